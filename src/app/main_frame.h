@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "engine/app_kernel.h"
+
+// The program's frame window. It is never shown: it exists to receive menu
+// commands, hot-keys and tray callbacks, and it owns the engine from its
+// WM_CREATE until it is destroyed.
+class CMainFrame {
+public:
+    explicit CMainFrame(PlatformSet platform) : m_Platform(platform) {}
+    ~CMainFrame();
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // Registers the window class and creates the window with resource 128's
+    // title and icon; false when the window could not be created.
+    bool LoadFrame(HINSTANCE instance, DWORD style);
+    BOOL DestroyWindow();
+    HWND Handle() const { return m_hWnd; }
+    CAppKernel* Kernel() const { return m_pKernel.get(); }
+
+    static constexpr const char* kClassName = "TarnvellFrame";
+
+private:
+    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool PreCreateWindow(CREATESTRUCTA& cs);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    int OnCreate(const CREATESTRUCTA& cs);
+
+    PlatformSet m_Platform;
+    HWND m_hWnd = nullptr;
+    std::unique_ptr<CAppKernel> m_pKernel;
+};

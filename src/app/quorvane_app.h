@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "app/main_frame.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_platform.h"
+
+// The application: the single-instance guard, the platform the engine talks
+// through, and the hidden main frame.
+class CQuorvaneApp {
+public:
+    explicit CQuorvaneApp(HINSTANCE instance);
+    CQuorvaneApp(const CQuorvaneApp&) = delete;
+    CQuorvaneApp& operator=(const CQuorvaneApp&) = delete;
+
+    BOOL InitInstance();
+    int Run();
+    int ExitInstance();
+
+    static constexpr const char* kMutexName = "TARNVELL_RUNNING";
+    static constexpr const char* kCompany = "KESTROW SOFTWARE";
+
+private:
+    HINSTANCE m_hInstance;
+    SingleInstanceMutex m_hMutex;
+    Win32WindowManager m_Windows;
+    Win32HotKeySystem m_HotKeys;
+    Win32Profile m_Profile;
+    Win32RunKey m_RunKey;
+    Win32Module m_Module;
+    Win32NotifyShell m_NotifyShell;
+    Win32Prompts m_Prompts;
+    Win32Shell m_Shell;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+    unsigned m_nNumPreviewPages = 0;
+};

@@ -1,0 +1,87 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/platform_set.h"
+#include "engine/wnd_des.h"
+#include "groups/windows_group.h"
+#include "hotkeys/hot_keys.h"
+#include "tray/tray_notify_icon.h"
+
+// The engine: owns the tray icon, the hidden-window list, the five program
+// hot-keys, the window groups and the preferences, and carries out every
+// command. The main frame creates it on WM_CREATE and deletes it when its
+// window is destroyed; it gives the engine every message first.
+class CAppKernel {
+public:
+    static constexpr int kHotKeyCount = 5;
+
+    explicit CAppKernel(PlatformSet platform);
+    virtual ~CAppKernel();
+    CAppKernel(const CAppKernel&) = delete;
+    CAppKernel& operator=(const CAppKernel&) = delete;
+
+    virtual bool WriteSettingInt(const char* name, int value);
+    virtual bool WriteSettingString(const char* name, const std::string& value);
+
+    // Start-up: tray icon, hot-key binding, settings and groups.
+    void Init(WindowHandle mainWnd);
+
+    // The routing table of the main frame: true when the frame's default
+    // processing shall follow, false when the message was handled (result 0).
+    bool ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    // Settings: load (true) or save (false).
+    void ExchangeSettings(bool load);
+
+    // Commands.
+    void HideTopWindow();
+    void ShowHidden(int index);
+    void HideAllWindows();
+    void ShowAllWindows();
+    void ToggleAllWindows();
+    void ToggleDesignatedWindow();
+    void OnExit();
+    void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
+    void OnHotKey(std::uintptr_t id);
+    void OnPreferences();
+    void OnWindowsGroups();
+    void OnCheckUpdate();
+    void OnAppAbout();
+    void OnHelp();
+
+    bool CheckPassword();
+
+    // Members, in the order they are built and (reversed) torn down.
+    WindowHandle m_pMainWnd;  // the main frame, not owned
+    CTrayNotifyIcon m_TrayIcon;
+    std::vector<CWndDes> m_HiddenList;
+    std::uint8_t m_bOptionsDlgOpen = 0;
+    std::uint8_t m_bGroupsDlgOpen = 0;
+    std::uint8_t m_bAboutDlgOpen = 0;
+    WindowHandle m_hDesignated;
+    const char* const m_pszSection = "Settings";
+    const char* const m_pszProductName = "Tarnvell";
+    std::array<CHotKeys, kHotKeyCount> m_HotKeys;
+    std::int32_t m_bShowList = 1;
+    std::int32_t m_bShowOnClose = 1;
+    std::int32_t m_bInvertMouse = 1;
+    std::int32_t m_bAutorun = 1;
+    std::int32_t m_bHideIcon = 0;
+    std::int32_t m_bShowHiddenInTip = 0;
+    std::int32_t m_bPassOnClose = 0;
+    std::int32_t m_bPassOnOption = 0;
+    std::int32_t m_bPassOnShow = 0;
+    std::int32_t m_bClick = 0;
+    std::uint32_t m_uAction = 1;
+    std::string m_Password;
+    std::uint32_t m_nVersion = 200;
+    std::int32_t m_nNextGroupId = 0;
+    std::vector<std::unique_ptr<CWindowsGroup>> m_Groups;
+
+protected:
+    PlatformSet m_Platform;
+};

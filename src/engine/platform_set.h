@@ -1,0 +1,17 @@
+#pragma once
+#include "platform/notify_shell.h"
+#include "platform/platform.h"
+#include "platform/window_manager.h"
+
+// Everything the engine reaches the system through. The program builds one
+// from the Win32 implementations; tests build one from fakes.
+struct PlatformSet {
+    platform::IWindowManager& windows;
+    platform::IHotKeySystem& hotKeys;
+    platform::IProfile& profile;
+    platform::IRunKey& runKey;
+    platform::IModule& module;
+    platform::INotifyShell& notifyShell;
+    platform::IPrompts& prompts;
+    platform::IShell& shell;
+};

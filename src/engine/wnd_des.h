@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/window_handle.h"
+
+// The record of one hidden window.
+class CWndDes {
+public:
+    CWndDes() = default;
+    CWndDes(WindowHandle window, std::int32_t activate, WindowHandle principal, std::int32_t groupId)
+        : m_hWindow(window), m_hPrincipal(principal), m_bActivate(activate), m_nGroupId(groupId) {}
+    virtual ~CWndDes() = default;
+    CWndDes(const CWndDes&) = default;
+    CWndDes& operator=(const CWndDes&) = default;
+
+    bool IsPrincipal() const { return !m_hPrincipal; }
+
+    WindowHandle m_hWindow;
+    WindowHandle m_hPrincipal;   // null when this record is the principal
+    std::int32_t m_bActivate = 0;  // the window the hide was aimed at
+    std::int32_t m_nGroupId = -1;  // the hiding group's m_nID, -1 for other hides
+};

@@ -1,0 +1,66 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/window_handle.h"
+
+// The seams between the core and the operating system. Each interface is as
+// small as the engine needs; platform/win32 implements them with the real API
+// and tests/fakes with recording simulations.
+
+namespace platform {
+
+// Global hot-key registration (RegisterHotKey / UnregisterHotKey).
+class IHotKeySystem {
+public:
+    virtual ~IHotKeySystem() = default;
+    virtual bool Register(WindowHandle target, int id, unsigned modifiers, unsigned key) = 0;
+    virtual bool Unregister(WindowHandle target, int id) = 0;
+};
+
+// The application's registry profile: HKCU\Software\<company>\<app>\<section>.
+// Every call opens the key path afresh (creating missing keys) and closes it,
+// so values written by other programs are seen at once. A missing or
+// unreadable value reads as the default.
+class IProfile {
+public:
+    virtual ~IProfile() = default;
+    virtual unsigned GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) = 0;
+    virtual bool WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
+    virtual std::string GetProfileString(std::string_view section, std::string_view entry,
+                                         std::string_view defaultValue) = 0;
+    virtual bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) = 0;
+};
+
+// The current user's Run key, which is opened and never created.
+class IRunKey {
+public:
+    virtual ~IRunKey() = default;
+    virtual bool WriteValue(std::string_view name, std::string_view data) = 0;
+    virtual bool DeleteValue(std::string_view name) = 0;
+};
+
+// The program's own module: its path and its resources.
+class IModule {
+public:
+    virtual ~IModule() = default;
+    // Full path of the running executable, as the system reports it.
+    virtual std::string ModulePath() = 0;
+    // Copies string-table entry id into buffer (at most size - 1 characters and
+    // the terminator) and returns the number of characters; 0 when missing.
+    virtual int LoadString(unsigned id, char* buffer, int size) = 0;
+    // An icon of the program's resources at the small icon size; null when missing.
+    virtual IconHandle LoadIcon(unsigned id) = 0;
+};
+
+// Modal questions put to the user.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+    // Shows the password prompt; returns true when it was closed with OK and
+    // stores the field's text in entered whichever way it closed.
+    virtual bool AskPassword(std::string& entered) = 0;
+};
+
+}  // namespace platform

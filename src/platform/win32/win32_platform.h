@@ -1,0 +1,92 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "platform/notify_shell.h"
+#include "platform/platform.h"
+#include "platform/window_manager.h"
+
+// The registered "TaskbarCreated" message. Its number changes from session
+// to session, so it is asked for once, before any window exists.
+extern const UINT WM_TASKBARCREATED;
+
+class Win32WindowManager final : public platform::IWindowManager {
+public:
+    WindowHandle GetWindow(WindowHandle reference, platform::WindowRelation relation) override;
+    bool IsWindow(WindowHandle w) override;
+    bool IsWindowVisible(WindowHandle w) override;
+    std::string GetClassName(WindowHandle w, int maxCount) override;
+    std::string GetWindowText(WindowHandle w, int maxCount) override;
+    WindowHandle GetParent(WindowHandle w) override;
+    void HideWindow(WindowHandle w) override;
+    void ShowWindow(WindowHandle w) override;
+    bool SetForegroundWindow(WindowHandle w) override;
+    void SetActiveWindow(WindowHandle w) override;
+    void Sleep(unsigned milliseconds) override;
+};
+
+class Win32HotKeySystem final : public platform::IHotKeySystem {
+public:
+    bool Register(WindowHandle target, int id, unsigned modifiers, unsigned key) override;
+    bool Unregister(WindowHandle target, int id) override;
+};
+
+// The profile below HKEY_CURRENT_USER\Software\<company>\<application>.
+class Win32Profile final : public platform::IProfile {
+public:
+    // The application key is named after the executable without extension,
+    // so a renamed executable has a profile of its own.
+    void SetRegistryKey(const std::string& company, const std::string& application);
+
+    unsigned GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override;
+    bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
+    std::string GetProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view defaultValue) override;
+    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+
+private:
+    HKEY OpenSection(std::string_view section);
+    std::string m_root;
+};
+
+class Win32RunKey final : public platform::IRunKey {
+public:
+    bool WriteValue(std::string_view name, std::string_view data) override;
+    bool DeleteValue(std::string_view name) override;
+};
+
+class Win32Module final : public platform::IModule {
+public:
+    explicit Win32Module(HINSTANCE instance) : m_instance(instance) {}
+    std::string ModulePath() override;
+    int LoadString(unsigned id, char* buffer, int size) override;
+    IconHandle LoadIcon(unsigned id) override;
+    HINSTANCE Instance() const { return m_instance; }
+
+private:
+    HINSTANCE m_instance;
+};
+
+class Win32NotifyShell final : public platform::INotifyShell {
+public:
+    explicit Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
+    std::optional<unsigned> OsMajorVersion() override;
+    std::optional<unsigned> ShellMajorVersion() override;
+    bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
+    WindowHandle CreateIconWindow(platform::ITaskbarListener& listener) override;
+    void CloseIconWindow(WindowHandle window) override;
+
+private:
+    HINSTANCE m_instance;
+};
+
+class Win32Prompts final : public platform::IPrompts {
+public:
+    bool AskPassword(std::string& entered) override;
+};
+
+class Win32Shell final : public platform::IShell {
+public:
+    bool Open(const std::string& address) override;
+};

@@ -1,0 +1,124 @@
+#include <vector>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string Str(std::string_view v) { return std::string(v); }
+
+}  // namespace
+
+void Win32Profile::SetRegistryKey(const std::string& company, const std::string& application) {
+    m_root = "Software\\" + company + "\\" + application;
+}
+
+// Opens (creating when missing) the section key afresh for every call, so no
+// handle is ever kept and other writers are seen at once.
+HKEY Win32Profile::OpenSection(std::string_view section) {
+    const std::string path = m_root + "\\" + Str(section);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+unsigned Win32Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
+    UniqueRegKey key(OpenSection(section));
+    if (!key) return static_cast<unsigned>(defaultValue);
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    // Anything but a whole DWORD (a string, binary data, an empty value) reads
+    // as the default.
+    if (::RegQueryValueExA(key.get(), Str(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                           &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(value))
+        return static_cast<unsigned>(defaultValue);
+    return value;
+}
+
+bool Win32Profile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    UniqueRegKey key(OpenSection(section));
+    if (!key) return false;
+    const DWORD data = static_cast<DWORD>(value);
+    return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                            sizeof(data)) == ERROR_SUCCESS;
+}
+
+std::string Win32Profile::GetProfileString(std::string_view section, std::string_view entry,
+                                           std::string_view defaultValue) {
+    UniqueRegKey key(OpenSection(section));
+    if (!key) return Str(defaultValue);
+    const std::string name = Str(entry);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return Str(defaultValue);
+    // The stored data need not end with a terminator, and another writer may
+    // grow it between the two calls: read into a buffer of the size asked
+    // for, retrying while it grows, and stop at the first zero.
+    std::vector<char> buffer;
+    LONG status = ERROR_MORE_DATA;
+    for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
+        buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
+        DWORD got = size;
+        status = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                    &got);
+        if (status == ERROR_SUCCESS) size = got;
+        else if (status == ERROR_MORE_DATA) size = got;
+    }
+    if (status != ERROR_SUCCESS || type != REG_SZ) return Str(defaultValue);
+    buffer.resize(static_cast<std::size_t>(size) + 1, '\0');
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}
+
+bool Win32Profile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+    UniqueRegKey key(OpenSection(section));
+    if (!key) return false;
+    const std::string data = Str(value);
+    return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool Win32RunKey::WriteValue(std::string_view name, std::string_view data) {
+    HKEY raw = nullptr;
+    // The Run key is opened, never created: where it is missing there is no
+    // entry to make.
+    if (::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw) != ERROR_SUCCESS) return false;
+    UniqueRegKey key(raw);
+    const std::string text = Str(data);
+    return ::RegSetValueExA(key.get(), Str(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool Win32RunKey::DeleteValue(std::string_view name) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw) != ERROR_SUCCESS) return false;
+    UniqueRegKey key(raw);
+    return ::RegDeleteValueA(key.get(), Str(name).c_str()) == ERROR_SUCCESS;
+}
+
+std::string Win32Module::ModulePath() {
+    char path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameA(m_instance, path, MAX_PATH);
+    return std::string(path, n < MAX_PATH ? n : MAX_PATH - 1);
+}
+
+int Win32Module::LoadString(unsigned id, char* buffer, int size) {
+    return ::LoadStringA(m_instance, id, buffer, size);
+}
+
+IconHandle Win32Module::LoadIcon(unsigned id) {
+    // The notification area shows small icons; loading at that size picks the
+    // 16x16 image rather than stretching a larger one. Shared icons are never
+    // destroyed by their user.
+    HANDLE icon = ::LoadImageA(m_instance, MAKEINTRESOURCEA(id), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    return IconHandle{reinterpret_cast<std::uintptr_t>(icon)};
+}

@@ -1,0 +1,80 @@
+#include "platform/win32/convert.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+// A window of this thread must be shown synchronously: an asynchronous
+// request would only run after the caller returned to the message loop. A
+// window of any other thread is asked asynchronously, so that an application
+// that stopped pumping messages cannot block us.
+bool OnThisThread(HWND h) { return ::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId(); }
+
+void Show(HWND h, int command) {
+    if (OnThisThread(h))
+        ::ShowWindow(h, command);
+    else
+        ::ShowWindowAsync(h, command);
+}
+
+}  // namespace
+
+WindowHandle Win32WindowManager::GetWindow(WindowHandle reference, platform::WindowRelation relation) {
+    UINT command = GW_HWNDFIRST;
+    switch (relation) {
+        case platform::WindowRelation::First: command = GW_HWNDFIRST; break;
+        case platform::WindowRelation::Next: command = GW_HWNDNEXT; break;
+        case platform::WindowRelation::Prev: command = GW_HWNDPREV; break;
+    }
+    return FromHwnd(::GetWindow(ToHwnd(reference), command));
+}
+
+bool Win32WindowManager::IsWindow(WindowHandle w) { return ::IsWindow(ToHwnd(w)) != FALSE; }
+
+bool Win32WindowManager::IsWindowVisible(WindowHandle w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
+
+std::string Win32WindowManager::GetClassName(WindowHandle w, int maxCount) {
+    std::string name(static_cast<std::size_t>(maxCount), '\0');
+    const int n = ::GetClassNameA(ToHwnd(w), name.data(), maxCount);
+    name.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return name;
+}
+
+std::string Win32WindowManager::GetWindowText(WindowHandle w, int maxCount) {
+    std::string text(static_cast<std::size_t>(maxCount), '\0');
+    const int n = ::GetWindowTextA(ToHwnd(w), text.data(), maxCount);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+WindowHandle Win32WindowManager::GetParent(WindowHandle w) { return FromHwnd(::GetParent(ToHwnd(w))); }
+
+void Win32WindowManager::HideWindow(WindowHandle w) { Show(ToHwnd(w), SW_HIDE); }
+
+void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW); }
+
+bool Win32WindowManager::SetForegroundWindow(WindowHandle w) { return ::SetForegroundWindow(ToHwnd(w)) != FALSE; }
+
+void Win32WindowManager::SetActiveWindow(WindowHandle w) { ::SetActiveWindow(ToHwnd(w)); }
+
+void Win32WindowManager::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+
+bool Win32HotKeySystem::Register(WindowHandle target, int id, unsigned modifiers, unsigned key) {
+    return ::RegisterHotKey(ToHwnd(target), id, modifiers, key) != FALSE;
+}
+
+bool Win32HotKeySystem::Unregister(WindowHandle target, int id) {
+    return ::UnregisterHotKey(ToHwnd(target), id) != FALSE;
+}
+
+bool Win32Shell::Open(const std::string& address) {
+    // ShellExecute reports success with a value above 32.
+    const auto result = ::ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool Win32Prompts::AskPassword(std::string& entered) {
+    // The password prompt is not built yet: refuse, so that nothing guarded
+    // ever happens without the question.
+    entered.clear();
+    return false;
+}

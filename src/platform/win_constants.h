@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+
+// Numbers that the system fixes. They live here so that the core can use them
+// without windows.h; the Windows build asserts every one against the system
+// headers (platform/win32/constants_check.cpp). The names differ from the
+// system macros on purpose, so that both can be visible in one file.
+
+namespace wm {
+inline constexpr unsigned kNull = 0x0000;
+inline constexpr unsigned kCreate = 0x0001;
+inline constexpr unsigned kDestroy = 0x0002;
+inline constexpr unsigned kClose = 0x0010;
+inline constexpr unsigned kEndSession = 0x0016;
+inline constexpr unsigned kCommand = 0x0111;
+inline constexpr unsigned kInitMenuPopup = 0x0117;
+inline constexpr unsigned kHotKey = 0x0312;
+inline constexpr unsigned kMouseMove = 0x0200;
+inline constexpr unsigned kLButtonDown = 0x0201;
+inline constexpr unsigned kLButtonUp = 0x0202;
+inline constexpr unsigned kLButtonDblClk = 0x0203;
+inline constexpr unsigned kRButtonDown = 0x0204;
+inline constexpr unsigned kRButtonUp = 0x0205;
+inline constexpr unsigned kRButtonDblClk = 0x0206;
+inline constexpr unsigned kApp = 0x8000;
+// The tray icon's callback message to the main frame.
+inline constexpr unsigned kTrayNotify = kApp + 10;
+}  // namespace wm
+
+// Hot-key modifier bits, stored in the profile exactly as the system takes them.
+namespace mod {
+inline constexpr unsigned kAlt = 0x0001;
+inline constexpr unsigned kControl = 0x0002;
+inline constexpr unsigned kShift = 0x0004;
+inline constexpr unsigned kWin = 0x0008;
+}  // namespace mod
+
+// Shell_NotifyIcon messages, flags and states.
+namespace nim {
+inline constexpr unsigned kAdd = 0;
+inline constexpr unsigned kModify = 1;
+inline constexpr unsigned kDelete = 2;
+inline constexpr unsigned kSetVersion = 4;
+}  // namespace nim
+namespace nif {
+inline constexpr unsigned kMessage = 0x01;
+inline constexpr unsigned kIcon = 0x02;
+inline constexpr unsigned kTip = 0x04;
+inline constexpr unsigned kState = 0x08;
+}  // namespace nif
+namespace nis {
+inline constexpr unsigned kHidden = 0x01;
+}  // namespace nis
+inline constexpr unsigned kNotifyIconVersion = 3;
+
+// Byte sizes of the four generations of NOTIFYICONDATAA as the 64-bit headers
+// define them (pointers and padding make them larger than the 32-bit sizes).
+namespace notify_size {
+inline constexpr std::uint32_t kV1 = 104;    // 64-byte tip only
+inline constexpr std::uint32_t kV2 = 504;    // 128-byte tip, state, balloon, version
+inline constexpr std::uint32_t kV3 = 520;    // item GUID
+inline constexpr std::uint32_t kFull = 528;  // balloon icon
+}  // namespace notify_size

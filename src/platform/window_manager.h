@@ -1,0 +1,47 @@
+#pragma once
+#include <string>
+
+#include "platform/window_handle.h"
+
+namespace platform {
+
+// Relations of GetWindow used to walk the top-level z-order.
+enum class WindowRelation { First, Next, Prev };
+
+// The window manager as the engine sees other applications' windows. Every
+// call may meet a window that has just vanished: it then answers null, false
+// or an empty text and does nothing.
+class IWindowManager {
+public:
+    virtual ~IWindowManager() = default;
+
+    // GetWindow: the first top-level window (reference may be null), or the
+    // window above or below the reference in the z-order.
+    virtual WindowHandle GetWindow(WindowHandle reference, WindowRelation relation) = 0;
+    virtual bool IsWindow(WindowHandle w) = 0;
+    virtual bool IsWindowVisible(WindowHandle w) = 0;
+    // At most maxCount - 1 characters of the class name; empty when unreadable.
+    virtual std::string GetClassName(WindowHandle w, int maxCount) = 0;
+    // At most maxCount - 1 characters of the caption; never waits on the
+    // window's thread.
+    virtual std::string GetWindowText(WindowHandle w, int maxCount) = 0;
+    // The parent of a child window or the owner of a top-level window.
+    virtual WindowHandle GetParent(WindowHandle w) = 0;
+    // Hide and show never wait on a window of another thread: a hung
+    // application must not freeze the caller.
+    virtual void HideWindow(WindowHandle w) = 0;
+    virtual void ShowWindow(WindowHandle w) = 0;
+    virtual bool SetForegroundWindow(WindowHandle w) = 0;
+    virtual void SetActiveWindow(WindowHandle w) = 0;
+    // Pauses the calling thread; used only for bounded waits.
+    virtual void Sleep(unsigned milliseconds) = 0;
+};
+
+// Opens an address (a web page, a mail link, a file) with the shell.
+class IShell {
+public:
+    virtual ~IShell() = default;
+    virtual bool Open(const std::string& address) = 0;
+};
+
+}  // namespace platform

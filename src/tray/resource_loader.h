@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace platform {
+class IModule;
+}
+
+// The program's string loader. Texts are loaded into one of three rotating
+// buffers, so a returned text stays valid through the next two loads: a
+// message and its caption can be loaded one after the other and used together.
+class CResource {
+public:
+    static constexpr int kBufferSize = 256;
+
+    CResource() = default;
+    virtual ~CResource() = default;
+    CResource(const CResource&) = delete;
+    CResource& operator=(const CResource&) = delete;
+
+    // The module the strings come from; the program sets it once at start-up.
+    void SetModule(platform::IModule* module) { m_pModule = module; }
+
+    // The text of string-table entry id, cut to 255 characters; empty when the
+    // entry is missing.
+    const char* Load(unsigned id);
+
+private:
+    std::array<std::array<char, kBufferSize>, 3> m_Buffers{};
+    std::int32_t m_nLast = 0;
+    platform::IModule* m_pModule = nullptr;
+};
+
+extern CResource theResource;

@@ -1,0 +1,138 @@
+#include "tray/tray_notify_icon.h"
+
+#include <algorithm>
+
+#include "platform/win_constants.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+int DecideShellLevel(platform::INotifyShell& shell) {
+    if (auto os = shell.OsMajorVersion(); os && *os >= 6) return 3;
+    if (auto dll = shell.ShellMajorVersion()) {
+        if (*dll >= 6) return 2;
+        if (*dll == 5) return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::uint32_t CTrayNotifyIcon::RecordSize(int shellLevel) {
+    switch (shellLevel) {
+        case 3: return notify_size::kFull;
+        case 2: return notify_size::kV3;
+        case 1: return notify_size::kV2;
+        default: return notify_size::kV1;
+    }
+}
+
+CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell)
+    : m_Shell(shell), m_nShellLevel(DecideShellLevel(shell)) {
+    m_IconData = {};
+    m_IconData.cbSize = RecordSize(m_nShellLevel);
+}
+
+CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
+
+void CTrayNotifyIcon::CopyTip(std::string_view tip) {
+    // The field holds 127 characters and the terminator; a longer tip is cut
+    // rather than left without its terminator.
+    auto& field = m_IconData.szTip;
+    const std::size_t n = std::min(tip.size(), field.size() - 1);
+    std::fill(field.begin(), field.end(), '\0');
+    std::copy_n(tip.begin(), n, field.begin());
+}
+
+bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                             unsigned callbackMessage, bool show) {
+    m_hWnd = m_Shell.CreateIconWindow(*this);
+    if (!m_hWnd) return false;
+
+    m_pOwnerWnd = owner;
+    m_IconData.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
+    m_IconData.hWnd = owner;
+    m_IconData.uCallbackMessage = callbackMessage;
+    m_IconData.uID = id;
+    m_IconData.hIcon = icon;
+    CopyTip(tip);
+    if (!show) {
+        m_IconData.uFlags |= nif::kState;
+        m_IconData.dwState = nis::kHidden;
+        m_IconData.dwStateMask = nis::kHidden;
+    }
+
+    m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
+    if (m_bAdded) {
+        if (!show) m_bHidden = true;
+        if (m_nShellLevel >= 1) {
+            m_IconData.uVersion = kNotifyIconVersion;
+            m_Shell.NotifyIcon(nim::kSetVersion, m_IconData);
+        }
+    }
+    return m_bAdded;
+}
+
+bool CTrayNotifyIcon::SetTipText(std::string_view tip) {
+    // A tip set while the icon is absent is dropped, so that a later re-add
+    // shows the last tip the shell actually had.
+    if (!m_bAdded) return false;
+    m_IconData.uFlags = nif::kTip;
+    CopyTip(tip);
+    return m_Shell.NotifyIcon(nim::kModify, m_IconData);
+}
+
+bool CTrayNotifyIcon::LoadTipText(unsigned stringId) { return SetTipText(theResource.Load(stringId)); }
+
+bool CTrayNotifyIcon::Hide() {
+    m_IconData.uFlags = nif::kState;
+    m_IconData.dwStateMask = nis::kHidden;
+    m_IconData.dwState = nis::kHidden;
+    const bool ok = m_Shell.NotifyIcon(nim::kModify, m_IconData);
+    if (ok) m_bHidden = true;
+    return ok;
+}
+
+bool CTrayNotifyIcon::Show() {
+    m_IconData.uFlags = nif::kState;
+    m_IconData.dwStateMask = nis::kHidden;
+    m_IconData.dwState = 0;
+    const bool ok = m_Shell.NotifyIcon(nim::kModify, m_IconData);
+    if (ok) m_bHidden = false;
+    return ok;
+}
+
+bool CTrayNotifyIcon::Remove(bool closeWindow) {
+    bool result = true;
+    if (m_bAdded) {
+        m_IconData.uFlags = 0;
+        result = m_Shell.NotifyIcon(nim::kDelete, m_IconData);
+        m_bAdded = false;
+    }
+    if (closeWindow && m_hWnd) {
+        m_Shell.CloseIconWindow(m_hWnd);
+        m_hWnd = WindowHandle{};
+    }
+    return result;
+}
+
+bool CTrayNotifyIcon::Add(bool show) {
+    m_IconData.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
+    if (!show) {
+        m_IconData.uFlags |= nif::kState;
+        m_IconData.dwState = nis::kHidden;
+        m_IconData.dwStateMask = nis::kHidden;
+    }
+    const bool ok = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
+    if (ok) {
+        m_bAdded = true;
+        if (!show) m_bHidden = true;
+    }
+    return ok;
+}
+
+void CTrayNotifyIcon::OnTaskbarRestart() {
+    const bool wasHidden = m_bHidden;
+    Remove(false);
+    Add(!wasHidden);
+}

@@ -1,0 +1,316 @@
+#include "fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win_constants.h"
+
+namespace {
+std::string Key(std::string_view a) { return std::string(a); }
+std::string Cut(const std::string& text, int maxCount) {
+    if (maxCount <= 0) return {};
+    return text.substr(0, static_cast<std::size_t>(maxCount - 1));
+}
+}  // namespace
+
+// ---------------------------------------------------------------- desktop
+
+WindowHandle FakeDesktop::Add(std::string className, std::string caption, bool visible, WindowHandle parent) {
+    Window w;
+    w.handle = WindowHandle{m_next += 0x10};
+    w.className = std::move(className);
+    w.caption = std::move(caption);
+    w.visible = visible;
+    w.parent = parent;
+    m_windows.push_back(w);
+    return w.handle;
+}
+
+FakeDesktop::Window* FakeDesktop::Find(WindowHandle w) {
+    for (auto& window : m_windows)
+        if (window.handle == w && window.alive) return &window;
+    return nullptr;
+}
+
+FakeDesktop::Window& FakeDesktop::Get(WindowHandle w) { return *Find(w); }
+
+void FakeDesktop::Destroy(WindowHandle w) {
+    if (auto* window = Find(w)) window->alive = false;
+}
+
+std::vector<WindowHandle> FakeDesktop::ZOrder() const {
+    std::vector<WindowHandle> order;
+    for (const auto& w : m_windows)
+        if (w.alive) order.push_back(w.handle);
+    return order;
+}
+
+WindowHandle FakeDesktop::GetWindow(WindowHandle reference, platform::WindowRelation relation) {
+    ++calls;
+    const auto order = ZOrder();
+    if (relation == platform::WindowRelation::First) {
+        if (!reference && !firstFromNull) return {};
+        return order.empty() ? WindowHandle{} : order.front();
+    }
+    const auto it = std::find(order.begin(), order.end(), reference);
+    if (it == order.end()) return {};
+    if (relation == platform::WindowRelation::Next) return it + 1 == order.end() ? WindowHandle{} : *(it + 1);
+    return it == order.begin() ? WindowHandle{} : *(it - 1);
+}
+
+bool FakeDesktop::IsWindow(WindowHandle w) {
+    ++calls;
+    return Find(w) != nullptr;
+}
+
+bool FakeDesktop::IsWindowVisible(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window && window->visible;
+}
+
+std::string FakeDesktop::GetClassName(WindowHandle w, int maxCount) {
+    ++calls;
+    const auto* window = Find(w);
+    return window ? Cut(window->className, maxCount) : std::string{};
+}
+
+std::string FakeDesktop::GetWindowText(WindowHandle w, int maxCount) {
+    ++calls;
+    const auto* window = Find(w);
+    return window ? Cut(window->caption, maxCount) : std::string{};
+}
+
+WindowHandle FakeDesktop::GetParent(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window ? window->parent : WindowHandle{};
+}
+
+void FakeDesktop::HideWindow(WindowHandle w) {
+    ++calls;
+    actions.emplace_back("hide", w);
+    if (auto* window = Find(w); window && !window->refusesHide) window->visible = false;
+}
+
+void FakeDesktop::ShowWindow(WindowHandle w) {
+    ++calls;
+    actions.emplace_back("show", w);
+    if (auto* window = Find(w)) window->visible = true;
+}
+
+bool FakeDesktop::SetForegroundWindow(WindowHandle w) {
+    ++calls;
+    actions.emplace_back("foreground", w);
+    if (!Find(w)) return false;
+    foreground = w;
+    return true;
+}
+
+void FakeDesktop::SetActiveWindow(WindowHandle w) {
+    ++calls;
+    actions.emplace_back("active", w);
+    if (Find(w)) active = w;
+}
+
+void FakeDesktop::Sleep(unsigned milliseconds) { sleptMs += milliseconds; }
+
+// ---------------------------------------------------------------- hot-keys
+
+bool FakeHotKeys::Register(WindowHandle target, int id, unsigned modifiers, unsigned key) {
+    log.push_back("register " + std::to_string(id));
+    if (m_journal) m_journal->push_back("hotkey register " + std::to_string(id));
+    // The system refuses a taken combination and a second registration of
+    // the same window and identifier.
+    for (const auto& e : registered)
+        if ((e.modifiers == modifiers && e.key == key) || (e.target == target && e.id == id)) return false;
+    if (key == 0 || key > 0xFF || (modifiers & ~0x400Fu) != 0) return false;
+    registered.push_back({target, id, modifiers, key});
+    return true;
+}
+
+bool FakeHotKeys::Unregister(WindowHandle target, int id) {
+    log.push_back("unregister " + std::to_string(id));
+    if (m_journal) m_journal->push_back("hotkey unregister " + std::to_string(id));
+    const auto it = std::find_if(registered.begin(), registered.end(),
+                                 [&](const Entry& e) { return e.target == target && e.id == id; });
+    if (it == registered.end()) return false;
+    registered.erase(it);
+    return true;
+}
+
+// ---------------------------------------------------------------- profile
+
+void FakeProfile::Set(const std::string& section, const std::string& entry, Value value) {
+    sections[section][entry] = std::move(value);
+}
+
+std::optional<FakeProfile::Value> FakeProfile::Find(const std::string& section, const std::string& entry) const {
+    const auto s = sections.find(section);
+    if (s == sections.end()) return std::nullopt;
+    const auto e = s->second.find(entry);
+    if (e == s->second.end()) return std::nullopt;
+    return e->second;
+}
+
+unsigned FakeProfile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
+    sections[Key(section)];  // a read creates the section key
+    const auto v = Find(Key(section), Key(entry));
+    if (v && std::holds_alternative<unsigned>(*v)) return std::get<unsigned>(*v);
+    return static_cast<unsigned>(defaultValue);
+}
+
+bool FakeProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    if (failWrites) return false;
+    writes.push_back(Key(section) + "/" + Key(entry));
+    Set(Key(section), Key(entry), static_cast<unsigned>(value));
+    return true;
+}
+
+std::string FakeProfile::GetProfileString(std::string_view section, std::string_view entry,
+                                          std::string_view defaultValue) {
+    sections[Key(section)];
+    const auto v = Find(Key(section), Key(entry));
+    if (v && std::holds_alternative<std::string>(*v)) {
+        const auto& s = std::get<std::string>(*v);
+        return s.substr(0, s.find('\0'));
+    }
+    return Key(defaultValue);
+}
+
+bool FakeProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+    if (failWrites) return false;
+    writes.push_back(Key(section) + "/" + Key(entry));
+    Set(Key(section), Key(entry), Key(value));
+    return true;
+}
+
+// ---------------------------------------------------------------- Run key
+
+bool FakeRunKey::WriteValue(std::string_view name, std::string_view data) {
+    if (!exists) return false;
+    ++writes;
+    values[Key(name)] = Key(data);
+    return true;
+}
+
+bool FakeRunKey::DeleteValue(std::string_view name) {
+    if (!exists) return false;
+    return values.erase(Key(name)) > 0;
+}
+
+// ---------------------------------------------------------------- module
+
+FakeModule::FakeModule() {
+    strings = {{128, "Tarnvell"},
+               {136, "NO TITLE"},
+               {137, "Hidden windows"},
+               {141, "%u hidden windows"},
+               {32771, "Hide Window"},
+               {32772, "Show Window"},
+               {32773, "Hide All Windows"},
+               {32774, "Show All Windows"},
+               {32775, "Preferences..."},
+               {32776, "Hide/Show Window"},
+               {32878, "Update..."},
+               {32879, "Windows Groups..."},
+               {57664, "About..."},
+               {57665, "Exit"},
+               {57671, "Help"}};
+    icons = {{128, IconHandle{0x128}}, {143, IconHandle{0x143}}};
+}
+
+int FakeModule::LoadString(unsigned id, char* buffer, int size) {
+    // As LoadStringA: copies at most size - 1 characters and terminates.
+    const auto it = strings.find(id);
+    if (it == strings.end() || size <= 0) {
+        if (size > 0) buffer[0] = '\0';
+        return 0;
+    }
+    const int n = std::min<int>(static_cast<int>(it->second.size()), size - 1);
+    std::memcpy(buffer, it->second.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+IconHandle FakeModule::LoadIcon(unsigned id) {
+    const auto it = icons.find(id);
+    return it == icons.end() ? IconHandle{} : it->second;
+}
+
+// ---------------------------------------------------------------- notification area
+
+bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconData& data) {
+    calls.push_back({message, data});
+    if (m_journal) m_journal->push_back("notify " + std::to_string(message));
+    const auto key = std::make_pair(data.hWnd.value, data.uID);
+
+    bool ok = false;
+    switch (message) {
+        case nim::kAdd:
+            ok = taskbarPresent && !icons.count(key);
+            if (ok) {
+                Icon icon;
+                if (data.uFlags & nif::kTip) icon.tip = data.szTip.data();
+                if ((data.uFlags & nif::kState) && (data.dwStateMask & nis::kHidden))
+                    icon.hidden = (data.dwState & nis::kHidden) != 0;
+                icons[key] = icon;
+            }
+            break;
+        case nim::kModify:
+            ok = icons.count(key) > 0;
+            if (ok) {
+                auto& icon = icons[key];
+                if (data.uFlags & nif::kTip) icon.tip = data.szTip.data();
+                if ((data.uFlags & nif::kState) && (data.dwStateMask & nis::kHidden))
+                    icon.hidden = (data.dwState & nis::kHidden) != 0;
+            }
+            break;
+        case nim::kDelete: ok = icons.erase(key) > 0; break;
+        case nim::kSetVersion: ok = icons.count(key) > 0; break;
+        default: break;
+    }
+    if (!forcedResults.empty()) {
+        ok = forcedResults.front();
+        forcedResults.pop_front();
+    }
+    return ok;
+}
+
+WindowHandle FakeNotifyShell::CreateIconWindow(platform::ITaskbarListener& l) {
+    if (m_journal) m_journal->push_back("create icon window");
+    if (!canCreateWindow) return {};
+    listener = &l;
+    ++windowsCreated;
+    iconWindow = WindowHandle{0x7700u + static_cast<unsigned>(windowsCreated)};
+    return iconWindow;
+}
+
+void FakeNotifyShell::CloseIconWindow(WindowHandle window) {
+    if (m_journal) m_journal->push_back("close icon window");
+    if (window == iconWindow) {
+        ++windowsClosed;
+        listener = nullptr;
+        iconWindow = {};
+    }
+}
+
+void FakeNotifyShell::RestartTaskbar() {
+    icons.clear();
+    taskbarPresent = true;
+    if (listener) listener->OnTaskbarRestart();
+}
+
+// ---------------------------------------------------------------- prompts
+
+bool FakePrompts::AskPassword(std::string& entered) {
+    ++asked;
+    if (answers.empty()) {
+        entered.clear();
+        return false;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    entered = a.text;
+    return a.ok;
+}

@@ -1,0 +1,208 @@
+#pragma once
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "engine/platform_set.h"
+
+// Recording fakes of every platform seam. Each keeps what the program did to
+// it and lets a test set up what the system would answer. Where the order of
+// calls across seams matters, they append to one shared journal.
+
+using Journal = std::vector<std::string>;
+
+// A simulated desktop: top-level windows in z-order (front first) with owners,
+// classes, captions and visibility.
+class FakeDesktop final : public platform::IWindowManager {
+public:
+    struct Window {
+        WindowHandle handle;
+        std::string className;
+        std::string caption;
+        bool visible = true;
+        WindowHandle parent;       // owner or parent
+        bool refusesHide = false;  // the application keeps it visible
+        bool alive = true;
+    };
+
+    // Adds a window below all others and returns its handle.
+    WindowHandle Add(std::string className, std::string caption = {}, bool visible = true,
+                     WindowHandle parent = {});
+    Window& Get(WindowHandle w);
+    void Destroy(WindowHandle w);
+    // Handles from the front of the z-order to the back.
+    std::vector<WindowHandle> ZOrder() const;
+
+    WindowHandle GetWindow(WindowHandle reference, platform::WindowRelation relation) override;
+    bool IsWindow(WindowHandle w) override;
+    bool IsWindowVisible(WindowHandle w) override;
+    std::string GetClassName(WindowHandle w, int maxCount) override;
+    std::string GetWindowText(WindowHandle w, int maxCount) override;
+    WindowHandle GetParent(WindowHandle w) override;
+    void HideWindow(WindowHandle w) override;
+    void ShowWindow(WindowHandle w) override;
+    bool SetForegroundWindow(WindowHandle w) override;
+    void SetActiveWindow(WindowHandle w) override;
+    void Sleep(unsigned milliseconds) override;
+
+    // GetWindow(null, First) answers null as on Windows unless this is set.
+    bool firstFromNull = false;
+    std::size_t calls = 0;
+    unsigned sleptMs = 0;
+    WindowHandle foreground;
+    WindowHandle active;
+    std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"foreground"/"active"
+
+private:
+    Window* Find(WindowHandle w);
+    std::vector<Window> m_windows;  // z-order, front first
+    std::uintptr_t m_next = 0x1000;
+};
+
+// A hot-key table that refuses a combination already taken, as the system does.
+class FakeHotKeys final : public platform::IHotKeySystem {
+public:
+    explicit FakeHotKeys(Journal* journal = nullptr) : m_journal(journal) {}
+    bool Register(WindowHandle target, int id, unsigned modifiers, unsigned key) override;
+    bool Unregister(WindowHandle target, int id) override;
+
+    struct Entry {
+        WindowHandle target;
+        int id;
+        unsigned modifiers;
+        unsigned key;
+    };
+    std::vector<Entry> registered;
+    std::vector<std::string> log;
+
+private:
+    Journal* m_journal;
+};
+
+// An in-memory registry profile. Values keep their registry type so that a
+// test can plant a value of the wrong type.
+class FakeProfile final : public platform::IProfile {
+public:
+    struct Binary {
+        std::vector<unsigned char> bytes;
+    };
+    using Value = std::variant<unsigned, std::string, Binary>;
+
+    unsigned GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override;
+    bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
+    std::string GetProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view defaultValue) override;
+    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+
+    void Set(const std::string& section, const std::string& entry, Value value);
+    std::optional<Value> Find(const std::string& section, const std::string& entry) const;
+
+    std::map<std::string, std::map<std::string, Value>> sections;
+    std::vector<std::string> writes;  // "section/entry" in write order
+    bool failWrites = false;
+};
+
+class FakeRunKey final : public platform::IRunKey {
+public:
+    bool WriteValue(std::string_view name, std::string_view data) override;
+    bool DeleteValue(std::string_view name) override;
+
+    bool exists = true;
+    std::map<std::string, std::string> values;
+    int writes = 0;
+};
+
+class FakeModule final : public platform::IModule {
+public:
+    FakeModule();
+    std::string ModulePath() override { return path; }
+    int LoadString(unsigned id, char* buffer, int size) override;
+    IconHandle LoadIcon(unsigned id) override;
+
+    std::string path = "C:\\Program Files\\Tarnvell\\Tarnvell.exe";
+    std::map<unsigned, std::string> strings;
+    std::map<unsigned, IconHandle> icons;
+};
+
+// The notification area: records every call with a copy of the record it was
+// given, and keeps the icons that are present as the shell would.
+class FakeNotifyShell final : public platform::INotifyShell {
+public:
+    explicit FakeNotifyShell(Journal* journal = nullptr) : m_journal(journal) {}
+
+    std::optional<unsigned> OsMajorVersion() override { return osMajor; }
+    std::optional<unsigned> ShellMajorVersion() override { return shellMajor; }
+    bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
+    WindowHandle CreateIconWindow(platform::ITaskbarListener& listener) override;
+    void CloseIconWindow(WindowHandle window) override;
+
+    // The taskbar restarts: every icon is gone and the broadcast is delivered.
+    void RestartTaskbar();
+
+    struct Call {
+        unsigned message;
+        platform::NotifyIconData data;
+    };
+    struct Icon {
+        std::string tip;
+        bool hidden = false;
+    };
+
+    std::optional<unsigned> osMajor = 10;
+    std::optional<unsigned> shellMajor = 6;
+    bool taskbarPresent = true;   // adds fail while false
+    bool canCreateWindow = true;
+    std::deque<bool> forcedResults;  // answers for the next calls, when set
+    std::vector<Call> calls;
+    std::map<std::pair<std::uintptr_t, unsigned>, Icon> icons;  // by (owner, id)
+    platform::ITaskbarListener* listener = nullptr;
+    WindowHandle iconWindow;
+    int windowsCreated = 0;
+    int windowsClosed = 0;
+
+private:
+    Journal* m_journal;
+};
+
+class FakePrompts final : public platform::IPrompts {
+public:
+    bool AskPassword(std::string& entered) override;
+
+    struct Answer {
+        bool ok;
+        std::string text;
+    };
+    std::deque<Answer> answers;  // an empty queue answers Cancel
+    int asked = 0;
+};
+
+class FakeShell final : public platform::IShell {
+public:
+    bool Open(const std::string& address) override {
+        opened.push_back(address);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// One of each, wired into a PlatformSet.
+struct FakePlatform {
+    Journal journal;
+    FakeDesktop desktop;
+    FakeHotKeys hotKeys{&journal};
+    FakeProfile profile;
+    FakeRunKey runKey;
+    FakeModule module;
+    FakeNotifyShell notifyShell{&journal};
+    FakePrompts prompts;
+    FakeShell shell;
+
+    PlatformSet Set() {
+        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell};
+    }
+};

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "tray/resource_loader.h"
+#include "tray/tray_notify_icon.h"
+
+namespace {
+
+constexpr WindowHandle kOwner{0x42};
+constexpr IconHandle kIcon{0x143};
+
+std::string Tip(const platform::NotifyIconData& d) { return d.szTip.data(); }
+
+struct LevelCase {
+    std::optional<unsigned> os;
+    std::optional<unsigned> shell;
+    int level;
+    std::uint32_t size;
+};
+
+TEST(TrayShellLevel, ChosenFromTheSystemAndShellVersions) {
+    const LevelCase cases[] = {
+        {10, 6, 3, 528},         {6, std::nullopt, 3, 528}, {5, 6, 2, 520},          {5, 7, 2, 520},
+        {std::nullopt, 6, 2, 520}, {5, 5, 1, 504},        {4, 4, 0, 104},          {5, std::nullopt, 0, 104},
+        {std::nullopt, std::nullopt, 0, 104},
+    };
+    for (const auto& c : cases) {
+        FakeNotifyShell shell;
+        shell.osMajor = c.os;
+        shell.shellMajor = c.shell;
+        CTrayNotifyIcon icon(shell);
+        EXPECT_EQ(icon.ShellLevel(), c.level);
+        EXPECT_EQ(icon.Record().cbSize, c.size);
+    }
+}
+
+TEST(TrayShellLevel, VersionRequestOnlyFromLevelOne) {
+    for (const auto& [shellMajor, expectVersion] : {std::pair{4u, false}, std::pair{5u, true}}) {
+        FakeNotifyShell shell;
+        shell.osMajor = 5;
+        shell.shellMajor = shellMajor;
+        CTrayNotifyIcon icon(shell);
+        ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+        ASSERT_EQ(shell.calls.size(), expectVersion ? 2u : 1u);
+        EXPECT_EQ(shell.calls[0].message, nim::kAdd);
+        if (expectVersion) {
+            EXPECT_EQ(shell.calls[1].message, nim::kSetVersion);
+            EXPECT_EQ(shell.calls[1].data.uVersion, 3u);
+        }
+    }
+}
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    FakeNotifyShell shell;
+};
+
+TEST_F(TrayIconTest, CreateAddsAVisibleIconWithEverythingTheShellNeeds) {
+    CTrayNotifyIcon icon(shell);
+    ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+    EXPECT_TRUE(icon.IsAdded());
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_TRUE(icon.Window());
+    const auto& add = shell.calls.at(0).data;
+    EXPECT_EQ(add.uFlags, nif::kMessage | nif::kIcon | nif::kTip);
+    EXPECT_EQ(add.hWnd, kOwner);
+    EXPECT_EQ(add.uID, 128u);
+    EXPECT_EQ(add.uCallbackMessage, 0x800Au);
+    EXPECT_EQ(add.hIcon, kIcon);
+    EXPECT_EQ(Tip(add), "Tarnvell");
+    EXPECT_EQ(add.cbSize, 528u);
+}
+
+TEST_F(TrayIconTest, CreateHiddenAddsInTheHiddenState) {
+    CTrayNotifyIcon icon(shell);
+    ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, false));
+    EXPECT_TRUE(icon.IsHidden());
+    const auto& add = shell.calls.at(0).data;
+    EXPECT_EQ(add.uFlags, nif::kMessage | nif::kIcon | nif::kTip | nif::kState);
+    EXPECT_EQ(add.dwState, nis::kHidden);
+    EXPECT_EQ(add.dwStateMask, nis::kHidden);
+}
+
+TEST_F(TrayIconTest, NoWindowMeansNoIconEver) {
+    shell.canCreateWindow = false;
+    CTrayNotifyIcon icon(shell);
+    EXPECT_FALSE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_FALSE(icon.IsAdded());
+    // Nothing to hear the taskbar with.
+    shell.RestartTaskbar();
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayIconTest, AnIconThatCouldNotBeAddedComesWithTheTaskbar) {
+    shell.taskbarPresent = false;
+    CTrayNotifyIcon icon(shell);
+    EXPECT_FALSE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+    EXPECT_TRUE(icon.Window());
+    EXPECT_FALSE(icon.IsAdded());
+
+    // A tip change while absent is dropped, so the re-added icon shows the
+    // tip given to Create.
+    EXPECT_FALSE(icon.SetTipText("3 hidden windows"));
+    EXPECT_EQ(shell.calls.size(), 1u);
+
+    shell.RestartTaskbar();
+    EXPECT_TRUE(icon.IsAdded());
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_EQ(shell.icons.at({kOwner.value, 128u}).tip, "Tarnvell");
+    EXPECT_FALSE(shell.icons.at({kOwner.value, 128u}).hidden);
+}
+
+TEST_F(TrayIconTest, HideAndShowFlipTheStateOnlyOnSuccess) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    ASSERT_TRUE(icon.Hide());
+    EXPECT_TRUE(icon.IsHidden());
+    EXPECT_EQ(shell.calls.back().data.uFlags, nif::kState);
+    EXPECT_EQ(shell.calls.back().data.dwState, nis::kHidden);
+
+    // Hiding again asks the shell again.
+    const auto before = shell.calls.size();
+    EXPECT_TRUE(icon.Hide());
+    EXPECT_EQ(shell.calls.size(), before + 1);
+
+    shell.forcedResults = {false};
+    EXPECT_FALSE(icon.Show());
+    EXPECT_TRUE(icon.IsHidden());
+    ASSERT_TRUE(icon.Show());
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_EQ(shell.calls.back().data.dwState, 0u);
+    EXPECT_EQ(shell.calls.back().data.dwStateMask, nis::kHidden);
+}
+
+TEST_F(TrayIconTest, TaskbarRestartKeepsTheHiddenStateAndTheLastTip) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    icon.SetTipText("2 hidden windows");
+    icon.Hide();
+
+    shell.RestartTaskbar();
+    EXPECT_TRUE(icon.IsAdded());
+    EXPECT_TRUE(icon.IsHidden());
+    const auto& back = shell.icons.at({kOwner.value, 128u});
+    EXPECT_TRUE(back.hidden);
+    EXPECT_EQ(back.tip, "2 hidden windows");
+    // The version request is not repeated on a re-add.
+    EXPECT_EQ(shell.calls.back().message, nim::kAdd);
+
+    icon.Show();
+    shell.RestartTaskbar();
+    EXPECT_FALSE(shell.icons.at({kOwner.value, 128u}).hidden);
+    EXPECT_FALSE(icon.IsHidden());
+}
+
+TEST_F(TrayIconTest, AFailedReAddLeavesTheWindowWithoutIcon) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    shell.forcedResults = {true, false};  // the delete, then the add
+    icon.OnTaskbarRestart();
+    EXPECT_FALSE(icon.IsAdded());
+    EXPECT_TRUE(icon.Window());
+}
+
+TEST_F(TrayIconTest, TipIsCutTo127CharactersAndTerminated) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, std::string(200, 'a'), kIcon, wm::kTrayNotify, true);
+    EXPECT_EQ(Tip(shell.calls.at(0).data), std::string(127, 'a'));
+    icon.SetTipText(std::string(127, 'b'));
+    EXPECT_EQ(Tip(shell.calls.back().data), std::string(127, 'b'));
+    // A shorter tip leaves nothing of the longer one behind.
+    icon.SetTipText("short");
+    EXPECT_EQ(Tip(shell.calls.back().data), "short");
+    EXPECT_EQ(shell.calls.back().data.szTip[6], '\0');
+    EXPECT_EQ(shell.calls.back().data.szTip[126], '\0');
+}
+
+TEST_F(TrayIconTest, LoadTipTextUsesTheStringTable) {
+    FakeModule module;
+    theResource.SetModule(&module);
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "x", kIcon, wm::kTrayNotify, true);
+    EXPECT_TRUE(icon.LoadTipText(137));
+    EXPECT_EQ(Tip(shell.calls.back().data), "Hidden windows");
+    EXPECT_TRUE(icon.LoadTipText(4242));
+    EXPECT_EQ(Tip(shell.calls.back().data), "");
+    theResource.SetModule(nullptr);
+}
+
+TEST_F(TrayIconTest, RemoveOfAnAbsentIconAsksNothingButStillClosesTheWindow) {
+    shell.taskbarPresent = false;
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    const auto before = shell.calls.size();
+    EXPECT_TRUE(icon.Remove(true));
+    EXPECT_EQ(shell.calls.size(), before);
+    EXPECT_EQ(shell.windowsClosed, 1);
+    EXPECT_FALSE(icon.Window());
+}
+
+TEST_F(TrayIconTest, RemoveClearsAddedEvenWhenTheShellRefuses) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    icon.Hide();
+    shell.forcedResults = {false};
+    EXPECT_FALSE(icon.Remove(false));
+    EXPECT_FALSE(icon.IsAdded());
+    EXPECT_TRUE(icon.IsHidden());  // Remove leaves the hidden state alone
+    EXPECT_EQ(shell.calls.back().message, nim::kDelete);
+    EXPECT_EQ(shell.calls.back().data.uFlags, 0u);
+    EXPECT_EQ(shell.windowsClosed, 0);
+}
+
+TEST_F(TrayIconTest, DestructionDeletesTheIconAndClosesTheWindow) {
+    {
+        CTrayNotifyIcon icon(shell);
+        icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    }
+    EXPECT_TRUE(shell.icons.empty());
+    EXPECT_EQ(shell.windowsClosed, 1);
+    EXPECT_EQ(shell.listener, nullptr);
+}
+
+TEST_F(TrayIconTest, LevelZeroRecordCarriesOnlyTheShortRecord) {
+    shell.osMajor = 4;
+    shell.shellMajor = 4;
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, std::string(100, 't'), kIcon, wm::kTrayNotify, true);
+    // The shell reads only the first 104 bytes, which hold a 64-byte tip; the
+    // record itself is complete and terminated.
+    EXPECT_EQ(shell.calls.at(0).data.cbSize, 104u);
+    EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+}  // namespace
