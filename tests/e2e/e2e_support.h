@@ -1,0 +1,79 @@
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Helpers for driving the real Tarnvell.exe from another process, as a user
+// or another program would: windows are found by process and class, the tray
+// is asked through the shell, and nothing is taken on Tarnvell's word.
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Polls until the predicate holds or the time is up; sleeps between tries
+// because every question about another process's window is a round trip.
+bool WaitFor(const std::function<bool()>& predicate, std::chrono::milliseconds timeout,
+             std::chrono::milliseconds step = 50ms);
+
+std::string ExeDirectory();
+
+// Top-level windows of a process with the given class (every window when
+// className is empty).
+std::vector<HWND> WindowsOfProcess(DWORD pid, const std::string& className = {});
+std::string ClassOf(HWND w);
+std::string TitleOf(HWND w);
+
+struct Process {
+    PROCESS_INFORMATION info{};
+    ~Process();
+    Process() = default;
+    Process(Process&& other) noexcept : info(other.info) { other.info = {}; }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Pid() const { return info.dwProcessId; }
+    bool Running() const;
+    // Waits for the end of the process; its exit code, or STILL_ACTIVE.
+    DWORD WaitExit(std::chrono::milliseconds timeout) const;
+};
+
+Process Start(const std::string& exe, const std::string& arguments = {});
+
+// A running Tarnvell whose frame has appeared; closed (and if need be ended)
+// when it goes out of scope.
+class Tarnvell {
+public:
+    Tarnvell();
+    ~Tarnvell();
+    Tarnvell(const Tarnvell&) = delete;
+    Tarnvell& operator=(const Tarnvell&) = delete;
+
+    static std::string ExePath();
+    bool Started() const { return m_frame != nullptr; }
+    HWND Frame() const { return m_frame; }
+    const Process& Proc() const { return m_process; }
+    // Posts WM_CLOSE and waits for the process to end; true when it did.
+    bool Close(std::chrono::milliseconds timeout = 10s);
+
+private:
+    Process m_process;
+    HWND m_frame = nullptr;
+};
+
+inline constexpr const char* kFrameClass = "TarnvellFrame";
+inline constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
+inline constexpr UINT kTrayIconId = 128;
+
+// Asks the shell whether an icon (owner, id) is in the notification area: a
+// modification of an icon the shell does not have is refused.
+bool ShellHasIcon(HWND owner, UINT id);
+// Whether the icon can be seen: its red slash appears in the taskbar's
+// notification area (the taskbar itself has no red).
+bool TrayShowsRed();
+bool DeleteIconFromOutside(HWND owner, UINT id);
+void BroadcastTaskbarCreated();
+
+}  // namespace e2e
