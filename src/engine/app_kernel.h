@@ -47,6 +47,12 @@ public:
     void OnExit();
     void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
     void OnHotKey(std::uintptr_t id);
+
+    // Group commands, by list position; a position beyond the last group
+    // does nothing.
+    bool HideGroup(int index);
+    bool ShowGroup(int index);
+    void ToggleGroup(int index);
     void OnPreferences();
     void OnWindowsGroups();
     void OnCheckUpdate();
