@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/platform_set.h"
+#include "engine/window_walk.h"
 #include "engine/wnd_des.h"
 #include "groups/windows_group.h"
 #include "hotkeys/hot_keys.h"
@@ -36,6 +38,23 @@ public:
 
     // Settings: load (true) or save (false).
     void ExchangeSettings(bool load);
+
+    // Window selection.
+    bool IsEligible(WindowHandle w);
+    WindowHandle GetRootWindow(WindowHandle w);
+    WindowHandle GetFirstEligible();
+    WindowHandle GetNextEligible(WindowHandle w);
+    bool HideOne(WindowHandle w);
+    bool ShowOne(WindowHandle w);
+    void Activate(WindowHandle w);
+
+    // The hidden-window list.
+    WindowHandle HideWithOwned(WindowHandle w, int groupId);
+    bool ShowEntry(int index, bool activate);
+    bool ShowByHandle(WindowHandle w, bool activate);
+    int FindHidden(WindowHandle w) const;
+    int CountPrincipals() const;
+    void RefreshTray();
 
     // Commands.
     void HideTopWindow();
@@ -90,4 +109,20 @@ public:
 
 protected:
     PlatformSet m_Platform;
+
+    // Bounds of the waits for other applications' windows. A window that
+    // has not changed within kWaitQuietMs of the last change seen is given up.
+    static constexpr unsigned kWaitQuietMs = 300;
+    static constexpr unsigned kWaitStepMs = 2;
+    // Hide All looks again for windows that appeared meanwhile, this often.
+    static constexpr int kMaxHidePasses = 8;
+
+private:
+    WindowHandle TopmostWindow();
+    bool RequestHide(WindowHandle w);
+    void WaitUntilHidden(std::vector<WindowHandle> windows);
+    bool WaitUntilVisible(WindowHandle w);
+    void HideFamilies(WindowWalk& walk, const std::vector<WindowHandle>& eligible, int groupId,
+                      std::unordered_set<WindowHandle>& tried, std::vector<WindowHandle>& requested);
+    bool ShowEntry(int index, bool activate, WindowHandle* deferActivation);
 };

@@ -1,12 +1,205 @@
-#include "engine/app_kernel.h"
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
-// The hide and show commands. They do nothing yet; the hiding engine comes next.
-void CAppKernel::HideTopWindow() {}
-void CAppKernel::ShowHidden(int) {}
-void CAppKernel::HideAllWindows() {}
-void CAppKernel::ShowAllWindows() {}
-void CAppKernel::ToggleAllWindows() {}
-void CAppKernel::ToggleDesignatedWindow() {}
-void CAppKernel::OnExit() {}
+#include "engine/app_kernel.h"
+#include "res/resource.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+// Fills the first %u of a string-table text with a count. The text is not
+// used as a printf format: a resource edited by hand must not be able to
+// make us read arguments that are not there.
+std::string FormatCount(std::string text, std::size_t count) {
+    if (const auto at = text.find("%u"); at != std::string::npos) text.replace(at, 2, std::to_string(count));
+    return text;
+}
+
+}  // namespace
+
+// Hides the families of the given eligible windows, top to bottom: each family
+// is every eligible window with the same root, its principal the root when the
+// root itself is eligible and otherwise the topmost member, which is also the
+// window the hide is aimed at. Every window is tried at most once per command.
+void CAppKernel::HideFamilies(WindowWalk& walk, const std::vector<WindowHandle>& eligible, int groupId,
+                              std::unordered_set<WindowHandle>& tried, std::vector<WindowHandle>& requested) {
+    std::vector<WindowHandle> roots;
+    std::unordered_map<WindowHandle, std::vector<WindowHandle>> members;
+    for (WindowHandle v : eligible) {
+        if (tried.count(v)) continue;
+        auto [it, added] = members.try_emplace(walk.Root(v));
+        if (added) roots.push_back(it->first);
+        it->second.push_back(v);
+    }
+    for (WindowHandle r : roots) {
+        const auto& family = members[r];
+        const WindowHandle aimed = family.front();
+        const WindowHandle principal = (walk.IsEligible(r) && !tried.count(r)) ? r : aimed;
+        auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
+            tried.insert(v);
+            if (RequestHide(v)) requested.push_back(v);
+            m_HiddenList.emplace_back(v, v == aimed, principalOfRecord, groupId);
+        };
+        hide(principal, WindowHandle{});
+        for (WindowHandle v : family)
+            if (v != principal) hide(v, principal);
+    }
+}
+
+WindowHandle CAppKernel::HideWithOwned(WindowHandle w, int groupId) {
+    WindowWalk walk(m_Platform.windows);
+    const WindowHandle r = walk.Root(w);
+    const WindowHandle principal = walk.IsEligible(r) ? r : w;
+    std::vector<WindowHandle> requested;
+    if (RequestHide(principal)) requested.push_back(principal);
+    m_HiddenList.emplace_back(principal, principal == w, WindowHandle{}, groupId);
+
+    for (WindowHandle v : walk.CollectEligible(TopmostWindow())) {
+        if (v == principal || walk.Root(v) != r) continue;
+        if (RequestHide(v)) requested.push_back(v);
+        m_HiddenList.emplace_back(v, v == w, principal, groupId);
+    }
+    WaitUntilHidden(std::move(requested));
+    return principal;
+}
+
+bool CAppKernel::ShowEntry(int index, bool activate) {
+    WindowHandle toActivate;
+    const bool shown = ShowEntry(index, activate, &toActivate);
+    if (toActivate) Activate(toActivate);
+    return shown;
+}
+
+// Shows record index with its dependents and drops their records. The window
+// to activate is handed back instead of activated when the caller has more to
+// show first.
+bool CAppKernel::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
+    if (m_HiddenList.empty()) return false;
+    if (index == -1) index = static_cast<int>(m_HiddenList.size()) - 1;
+    if (index < 0 || index >= static_cast<int>(m_HiddenList.size())) return false;
+
+    const WindowHandle target = m_HiddenList[static_cast<std::size_t>(index)].m_hWindow;
+    bool shown = false;
+    WindowHandle aimed;
+    std::vector<CWndDes> kept;
+    kept.reserve(m_HiddenList.size());
+    for (std::size_t i = 0; i < m_HiddenList.size(); ++i) {
+        const CWndDes& record = m_HiddenList[i];
+        if (static_cast<int>(i) == index || record.m_hPrincipal == target) {
+            shown = ShowOne(record.m_hWindow);
+            if (record.m_bActivate) aimed = record.m_hWindow;
+        } else {
+            kept.push_back(record);
+        }
+    }
+    if (aimed && activate) *toActivate = aimed;
+    m_HiddenList = std::move(kept);
+    return shown;
+}
+
+bool CAppKernel::ShowByHandle(WindowHandle w, bool activate) {
+    const int index = FindHidden(w);
+    return index != -1 && ShowEntry(index, activate);
+}
+
+int CAppKernel::FindHidden(WindowHandle w) const {
+    for (std::size_t i = 0; i < m_HiddenList.size(); ++i)
+        if (m_HiddenList[i].m_hWindow == w) return static_cast<int>(i);
+    return -1;
+}
+
+int CAppKernel::CountPrincipals() const {
+    return static_cast<int>(
+        std::count_if(m_HiddenList.begin(), m_HiddenList.end(), [](const CWndDes& r) { return r.IsPrincipal(); }));
+}
+
+void CAppKernel::HideTopWindow() {
+    if (WindowHandle w = GetFirstEligible()) HideWithOwned(w, -1);
+    Activate(GetFirstEligible());
+    RefreshTray();
+}
+
+void CAppKernel::ShowHidden(int index) {
+    if (!m_HiddenList.empty()) {
+        if (m_bPassOnShow && !CheckPassword()) return;
+        ShowEntry(index, true);
+    }
+    RefreshTray();
+}
+
+void CAppKernel::HideAllWindows() {
+    auto walk = std::make_unique<WindowWalk>(m_Platform.windows);
+    std::vector<WindowHandle> eligible = walk->CollectEligible(TopmostWindow());
+    if (eligible.empty()) return;
+
+    // Windows that appear while we hide are caught by one more look from the
+    // top; a window already tried is never tried again, so a window that
+    // refuses to disappear cannot make the command start over.
+    std::unordered_set<WindowHandle> tried;
+    for (int pass = 0; pass < kMaxHidePasses && !eligible.empty(); ++pass) {
+        std::vector<WindowHandle> requested;
+        HideFamilies(*walk, eligible, -1, tried, requested);
+        WaitUntilHidden(std::move(requested));
+        walk = std::make_unique<WindowWalk>(m_Platform.windows);
+        eligible = walk->CollectEligible(TopmostWindow());
+        std::erase_if(eligible, [&](WindowHandle w) { return tried.count(w) > 0; });
+    }
+    RefreshTray();
+}
+
+void CAppKernel::ShowAllWindows() {
+    if (m_HiddenList.empty()) return;
+    if (m_bPassOnShow && !CheckPassword()) return;
+    // Records come back from the last to the first. Only the aimed window of
+    // the last family is activated, once everything has been asked to show,
+    // so that no later show takes the activation from it.
+    WindowHandle toActivate;
+    for (;;) {
+        const bool activate = CountPrincipals() == 1;
+        WindowHandle aimed;
+        if (!ShowEntry(-1, activate, &aimed)) break;
+        if (aimed) toActivate = aimed;
+    }
+    if (toActivate) Activate(toActivate);
+    RefreshTray();
+}
+
+void CAppKernel::ToggleAllWindows() {
+    if (!m_HiddenList.empty())
+        ShowAllWindows();
+    else
+        HideAllWindows();
+}
+
+void CAppKernel::ToggleDesignatedWindow() {
+    if (FindHidden(m_hDesignated) != -1 && m_bPassOnShow && !CheckPassword()) return;
+    if (ShowByHandle(m_hDesignated, true)) {
+        m_hDesignated = WindowHandle{};
+    } else if (WindowHandle w = GetFirstEligible()) {
+        m_hDesignated = HideWithOwned(w, -1);
+        Activate(GetFirstEligible());
+    }
+    RefreshTray();
+}
+
+void CAppKernel::OnExit() {
+    if (m_bShowOnClose) ShowAllWindows();
+}
+
+void CAppKernel::RefreshTray() {
+    if (m_bShowHiddenInTip && !m_HiddenList.empty())
+        m_TrayIcon.SetTipText(FormatCount(theResource.Load(IDS_HIDDEN_COUNT), m_HiddenList.size()));
+    else
+        m_TrayIcon.LoadTipText(IDR_MAINFRAME);
+    if (m_bHideIcon) {
+        if (!m_HiddenList.empty())
+            m_TrayIcon.Hide();
+        else
+            m_TrayIcon.Show();
+    }
+}
+
 void CAppKernel::OnTrayNotify(std::uintptr_t, std::intptr_t) {}
 void CAppKernel::OnHotKey(std::uintptr_t) {}

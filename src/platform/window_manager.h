@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "platform/window_handle.h"
@@ -35,6 +36,8 @@ public:
     virtual void SetActiveWindow(WindowHandle w) = 0;
     // Pauses the calling thread; used only for bounded waits.
     virtual void Sleep(unsigned milliseconds) = 0;
+    // A monotonic millisecond clock for those waits.
+    virtual std::uint64_t TickCount() = 0;
 };
 
 // Opens an address (a web page, a mail link, a file) with the shell.

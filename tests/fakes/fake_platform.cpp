@@ -38,6 +38,11 @@ void FakeDesktop::Destroy(WindowHandle w) {
     if (auto* window = Find(w)) window->alive = false;
 }
 
+void FakeDesktop::Raise(WindowHandle w) {
+    const auto it = std::find_if(m_windows.begin(), m_windows.end(), [&](const Window& x) { return x.handle == w; });
+    if (it != m_windows.end()) std::rotate(m_windows.begin(), it, it + 1);
+}
+
 std::vector<WindowHandle> FakeDesktop::ZOrder() const {
     std::vector<WindowHandle> order;
     for (const auto& w : m_windows)
@@ -65,8 +70,13 @@ bool FakeDesktop::IsWindow(WindowHandle w) {
 
 bool FakeDesktop::IsWindowVisible(WindowHandle w) {
     ++calls;
-    const auto* window = Find(w);
-    return window && window->visible;
+    auto* window = Find(w);
+    if (!window) return false;
+    if (window->pendingHide > 0 && --window->pendingHide == 0) {
+        window->pendingHide = -1;
+        if (!window->refusesHide) window->visible = false;
+    }
+    return window->visible;
 }
 
 std::string FakeDesktop::GetClassName(WindowHandle w, int maxCount) {
@@ -90,13 +100,36 @@ WindowHandle FakeDesktop::GetParent(WindowHandle w) {
 void FakeDesktop::HideWindow(WindowHandle w) {
     ++calls;
     actions.emplace_back("hide", w);
-    if (auto* window = Find(w); window && !window->refusesHide) window->visible = false;
+    auto* window = Find(w);
+    if (!window) return;
+    if (window->hung) {
+        window->queued.push_back(false);
+    } else if (window->hideDelay > 0) {
+        window->pendingHide = window->hideDelay;
+    } else if (!window->refusesHide) {
+        window->visible = false;
+    }
 }
 
 void FakeDesktop::ShowWindow(WindowHandle w) {
     ++calls;
     actions.emplace_back("show", w);
-    if (auto* window = Find(w)) window->visible = true;
+    auto* window = Find(w);
+    if (!window) return;
+    if (window->hung) {
+        window->queued.push_back(true);
+        return;
+    }
+    window->pendingHide = -1;
+    window->visible = true;
+}
+
+void FakeDesktop::Wake(WindowHandle w) {
+    auto* window = Find(w);
+    if (!window) return;
+    window->hung = false;
+    for (bool show : window->queued) window->visible = show || window->refusesHide;
+    window->queued.clear();
 }
 
 bool FakeDesktop::SetForegroundWindow(WindowHandle w) {
@@ -113,7 +146,10 @@ void FakeDesktop::SetActiveWindow(WindowHandle w) {
     if (Find(w)) active = w;
 }
 
-void FakeDesktop::Sleep(unsigned milliseconds) { sleptMs += milliseconds; }
+void FakeDesktop::Sleep(unsigned milliseconds) {
+    sleptMs += milliseconds;
+    now += milliseconds;
+}
 
 // ---------------------------------------------------------------- hot-keys
 

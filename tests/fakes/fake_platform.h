@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <optional>
@@ -27,7 +28,11 @@ public:
         bool visible = true;
         WindowHandle parent;       // owner or parent
         bool refusesHide = false;  // the application keeps it visible
+        bool hung = false;         // its thread pumps no messages: requests wait
+        int hideDelay = 0;         // visibility checks before an asked hide shows
         bool alive = true;
+        int pendingHide = -1;      // checks left until an asked hide takes effect
+        std::vector<bool> queued;  // requests of a hung window: true = show
     };
 
     // Adds a window below all others and returns its handle.
@@ -37,6 +42,13 @@ public:
     void Destroy(WindowHandle w);
     // Handles from the front of the z-order to the back.
     std::vector<WindowHandle> ZOrder() const;
+    // Puts the windows in a random z-order.
+    template <typename Rng>
+    void Shuffle(Rng& rng) {
+        std::shuffle(m_windows.begin(), m_windows.end(), rng);
+    }
+    // Moves a window to the top of the z-order.
+    void Raise(WindowHandle w);
 
     WindowHandle GetWindow(WindowHandle reference, platform::WindowRelation relation) override;
     bool IsWindow(WindowHandle w) override;
@@ -49,11 +61,16 @@ public:
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t TickCount() override { return now; }
+
+    // A hung window's thread pumps again: its queued requests run.
+    void Wake(WindowHandle w);
 
     // GetWindow(null, First) answers null as on Windows unless this is set.
     bool firstFromNull = false;
     std::size_t calls = 0;
     unsigned sleptMs = 0;
+    std::uint64_t now = 0;
     WindowHandle foreground;
     WindowHandle active;
     std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"foreground"/"active"

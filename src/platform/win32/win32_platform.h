@@ -24,6 +24,7 @@ public:
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t TickCount() override;
 };
 
 class Win32HotKeySystem final : public platform::IHotKeySystem {

@@ -58,6 +58,8 @@ void Win32WindowManager::SetActiveWindow(WindowHandle w) { ::SetActiveWindow(ToH
 
 void Win32WindowManager::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
+std::uint64_t Win32WindowManager::TickCount() { return ::GetTickCount64(); }
+
 bool Win32HotKeySystem::Register(WindowHandle target, int id, unsigned modifiers, unsigned key) {
     return ::RegisterHotKey(ToHwnd(target), id, modifiers, key) != FALSE;
 }

@@ -1,0 +1,61 @@
+#include "engine/window_walk.h"
+
+#include <array>
+#include <unordered_set>
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kSystemClasses = {
+    "Indicator",       "Progman", "SysListView32", "Shell_TrayWnd", "BaseBar", "ReBarWindow32", "ToolbarWindow32",
+    "tooltips_class32", "tooltips_class", "SysShadow",
+};
+
+// Owner chains are a few windows long; the bound only guards the walk against
+// a window manager that reports a cycle.
+constexpr int kMaxChain = 4096;
+
+}  // namespace
+
+bool IsSystemWindowClass(std::string_view className) {
+    for (auto name : kSystemClasses)
+        if (className == name) return true;
+    return false;
+}
+
+bool WindowWalk::IsEligible(WindowHandle w) {
+    if (auto it = m_eligible.find(w); it != m_eligible.end()) return it->second;
+    // A class name that cannot be read is no system class: such a window is
+    // usually just vanishing, and hiding a vanished window does nothing.
+    const bool eligible =
+        m_windows.IsWindowVisible(w) && !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+    m_eligible.emplace(w, eligible);
+    return eligible;
+}
+
+WindowHandle WindowWalk::Root(WindowHandle w) {
+    if (auto it = m_root.find(w); it != m_root.end()) return it->second;
+    std::vector<WindowHandle> chain{w};
+    WindowHandle root = w;
+    for (int depth = 0; depth < kMaxChain; ++depth) {
+        const WindowHandle parent = m_windows.GetParent(root);
+        if (!parent) break;
+        if (auto it = m_root.find(parent); it != m_root.end()) {
+            root = it->second;
+            break;
+        }
+        chain.push_back(parent);
+        root = parent;
+    }
+    for (auto link : chain) m_root.emplace(link, root);
+    return root;
+}
+
+std::vector<WindowHandle> WindowWalk::CollectEligible(WindowHandle first) {
+    std::vector<WindowHandle> eligible;
+    // The z-order may change under the walk; a window met twice would make it
+    // go round for ever.
+    std::unordered_set<WindowHandle> seen;
+    for (WindowHandle w = first; w && seen.insert(w).second; w = m_windows.GetWindow(w, platform::WindowRelation::Next))
+        if (IsEligible(w)) eligible.push_back(w);
+    return eligible;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/window_manager.h"
+
+// The window classes of the shell and of system pop-ups that are never hidden.
+// Compared whole and case-exact.
+bool IsSystemWindowClass(std::string_view className);
+
+// Class names are read with a 63-character buffer, so at most 62 characters
+// of a longer name are compared.
+inline constexpr int kClassNameBuffer = 63;
+
+// One command's view of the top-level windows. Every fact about a window
+// (visible and of an allowed class, its root) is asked of the window manager
+// once per command, so that a command over N windows makes a number of calls
+// that grows with N and not with its square. Facts are taken to hold for the
+// length of one command.
+class WindowWalk {
+public:
+    explicit WindowWalk(platform::IWindowManager& windows) : m_windows(windows) {}
+
+    // The eligible windows from first down the z-order, top to bottom. A
+    // window that vanishes during the walk ends it.
+    std::vector<WindowHandle> CollectEligible(WindowHandle first);
+
+    bool IsEligible(WindowHandle w);
+    // The end of w's parent and owner chain (w itself when it has neither).
+    WindowHandle Root(WindowHandle w);
+
+private:
+    platform::IWindowManager& m_windows;
+    std::unordered_map<WindowHandle, bool> m_eligible;
+    std::unordered_map<WindowHandle, WindowHandle> m_root;
+};

@@ -1,0 +1,130 @@
+#include "literal_engine.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+const char* const kSystemClasses[] = {"Indicator",       "Progman",          "SysListView32",  "Shell_TrayWnd",
+                                      "BaseBar",         "ReBarWindow32",    "ToolbarWindow32", "tooltips_class32",
+                                      "tooltips_class",  "SysShadow"};
+}  // namespace
+
+bool LiteralEngine::IsEligible(WindowHandle w) {
+    if (!m_wm.IsWindowVisible(w)) return false;
+    const std::string name = m_wm.GetClassName(w, 63);
+    for (const char* system : kSystemClasses)
+        if (name == system) return false;
+    return true;
+}
+
+WindowHandle LiteralEngine::GetRootWindow(WindowHandle w) {
+    while (WindowHandle parent = m_wm.GetParent(w)) w = parent;
+    return w;
+}
+
+WindowHandle LiteralEngine::GetFirstEligible() {
+    WindowHandle w = m_wm.GetWindow(WindowHandle{}, platform::WindowRelation::First);
+    if (!w) {
+        w = m_main;
+        while (WindowHandle prev = m_wm.GetWindow(w, platform::WindowRelation::Prev)) w = prev;
+    }
+    if (!w) return {};
+    return IsEligible(w) ? w : GetNextEligible(w);
+}
+
+WindowHandle LiteralEngine::GetNextEligible(WindowHandle w) {
+    do {
+        w = m_wm.GetWindow(w, platform::WindowRelation::Next);
+    } while (w && !IsEligible(w));
+    return w;
+}
+
+bool LiteralEngine::HideOne(WindowHandle w) {
+    m_tried.insert(w);
+    if (!m_wm.IsWindowVisible(w) || !m_wm.IsWindow(w)) return false;
+    m_wm.HideWindow(w);
+    // Re-tested without a pause, as plainly as it gets; bounded by a count.
+    for (int i = 0; i < 1000 && IsEligible(w); ++i) {
+    }
+    return true;
+}
+
+WindowHandle LiteralEngine::HideWithOwned(WindowHandle w, int groupId) {
+    const WindowHandle r = GetRootWindow(w);
+    WindowHandle principal;
+    if (IsEligible(r) && !m_tried.count(r)) {
+        HideOne(r);
+        list.emplace_back(r, r == w, WindowHandle{}, groupId);
+        principal = r;
+    } else {
+        HideOne(w);
+        list.emplace_back(w, 1, WindowHandle{}, groupId);
+        principal = w;
+    }
+    for (WindowHandle v = GetFirstEligible(); v;) {
+        const WindowHandle next = GetNextEligible(v);
+        if (!m_tried.count(v) && GetRootWindow(v) == r) {
+            HideOne(v);
+            list.emplace_back(v, v == w, principal, groupId);
+        }
+        v = next;
+    }
+    return principal;
+}
+
+WindowHandle LiteralEngine::FirstUntried() {
+    WindowHandle w = GetFirstEligible();
+    while (w && m_tried.count(w)) w = GetNextEligible(w);
+    return w;
+}
+
+void LiteralEngine::HideTopWindow() {
+    m_tried.clear();
+    if (WindowHandle w = GetFirstEligible()) HideWithOwned(w, -1);
+    if (WindowHandle top = GetFirstEligible(); top && m_wm.IsWindow(top)) {
+        m_wm.SetForegroundWindow(top);
+        m_wm.SetActiveWindow(top);
+    }
+}
+
+void LiteralEngine::HideAllWindows() {
+    m_tried.clear();
+    for (WindowHandle w = FirstUntried(); w; w = FirstUntried()) HideWithOwned(w, -1);
+}
+
+bool LiteralEngine::ShowEntry(int index, bool activate) {
+    if (list.empty()) return false;
+    if (index == -1) index = static_cast<int>(list.size()) - 1;
+    if (index < 0 || index >= static_cast<int>(list.size())) return false;
+    const WindowHandle target = list[static_cast<std::size_t>(index)].m_hWindow;
+    bool shown = false;
+    int remembered = -1;
+    std::vector<CWndDes> kept;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (static_cast<int>(i) == index || list[i].m_hPrincipal == target) {
+            m_wm.ShowWindow(list[i].m_hWindow);
+            shown = true;
+            if (list[i].m_bActivate) remembered = static_cast<int>(i);
+        } else {
+            kept.push_back(list[i]);
+        }
+    }
+    if (remembered != -1 && activate) {
+        const WindowHandle w = list[static_cast<std::size_t>(remembered)].m_hWindow;
+        if (m_wm.IsWindow(w)) {
+            m_wm.SetForegroundWindow(w);
+            m_wm.SetActiveWindow(w);
+        }
+    }
+    list = std::move(kept);
+    return shown;
+}
+
+int LiteralEngine::CountPrincipals() const {
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [](const CWndDes& r) { return r.IsPrincipal(); }));
+}
+
+void LiteralEngine::ShowAllWindows() {
+    while (ShowEntry(-1, CountPrincipals() == 1)) {
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include <unordered_set>
+#include <vector>
+
+#include "engine/wnd_des.h"
+#include "platform/window_manager.h"
+
+// The hide and show commands written the plain way: every step asks the
+// window manager afresh, Hide All starts from the top after every family, and
+// each family walk climbs every window's owner chain. It is the reference the
+// engine's single-pass commands are compared against, in the tests and in the
+// benchmarks. Like the engine it never tries a window twice in one command,
+// so that a window that will not hide cannot make it loop.
+class LiteralEngine {
+public:
+    LiteralEngine(platform::IWindowManager& windows, WindowHandle mainWnd) : m_wm(windows), m_main(mainWnd) {}
+
+    bool IsEligible(WindowHandle w);
+    WindowHandle GetRootWindow(WindowHandle w);
+    WindowHandle GetFirstEligible();
+    WindowHandle GetNextEligible(WindowHandle w);
+    bool HideOne(WindowHandle w);
+
+    WindowHandle HideWithOwned(WindowHandle w, int groupId);
+    bool ShowEntry(int index, bool activate);
+    int CountPrincipals() const;
+
+    void HideTopWindow();
+    void HideAllWindows();
+    void ShowAllWindows();
+
+    std::vector<CWndDes> list;
+
+private:
+    WindowHandle FirstUntried();
+    platform::IWindowManager& m_wm;
+    WindowHandle m_main;
+    std::unordered_set<WindowHandle> m_tried;
+};
