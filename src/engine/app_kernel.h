@@ -20,6 +20,12 @@
 class CAppKernel {
 public:
     static constexpr int kHotKeyCount = 5;
+    // Bounds of the waits for other applications' windows. A window that
+    // has not changed within kWaitQuietMs of the last change seen is given up.
+    static constexpr unsigned kWaitQuietMs = 300;
+    static constexpr unsigned kWaitStepMs = 2;
+    // Hide All looks again for windows that appeared meanwhile, this often.
+    static constexpr int kMaxHidePasses = 8;
 
     explicit CAppKernel(PlatformSet platform);
     virtual ~CAppKernel();
@@ -110,12 +116,6 @@ public:
 protected:
     PlatformSet m_Platform;
 
-    // Bounds of the waits for other applications' windows. A window that
-    // has not changed within kWaitQuietMs of the last change seen is given up.
-    static constexpr unsigned kWaitQuietMs = 300;
-    static constexpr unsigned kWaitStepMs = 2;
-    // Hide All looks again for windows that appeared meanwhile, this often.
-    static constexpr int kMaxHidePasses = 8;
 
 private:
     WindowHandle TopmostWindow();

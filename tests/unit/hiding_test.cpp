@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+
+#include "engine/app_kernel.h"
+#include "fake_platform.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+class Hiding : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theResource.SetModule(&fake.module);
+        taskbar = desk.Add("Shell_TrayWnd", "", true);
+    }
+    void TearDown() override { theResource.SetModule(nullptr); }
+
+    // The kernel is made once the desktop is laid out, with our frame at the
+    // bottom of the z-order.
+    CAppKernel& Kernel() {
+        if (!kernel) {
+            frame = desk.Add("TarnvellFrame", "Tarnvell", false);
+            kernel = std::make_unique<CAppKernel>(fake.Set());
+            kernel->Init(frame);
+        }
+        return *kernel;
+    }
+    bool Visible(WindowHandle w) { return desk.Get(w).visible; }
+    std::vector<CWndDes>& List() { return Kernel().m_HiddenList; }
+    std::string Tip() { return fake.notifyShell.icons.begin()->second.tip; }
+
+    FakePlatform fake;
+    FakeDesktop& desk = fake.desktop;
+    WindowHandle taskbar, frame;
+    std::unique_ptr<CAppKernel> kernel;
+};
+
+TEST_F(Hiding, OnlyWholeCaseExactSystemClassesAreFiltered) {
+    const WindowHandle tip = desk.Add("tooltips_class32");
+    const WindowHandle longer = desk.Add("tooltips_class32x");
+    const WindowHandle upper = desk.Add("SHELL_TRAYWND");
+    const WindowHandle hidden = desk.Add("Notepad", "n", false);
+    const WindowHandle minimised = desk.Add("Notepad", "m");  // minimised windows count as visible
+    const WindowHandle longClass = desk.Add(std::string(62, 'A') + "Progman");
+    auto& k = Kernel();
+    EXPECT_FALSE(k.IsEligible(taskbar));
+    EXPECT_FALSE(k.IsEligible(tip));
+    EXPECT_TRUE(k.IsEligible(longer));
+    EXPECT_TRUE(k.IsEligible(upper));
+    EXPECT_FALSE(k.IsEligible(hidden));
+    EXPECT_TRUE(k.IsEligible(minimised));
+    EXPECT_TRUE(k.IsEligible(longClass));
+    EXPECT_FALSE(k.IsEligible(frame));
+    for (const char* name : {"Indicator", "Progman", "SysListView32", "Shell_TrayWnd", "BaseBar", "ReBarWindow32",
+                             "ToolbarWindow32", "tooltips_class32", "tooltips_class", "SysShadow"})
+        EXPECT_FALSE(k.IsEligible(desk.Add(name))) << name;
+}
+
+TEST_F(Hiding, TheFirstEligibleWindowIsBelowTheTaskbarAndTooltips) {
+    desk.Add("tooltips_class32");
+    const WindowHandle app = desk.Add("Notepad", "a");
+    auto& k = Kernel();
+    EXPECT_EQ(k.GetFirstEligible(), app);
+    // The same answer where GetWindow without a reference works.
+    desk.firstFromNull = true;
+    EXPECT_EQ(k.GetFirstEligible(), app);
+}
+
+TEST_F(Hiding, NoEligibleWindowMeansNothingToHide) {
+    desk.Add("tooltips_class32");
+    desk.Add("Progman");
+    auto& k = Kernel();
+    EXPECT_FALSE(k.GetFirstEligible());
+    k.HideTopWindow();
+    k.HideAllWindows();
+    EXPECT_TRUE(List().empty());
+    EXPECT_FALSE(desk.foreground);
+}
+
+TEST_F(Hiding, RootsFollowOwnersAndParents) {
+    const WindowHandle main = desk.Add("Main", "m");
+    const WindowHandle dialog = desk.Add("#32770", "d", true, main);
+    const WindowHandle nested = desk.Add("#32770", "n", true, dialog);
+    const WindowHandle alone = desk.Add("Main", "alone");
+    auto& k = Kernel();
+    EXPECT_EQ(k.GetRootWindow(nested), main);
+    EXPECT_EQ(k.GetRootWindow(dialog), main);
+    EXPECT_EQ(k.GetRootWindow(main), main);
+    EXPECT_EQ(k.GetRootWindow(alone), alone);
+}
+
+TEST_F(Hiding, HideWindowTakesTheWholeFamilyPrincipalFirst) {
+    const WindowHandle tool1 = desk.Add("Tool", "t1", true);
+    const WindowHandle other = desk.Add("Other", "o");
+    const WindowHandle tool2 = desk.Add("Tool", "t2", true);
+    const WindowHandle main = desk.Add("Main", "m");
+    desk.Get(tool1).parent = main;
+    desk.Get(tool2).parent = main;
+    desk.Raise(main);  // the owner is topmost: it is the aimed window
+    fake.module.strings[141] = "%u hidden windows";
+    auto& k = Kernel();
+    k.m_bShowHiddenInTip = 1;
+    k.HideTopWindow();
+
+    ASSERT_EQ(List().size(), 3u);
+    EXPECT_EQ(List()[0].m_hWindow, main);
+    EXPECT_FALSE(List()[0].m_hPrincipal);
+    EXPECT_TRUE(List()[0].m_bActivate);
+    EXPECT_EQ(List()[1].m_hWindow, tool1);
+    EXPECT_EQ(List()[2].m_hWindow, tool2);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(List()[i].m_hPrincipal, main);
+        EXPECT_FALSE(List()[i].m_bActivate);
+        EXPECT_EQ(List()[i].m_nGroupId, -1);
+    }
+    EXPECT_FALSE(Visible(main) || Visible(tool1) || Visible(tool2));
+    EXPECT_TRUE(Visible(other));
+    EXPECT_EQ(desk.foreground, other);
+    EXPECT_EQ(desk.active, other);
+    EXPECT_EQ(Tip(), "3 hidden windows");
+}
+
+TEST_F(Hiding, AModalDialogOnTopIsAimedAndShownBeforeItsOwner) {
+    const WindowHandle main = desk.Add("Main", "m");
+    const WindowHandle dialog = desk.Add("#32770", "d", true, main);
+    desk.Raise(dialog);
+    auto& k = Kernel();
+    k.HideTopWindow();
+    ASSERT_EQ(List().size(), 2u);
+    EXPECT_EQ(List()[0].m_hWindow, main);
+    EXPECT_FALSE(List()[0].m_bActivate);
+    EXPECT_EQ(List()[1].m_hWindow, dialog);
+    EXPECT_TRUE(List()[1].m_bActivate);
+
+    // Show Window brings back the dialog alone, and activates it.
+    k.ShowHidden(-1);
+    EXPECT_TRUE(Visible(dialog));
+    EXPECT_FALSE(Visible(main));
+    EXPECT_EQ(desk.foreground, dialog);
+    ASSERT_EQ(List().size(), 1u);
+    k.ShowHidden(-1);
+    EXPECT_TRUE(Visible(main));
+    EXPECT_TRUE(List().empty());
+}
+
+TEST_F(Hiding, ShowingAPrincipalBringsItsDependentsAndActivatesTheAimedOne) {
+    const WindowHandle main = desk.Add("Main", "m");
+    const WindowHandle dialog = desk.Add("#32770", "d", true, main);
+    const WindowHandle later = desk.Add("Later", "l");
+    desk.Raise(dialog);
+    auto& k = Kernel();
+    k.HideTopWindow();
+    k.HideTopWindow();  // "later" is next
+    ASSERT_EQ(List().size(), 3u);
+
+    // The list menu's entry for position 0 shows the family and keeps the rest.
+    k.ShowHidden(0);
+    EXPECT_TRUE(Visible(main) && Visible(dialog));
+    EXPECT_FALSE(Visible(later));
+    EXPECT_EQ(desk.foreground, dialog);
+    ASSERT_EQ(List().size(), 1u);
+    EXPECT_EQ(List()[0].m_hWindow, later);
+
+    // Positions outside the list change nothing.
+    k.ShowHidden(5);
+    EXPECT_EQ(List().size(), 1u);
+    EXPECT_FALSE(k.ShowEntry(-2, true));
+}
+
+TEST_F(Hiding, InvisibleRootMakesTheWindowItsOwnPrincipal) {
+    const WindowHandle root = desk.Add("Hidden", "h", false);
+    const WindowHandle a = desk.Add("Tool", "a", true, root);
+    const WindowHandle b = desk.Add("Tool", "b", true, root);
+    auto& k = Kernel();
+    k.HideTopWindow();
+    ASSERT_EQ(List().size(), 2u);
+    EXPECT_EQ(List()[0].m_hWindow, a);
+    EXPECT_TRUE(List()[0].m_bActivate);
+    EXPECT_EQ(List()[1].m_hWindow, b);
+    EXPECT_EQ(List()[1].m_hPrincipal, a);
+    EXPECT_FALSE(Visible(root) || Visible(a) || Visible(b));
+}
+
+TEST_F(Hiding, ShowAllReturnsFamiliesInReverseAndActivatesOnlyTheFirstHidden) {
+    const WindowHandle a = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    const WindowHandle c = desk.Add("C", "c");
+    auto& k = Kernel();
+    k.HideAllWindows();
+    ASSERT_EQ(List().size(), 3u);
+    EXPECT_FALSE(desk.foreground);  // Hide All activates nothing
+    desk.actions.clear();
+
+    k.ShowAllWindows();
+    std::vector<std::pair<std::string, WindowHandle>> expected = {
+        {"show", c}, {"show", b}, {"show", a}, {"foreground", a}, {"active", a}};
+    EXPECT_EQ(desk.actions, expected);
+    EXPECT_TRUE(List().empty());
+}
+
+TEST_F(Hiding, TheDesignatedWindowTogglesAndAsksOnlyWhenShowing) {
+    const WindowHandle a = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    auto& k = Kernel();
+    k.m_bPassOnShow = 1;
+    k.m_Password = "pw";
+    k.ToggleDesignatedWindow();
+    EXPECT_EQ(k.m_hDesignated, a);
+    EXPECT_FALSE(Visible(a));
+    EXPECT_EQ(fake.prompts.asked, 0);
+
+    fake.prompts.answers = {{true, "wrong"}};
+    k.ToggleDesignatedWindow();
+    EXPECT_FALSE(Visible(a));
+    EXPECT_EQ(k.m_hDesignated, a);
+
+    fake.prompts.answers = {{true, "pw"}};
+    k.ToggleDesignatedWindow();
+    EXPECT_TRUE(Visible(a));
+    EXPECT_FALSE(k.m_hDesignated);
+    EXPECT_EQ(desk.foreground, a);
+
+    // Shown meanwhile by another command: the next toggle hides the top.
+    k.ToggleDesignatedWindow();
+    fake.prompts.answers = {{true, "pw"}};
+    k.ShowAllWindows();
+    desk.Raise(b);
+    k.ToggleDesignatedWindow();
+    EXPECT_EQ(k.m_hDesignated, b);
+    EXPECT_FALSE(Visible(b));
+}
+
+TEST_F(Hiding, RefusedPasswordsChangeNothing) {
+    const WindowHandle a = desk.Add("A", "a");
+    auto& k = Kernel();
+    k.m_bPassOnShow = 1;
+    k.m_bShowHiddenInTip = 1;
+    k.HideTopWindow();
+    const auto callsBefore = fake.notifyShell.calls.size();
+
+    k.ShowHidden(-1);      // cancelled
+    k.ShowAllWindows();    // cancelled
+    k.ToggleAllWindows();  // shows, so asks: cancelled
+    EXPECT_EQ(fake.prompts.asked, 3);
+    EXPECT_FALSE(Visible(a));
+    EXPECT_EQ(List().size(), 1u);
+    // Not even the tray is refreshed.
+    EXPECT_EQ(fake.notifyShell.calls.size(), callsBefore);
+
+    // With an empty list nothing asks; Show Window only refreshes.
+    fake.prompts.answers = {{true, ""}};
+    k.ShowAllWindows();
+    EXPECT_TRUE(List().empty());
+    const int asked = fake.prompts.asked;
+    k.ShowHidden(-1);
+    k.ShowAllWindows();
+    EXPECT_EQ(fake.prompts.asked, asked);
+}
+
+TEST_F(Hiding, ExitShowsEverythingOnlyWhenAsked) {
+    const WindowHandle a = desk.Add("A", "a");
+    auto& k = Kernel();
+    k.HideTopWindow();
+    k.m_bShowOnClose = 0;
+    k.OnExit();
+    EXPECT_FALSE(Visible(a));
+    k.m_bShowOnClose = 1;
+    k.OnExit();
+    EXPECT_TRUE(Visible(a));
+}
+
+TEST_F(Hiding, TrayRefreshFollowsTheListAndTheOptions) {
+    desk.Add("A", "a");
+    desk.Add("B", "b");
+    auto& k = Kernel();
+    const auto& icon = fake.notifyShell.icons.begin()->second;
+
+    k.HideTopWindow();
+    EXPECT_EQ(icon.tip, "Tarnvell");  // count in the tip is off
+    EXPECT_FALSE(icon.hidden);        // and so is hiding the icon
+
+    k.m_bShowHiddenInTip = 1;
+    k.m_bHideIcon = 1;
+    k.HideTopWindow();
+    EXPECT_EQ(icon.tip, "2 hidden windows");
+    EXPECT_TRUE(icon.hidden);
+    EXPECT_TRUE(k.m_TrayIcon.IsHidden());
+
+    k.ShowHidden(-1);
+    EXPECT_EQ(icon.tip, "1 hidden windows");  // one plural wording for every count
+    EXPECT_TRUE(icon.hidden);
+    k.ShowHidden(-1);
+    EXPECT_EQ(icon.tip, "Tarnvell");
+    EXPECT_FALSE(icon.hidden);
+}
+
+TEST_F(Hiding, AWindowThatWillNotHideIsRecordedAndTriedOnce) {
+    const WindowHandle stubborn = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    desk.Get(stubborn).refusesHide = true;
+    auto& k = Kernel();
+    k.HideAllWindows();
+    ASSERT_EQ(List().size(), 2u);
+    EXPECT_EQ(List()[0].m_hWindow, stubborn);
+    EXPECT_EQ(List()[1].m_hWindow, b);
+    EXPECT_FALSE(Visible(b));
+    // It was asked to hide once, and the wait for it was bounded.
+    EXPECT_EQ(std::count(desk.actions.begin(), desk.actions.end(), std::pair<std::string, WindowHandle>("hide", stubborn)), 1);
+    EXPECT_LE(desk.sleptMs, CAppKernel::kWaitQuietMs + 2 * CAppKernel::kWaitStepMs);
+}
+
+TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {
+    const WindowHandle hung = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    desk.Get(hung).hung = true;
+    auto& k = Kernel();
+
+    k.HideTopWindow();
+    EXPECT_EQ(List().size(), 1u);  // recorded although still visible
+    EXPECT_TRUE(Visible(hung));
+    EXPECT_LE(desk.sleptMs, 2 * (CAppKernel::kWaitQuietMs + CAppKernel::kWaitStepMs));
+
+    // When the application wakes, its hide completes, and the record brings
+    // it back.
+    desk.Wake(hung);
+    EXPECT_FALSE(Visible(hung));
+    k.ShowHidden(-1);
+    EXPECT_TRUE(Visible(hung));
+    EXPECT_TRUE(Visible(b));
+}
+
+TEST_F(Hiding, AWindowThatHidesLateIsWaitedFor) {
+    const WindowHandle slow = desk.Add("A", "a");
+    const WindowHandle next = desk.Add("B", "b");
+    desk.Get(slow).hideDelay = 5;
+    auto& k = Kernel();
+    k.HideTopWindow();
+    EXPECT_FALSE(Visible(slow));
+    // The next window is activated only once the hidden one is gone.
+    EXPECT_EQ(desk.foreground, next);
+}
+
+TEST_F(Hiding, WindowsThatVanishAreToleratedAndTheirRecordsDropped) {
+    const WindowHandle a = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    auto& k = Kernel();
+    k.HideAllWindows();
+    desk.Destroy(a);
+    k.ShowAllWindows();
+    EXPECT_TRUE(List().empty());
+    EXPECT_TRUE(Visible(b));
+    EXPECT_FALSE(k.IsEligible(a));
+    EXPECT_FALSE(k.HideOne(a));
+}
+
+TEST_F(Hiding, MoreThanAHundredRecordsAreAllShownBack) {
+    std::vector<WindowHandle> windows;
+    for (int i = 0; i < 150; ++i) windows.push_back(desk.Add("W", "w" + std::to_string(i)));
+    auto& k = Kernel();
+    k.HideAllWindows();
+    EXPECT_EQ(List().size(), 150u);
+    EXPECT_EQ(k.CountPrincipals(), 150);
+    k.ShowAllWindows();
+    for (auto w : windows) EXPECT_TRUE(Visible(w));
+}
+
+}  // namespace
