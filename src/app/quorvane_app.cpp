@@ -36,8 +36,8 @@ BOOL CQuorvaneApp::InitInstance() {
     // (which creates the keys) and written back at exit only when set.
     m_nNumPreviewPages = m_Profile.GetProfileInt("Settings", "PreviewPages", 0);
 
-    const PlatformSet platform{m_Windows, m_HotKeys,     m_Profile, m_RunKey,
-                               m_Module,  m_NotifyShell, m_Prompts, m_Shell};
+    const PlatformSet platform{m_Windows,     m_HotKeys, m_Profile, m_RunKey, m_Module,
+                               m_NotifyShell, m_Prompts, m_Shell,   m_Menus};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
     return m_pMainWnd->LoadFrame(m_hInstance, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE) ? TRUE : FALSE;

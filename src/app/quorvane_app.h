@@ -33,6 +33,7 @@ private:
     Win32NotifyShell m_NotifyShell;
     Win32Prompts m_Prompts;
     Win32Shell m_Shell;
+    Win32Menus m_Menus;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     unsigned m_nNumPreviewPages = 0;
 };

@@ -71,6 +71,13 @@ public:
     void ToggleDesignatedWindow();
     void OnExit();
     void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
+    void RunClickAction();
+    void ShowListMenu();
+    void ShowMainMenu();
+    // A menu text with the hot-key's name in the accelerator column.
+    std::string MenuItemText(unsigned id, int hotKey);
+    // The string items of the principal records at list positions 0 to 99.
+    platform::MenuModel HiddenWindowItems();
     void OnHotKey(std::uintptr_t id);
 
     // Group commands, by list position; a position beyond the last group

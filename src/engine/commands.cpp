@@ -201,5 +201,4 @@ void CAppKernel::RefreshTray() {
     }
 }
 
-void CAppKernel::OnTrayNotify(std::uintptr_t, std::intptr_t) {}
 void CAppKernel::OnHotKey(std::uintptr_t) {}

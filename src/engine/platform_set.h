@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/menus.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
 #include "platform/window_manager.h"
@@ -14,4 +15,5 @@ struct PlatformSet {
     platform::INotifyShell& notifyShell;
     platform::IPrompts& prompts;
     platform::IShell& shell;
+    platform::IMenus& menus;
 };

@@ -18,3 +18,6 @@ bool CHotKeys::Register() {
 void CHotKeys::Unregister() {
     if (m_hTarget && m_pSystem) m_pSystem->Unregister(m_hTarget, m_nHotKeyID);
 }
+
+// Key names arrive with the hot-key settings; until then no name is shown.
+std::string CHotKeys::GetName() { return m_strName; }

@@ -18,6 +18,8 @@ public:
     void Unregister();
 
     bool IsSet() const { return m_nKey != 0; }
+    // The display name of the combination, such as Ctrl + Alt + H.
+    std::string GetName();
     WindowHandle Target() const { return m_hTarget; }
     int HotKeyID() const { return m_nHotKeyID; }
 

@@ -350,3 +350,16 @@ bool FakePrompts::AskPassword(std::string& entered) {
     entered = a.text;
     return a.ok;
 }
+
+// ---------------------------------------------------------------- menus
+
+void FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle) {
+    if (m_journal) m_journal->push_back("track menu");
+    tracked.push_back(menu);
+    if (whileTracking) whileTracking(menu);
+}
+
+void FakeMenus::PostNull(WindowHandle owner) {
+    if (m_journal) m_journal->push_back("post null");
+    nullPosts.push_back(owner);
+}

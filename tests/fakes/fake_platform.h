@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -207,6 +208,23 @@ public:
     std::vector<std::string> opened;
 };
 
+// Records the menus the engine tracks, and can choose an item of each as the
+// user would.
+class FakeMenus final : public platform::IMenus {
+public:
+    explicit FakeMenus(Journal* journal = nullptr) : m_journal(journal) {}
+    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner) override;
+    void PostNull(WindowHandle owner) override;
+
+    std::vector<platform::MenuModel> tracked;
+    std::vector<WindowHandle> nullPosts;
+    // Called while a menu is tracked, as the nested menu loop would run it.
+    std::function<void(const platform::MenuModel&)> whileTracking;
+
+private:
+    Journal* m_journal;
+};
+
 // One of each, wired into a PlatformSet.
 struct FakePlatform {
     Journal journal;
@@ -218,8 +236,9 @@ struct FakePlatform {
     FakeNotifyShell notifyShell{&journal};
     FakePrompts prompts;
     FakeShell shell;
+    FakeMenus menus{&journal};
 
     PlatformSet Set() {
-        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell};
+        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus};
     }
 };

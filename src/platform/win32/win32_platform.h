@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/menus.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
 #include "platform/window_manager.h"
@@ -90,4 +91,10 @@ public:
 class Win32Shell final : public platform::IShell {
 public:
     bool Open(const std::string& address) override;
+};
+
+class Win32Menus final : public platform::IMenus {
+public:
+    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner) override;
+    void PostNull(WindowHandle owner) override;
 };

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/window_handle.h"
+
+namespace platform {
+
+// A popup menu described as data: the core decides what it holds, the
+// platform builds, tracks and destroys the real menu.
+struct MenuItem {
+    enum class Kind { String, Separator, Popup };
+    Kind kind = Kind::String;
+    unsigned id = 0;
+    std::string text;
+    std::vector<MenuItem> submenu;  // Popup only
+
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
+using MenuModel = std::vector<MenuItem>;
+
+class IMenus {
+public:
+    virtual ~IMenus() = default;
+    // Tracks the menu at the cursor position, left-aligned, left button, with
+    // owner as its owner; returns when it closes. A chosen item reaches the
+    // owner afterwards as WM_COMMAND.
+    virtual void TrackPopupMenu(const MenuModel& menu, WindowHandle owner) = 0;
+    // Posts WM_NULL to owner, so that the menu closes properly when the user
+    // clicks elsewhere.
+    virtual void PostNull(WindowHandle owner) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include "engine/app_kernel.h"
+#include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "res/resource.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+using platform::MenuItem;
+using platform::MenuModel;
+using Kind = platform::MenuItem::Kind;
+
+MenuItem Str(unsigned id, std::string text) { return MenuItem{Kind::String, id, std::move(text), {}}; }
+MenuItem Sep() { return MenuItem{Kind::Separator, 0, {}, {}}; }
+
+class TrayActions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theResource.SetModule(&fake.module);
+        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
+        kernel = std::make_unique<CAppKernel>(fake.Set());
+        kernel->Init(frame);
+    }
+    void TearDown() override { theResource.SetModule(nullptr); }
+
+    void Mouse(unsigned message, std::intptr_t high = 0) {
+        kernel->OnTrayNotify(128, static_cast<std::intptr_t>(message) | (high << 16));
+    }
+    std::size_t Menus() const { return fake.menus.tracked.size(); }
+
+    FakePlatform fake;
+    WindowHandle frame;
+    std::unique_ptr<CAppKernel> kernel;
+};
+
+TEST_F(TrayActions, DefaultButtonsRunTheActionOnLeftAndTheMenuOnRight) {
+    const WindowHandle app = fake.desktop.Add("App", "app");
+    fake.desktop.Raise(app);
+    Mouse(wm::kLButtonDown);
+    Mouse(wm::kMouseMove);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+    Mouse(wm::kLButtonUp);  // physical left, mapped to the action: hide/show toggle
+    EXPECT_FALSE(fake.desktop.Get(app).visible);
+    Mouse(wm::kLButtonUp);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+    EXPECT_EQ(Menus(), 0u);
+
+    Mouse(wm::kRButtonDown);
+    EXPECT_EQ(Menus(), 0u);
+    Mouse(wm::kRButtonUp);
+    EXPECT_EQ(Menus(), 1u);
+    // Double clicks run nothing in single-click mode.
+    Mouse(wm::kLButtonDblClk);
+    Mouse(wm::kRButtonDblClk);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+    EXPECT_EQ(Menus(), 1u);
+}
+
+TEST_F(TrayActions, WithoutInversionTheButtonsSwap) {
+    kernel->m_bInvertMouse = 0;
+    kernel->m_uAction = 2;
+    const WindowHandle app = fake.desktop.Add("App", "app");
+    Mouse(wm::kLButtonUp);
+    EXPECT_EQ(Menus(), 1u);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+    Mouse(wm::kRButtonUp);
+    EXPECT_FALSE(fake.desktop.Get(app).visible);
+}
+
+TEST_F(TrayActions, DoubleClickModeWaitsForTheDoubleClick) {
+    kernel->m_bClick = 1;
+    kernel->m_uAction = 2;
+    const WindowHandle app = fake.desktop.Add("App", "app");
+    Mouse(wm::kLButtonUp);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+    Mouse(wm::kLButtonDblClk);
+    EXPECT_FALSE(fake.desktop.Get(app).visible);
+    // The menu button still opens the menu on release.
+    Mouse(wm::kRButtonUp);
+    EXPECT_EQ(Menus(), 1u);
+
+    kernel->m_bInvertMouse = 0;
+    kernel->m_uAction = 3;
+    Mouse(wm::kLButtonDblClk);
+    EXPECT_FALSE(fake.desktop.Get(app).visible);
+    Mouse(wm::kRButtonDblClk);
+    EXPECT_TRUE(fake.desktop.Get(app).visible);
+}
+
+TEST_F(TrayActions, OnlyTheLowWordIsTheMouseMessage) {
+    Mouse(wm::kRButtonUp, 0x1234);
+    EXPECT_EQ(Menus(), 1u);
+}
+
+TEST_F(TrayActions, EachActionValueRunsItsCommand) {
+    const WindowHandle a = fake.desktop.Add("A", "a");
+    const WindowHandle b = fake.desktop.Add("B", "b");
+    auto run = [&](unsigned action) {
+        kernel->m_uAction = action;
+        kernel->RunClickAction();
+    };
+    run(2);  // hide window
+    EXPECT_FALSE(fake.desktop.Get(a).visible);
+    run(3);  // show window
+    EXPECT_TRUE(fake.desktop.Get(a).visible);
+    run(5);  // hide all
+    EXPECT_FALSE(fake.desktop.Get(a).visible || fake.desktop.Get(b).visible);
+    run(6);  // show all
+    EXPECT_TRUE(fake.desktop.Get(a).visible && fake.desktop.Get(b).visible);
+    run(4);  // toggle all: hides
+    EXPECT_EQ(kernel->m_HiddenList.size(), 2u);
+    run(4);  // and shows
+    EXPECT_TRUE(kernel->m_HiddenList.empty());
+    run(1);  // designated toggle
+    EXPECT_EQ(kernel->m_hDesignated, a);
+
+    // The separator line and values past the last group do nothing.
+    const auto before = fake.desktop.actions.size();
+    for (unsigned value : {7u, 8u, 9u, 10u, 1000u, 0xFFFFFFFFu}) run(value);
+    EXPECT_EQ(fake.desktop.actions.size(), before);
+    EXPECT_EQ(Menus(), 0u);
+}
+
+TEST_F(TrayActions, ListMenuListsPrincipalsByCaptionWithTheirPositions) {
+    const WindowHandle main = fake.desktop.Add("Main", "Editor");
+    fake.desktop.Add("#32770", "Find", true, main);
+    const WindowHandle untitled = fake.desktop.Add("X", "");
+    const WindowHandle twin1 = fake.desktop.Add("Y", "Twin");
+    const WindowHandle twin2 = fake.desktop.Add("Y", "Twin");
+    (void)untitled, (void)twin1, (void)twin2;
+    kernel->HideAllWindows();
+    ASSERT_EQ(kernel->m_HiddenList.size(), 5u);
+
+    kernel->m_uAction = 0;
+    fake.journal.clear();
+    kernel->RunClickAction();
+    ASSERT_EQ(Menus(), 1u);
+    const MenuModel expected = {Str(32777, "Editor"), Str(32779, "NO TITLE"), Str(32780, "Twin"),
+                                Str(32781, "Twin")};
+    EXPECT_EQ(fake.menus.tracked[0], expected);
+    EXPECT_EQ(fake.desktop.foreground, frame);
+    EXPECT_EQ(fake.journal, (Journal{"track menu", "post null"}));
+}
+
+TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
+    kernel->m_uAction = 0;
+    kernel->RunClickAction();
+    EXPECT_EQ(Menus(), 0u);
+    EXPECT_EQ(fake.desktop.foreground, frame);
+    EXPECT_EQ(fake.menus.nullPosts.size(), 1u);
+
+    fake.desktop.Add("A", "a");
+    kernel->HideTopWindow();
+    kernel->m_bShowList = 0;
+    kernel->RunClickAction();
+    EXPECT_EQ(Menus(), 0u);
+    EXPECT_EQ(fake.menus.nullPosts.size(), 2u);
+}
+
+TEST_F(TrayActions, OnlyTheFirstHundredPositionsAreListed) {
+    for (int i = 0; i < 130; ++i) fake.desktop.Add("W", "w" + std::to_string(i));
+    kernel->HideAllWindows();
+    const auto items = kernel->HiddenWindowItems();
+    ASSERT_EQ(items.size(), 100u);
+    EXPECT_EQ(items.front().id, 32777u);
+    EXPECT_EQ(items.back().id, 32876u);
+    EXPECT_EQ(items.back().text, "w99");
+}
+
+TEST_F(TrayActions, CaptionsAreCutTo254Characters) {
+    fake.desktop.Add("W", std::string(400, 'c'));
+    kernel->HideTopWindow();
+    EXPECT_EQ(kernel->HiddenWindowItems().at(0).text, std::string(254, 'c'));
+}
+
+TEST_F(TrayActions, MainMenuWithoutHiddenWindows) {
+    Mouse(wm::kRButtonUp);
+    ASSERT_EQ(Menus(), 1u);
+    const MenuModel expected = {
+        Str(57665, "Exit"),
+        Sep(),
+        Str(57671, "Help"),
+        Str(57664, "About..."),
+        Str(32878, "Update..."),
+        Str(32775, "Preferences..."),
+        Str(32879, "Windows Groups..."),
+        Sep(),
+        Str(32773, "Hide All Windows\t"),
+        Str(32774, "Show All Windows\t"),
+        Str(32776, "Hide/Show Window\t"),
+        Sep(),
+        Str(32771, "Hide Window\t"),
+        Str(32772, "Show Window\t"),
+    };
+    EXPECT_EQ(fake.menus.tracked[0], expected);
+    EXPECT_EQ(fake.desktop.foreground, frame);
+    EXPECT_EQ(fake.menus.nullPosts.size(), 1u);
+}
+
+TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
+    fake.desktop.Add("A", "Alpha");
+    kernel->HideTopWindow();
+    Mouse(wm::kRButtonUp);
+    const MenuModel& menu = fake.menus.tracked.at(0);
+    ASSERT_EQ(menu.size(), 15u);
+    EXPECT_EQ(menu[7], Sep());
+    EXPECT_EQ(menu[8], (MenuItem{Kind::Popup, 0, "Hidden windows", {Str(32777, "Alpha")}}));
+    EXPECT_EQ(menu[9].id, 32773u);
+
+    kernel->m_bShowList = 0;
+    Mouse(wm::kRButtonUp);
+    EXPECT_EQ(fake.menus.tracked.at(1).size(), 14u);
+}
+
+TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
+    const WindowHandle a = fake.desktop.Add("A", "Alpha");
+    const WindowHandle b = fake.desktop.Add("B", "Beta");
+    kernel->HideAllWindows();
+    // The user picks "Beta"; its command arrives once the menu has closed.
+    kernel->m_uAction = 0;
+    kernel->RunClickAction();
+    const unsigned chosen = fake.menus.tracked.at(0).at(1).id;
+    EXPECT_FALSE(kernel->ProcessMessage(wm::kCommand, chosen, 0));
+    EXPECT_TRUE(fake.desktop.Get(b).visible);
+    EXPECT_FALSE(fake.desktop.Get(a).visible);
+    // The same identifier no longer names a record: nothing more is shown.
+    kernel->ProcessMessage(wm::kCommand, chosen, 0);
+    EXPECT_FALSE(fake.desktop.Get(a).visible);
+}
+
+TEST_F(TrayActions, MenuTextsKeepAtMost63CharactersBeforeTheTab) {
+    fake.module.strings[ID_HIDE_ALL] = std::string(80, 'm');
+    EXPECT_EQ(kernel->MenuItemText(ID_HIDE_ALL, 2), std::string(63, 'm') + "\t");
+}
+
+}  // namespace
