@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <climits>
 #include <thread>
 
 namespace e2e {
@@ -140,6 +142,80 @@ bool DeleteIconFromOutside(HWND owner, UINT id) {
 
 void BroadcastTaskbarCreated() {
     ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+bool TrayIconCentre(POINT& centre) {
+    HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar) return false;
+    RECT r{};
+    ::GetWindowRect(taskbar, &r);
+    HDC screen = ::GetDC(nullptr);
+    LONG left = LONG_MAX, right = LONG_MIN, top = LONG_MAX, bottom = LONG_MIN;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.right - 200; x < r.right; ++x) {
+            const COLORREF c = ::GetPixel(screen, x, y);
+            if (GetRValue(c) >= 0x80 && GetGValue(c) < 0x40 && GetBValue(c) < 0x40) {
+                left = std::min<LONG>(left, x);
+                right = std::max<LONG>(right, x);
+                top = std::min<LONG>(top, y);
+                bottom = std::max<LONG>(bottom, y);
+            }
+        }
+    ::ReleaseDC(nullptr, screen);
+    if (left > right) return false;
+    centre = POINT{(left + right) / 2, (top + bottom) / 2};
+    return true;
+}
+
+namespace {
+std::string Quoted(const std::vector<std::string>& specs) {
+    std::string arguments;
+    for (const auto& spec : specs) arguments += "\"" + spec + "\" ";
+    return arguments;
+}
+}  // namespace
+
+Host::Host(const std::vector<std::string>& specs)
+    : m_process(Start(ExeDirectory() + "\\window_host.exe", Quoted(specs))) {}
+
+Host::~Host() {
+    for (HWND w : WindowsOfProcess(m_process.Pid())) ::PostMessageA(w, WM_CLOSE, 0, 0);
+    m_process.WaitExit(3s);
+}
+
+HWND Host::Window(const std::string& title) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : WindowsOfProcess(m_process.Pid()))
+                if (TitleOf(w) == title) found = w;
+            return found != nullptr;
+        },
+        10s);
+    return found;
+}
+
+bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return (::IsWindowVisible(w) != FALSE) == visible; }, timeout);
+}
+
+void Command(HWND frame, UINT id) { ::PostMessageA(frame, WM_COMMAND, id, 0); }
+
+void Click(POINT at, bool right) {
+    ::SetCursorPos(at.x, at.y);
+    ::Sleep(50);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input[0], sizeof(INPUT));
+    ::Sleep(50);
+    ::SendInput(1, &input[1], sizeof(INPUT));
+}
+
+HWND PopupMenu() {
+    HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
 }  // namespace e2e

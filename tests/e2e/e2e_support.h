@@ -75,5 +75,31 @@ bool ShellHasIcon(HWND owner, UINT id);
 bool TrayShowsRed();
 bool DeleteIconFromOutside(HWND owner, UINT id);
 void BroadcastTaskbarCreated();
+// The middle of our icon in the notification area, found by its red slash;
+// false when it is not on the screen.
+bool TrayIconCentre(POINT& centre);
+
+// The test-window program, with the windows named by its arguments.
+class Host {
+public:
+    explicit Host(const std::vector<std::string>& specs);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The window with that title, once it exists (null after a few seconds).
+    HWND Window(const std::string& title);
+    const Process& Proc() const { return m_process; }
+
+private:
+    Process m_process;
+};
+
+bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout = 5s);
+void Command(HWND frame, UINT id);
+// A mouse click of the real input queue at a screen position.
+void Click(POINT at, bool right);
+// The open popup menu window, if any.
+HWND PopupMenu();
 
 }  // namespace e2e

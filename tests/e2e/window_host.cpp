@@ -1,0 +1,97 @@
+// A program of test windows for the end-to-end tests. Its one thread pumps
+// messages, as an ordinary application's does, until it is told to hang.
+//
+//   window_host.exe spec...
+//     win:Title              an ordinary visible window
+//     top:Title              the same, always on top
+//     owned:Title:Owner      a visible pop-up owned by the window titled Owner
+//     class:Name:Title       a visible window of a class registered as Name
+//     many:N:Prefix          N ordinary windows titled Prefix0 .. PrefixN-1
+//
+// Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
+// windows makes the thread sleep that long, as a hung application does.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kHang = WM_APP + 1;
+constexpr const char* kClass = "TarnvellTestWindow";
+std::map<std::string, HWND> g_byTitle;
+int g_count = 0;
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
+        case WM_CLOSE: ::PostQuitMessage(0); return 0;
+        default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+void RegisterClassNamed(HINSTANCE instance, const std::string& name) {
+    WNDCLASSA existing{};
+    if (::GetClassInfoA(instance, name.c_str(), &existing)) return;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassA(&wc);
+}
+
+HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, DWORD style, DWORD exStyle,
+          HWND owner) {
+    // Small windows in the upper part of the screen, clear of the taskbar.
+    const int offset = 20 * (g_count++ % 20);
+    HWND w = ::CreateWindowExA(exStyle, cls.c_str(), title.c_str(), style, 40 + offset, 40 + offset, 220, 140, owner,
+                               nullptr, instance, nullptr);
+    ::ShowWindow(w, SW_SHOW);
+    ::UpdateWindow(w);
+    g_byTitle[title] = w;
+    return w;
+}
+
+std::vector<std::string> Split(const std::string& s) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0, at;
+    while ((at = s.find(':', start)) != std::string::npos) {
+        parts.push_back(s.substr(start, at - start));
+        start = at + 1;
+    }
+    parts.push_back(s.substr(start));
+    return parts;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const int argc = __argc;
+    char** argv = __argv;
+    RegisterClassNamed(instance, kClass);
+    for (int i = 1; i < argc; ++i) {
+        const auto p = Split(argv[i]);
+        if (p[0] == "win" && p.size() == 2) {
+            Make(instance, kClass, p[1], WS_OVERLAPPEDWINDOW, 0, nullptr);
+        } else if (p[0] == "top" && p.size() == 2) {
+            Make(instance, kClass, p[1], WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, nullptr);
+        } else if (p[0] == "owned" && p.size() == 3) {
+            Make(instance, kClass, p[1], WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, g_byTitle[p[2]]);
+        } else if (p[0] == "class" && p.size() == 3) {
+            RegisterClassNamed(instance, p[1]);
+            Make(instance, p[1], p[2], WS_OVERLAPPEDWINDOW, 0, nullptr);
+        } else if (p[0] == "many" && p.size() == 3) {
+            const int n = std::stoi(p[1]);
+            for (int k = 0; k < n; ++k) Make(instance, kClass, p[2] + std::to_string(k), WS_OVERLAPPEDWINDOW, 0, nullptr);
+        }
+    }
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
