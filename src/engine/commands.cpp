@@ -37,9 +37,11 @@ void CAppKernel::HideFamilies(WindowWalk& walk, const std::vector<WindowHandle>&
         const auto& family = members[r];
         const WindowHandle aimed = family.front();
         const WindowHandle principal = (walk.IsEligible(r) && !tried.count(r)) ? r : aimed;
+        // Every member was seen visible by this walk: no need to ask again.
         auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
             tried.insert(v);
-            if (RequestHide(v)) requested.push_back(v);
+            m_Platform.windows.HideWindow(v);
+            requested.push_back(v);
             m_HiddenList.emplace_back(v, v == aimed, principalOfRecord, groupId);
         };
         hide(principal, WindowHandle{});
@@ -58,7 +60,8 @@ WindowHandle CAppKernel::HideWithOwned(WindowHandle w, int groupId) {
 
     for (WindowHandle v : walk.CollectEligible(TopmostWindow())) {
         if (v == principal || walk.Root(v) != r) continue;
-        if (RequestHide(v)) requested.push_back(v);
+        m_Platform.windows.HideWindow(v);
+        requested.push_back(v);
         m_HiddenList.emplace_back(v, v == w, principal, groupId);
     }
     WaitUntilHidden(std::move(requested));

@@ -1,0 +1,80 @@
+// Window-manager calls per window made by the hide and show commands, on the
+// simulated desktop, for the engine and for the plain reference. On Wine every
+// such call is a round trip to the server, so the count is what sets the
+// speed. Run: build/native/tests/bench/tarnvell_engine_bench
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "desktop_generator.h"
+#include "engine/app_kernel.h"
+#include "literal_engine.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+// N windows in families: a third are owned by an earlier window, a few are
+// invisible or of shell classes.
+WindowHandle Build(FakeDesktop& desktop, int n) {
+    std::mt19937 rng(12345);
+    return GenerateDesktop(desktop, rng, DesktopShape{n, 0.33, 0.1, 0.05});
+}
+
+enum class Command { HideAll, ShowAll, HideWindow };
+
+template <bool Literal>
+void Run(benchmark::State& state, Command command) {
+    const int n = static_cast<int>(state.range(0));
+    double calls = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FakePlatform fake;
+        theResource.SetModule(&fake.module);
+        const WindowHandle frame = Build(fake.desktop, n);
+        CAppKernel kernel(fake.Set());
+        kernel.m_pMainWnd = frame;
+        LiteralEngine literal(fake.desktop, frame);
+        if (command == Command::ShowAll) {
+            if (Literal)
+                literal.HideAllWindows();
+            else
+                kernel.HideAllWindows();
+        }
+        fake.desktop.calls = 0;
+        state.ResumeTiming();
+
+        switch (command) {
+            case Command::HideAll:
+                if (Literal) literal.HideAllWindows(); else kernel.HideAllWindows();
+                break;
+            case Command::ShowAll:
+                if (Literal) literal.ShowAllWindows(); else kernel.ShowAllWindows();
+                break;
+            case Command::HideWindow:
+                if (Literal) literal.HideTopWindow(); else kernel.HideTopWindow();
+                break;
+        }
+        calls = static_cast<double>(fake.desktop.calls);
+        theResource.SetModule(nullptr);
+    }
+    state.counters["calls"] = calls;
+    state.counters["calls_per_window"] = calls / n;
+}
+
+void EngineHideAll(benchmark::State& s) { Run<false>(s, Command::HideAll); }
+void LiteralHideAll(benchmark::State& s) { Run<true>(s, Command::HideAll); }
+void EngineShowAll(benchmark::State& s) { Run<false>(s, Command::ShowAll); }
+void LiteralShowAll(benchmark::State& s) { Run<true>(s, Command::ShowAll); }
+void EngineHideWindow(benchmark::State& s) { Run<false>(s, Command::HideWindow); }
+void LiteralHideWindow(benchmark::State& s) { Run<true>(s, Command::HideWindow); }
+
+}  // namespace
+
+BENCHMARK(EngineHideAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
+BENCHMARK(LiteralHideAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+BENCHMARK(EngineShowAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
+BENCHMARK(LiteralShowAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+BENCHMARK(EngineHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
+BENCHMARK(LiteralHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+
+BENCHMARK_MAIN();
