@@ -9,4 +9,3 @@ void CAppKernel::ToggleAllWindows() {}
 void CAppKernel::ToggleDesignatedWindow() {}
 void CAppKernel::OnExit() {}
 void CAppKernel::OnTrayNotify(std::uintptr_t, std::intptr_t) {}
-void CAppKernel::OnHotKey(std::uintptr_t) {}
