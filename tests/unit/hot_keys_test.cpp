@@ -153,17 +153,6 @@ TEST_F(HotKeys, CopyAndUnboundObjectsNeverTouchTheSystem) {
     EXPECT_TRUE(profile.writes.empty());
 }
 
-TEST_F(HotKeys, DestructionUnregistersOnlyWhenBound) {
-    {
-        CHotKeys bound(&system, &profile);
-        bound.SetTarget(kFrame, 26);
-        bound.m_nKey = 'G';
-        bound.Register();
-    }
-    EXPECT_TRUE(system.registered.empty());
-    EXPECT_EQ(system.log.back(), "unregister 26");
-}
-
 // ---------------------------------------------------------------- names
 
 TEST(KeyNames, ModifiersComeInFixedOrderBeforeTheKey) {

@@ -155,14 +155,6 @@ TEST_F(Settings, APathThatDoesNotFitIsNeverWrittenCut) {
     EXPECT_STREQ(small, "");
 }
 
-TEST_F(Settings, RunValueHelpersReportTheKeysAnswer) {
-    EXPECT_TRUE(WriteRunValue(fake.runKey, "Tarnvell", "C:\\x.exe"));
-    EXPECT_TRUE(DeleteRunValue(fake.runKey, "Tarnvell"));
-    EXPECT_FALSE(DeleteRunValue(fake.runKey, "Tarnvell"));
-    fake.runKey.exists = false;
-    EXPECT_FALSE(WriteRunValue(fake.runKey, "Tarnvell", "C:\\x.exe"));
-}
-
 TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     auto kernel = Start();
     fake.profile.writes.clear();
