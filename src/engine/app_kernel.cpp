@@ -7,8 +7,9 @@
 
 CAppKernel::CAppKernel(PlatformSet platform)
     : m_TrayIcon(platform.notifyShell),
-      m_HotKeys{CHotKeys(&platform.hotKeys), CHotKeys(&platform.hotKeys), CHotKeys(&platform.hotKeys),
-                CHotKeys(&platform.hotKeys), CHotKeys(&platform.hotKeys)},
+      m_HotKeys{CHotKeys(&platform.hotKeys, &platform.profile), CHotKeys(&platform.hotKeys, &platform.profile),
+                CHotKeys(&platform.hotKeys, &platform.profile), CHotKeys(&platform.hotKeys, &platform.profile),
+                CHotKeys(&platform.hotKeys, &platform.profile)},
       m_Platform(platform) {}
 
 CAppKernel::~CAppKernel() {

@@ -32,6 +32,8 @@ public:
     CAppKernel(const CAppKernel&) = delete;
     CAppKernel& operator=(const CAppKernel&) = delete;
 
+    // Writes program hot-key index (0..4) to the profile.
+    virtual bool SaveHotKey(int index);
     virtual bool WriteSettingInt(const char* name, int value);
     virtual bool WriteSettingString(const char* name, const std::string& value);
 
@@ -44,6 +46,16 @@ public:
 
     // Settings: load (true) or save (false).
     void ExchangeSettings(bool load);
+    void SaveSettings();
+    // Enters the program in the Run key when m_bAutorun is set.
+    void ApplyAutorun();
+
+    // The start-up load of the group list, up to the first empty slot.
+    void LoadGroups();
+    // Replaces the group list and its stored slots with copies of groups (the
+    // Windows Groups dialog's result): old hot-keys are all released before
+    // the first new one is registered. A group with m_nID -1 gets a new one.
+    void ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
 
     // Window selection.
     bool IsEligible(WindowHandle w);

@@ -204,4 +204,3 @@ void CAppKernel::RefreshTray() {
     }
 }
 
-void CAppKernel::OnHotKey(std::uintptr_t) {}

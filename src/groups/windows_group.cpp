@@ -1,15 +1,79 @@
 #include "groups/windows_group.h"
 
+#include <cstdio>
+
+namespace {
+
+std::string SlotValue(const char* prefix, int index) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "%s%i", prefix, index);
+    return name;
+}
+
+constexpr const char* kDefaultName = "MS Internet Explorer";
+constexpr const char* kDefaultSearch = "Internet Explorer";
+
+}  // namespace
+
 CWindowsGroup::CWindowsGroup() : m_HotKeys{CHotKeys(nullptr), CHotKeys(nullptr)} {}
+
+CWindowsGroup::CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile)
+    : m_HotKeys{CHotKeys(&system, &profile), CHotKeys(&system, &profile)}, m_pProfile(&profile) {}
+
+CWindowsGroup::CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile, int index,
+                             WindowHandle target)
+    : CWindowsGroup(system, profile) {
+    m_HotKeys[0].SetTarget(target, HideHotKeyId(index));
+    m_HotKeys[1].SetTarget(target, ShowHotKeyId(index));
+}
 
 CWindowsGroup::CWindowsGroup(platform::IHotKeySystem& system, int index, WindowHandle target)
     : m_HotKeys{CHotKeys(&system), CHotKeys(&system)} {
-    m_HotKeys[0].SetTarget(target, GROUP_HOTKEY_BASE + 2 * index);
-    m_HotKeys[1].SetTarget(target, GROUP_HOTKEY_BASE + 2 * index + 1);
+    m_HotKeys[0].SetTarget(target, HideHotKeyId(index));
+    m_HotKeys[1].SetTarget(target, ShowHotKeyId(index));
 }
 
 CWindowsGroup::~CWindowsGroup() {
     // Hide key before show key; each does something only when bound.
     m_HotKeys[0].Unregister();
     m_HotKeys[1].Unregister();
+}
+
+bool CWindowsGroup::Load(int index, WindowHandle target) {
+    m_HotKeys[0].SetTarget(target, HideHotKeyId(index));
+    m_HotKeys[1].SetTarget(target, ShowHotKeyId(index));
+    // The hot-keys come first, so they are registered even for the slot that
+    // ends the list, until that group is discarded.
+    m_HotKeys[0].Exchange(true);
+    m_HotKeys[1].Exchange(true);
+    if (!m_pProfile) return false;
+
+    m_strName = m_pProfile->GetProfileString(m_pszSection, SlotValue("Name", index), "");
+    m_strSearch = m_pProfile->GetProfileString(m_pszSection, SlotValue("Search", index), "");
+    // Any other stored mode is kept: it matches nothing but survives a save.
+    m_nCompare = static_cast<std::int32_t>(
+        m_pProfile->GetProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END));
+
+    // A slot 0 that never held a group and was never named starts the list
+    // with the built-in group; a deleted list leaves its name behind.
+    if (index == 0 && m_nCompare == GROUP_COMPARE_END && m_strName.empty()) {
+        m_strName = kDefaultName;
+        m_strSearch = kDefaultSearch;
+        m_nCompare = GROUP_COMPARE_INCLUDE;
+    }
+    return m_nCompare != GROUP_COMPARE_END;
+}
+
+void CWindowsGroup::Save(int index) {
+    if (!m_pProfile) return;
+    m_pProfile->WriteProfileString(m_pszSection, SlotValue("Name", index), m_strName);
+    m_pProfile->WriteProfileString(m_pszSection, SlotValue("Search", index), m_strSearch);
+    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), m_nCompare);
+    m_HotKeys[0].Exchange(false);
+    m_HotKeys[1].Exchange(false);
+}
+
+void CWindowsGroup::Erase(int index) {
+    if (!m_pProfile) return;
+    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END);
 }

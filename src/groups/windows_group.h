@@ -9,17 +9,40 @@ inline constexpr int GROUP_HOTKEY_BASE = 25;
 inline constexpr int GROUP_COMPARE_INCLUDE = 0;
 inline constexpr int GROUP_COMPARE_EQUAL = 1;
 inline constexpr int GROUP_COMPARE_NOT_EQUAL = 2;
+// In storage: the slot holds no group and the list ends before it.
+inline constexpr int GROUP_COMPARE_END = -1;
+// Applications may give RegisterHotKey identifiers up to 0xBFFF only; the
+// show key of the last group must stay within them. The bound also keeps
+// 25 + 2i far from overflowing, whatever a tampered profile holds.
+inline constexpr int GROUP_HOTKEY_LAST_ID = 0xBFFF;
+inline constexpr int GROUP_MAX_COUNT = (GROUP_HOTKEY_LAST_ID - GROUP_HOTKEY_BASE - 1) / 2 + 1;
 
 // A named criterion on window captions with a hide and a show hot-key.
 class CWindowsGroup {
 public:
-    // An unbound group: its hot-keys never call the system.
+    // An unbound group (a dialog's working copy): its hot-keys never call the
+    // system and it is never stored.
     CWindowsGroup();
+    // A group not yet placed, ready to be loaded from a slot.
+    CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile);
     // A group at list position index whose hot-keys report to window target.
+    CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile, int index, WindowHandle target);
+    // As above, for a group that is never stored.
     CWindowsGroup(platform::IHotKeySystem& system, int index, WindowHandle target);
     virtual ~CWindowsGroup();
     CWindowsGroup(const CWindowsGroup&) = delete;
     CWindowsGroup& operator=(const CWindowsGroup&) = delete;
+
+    // Binds and registers the hot-keys of slot index, then reads the slot;
+    // true when the slot holds a group.
+    bool Load(int index, WindowHandle target);
+    // Writes name, search and compare of slot index, then the hot-keys.
+    void Save(int index);
+    // Marks slot index as the end of the list.
+    void Erase(int index);
+
+    static int HideHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index; }
+    static int ShowHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index + 1; }
 
     std::string m_strName;
     std::array<CHotKeys, 2> m_HotKeys;  // [0] hides the group, [1] shows it
@@ -27,4 +50,7 @@ public:
     std::int32_t m_nCompare = GROUP_COMPARE_INCLUDE;
     std::int32_t m_nID = -1;
     const char* const m_pszSection = "Groups";
+
+private:
+    platform::IProfile* m_pProfile = nullptr;
 };

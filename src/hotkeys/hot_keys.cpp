@@ -1,7 +1,30 @@
 #include "hotkeys/hot_keys.h"
 
+#include <cstdio>
+
+#include "hotkeys/key_names.h"
+
+namespace {
+
+// "%s%i" of a prefix of at most three letters and an int always fits: the
+// longest is "Mod-2147483648".
+std::string ValueName(const char* prefix, int id) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "%s%i", prefix, id);
+    return name;
+}
+
+}  // namespace
+
 CHotKeys::~CHotKeys() {
     if (m_hTarget) Unregister();
+}
+
+CHotKeys& CHotKeys::Assign(const CHotKeys& source) {
+    Copy(source);
+    Unregister();
+    Register();
+    return *this;
 }
 
 bool CHotKeys::SetTarget(WindowHandle target, int id) {
@@ -19,5 +42,35 @@ void CHotKeys::Unregister() {
     if (m_hTarget && m_pSystem) m_pSystem->Unregister(m_hTarget, m_nHotKeyID);
 }
 
-// Key names arrive with the hot-key settings; until then no name is shown.
-std::string CHotKeys::GetName() { return m_strName; }
+void CHotKeys::Copy(const CHotKeys& source) {
+    m_nModifiers = source.m_nModifiers;
+    m_nKey = source.m_nKey;
+}
+
+bool CHotKeys::Exchange(bool load) {
+    if (!m_pProfile) return false;
+    const std::string modName = ValueName(m_pszModPrefix, m_nHotKeyID);
+    const std::string keyName = ValueName(m_pszKeyPrefix, m_nHotKeyID);
+    if (load) {
+        // Whatever another program left there is kept as it is: a value the
+        // system does not accept simply fails to register.
+        m_nModifiers = m_pProfile->GetProfileInt(m_pszSection, modName, 0);
+        m_nKey = m_pProfile->GetProfileInt(m_pszSection, keyName, 0);
+        // The system refuses a second registration of the same identifier.
+        Unregister();
+        return Register();
+    }
+    // The profile stores DWORDs; the int is only the call's carrier.
+    m_pProfile->WriteProfileInt(m_pszSection, modName, static_cast<int>(m_nModifiers));
+    return m_pProfile->WriteProfileInt(m_pszSection, keyName, static_cast<int>(m_nKey));
+}
+
+std::string CHotKeys::FormatName(unsigned modifiers, unsigned key) {
+    m_strName.clear();
+    for (const auto& prefix : kModifierPrefixes)
+        if (modifiers & prefix.bit) m_strName += prefix.text;
+    m_strName += KeyName(key);
+    return m_strName;
+}
+
+std::string CHotKeys::GetName() { return FormatName(m_nModifiers, m_nKey); }

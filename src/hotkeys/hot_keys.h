@@ -4,22 +4,35 @@
 #include "platform/platform.h"
 
 // One global hot-key: a key combination and, once bound, the window and
-// identifier under which it is registered with the system. An unbound object
-// only carries a value and never calls the system.
+// identifier under which it is registered with the system and stored in the
+// profile. An unbound object (no system, no profile, no target) only carries
+// a value and never calls the system.
 class CHotKeys {
 public:
-    explicit CHotKeys(platform::IHotKeySystem* system = nullptr) : m_pSystem(system) {}
+    explicit CHotKeys(platform::IHotKeySystem* system = nullptr, platform::IProfile* profile = nullptr)
+        : m_pSystem(system), m_pProfile(profile) {}
     virtual ~CHotKeys();
     CHotKeys(const CHotKeys&) = delete;
     CHotKeys& operator=(const CHotKeys&) = delete;
 
+    // Takes over source's combination and registers it anew; the result of
+    // the registration is not kept.
+    virtual CHotKeys& Assign(const CHotKeys& source);
+
     bool SetTarget(WindowHandle target, int id);
     bool Register();
     void Unregister();
+    // Copies the combination only; registration is left alone.
+    void Copy(const CHotKeys& source);
+    // load: reads "Mod<id>" and "VK<id>" from "HotKeys" and registers again;
+    // otherwise writes them.
+    bool Exchange(bool load);
+
+    // The display name, e.g. "Ctrl + Alt + H"; also kept in m_strName.
+    std::string FormatName(unsigned modifiers, unsigned key);
+    std::string GetName();
 
     bool IsSet() const { return m_nKey != 0; }
-    // The display name of the combination, such as Ctrl + Alt + H.
-    std::string GetName();
     WindowHandle Target() const { return m_hTarget; }
     int HotKeyID() const { return m_nHotKeyID; }
 
@@ -28,7 +41,15 @@ public:
     std::string m_strName;
 
 private:
-    platform::IHotKeySystem* m_pSystem;
     WindowHandle m_hTarget;
     int m_nHotKeyID = -1;
+
+public:
+    const char* const m_pszSection = "HotKeys";
+    const char* const m_pszModPrefix = "Mod";
+    const char* const m_pszKeyPrefix = "VK";
+
+private:
+    platform::IHotKeySystem* m_pSystem;
+    platform::IProfile* m_pProfile;
 };

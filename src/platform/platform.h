@@ -52,6 +52,9 @@ public:
     virtual int LoadString(unsigned id, char* buffer, int size) = 0;
     // An icon of the program's resources at the small icon size; null when missing.
     virtual IconHandle LoadIcon(unsigned id) = 0;
+    // Whether c opens a two-byte character in the system's ANSI code page
+    // (IsDBCSLeadByte); always false in a single-byte code page.
+    virtual bool IsLeadByte(unsigned char c) = 0;
 };
 
 // Modal questions put to the user.

@@ -189,7 +189,13 @@ std::optional<FakeProfile::Value> FakeProfile::Find(const std::string& section, 
     return e->second;
 }
 
+void FakeProfile::Note(const char* what, std::string_view section, std::string_view entry) {
+    if (m_journal) m_journal->push_back(std::string("profile ") + what + " " + Key(section) + "/" + Key(entry));
+}
+
 unsigned FakeProfile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
+    ++reads;
+    Note("read", section, entry);
     sections[Key(section)];  // a read creates the section key
     const auto v = Find(Key(section), Key(entry));
     if (v && std::holds_alternative<unsigned>(*v)) return std::get<unsigned>(*v);
@@ -197,6 +203,7 @@ unsigned FakeProfile::GetProfileInt(std::string_view section, std::string_view e
 }
 
 bool FakeProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    Note("write", section, entry);
     if (failWrites) return false;
     writes.push_back(Key(section) + "/" + Key(entry));
     Set(Key(section), Key(entry), static_cast<unsigned>(value));
@@ -205,6 +212,8 @@ bool FakeProfile::WriteProfileInt(std::string_view section, std::string_view ent
 
 std::string FakeProfile::GetProfileString(std::string_view section, std::string_view entry,
                                           std::string_view defaultValue) {
+    ++reads;
+    Note("read", section, entry);
     sections[Key(section)];
     const auto v = Find(Key(section), Key(entry));
     if (v && std::holds_alternative<std::string>(*v)) {
@@ -215,6 +224,7 @@ std::string FakeProfile::GetProfileString(std::string_view section, std::string_
 }
 
 bool FakeProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+    Note("write", section, entry);
     if (failWrites) return false;
     writes.push_back(Key(section) + "/" + Key(entry));
     Set(Key(section), Key(entry), Key(value));
@@ -224,6 +234,7 @@ bool FakeProfile::WriteProfileString(std::string_view section, std::string_view 
 // ---------------------------------------------------------------- Run key
 
 bool FakeRunKey::WriteValue(std::string_view name, std::string_view data) {
+    if (m_journal) m_journal->push_back("run write " + Key(name));
     if (!exists) return false;
     ++writes;
     values[Key(name)] = Key(data);
@@ -231,6 +242,7 @@ bool FakeRunKey::WriteValue(std::string_view name, std::string_view data) {
 }
 
 bool FakeRunKey::DeleteValue(std::string_view name) {
+    if (m_journal) m_journal->push_back("run delete " + Key(name));
     if (!exists) return false;
     return values.erase(Key(name)) > 0;
 }

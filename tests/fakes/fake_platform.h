@@ -106,6 +106,10 @@ private:
 // test can plant a value of the wrong type.
 class FakeProfile final : public platform::IProfile {
 public:
+    // Every read and write also goes to the journal as "profile read
+    // <section>/<entry>" or "profile write <section>/<entry>".
+    explicit FakeProfile(Journal* journal = nullptr) : m_journal(journal) {}
+
     struct Binary {
         std::vector<unsigned char> bytes;
     };
@@ -123,16 +127,25 @@ public:
     std::map<std::string, std::map<std::string, Value>> sections;
     std::vector<std::string> writes;  // "section/entry" in write order
     bool failWrites = false;
+    std::size_t reads = 0;
+
+private:
+    void Note(const char* what, std::string_view section, std::string_view entry);
+    Journal* m_journal;
 };
 
 class FakeRunKey final : public platform::IRunKey {
 public:
+    explicit FakeRunKey(Journal* journal = nullptr) : m_journal(journal) {}
     bool WriteValue(std::string_view name, std::string_view data) override;
     bool DeleteValue(std::string_view name) override;
 
     bool exists = true;
     std::map<std::string, std::string> values;
     int writes = 0;
+
+private:
+    Journal* m_journal;
 };
 
 class FakeModule final : public platform::IModule {
@@ -141,7 +154,9 @@ public:
     std::string ModulePath() override { return path; }
     int LoadString(unsigned id, char* buffer, int size) override;
     IconHandle LoadIcon(unsigned id) override;
+    bool IsLeadByte(unsigned char c) override { return leadBytes.count(c) > 0; }
 
+    std::set<unsigned char> leadBytes;  // empty: a single-byte code page
     std::string path = "C:\\Program Files\\Tarnvell\\Tarnvell.exe";
     std::map<unsigned, std::string> strings;
     std::map<unsigned, IconHandle> icons;
@@ -230,8 +245,8 @@ struct FakePlatform {
     Journal journal;
     FakeDesktop desktop;
     FakeHotKeys hotKeys{&journal};
-    FakeProfile profile;
-    FakeRunKey runKey;
+    FakeProfile profile{&journal};
+    FakeRunKey runKey{&journal};
     FakeModule module;
     FakeNotifyShell notifyShell{&journal};
     FakePrompts prompts;

@@ -90,8 +90,8 @@ TEST_F(EngineLifecycle, AMissingIconStillAddsTheTrayEntry) {
 TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
     auto kernel = std::make_unique<CAppKernel>(fake.Set());
     kernel->Init(kFrame);
-    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, 0, kFrame));
-    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, 1, kFrame));
+    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, fake.profile, 0, kFrame));
+    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, fake.profile, 1, kFrame));
     kernel->m_HiddenList.emplace_back(WindowHandle{0x900}, 1, WindowHandle{}, -1);
     fake.journal.clear();
 

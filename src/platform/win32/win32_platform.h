@@ -64,6 +64,7 @@ public:
     std::string ModulePath() override;
     int LoadString(unsigned id, char* buffer, int size) override;
     IconHandle LoadIcon(unsigned id) override;
+    bool IsLeadByte(unsigned char c) override;
     HINSTANCE Instance() const { return m_instance; }
 
 private:

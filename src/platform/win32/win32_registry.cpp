@@ -105,10 +105,21 @@ bool Win32RunKey::DeleteValue(std::string_view name) {
 }
 
 std::string Win32Module::ModulePath() {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(m_instance, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : MAX_PATH - 1);
+    // GetModuleFileName cuts a long path silently (and on XP without a
+    // terminator): grow the buffer until the whole path fits, so that a
+    // caller never mistakes a cut path for the program's own.
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(path.size());
+        const DWORD n = ::GetModuleFileNameA(m_instance, path.data(), size);
+        if (n == 0) return {};
+        if (n < size) return std::string(path.data(), n);
+        if (size >= 32768) return {};
+        path.resize(static_cast<std::size_t>(size) * 2);
+    }
 }
+
+bool Win32Module::IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
 
 int Win32Module::LoadString(unsigned id, char* buffer, int size) {
     return ::LoadStringA(m_instance, id, buffer, size);

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunValue = "Tarnvell";
+constexpr int kProbeId = 0x7100;
+constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
+
+std::string SectionPath(const std::string& section) { return std::string(kProfileKey) + "\\" + section; }
+
+void SetDword(const std::string& section, const char* name, DWORD value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(key);
+}
+
+void SetString(const std::string& section, const char* name, const std::string& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+}
+
+bool SectionExists(const std::string& section) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+std::optional<DWORD> GetDword(const std::string& section, const char* name) {
+    DWORD value = 0, size = sizeof(value), type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> RunValue() {
+    char data[1024] = {};
+    DWORD size = sizeof(data), type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::string(data);
+}
+
+std::vector<std::string> ValueNames(const std::string& section) {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof(name);
+        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    ::RegCloseKey(key);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void DeleteRunValue() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(key, kRunValue);
+    ::RegCloseKey(key);
+}
+
+// Whether this process could take the combination: 0 when it could (it is
+// let go at once), otherwise the system's error.
+DWORD ProbeHotKey(UINT modifiers, UINT key) {
+    if (::RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
+        ::UnregisterHotKey(nullptr, kProbeId);
+        return 0;
+    }
+    return ::GetLastError();
+}
+
+bool FirstStartDone() { return GetDword("Settings", "First Start") == DWORD{0}; }
+
+class Settings : public ::testing::Test {
+protected:
+    // Every test starts from an empty profile, no Run value and a Run key
+    // that exists, as on every Windows installation.
+    void SetUp() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        HKEY run = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &run, nullptr),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(run);
+        DeleteRunValue();
+        ASSERT_EQ(ProbeHotKey(kCtrlAlt, 'H'), 0u) << "another program holds Ctrl+Alt+H";
+    }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        DeleteRunValue();
+    }
+};
+
+TEST_F(Settings, FirstStartWritesFirstStartAndTheRunValueOnly) {
+    {
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        ASSERT_TRUE(app.Close());
+    }
+    EXPECT_EQ(ValueNames("Settings"), (std::vector<std::string>{"First Start"}));
+    EXPECT_EQ(GetDword("Settings", "First Start"), DWORD{0});
+    EXPECT_TRUE(ValueNames("HotKeys").empty());
+    EXPECT_TRUE(ValueNames("Groups").empty());
+
+    const auto run = RunValue();
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(::lstrcmpiA(run->c_str(), Tarnvell::ExePath().c_str()), 0) << *run;
+    EXPECT_NE(run->front(), '"');
+}
+
+TEST_F(Settings, SecondStartLeavesTheRunKeyAlone) {
+    {
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        ASSERT_TRUE(app.Close());
+    }
+    ASSERT_TRUE(RunValue().has_value());
+    DeleteRunValue();
+    {
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        ASSERT_TRUE(app.Close());
+    }
+    EXPECT_FALSE(RunValue().has_value());
+    EXPECT_EQ(ValueNames("Settings"), (std::vector<std::string>{"First Start"}));
+}
+
+TEST_F(Settings, AutorunOffWritesNoRunValue) {
+    SetDword("Settings", "m_bAutorun", 0);
+    {
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        ASSERT_TRUE(app.Close());
+    }
+    EXPECT_FALSE(RunValue().has_value());
+    EXPECT_EQ(GetDword("Settings", "First Start"), DWORD{0});
+}
+
+TEST_F(Settings, StoredProgramHotKeyIsHeldWhileRunningAndFreedAfter) {
+    SetDword("HotKeys", "Mod0", kCtrlAlt);
+    SetDword("HotKeys", "VK0", 'H');
+    // Values that another program left behind must not stop the start.
+    SetDword("HotKeys", "Mod1", 0xFFFFFFFF);
+    SetDword("HotKeys", "VK1", 0x12345);
+    SetString("HotKeys", "Mod2", "not a number");
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    // The hot-keys are registered before First Start is written.
+    ASSERT_TRUE(WaitFor(FirstStartDone, 10s));
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'H'), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'H'), 0u);
+    EXPECT_EQ(GetDword("HotKeys", "Mod1"), DWORD{0xFFFFFFFF});
+}
+
+TEST_F(Settings, BuiltInGroupTakesItsStoredHotKey) {
+    SetDword("Settings", "First Start", 0);
+    SetDword("HotKeys", "Mod25", kCtrlAlt);
+    SetDword("HotKeys", "VK25", 'H');
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    // The group section is first read, and so created, right after slot 0's
+    // hot-keys were registered.
+    ASSERT_TRUE(WaitFor([] { return SectionExists("Groups"); }, 10s));
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'H'), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'H'), 0u);
+    // The built-in group is not written at start-up.
+    EXPECT_TRUE(ValueNames("Groups").empty());
+}
+
+TEST_F(Settings, DeletedGroupListRegistersNoGroupHotKeys) {
+    SetDword("Groups", "Compare0", 0xFFFFFFFF);
+    SetString("Groups", "Name0", "Old group");
+    SetDword("HotKeys", "Mod25", kCtrlAlt);
+    SetDword("HotKeys", "VK25", 'H');
+    SetDword("HotKeys", "Mod4", kCtrlAlt);
+    SetDword("HotKeys", "VK4", 'J');
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    ASSERT_TRUE(WaitFor(FirstStartDone, 10s));
+    // The same run does register the program's own keys.
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'J'), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+    // Slot 0's keys are tried and let go again within the load.
+    EXPECT_TRUE(WaitFor([] { return ProbeHotKey(kCtrlAlt, 'H') == 0; }, 5s));
+    ::Sleep(300);
+    EXPECT_EQ(ProbeHotKey(kCtrlAlt, 'H'), 0u);
+    EXPECT_TRUE(app.Proc().Running());
+}
+
+}  // namespace

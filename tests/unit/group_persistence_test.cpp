@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "engine/app_kernel.h"
+#include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+constexpr WindowHandle kFrame{0x42};
+
+class GroupList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theResource.SetModule(&fake.module);
+        fake.profile.Set("Settings", "First Start", 0u);
+    }
+    void TearDown() override { theResource.SetModule(nullptr); }
+
+    std::unique_ptr<CAppKernel> Start() {
+        auto kernel = std::make_unique<CAppKernel>(fake.Set());
+        kernel->Init(kFrame);
+        return kernel;
+    }
+    void Slot(int i, const std::string& name, const std::string& search, unsigned compare) {
+        const auto n = std::to_string(i);
+        fake.profile.Set("Groups", "Name" + n, name);
+        fake.profile.Set("Groups", "Search" + n, search);
+        fake.profile.Set("Groups", "Compare" + n, compare);
+    }
+    void Keys(int id, unsigned modifiers, unsigned key) {
+        fake.profile.Set("HotKeys", "Mod" + std::to_string(id), modifiers);
+        fake.profile.Set("HotKeys", "VK" + std::to_string(id), key);
+    }
+    bool Registered(int id) const {
+        return std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                           [&](const auto& e) { return e.id == id; });
+    }
+    std::optional<FakeProfile::Value> Value(const std::string& entry) const {
+        return fake.profile.Find("Groups", entry);
+    }
+
+    FakePlatform fake;
+};
+
+TEST_F(GroupList, EmptySectionGivesTheBuiltInGroupWithItsStoredKeys) {
+    Keys(25, mod::kControl, 'I');
+    auto kernel = Start();
+    ASSERT_EQ(kernel->m_Groups.size(), 1u);
+    const auto& g = *kernel->m_Groups[0];
+    EXPECT_EQ(g.m_strName, "MS Internet Explorer");
+    EXPECT_EQ(g.m_strSearch, "Internet Explorer");
+    EXPECT_EQ(g.m_nCompare, GROUP_COMPARE_INCLUDE);
+    EXPECT_EQ(g.m_nID, 0);
+    EXPECT_EQ(kernel->m_nNextGroupId, 1);
+    EXPECT_TRUE(Registered(25));
+    EXPECT_EQ(g.m_HotKeys[0].HotKeyID(), 25);
+    EXPECT_EQ(g.m_HotKeys[1].HotKeyID(), 26);
+    // Nothing of it is written at start-up.
+    EXPECT_FALSE(Value("Compare0"));
+    EXPECT_FALSE(Value("Name0"));
+}
+
+TEST_F(GroupList, LoadStopsAtTheFirstEmptySlotAndItsKeysAreOnlyTried) {
+    Slot(0, "Editors", "Notepad", 0);
+    Slot(1, "Exact", "Calculator", 1);
+    Keys(27, mod::kAlt, '1');
+    Keys(29, mod::kAlt, '2');  // slot 2, which holds no group
+    Slot(3, "Unreachable", "x", 0);
+    auto kernel = Start();
+    ASSERT_EQ(kernel->m_Groups.size(), 2u);
+    EXPECT_EQ(kernel->m_Groups[1]->m_strName, "Exact");
+    EXPECT_EQ(kernel->m_Groups[1]->m_nCompare, GROUP_COMPARE_EQUAL);
+    EXPECT_EQ(kernel->m_Groups[1]->m_nID, 1);
+    EXPECT_TRUE(Registered(27));
+    EXPECT_FALSE(Registered(29));
+    const auto& log = fake.hotKeys.log;
+    EXPECT_NE(std::find(log.begin(), log.end(), "register 29"), log.end());
+    EXPECT_EQ(std::find(log.begin(), log.end(), "register 31"), log.end());
+}
+
+TEST_F(GroupList, EndMarkerInTheMiddleHidesTheRest) {
+    Slot(0, "A", "a", 0);
+    Slot(1, "B", "b", 0xFFFFFFFFu);
+    Slot(2, "C", "c", 0);
+    auto kernel = Start();
+    EXPECT_EQ(kernel->m_Groups.size(), 1u);
+}
+
+TEST_F(GroupList, EndMarkerWithANameInSlotZeroMeansNoGroups) {
+    Slot(0, "Deleted", "", 0xFFFFFFFFu);
+    Keys(25, mod::kControl, 'D');
+    auto kernel = Start();
+    EXPECT_TRUE(kernel->m_Groups.empty());
+    EXPECT_FALSE(Registered(25));
+    EXPECT_EQ(kernel->m_nNextGroupId, 0);
+}
+
+TEST_F(GroupList, UnknownCompareValuesAndWrongTypesLoadSafely) {
+    Slot(0, "Odd", "x", 7);
+    Slot(1, "Negative", "y", static_cast<unsigned>(-2));
+    fake.profile.Set("Groups", "Name2", 5u);  // a number where text belongs
+    fake.profile.Set("Groups", "Search2", FakeProfile::Binary{{1, 2, 3}});
+    fake.profile.Set("Groups", "Compare2", 2u);
+    fake.profile.Set("Groups", "Compare3", std::string("0"));  // unreadable: ends the list
+    auto kernel = Start();
+    ASSERT_EQ(kernel->m_Groups.size(), 3u);
+    EXPECT_EQ(kernel->m_Groups[0]->m_nCompare, 7);
+    EXPECT_EQ(kernel->m_Groups[1]->m_nCompare, -2);
+    EXPECT_EQ(kernel->m_Groups[2]->m_strName, "");
+    EXPECT_EQ(kernel->m_Groups[2]->m_strSearch, "");
+    EXPECT_EQ(kernel->m_Groups[2]->m_nCompare, GROUP_COMPARE_NOT_EQUAL);
+}
+
+TEST_F(GroupList, AnEndlessListLoadsOnlyWhatHotKeyIdentifiersCanAddress) {
+    // More filled slots than the system has identifiers for.
+    const int planted = GROUP_MAX_COUNT + 50;
+    for (int i = 0; i < planted; ++i) fake.profile.Set("Groups", "Compare" + std::to_string(i), 0u);
+    const auto begin = std::chrono::steady_clock::now();
+    auto kernel = Start();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(20));
+    ASSERT_EQ(kernel->m_Groups.size(), static_cast<std::size_t>(GROUP_MAX_COUNT));
+    EXPECT_EQ(kernel->m_Groups.back()->m_HotKeys[1].HotKeyID(), 0xBFFF - 1);
+    EXPECT_LE(kernel->m_Groups.back()->m_HotKeys[1].HotKeyID(), 0xBFFF);
+    // Nothing beyond the bound was touched.
+    EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 7 + 100);
+    EXPECT_TRUE(Value("Compare" + std::to_string(planted - 1)));
+}
+
+TEST_F(GroupList, SaveWritesTheSlotThenItsHotKeys) {
+    CWindowsGroup group(fake.hotKeys, fake.profile, 1, kFrame);
+    group.m_strName = "N";
+    group.m_strSearch = "S";
+    group.m_nCompare = GROUP_COMPARE_EQUAL;
+    group.Save(1);
+    EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Groups/Name1", "Groups/Search1", "Groups/Compare1",
+                                                             "HotKeys/Mod27", "HotKeys/VK27", "HotKeys/Mod28",
+                                                             "HotKeys/VK28"}));
+    group.Erase(1);
+    EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
+    EXPECT_EQ(std::get<std::string>(*Value("Name1")), "N");
+}
+
+std::unique_ptr<CWindowsGroup> Working(const std::string& name, unsigned key, int id = -1) {
+    auto g = std::make_unique<CWindowsGroup>();
+    g->m_strName = name;
+    g->m_strSearch = name;
+    g->m_nCompare = GROUP_COMPARE_INCLUDE;
+    g->m_HotKeys[0].m_nModifiers = mod::kControl;
+    g->m_HotKeys[0].m_nKey = key;
+    g->m_nID = id;
+    return g;
+}
+
+TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
+    Slot(0, "First", "1", 0);
+    Slot(1, "Second", "2", 0);
+    Slot(2, "Third", "3", 0);
+    Keys(25, mod::kControl, 'F');
+    Keys(27, mod::kControl, 'S');
+    auto kernel = Start();
+    ASSERT_EQ(kernel->m_Groups.size(), 3u);
+
+    // Second moves to the front and takes First's combination; a new group.
+    std::vector<std::unique_ptr<CWindowsGroup>> result;
+    result.push_back(Working("Second", 'F', 1));
+    result.push_back(Working("New", 'N'));
+    kernel->ReplaceGroups(result);
+
+    ASSERT_EQ(kernel->m_Groups.size(), 2u);
+    EXPECT_EQ(kernel->m_Groups[0]->m_nID, 1);
+    EXPECT_EQ(kernel->m_Groups[1]->m_nID, 3);
+    EXPECT_EQ(kernel->m_nNextGroupId, 4);
+    EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                            [](const auto& e) { return e.id == 25 && e.key == 'F'; }));
+    EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                            [](const auto& e) { return e.id == 27 && e.key == 'N'; }));
+    EXPECT_FALSE(Registered(29));
+
+    EXPECT_EQ(std::get<std::string>(*Value("Name0")), "Second");
+    EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0u);
+    EXPECT_EQ(std::get<unsigned>(*fake.profile.Find("HotKeys", "VK27")), unsigned{'N'});
+}
+
+TEST_F(GroupList, ShrunkListLeavesOldTextsBehindAndLoadsShort) {
+    Slot(0, "A", "a", 0);
+    Slot(1, "B", "b", 0);
+    Slot(2, "C", "c", 0);
+    {
+        auto kernel = Start();
+        std::vector<std::unique_ptr<CWindowsGroup>> result;
+        result.push_back(Working("A", 0, kernel->m_Groups[0]->m_nID));
+        kernel->ReplaceGroups(result);
+    }
+    EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
+    EXPECT_EQ(std::get<unsigned>(*Value("Compare2")), 0xFFFFFFFFu);
+    EXPECT_EQ(std::get<std::string>(*Value("Name2")), "C");
+    EXPECT_EQ(Start()->m_Groups.size(), 1u);
+}
+
+TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed) {
+    Slot(0, "Mine", "m", 0);
+    {
+        auto kernel = Start();
+        kernel->ReplaceGroups({});
+        EXPECT_TRUE(kernel->m_Groups.empty());
+        EXPECT_TRUE(fake.hotKeys.registered.empty() ||
+                    std::none_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                                 [](const auto& e) { return e.id >= 25; }));
+    }
+    EXPECT_TRUE(Start()->m_Groups.empty());
+
+    // The built-in group, deleted before it was ever saved, comes back.
+    fake.profile.sections.erase("Groups");
+    {
+        auto kernel = Start();
+        ASSERT_EQ(kernel->m_Groups.size(), 1u);
+        kernel->ReplaceGroups({});
+    }
+    EXPECT_EQ(std::get<unsigned>(*Value("Compare0")), 0xFFFFFFFFu);
+    EXPECT_EQ(Start()->m_Groups.size(), 1u);
+}
+
+TEST_F(GroupList, OldHotKeysAreAllReleasedBeforeTheFirstNewOneIsTaken) {
+    Slot(0, "A", "a", 0);
+    Slot(1, "B", "b", 0);
+    auto kernel = Start();
+    fake.journal.clear();
+    std::vector<std::unique_ptr<CWindowsGroup>> result;
+    result.push_back(Working("B", 'B'));
+    result.push_back(Working("A", 'A'));
+    kernel->ReplaceGroups(result);
+    const auto& j = fake.journal;
+    const auto firstRegister = std::find_if(j.begin(), j.end(), [](const std::string& e) {
+        return e.rfind("hotkey register", 0) == 0;
+    });
+    ASSERT_NE(firstRegister, j.end());
+    for (const char* id : {"25", "26", "27", "28"})
+        EXPECT_LT(std::find(j.begin(), j.end(), std::string("hotkey unregister ") + id), firstRegister) << id;
+    // The end markers are written before the new slots.
+    const auto erase1 = std::find(j.begin(), j.end(), "profile write Groups/Compare1");
+    const auto name0 = std::find(j.begin(), j.end(), "profile write Groups/Name0");
+    EXPECT_LT(erase1, name0);
+}
+
+}  // namespace

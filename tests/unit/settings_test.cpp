@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/app_kernel.h"
+#include "engine/autorun.h"
+#include "platform/win_constants.h"
+#include "fake_platform.h"
+#include "tray/resource_loader.h"
+
+namespace {
+
+constexpr WindowHandle kFrame{0x42};
+
+const std::vector<std::string> kFlagNames = {
+    "bShowList",     "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun",  "m_bHideIcon",
+    "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow"};
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { theResource.SetModule(&fake.module); }
+    void TearDown() override { theResource.SetModule(nullptr); }
+
+    std::unique_ptr<CAppKernel> Start() {
+        auto kernel = std::make_unique<CAppKernel>(fake.Set());
+        kernel->Init(kFrame);
+        return kernel;
+    }
+    // The profile and Run-key entries of the journal, without the prefix.
+    std::vector<std::string> Accesses(const std::string& kind) const {
+        std::vector<std::string> out;
+        for (const auto& e : fake.journal)
+            if (e.rfind(kind, 0) == 0) out.push_back(e.substr(kind.size()));
+        return out;
+    }
+    unsigned Int(const std::string& section, const std::string& entry) const {
+        return std::get<unsigned>(fake.profile.Find(section, entry).value());
+    }
+
+    FakePlatform fake;
+};
+
+TEST_F(Settings, LoadReadsEverythingInOrderAndRegistersEachHotKeyAsItGoes) {
+    Start();
+    std::vector<std::string> expected;
+    for (int n = 0; n < 5; ++n) {
+        const auto id = std::to_string(n);
+        expected.insert(expected.end(), {"profile read HotKeys/Mod" + id, "profile read HotKeys/VK" + id,
+                                         "hotkey unregister " + id, "hotkey register " + id});
+    }
+    for (const auto& name : kFlagNames) expected.push_back("profile read Settings/" + name);
+    expected.insert(expected.end(), {"profile read Settings/m_Password", "profile read Settings/m_bClick",
+                                     "profile read Settings/m_uAction", "profile read Settings/First Start",
+                                     "run write Tarnvell", "profile write Settings/First Start",
+                                     // then the groups, hot-keys of slot 0 first
+                                     "profile read HotKeys/Mod25"});
+    std::vector<std::string> got;
+    for (const auto& e : fake.journal)
+        if (e.rfind("profile", 0) == 0 || e.rfind("hotkey", 0) == 0 || e.rfind("run", 0) == 0) got.push_back(e);
+    got.resize(std::min(got.size(), expected.size()));
+    EXPECT_EQ(got, expected);
+}
+
+TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
+    auto& p = fake.profile;
+    p.Set("Settings", "bShowList", 0u);
+    p.Set("Settings", "m_bHideIcon", 1u);
+    p.Set("Settings", "m_bPassOnShow", 1u);
+    p.Set("Settings", "m_bClick", 1u);
+    p.Set("Settings", "m_uAction", 11u);
+    p.Set("Settings", "m_Password", std::string("secret"));
+    // Another program's idea of these values:
+    p.Set("Settings", "m_bShowOnClose", std::string("0"));
+    p.Set("Settings", "m_bInvertMouse", FakeProfile::Binary{{0, 0, 0, 0}});
+    p.Set("Settings", "m_bPassOnClose", std::string("1"));
+    auto kernel = Start();
+    EXPECT_EQ(kernel->m_bShowList, 0);
+    EXPECT_EQ(kernel->m_bHideIcon, 1);
+    EXPECT_EQ(kernel->m_bPassOnShow, 1);
+    EXPECT_EQ(kernel->m_bClick, 1);
+    EXPECT_EQ(kernel->m_uAction, 11u);
+    EXPECT_EQ(kernel->m_Password, "secret");
+    EXPECT_EQ(kernel->m_bShowOnClose, 1);
+    EXPECT_EQ(kernel->m_bInvertMouse, 1);
+    EXPECT_EQ(kernel->m_bPassOnClose, 0);
+}
+
+TEST_F(Settings, PasswordOfAnyLengthOrTypeIsReadWhole) {
+    const std::string longPassword(100000, 'p');
+    fake.profile.Set("Settings", "m_Password", longPassword);
+    EXPECT_EQ(Start()->m_Password, longPassword);
+
+    fake.profile.Set("Settings", "m_Password", 7u);
+    EXPECT_EQ(Start()->m_Password, "");
+}
+
+TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
+    auto kernel = Start();
+    EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Settings/First Start"}));
+    EXPECT_EQ(Int("Settings", "First Start"), 0u);
+    EXPECT_EQ(fake.runKey.values, (std::map<std::string, std::string>{{"Tarnvell", fake.module.path}}));
+    for (const auto& key : kernel->m_HotKeys) EXPECT_FALSE(key.IsSet());
+}
+
+TEST_F(Settings, FirstStartWritesTheRunValueOnceAndNeverAgain) {
+    Start();
+    ASSERT_EQ(fake.runKey.writes, 1);
+    fake.runKey.values.clear();
+    Start();
+    EXPECT_EQ(fake.runKey.writes, 1);
+    EXPECT_TRUE(fake.runKey.values.empty());
+
+    // Any value but 0 counts as a first start.
+    fake.profile.Set("Settings", "First Start", 5u);
+    Start();
+    EXPECT_EQ(fake.runKey.writes, 2);
+    EXPECT_EQ(Int("Settings", "First Start"), 0u);
+}
+
+TEST_F(Settings, FirstStartWithAutorunOffWritesNoRunValue) {
+    fake.profile.Set("Settings", "m_bAutorun", 0u);
+    Start();
+    EXPECT_EQ(fake.runKey.writes, 0);
+    EXPECT_EQ(Int("Settings", "First Start"), 0u);
+}
+
+TEST_F(Settings, RunValueIsThePathAsTheSystemGaveIt) {
+    fake.module.path = "C:\\My Programs\\Tar nvell\\Tarnvell.exe";
+    Start();
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "C:\\My Programs\\Tar nvell\\Tarnvell.exe");
+}
+
+TEST_F(Settings, MissingRunKeyIsNotCreatedAndFirstStartStillEnds) {
+    fake.runKey.exists = false;
+    Start();
+    EXPECT_TRUE(fake.runKey.values.empty());
+    EXPECT_EQ(Int("Settings", "First Start"), 0u);
+}
+
+TEST_F(Settings, APathThatDoesNotFitIsNeverWrittenCut) {
+    fake.module.path = "C:\\" + std::string(300, 'd') + "\\Tarnvell.exe";
+    EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
+    EXPECT_EQ(fake.runKey.writes, 0);
+
+    fake.module.path = std::string(259, 'x');
+    EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
+    fake.module.path.clear();
+    EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Empty"));
+    EXPECT_EQ(fake.runKey.values.count("Empty"), 0u);
+
+    char small[4];
+    EXPECT_EQ(GetModulePath(fake.module, small, 0), nullptr);
+    fake.module.path = "abcd";
+    EXPECT_EQ(GetModulePath(fake.module, small, sizeof(small)), nullptr);
+    EXPECT_STREQ(small, "");
+}
+
+TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
+    auto kernel = Start();
+    fake.profile.writes.clear();
+    kernel->ExchangeSettings(false);
+
+    std::vector<std::string> expected;
+    for (int n = 0; n < 5; ++n)
+        expected.insert(expected.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
+    for (const auto& name : kFlagNames) expected.push_back("Settings/" + name);
+    expected.insert(expected.end(), {"Settings/m_Password", "Settings/m_uAction", "Settings/m_bClick"});
+    EXPECT_EQ(fake.profile.writes, expected);
+    EXPECT_EQ(Int("HotKeys", "VK4"), 0u);
+    EXPECT_EQ(Int("Settings", "bShowList"), 1u);
+    EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "m_Password")), "");
+}
+
+// The save goes through the virtual slots, so an override sees every write.
+class CountingKernel : public CAppKernel {
+public:
+    using CAppKernel::CAppKernel;
+    bool SaveHotKey(int index) override {
+        hotKeys.push_back(index);
+        return CAppKernel::SaveHotKey(index);
+    }
+    bool WriteSettingInt(const char* name, int value) override {
+        ints.emplace_back(name);
+        return CAppKernel::WriteSettingInt(name, value);
+    }
+    bool WriteSettingString(const char* name, const std::string& value) override {
+        strings.emplace_back(name);
+        return CAppKernel::WriteSettingString(name, value);
+    }
+    std::vector<int> hotKeys;
+    std::vector<std::string> ints, strings;
+};
+
+TEST_F(Settings, SaveGoesThroughTheVirtualSlotsAndFirstStartIsNotOneOfThem) {
+    CountingKernel kernel(fake.Set());
+    kernel.Init(kFrame);
+    EXPECT_TRUE(kernel.ints.empty()) << "First Start is written directly";
+    kernel.SaveSettings();
+    EXPECT_EQ(kernel.hotKeys, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(kernel.ints.size(), 11u);
+    EXPECT_EQ(kernel.strings, (std::vector<std::string>{"m_Password"}));
+    EXPECT_FALSE(kernel.CAppKernel::SaveHotKey(5));
+    EXPECT_FALSE(kernel.CAppKernel::SaveHotKey(-1));
+}
+
+TEST_F(Settings, SavedValuesComeBackOnTheNextStart) {
+    {
+        auto kernel = Start();
+        kernel->m_bShowList = 0;
+        kernel->m_bPassOnOption = 1;
+        kernel->m_Password = "pw with blanks";
+        kernel->m_uAction = 9;
+        kernel->m_HotKeys[1].m_nModifiers = mod::kControl;
+        kernel->m_HotKeys[1].m_nKey = 'S';
+        kernel->ExchangeSettings(false);
+    }
+    auto kernel = Start();
+    EXPECT_EQ(kernel->m_bShowList, 0);
+    EXPECT_EQ(kernel->m_bPassOnOption, 1);
+    EXPECT_EQ(kernel->m_Password, "pw with blanks");
+    EXPECT_EQ(kernel->m_uAction, 9u);
+    EXPECT_EQ(kernel->m_HotKeys[1].GetName(), "Ctrl + S");
+    EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                            [](const auto& e) { return e.id == 1 && e.key == 'S'; }));
+}
+
+}  // namespace
