@@ -141,7 +141,13 @@ private:
     bool RequestHide(WindowHandle w);
     void WaitUntilHidden(std::vector<WindowHandle> windows);
     bool WaitUntilVisible(WindowHandle w);
-    void HideFamilies(WindowWalk& walk, const std::vector<WindowHandle>& eligible, int groupId,
-                      std::unordered_set<WindowHandle>& tried, std::vector<WindowHandle>& requested);
+    // The windows one command has tried to hide, and those still to be
+    // waited for.
+    struct HideBatch {
+        std::unordered_set<WindowHandle> tried;
+        std::vector<WindowHandle> requested;
+    };
+    WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
+                            WindowHandle aimed, int groupId, HideBatch& batch);
     bool ShowEntry(int index, bool activate, WindowHandle* deferActivation);
 };

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "engine/app_kernel.h"
 #include "res/resource.h"
@@ -19,52 +20,32 @@ std::string FormatCount(std::string text, std::size_t count) {
 
 }  // namespace
 
-// Hides the families of the given eligible windows, top to bottom: each family
-// is every eligible window with the same root, its principal the root when the
-// root itself is eligible and otherwise the topmost member, which is also the
-// window the hide is aimed at. Every window is tried at most once per command.
-void CAppKernel::HideFamilies(WindowWalk& walk, const std::vector<WindowHandle>& eligible, int groupId,
-                              std::unordered_set<WindowHandle>& tried, std::vector<WindowHandle>& requested) {
-    std::vector<WindowHandle> roots;
-    std::unordered_map<WindowHandle, std::vector<WindowHandle>> members;
-    for (WindowHandle v : eligible) {
-        if (tried.count(v)) continue;
-        auto [it, added] = members.try_emplace(walk.Root(v));
-        if (added) roots.push_back(it->first);
-        it->second.push_back(v);
-    }
-    for (WindowHandle r : roots) {
-        const auto& family = members[r];
-        const WindowHandle aimed = family.front();
-        const WindowHandle principal = (walk.IsEligible(r) && !tried.count(r)) ? r : aimed;
-        // Every member was seen visible by this walk: no need to ask again.
-        auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
-            tried.insert(v);
-            m_Platform.windows.HideWindow(v);
-            requested.push_back(v);
-            m_HiddenList.emplace_back(v, v == aimed, principalOfRecord, groupId);
-        };
-        hide(principal, WindowHandle{});
-        for (WindowHandle v : family)
-            if (v != principal) hide(v, principal);
-    }
+// Hides one family: the root as principal when it is eligible and not yet
+// tried, otherwise the aimed window; then every other member, top to bottom.
+// Members were all seen visible by the walk, so they are not asked again.
+// Every window is tried at most once per command.
+WindowHandle CAppKernel::HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
+                                    WindowHandle aimed, int groupId, HideBatch& batch) {
+    const WindowHandle principal = (walk.IsEligible(root) && !batch.tried.count(root)) ? root : aimed;
+    auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
+        batch.tried.insert(v);
+        m_Platform.windows.HideWindow(v);
+        batch.requested.push_back(v);
+        m_HiddenList.emplace_back(v, v == aimed, principalOfRecord, groupId);
+    };
+    hide(principal, WindowHandle{});
+    for (WindowHandle v : members)
+        if (v != principal && !batch.tried.count(v)) hide(v, principal);
+    return principal;
 }
 
 WindowHandle CAppKernel::HideWithOwned(WindowHandle w, int groupId) {
     WindowWalk walk(m_Platform.windows);
     const WindowHandle r = walk.Root(w);
-    const WindowHandle principal = walk.IsEligible(r) ? r : w;
-    std::vector<WindowHandle> requested;
-    if (RequestHide(principal)) requested.push_back(principal);
-    m_HiddenList.emplace_back(principal, principal == w, WindowHandle{}, groupId);
-
-    for (WindowHandle v : walk.CollectEligible(TopmostWindow())) {
-        if (v == principal || walk.Root(v) != r) continue;
-        m_Platform.windows.HideWindow(v);
-        requested.push_back(v);
-        m_HiddenList.emplace_back(v, v == w, principal, groupId);
-    }
-    WaitUntilHidden(std::move(requested));
+    auto families = walk.GroupByRoot(walk.CollectEligible(TopmostWindow()));
+    HideBatch batch;
+    const WindowHandle principal = HideFamily(walk, families.members[r], r, w, groupId, batch);
+    WaitUntilHidden(std::move(batch.requested));
     return principal;
 }
 
@@ -140,14 +121,19 @@ void CAppKernel::HideAllWindows() {
     // Windows that appear while we hide are caught by one more look from the
     // top; a window already tried is never tried again, so a window that
     // refuses to disappear cannot make the command start over.
-    std::unordered_set<WindowHandle> tried;
+    HideBatch batch;
     for (int pass = 0; pass < kMaxHidePasses && !eligible.empty(); ++pass) {
-        std::vector<WindowHandle> requested;
-        HideFamilies(*walk, eligible, -1, tried, requested);
-        WaitUntilHidden(std::move(requested));
+        auto families = walk->GroupByRoot(eligible);
+        for (WindowHandle r : families.roots) {
+            const auto& members = families.members[r];
+            const auto aimed = std::find_if(members.begin(), members.end(),
+                                            [&](WindowHandle v) { return !batch.tried.count(v); });
+            if (aimed != members.end()) HideFamily(*walk, members, r, *aimed, -1, batch);
+        }
+        WaitUntilHidden(std::exchange(batch.requested, {}));
         walk = std::make_unique<WindowWalk>(m_Platform.windows);
         eligible = walk->CollectEligible(TopmostWindow());
-        std::erase_if(eligible, [&](WindowHandle w) { return tried.count(w) > 0; });
+        std::erase_if(eligible, [&](WindowHandle w) { return batch.tried.count(w) > 0; });
     }
     RefreshTray();
 }

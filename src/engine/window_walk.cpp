@@ -59,3 +59,13 @@ std::vector<WindowHandle> WindowWalk::CollectEligible(WindowHandle first) {
         if (IsEligible(w)) eligible.push_back(w);
     return eligible;
 }
+
+WindowWalk::Families WindowWalk::GroupByRoot(const std::vector<WindowHandle>& eligible) {
+    Families families;
+    for (WindowHandle v : eligible) {
+        auto [it, added] = families.members.try_emplace(Root(v));
+        if (added) families.roots.push_back(it->first);
+        it->second.push_back(v);
+    }
+    return families;
+}

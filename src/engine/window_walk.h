@@ -20,11 +20,20 @@ inline constexpr int kClassNameBuffer = 63;
 // length of one command.
 class WindowWalk {
 public:
+    // Eligible windows grouped by root: roots in the order in which their
+    // first member appears, members top to bottom.
+    struct Families {
+        std::vector<WindowHandle> roots;
+        std::unordered_map<WindowHandle, std::vector<WindowHandle>> members;
+    };
+
     explicit WindowWalk(platform::IWindowManager& windows) : m_windows(windows) {}
 
     // The eligible windows from first down the z-order, top to bottom. A
     // window that vanishes during the walk ends it.
     std::vector<WindowHandle> CollectEligible(WindowHandle first);
+
+    Families GroupByRoot(const std::vector<WindowHandle>& eligible);
 
     bool IsEligible(WindowHandle w);
     // The end of w's parent and owner chain (w itself when it has neither).

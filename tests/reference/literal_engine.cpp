@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "groups/caption_match.h"
+
 namespace {
 const char* const kSystemClasses[] = {"Indicator",       "Progman",          "SysListView32",  "Shell_TrayWnd",
                                       "BaseBar",         "ReBarWindow32",    "ToolbarWindow32", "tooltips_class32",
@@ -127,4 +129,16 @@ int LiteralEngine::CountPrincipals() const {
 void LiteralEngine::ShowAllWindows() {
     while (ShowEntry(-1, CountPrincipals() == 1)) {
     }
+}
+
+bool LiteralEngine::HideGroup(const std::string& search, int compare, int groupId) {
+    m_tried.clear();
+    bool hidden = false;
+    for (WindowHandle w = GetFirstEligible(); w; w = GetNextEligible(w)) {
+        if (m_tried.count(w)) continue;
+        if (!CaptionMatches(m_wm.GetWindowText(w, 1024), search, compare)) continue;
+        HideWithOwned(w, groupId);
+        hidden = true;
+    }
+    return hidden;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
 
     void HideTopWindow();
     void HideAllWindows();
+    // A group's hide: every eligible window whose caption matches, with its family.
+    bool HideGroup(const std::string& search, int compare, int groupId);
     void ShowAllWindows();
 
     std::vector<CWndDes> list;

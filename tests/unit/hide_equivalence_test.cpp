@@ -124,6 +124,28 @@ TEST(HideEquivalence, FamilyOfAnyEligibleWindowMatchesTheReference) {
     }
 }
 
+TEST(HideEquivalence, GroupHideMatchesTheReference) {
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        Pair p(seed, kShapes[seed % std::size(kShapes)], seed % 3 == 0 ? 0.15 : 0.0);
+        // Captions are "w<n>": "1" picks a scattered set of windows, some in
+        // the same family, with all three modes.
+        const int compare = static_cast<int>(seed % 3);
+        const std::string search = compare == 0 ? "1" : "w" + std::to_string(seed % 7);
+        std::vector<std::unique_ptr<CWindowsGroup>> groups;
+        groups.push_back(std::make_unique<CWindowsGroup>());
+        groups[0]->m_strSearch = search;
+        groups[0]->m_nCompare = compare;
+        p.kernel->ReplaceGroups(groups);
+        const int id = p.kernel->m_Groups[0]->m_nID;
+
+        EXPECT_EQ(p.kernel->HideGroup(0), p.literal->HideGroup(search, compare, id)) << "seed " << seed;
+        ASSERT_TRUE(SameRecords(p.kernel->m_HiddenList, p.literal->list))
+            << "seed " << seed << "\nengine:    " << Describe(p.kernel->m_HiddenList)
+            << "\nreference: " << Describe(p.literal->list);
+        ASSERT_EQ(Visibility(p.fake.desktop), Visibility(p.reference)) << "seed " << seed;
+    }
+}
+
 TEST(HideEquivalence, ShowAllBringsBackTheSameWindowsInTheSameOrder) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
