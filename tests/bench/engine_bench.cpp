@@ -1,4 +1,5 @@
-// Window-manager calls per window made by the hide and show commands, on the
+// Window-manager calls per window made by the hide and show commands and a
+// group hide, on the
 // simulated desktop, for the engine and for the plain reference. On Wine every
 // such call is a round trip to the server, so the count is what sets the
 // speed. Run: build/native/tests/bench/tarnvell_engine_bench
@@ -20,7 +21,7 @@ WindowHandle Build(FakeDesktop& desktop, int n) {
     return GenerateDesktop(desktop, rng, DesktopShape{n, 0.33, 0.1, 0.05});
 }
 
-enum class Command { HideAll, ShowAll, HideWindow };
+enum class Command { HideAll, ShowAll, HideWindow, HideGroup };
 
 template <bool Literal>
 void Run(benchmark::State& state, Command command) {
@@ -34,6 +35,12 @@ void Run(benchmark::State& state, Command command) {
         CAppKernel kernel(fake.Set());
         kernel.m_pMainWnd = frame;
         LiteralEngine literal(fake.desktop, frame);
+        // A group whose text occurs in about a fifth of the captions ("w<n>").
+        std::vector<std::unique_ptr<CWindowsGroup>> groups;
+        groups.push_back(std::make_unique<CWindowsGroup>());
+        groups[0]->m_strSearch = "1";
+        groups[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
+        kernel.ReplaceGroups(groups);
         if (command == Command::ShowAll) {
             if (Literal)
                 literal.HideAllWindows();
@@ -53,6 +60,9 @@ void Run(benchmark::State& state, Command command) {
             case Command::HideWindow:
                 if (Literal) literal.HideTopWindow(); else kernel.HideTopWindow();
                 break;
+            case Command::HideGroup:
+                if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.HideGroup(0);
+                break;
         }
         calls = static_cast<double>(fake.desktop.calls);
         theResource.SetModule(nullptr);
@@ -67,6 +77,8 @@ void EngineShowAll(benchmark::State& s) { Run<false>(s, Command::ShowAll); }
 void LiteralShowAll(benchmark::State& s) { Run<true>(s, Command::ShowAll); }
 void EngineHideWindow(benchmark::State& s) { Run<false>(s, Command::HideWindow); }
 void LiteralHideWindow(benchmark::State& s) { Run<true>(s, Command::HideWindow); }
+void EngineHideGroup(benchmark::State& s) { Run<false>(s, Command::HideGroup); }
+void LiteralHideGroup(benchmark::State& s) { Run<true>(s, Command::HideGroup); }
 
 }  // namespace
 
@@ -76,5 +88,7 @@ BENCHMARK(EngineShowAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
 BENCHMARK(LiteralShowAll)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
 BENCHMARK(EngineHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
 BENCHMARK(LiteralHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+BENCHMARK(EngineHideGroup)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
+BENCHMARK(LiteralHideGroup)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
 
 BENCHMARK_MAIN();
