@@ -218,4 +218,32 @@ HWND PopupMenu() {
     return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
+void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys) {
+    // Wine starts a Unix program given by its path on the Z: drive. Its exit
+    // code does not come back reliably, so only its end is waited for.
+    const char* xdotool = "Z:\\usr\\bin\\xdotool";
+    if (::GetFileAttributesA(xdotool) != INVALID_FILE_ATTRIBUTES) {
+        Process p = Start(xdotool, "key " + xdotoolKeys);
+        if (p.info.hProcess) {
+            p.WaitExit(5s);
+            return;
+        }
+    }
+    std::vector<INPUT> inputs;
+    for (WORD vk : virtualKeys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = virtualKeys.rbegin(); it != virtualKeys.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 }  // namespace e2e

@@ -101,5 +101,9 @@ void Command(HWND frame, UINT id);
 void Click(POINT at, bool right);
 // The open popup menu window, if any.
 HWND PopupMenu();
+// Presses a key combination on the real keyboard: under Wine through the X
+// server with xdotool (keys named as xdotool names them, e.g. "ctrl+alt+h"),
+// elsewhere through SendInput with the given virtual keys.
+void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys);
 
 }  // namespace e2e

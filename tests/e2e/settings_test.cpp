@@ -213,4 +213,101 @@ TEST_F(Settings, DeletedGroupListRegistersNoGroupHotKeys) {
     EXPECT_TRUE(app.Proc().Running());
 }
 
+constexpr UINT kTrayNotify = 0x800A;
+
+TEST_F(Settings, AStoredHotKeyRunsItsCommandFromTheKeyboard) {
+    SetDword("Settings", "First Start", 0);
+    SetDword("HotKeys", "Mod0", kCtrlAlt);
+    SetDword("HotKeys", "VK0", 'H');
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    ASSERT_TRUE(WaitFor([] { return SectionExists("Groups"); }, 10s));
+    Host host({"top:Pressed"});
+    HWND w = host.Window("Pressed");
+    ASSERT_TRUE(w);
+    // Hot-keys fire while a window of the desktop has the keyboard focus.
+    ::SetForegroundWindow(w);
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::Sleep(200);
+    PressKeys("ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'});
+    EXPECT_TRUE(WaitVisible(w, false));
+}
+
+TEST_F(Settings, GroupHotKeysHideAndShowAStoredGroup) {
+    SetDword("Settings", "First Start", 0);
+    SetString("Groups", "Name0", "Documents");
+    SetString("Groups", "Search0", "Doc");
+    SetDword("Groups", "Compare0", 0);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Doc one", "win:Other", "win:My Doc two"});
+    HWND one = host.Window("Doc one"), two = host.Window("My Doc two"), other = host.Window("Other");
+    ASSERT_TRUE(one && two && other);
+
+    ::PostMessageA(app.Frame(), WM_HOTKEY, 25, 0);
+    EXPECT_TRUE(WaitVisible(one, false));
+    EXPECT_TRUE(WaitVisible(two, false));
+    EXPECT_TRUE(::IsWindowVisible(other));
+
+    ::PostMessageA(app.Frame(), WM_HOTKEY, 26, 0);
+    EXPECT_TRUE(WaitVisible(one, true));
+    EXPECT_TRUE(WaitVisible(two, true));
+}
+
+TEST_F(Settings, AnEmptyProfileBringsTheBuiltInGroup) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Start page - Internet Explorer", "win:Notes"});
+    HWND browser = host.Window("Start page - Internet Explorer"), notes = host.Window("Notes");
+    ASSERT_TRUE(browser && notes);
+    ::PostMessageA(app.Frame(), WM_HOTKEY, 25, 0);
+    EXPECT_TRUE(WaitVisible(browser, false));
+    EXPECT_TRUE(::IsWindowVisible(notes));
+}
+
+TEST_F(Settings, AStoredTrayActionHidesAGroup) {
+    SetDword("Settings", "First Start", 0);
+    SetDword("Settings", "m_uAction", 8);  // hide group 0
+    SetString("Groups", "Name0", "Notes");
+    SetString("Groups", "Search0", "Notes");
+    SetDword("Groups", "Compare0", 1);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Notes", "top:Mail"});
+    HWND notes = host.Window("Notes"), mail = host.Window("Mail");
+    ASSERT_TRUE(notes && mail);
+    ::PostMessageA(app.Frame(), kTrayNotify, 128, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitVisible(notes, false));
+    EXPECT_TRUE(::IsWindowVisible(mail));
+}
+
+TEST_F(Settings, AHiddenIconComesBackHiddenAfterTheTaskbarRestarts) {
+    SetDword("Settings", "First Start", 0);
+    SetDword("Settings", "m_bHideIcon", 1);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    ASSERT_TRUE(WaitFor(TrayShowsRed, 5s));
+    Host host({"top:Hidden away"});
+    HWND w = host.Window("Hidden away");
+    ASSERT_TRUE(w);
+
+    // The icon leaves the taskbar with the first hidden window...
+    ::PostMessageA(app.Frame(), WM_COMMAND, 32771, 0);
+    ASSERT_TRUE(WaitVisible(w, false));
+    EXPECT_TRUE(WaitFor([] { return !TrayShowsRed(); }, 5s));
+
+    // ...stays away when the taskbar announces itself again...
+    BroadcastTaskbarCreated();
+    ::Sleep(500);
+    EXPECT_TRUE(ShellHasIcon(app.Frame(), kTrayIconId));
+    EXPECT_FALSE(TrayShowsRed());
+
+    // ...and returns with the last hidden window.
+    ::PostMessageA(app.Frame(), WM_COMMAND, 32772, 0);
+    EXPECT_TRUE(WaitVisible(w, true));
+    EXPECT_TRUE(WaitFor(TrayShowsRed, 5s));
+}
+
 }  // namespace
