@@ -230,6 +230,56 @@ TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
     EXPECT_FALSE(fake.desktop.Get(a).visible);
 }
 
+TEST_F(TrayActions, MenuTextsCarryTheCurrentHotKeyNames) {
+    kernel->m_HotKeys[2].m_nModifiers = mod::kControl | mod::kAlt;
+    kernel->m_HotKeys[2].m_nKey = 'H';
+    kernel->m_HotKeys[0].m_nModifiers = mod::kWin;
+    kernel->m_HotKeys[0].m_nKey = 0x70;  // F1
+    Mouse(wm::kRButtonUp);
+    const MenuModel& menu = fake.menus.tracked.at(0);
+    EXPECT_EQ(menu[8], Str(32773, "Hide All Windows\tCtrl + Alt + H"));
+    EXPECT_EQ(menu[12], Str(32771, "Hide Window\tWin + F1"));
+    EXPECT_EQ(menu[13], Str(32772, "Show Window\t"));
+
+    // A changed hot-key shows with its new name the next time.
+    kernel->m_HotKeys[2].m_nKey = 'J';
+    Mouse(wm::kRButtonUp);
+    EXPECT_EQ(fake.menus.tracked.at(1)[8], Str(32773, "Hide All Windows\tCtrl + Alt + J"));
+}
+
+// The five program hot-keys do exactly what their menu commands do.
+TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
+    const std::pair<std::uintptr_t, unsigned> pairs[] = {
+        {0, ID_HIDE_WINDOW}, {1, ID_SHOW_WINDOW}, {2, ID_HIDE_ALL}, {3, ID_SHOW_ALL}, {4, ID_TOGGLE_WINDOW}};
+    for (const auto& [hotKey, command] : pairs) {
+        std::vector<std::pair<std::string, WindowHandle>> effects[2];
+        int asked[2] = {};
+        for (int way = 0; way < 2; ++way) {
+            FakePlatform fake;
+            theResource.SetModule(&fake.module);
+            fake.desktop.Add("A", "a");
+            fake.desktop.Add("B", "b");
+            const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
+            CAppKernel kernel(fake.Set());
+            kernel.Init(frame);
+            kernel.m_bPassOnShow = 1;
+            fake.prompts.answers = {{true, ""}, {true, ""}};
+            kernel.HideTopWindow();  // something to show
+            fake.desktop.actions.clear();
+            if (way == 0)
+                kernel.ProcessMessage(wm::kHotKey, hotKey, 0);
+            else
+                kernel.ProcessMessage(wm::kCommand, command, 0);
+            effects[way] = fake.desktop.actions;
+            asked[way] = fake.prompts.asked;
+            theResource.SetModule(nullptr);
+        }
+        EXPECT_FALSE(effects[0].empty()) << hotKey;
+        EXPECT_EQ(effects[0], effects[1]) << hotKey;
+        EXPECT_EQ(asked[0], asked[1]) << hotKey;
+    }
+}
+
 TEST_F(TrayActions, MenuTextsKeepAtMost63CharactersBeforeTheTab) {
     fake.module.strings[ID_HIDE_ALL] = std::string(80, 'm');
     EXPECT_EQ(kernel->MenuItemText(ID_HIDE_ALL, 2), std::string(63, 'm') + "\t");
