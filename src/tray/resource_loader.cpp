@@ -1,5 +1,7 @@
 #include "tray/resource_loader.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
 
 CResource theResource;
@@ -9,9 +11,10 @@ const char* CResource::Load(unsigned id) {
     auto& buffer = m_Buffers[static_cast<std::size_t>(m_nLast)];
     buffer[0] = '\0';
     if (m_pModule) {
+        // A missing entry copies nothing; the terminator is set here whatever
+        // the loader reported.
         const int n = m_pModule->LoadString(id, buffer.data(), kBufferSize);
-        // LoadString terminates what it copies; a missing entry copies nothing.
-        buffer[n > 0 && n < kBufferSize ? n : (n <= 0 ? 0 : kBufferSize - 1)] = '\0';
+        buffer[static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1))] = '\0';
     }
     return buffer.data();
 }
