@@ -22,7 +22,7 @@ std::string ApplicationName(const std::string& modulePath) {
 }  // namespace
 
 CQuorvaneApp::CQuorvaneApp(HINSTANCE instance)
-    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance) {}
+    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Prompts(instance) {}
 
 BOOL CQuorvaneApp::InitInstance() {
     // A second copy ends here without a window, an icon or a message.

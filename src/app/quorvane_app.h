@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/pass_protect.h"
 
 // The application: the single-instance guard, the platform the engine talks
 // through, and the hidden main frame.

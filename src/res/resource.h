@@ -13,6 +13,10 @@
 /* Notification-area icon. */
 #define IDI_TRAY                143
 
+/* The password prompt. */
+#define IDD_ENTER_PASSWORD      138
+#define IDC_PASSWORD            1000
+
 /* String table. */
 #define IDS_129                 129  /* hide-icon option needs a show hot-key */
 #define IDS_130                 130  /* password and confirmation differ */

@@ -310,4 +310,51 @@ TEST_F(Settings, AHiddenIconComesBackHiddenAfterTheTaskbarRestarts) {
     EXPECT_TRUE(WaitFor(TrayShowsRed, 5s));
 }
 
+// The password prompt of the running program, once it is open.
+HWND PasswordPrompt(const Tarnvell& app) {
+    HWND prompt = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : WindowsOfProcess(app.Proc().Pid(), "#32770"))
+                if (TitleOf(w) == "Enter password" && ::IsWindowVisible(w)) prompt = w;
+            return prompt != nullptr;
+        },
+        5s);
+    return prompt;
+}
+
+TEST_F(Settings, ClosingAsksTheStoredPassword) {
+    SetDword("Settings", "First Start", 0);
+    SetDword("Settings", "m_bPassOnClose", 1);
+    SetString("Settings", "m_Password", "Secret");
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+
+    // A wrong password keeps the program running...
+    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
+    HWND prompt = PasswordPrompt(app);
+    ASSERT_TRUE(prompt);
+    ::SetDlgItemTextA(prompt, 1000, "secret");
+    ::PostMessageA(prompt, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(prompt); }, 5s));
+    EXPECT_EQ(app.Proc().WaitExit(500ms), static_cast<DWORD>(STILL_ACTIVE));
+
+    // ...and so does Cancel with the right one...
+    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
+    prompt = PasswordPrompt(app);
+    ASSERT_TRUE(prompt);
+    ::SetDlgItemTextA(prompt, 1000, "Secret");
+    ::PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(prompt); }, 5s));
+    EXPECT_EQ(app.Proc().WaitExit(500ms), static_cast<DWORD>(STILL_ACTIVE));
+
+    // ...while OK with the right one closes it.
+    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
+    prompt = PasswordPrompt(app);
+    ASSERT_TRUE(prompt);
+    ::SetDlgItemTextA(prompt, 1000, "Secret");
+    ::PostMessageA(prompt, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.Proc().WaitExit(5s), 0u);
+}
+
 }  // namespace

@@ -84,11 +84,6 @@ private:
     HINSTANCE m_instance;
 };
 
-class Win32Prompts final : public platform::IPrompts {
-public:
-    bool AskPassword(std::string& entered) override;
-};
-
 class Win32Shell final : public platform::IShell {
 public:
     bool Open(const std::string& address) override;
