@@ -168,15 +168,15 @@ bool TrayIconCentre(POINT& centre) {
 }
 
 namespace {
-std::string Quoted(const std::vector<std::string>& specs) {
+std::string Quoted(const std::vector<std::string>& items) {
     std::string arguments;
-    for (const auto& spec : specs) arguments += "\"" + spec + "\" ";
+    for (const auto& item : items) arguments += "\"" + item + "\" ";
     return arguments;
 }
 }  // namespace
 
-Host::Host(const std::vector<std::string>& specs)
-    : m_process(Start(ExeDirectory() + "\\window_host.exe", Quoted(specs))) {}
+Host::Host(const std::vector<std::string>& items)
+    : m_process(Start(ExeDirectory() + "\\window_host.exe", Quoted(items))) {}
 
 Host::~Host() {
     for (HWND w : WindowsOfProcess(m_process.Pid())) ::PostMessageA(w, WM_CLOSE, 0, 0);

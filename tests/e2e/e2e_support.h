@@ -82,7 +82,7 @@ bool TrayIconCentre(POINT& centre);
 // The test-window program, with the windows named by its arguments.
 class Host {
 public:
-    explicit Host(const std::vector<std::string>& specs);
+    explicit Host(const std::vector<std::string>& items);
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;

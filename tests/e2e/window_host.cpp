@@ -1,7 +1,7 @@
 // A program of test windows for the end-to-end tests. Its one thread pumps
 // messages, as an ordinary application's does, until it is told to hang.
 //
-//   window_host.exe spec...
+//   window_host.exe item...
 //     win:Title              an ordinary visible window
 //     top:Title              the same, always on top
 //     owned:Title:Owner      a visible pop-up owned by the window titled Owner
