@@ -3,10 +3,7 @@
 // Single-window questions and actions. The commands that handle many windows
 // go through WindowWalk instead, which asks each question once per command.
 
-bool CAppKernel::IsEligible(WindowHandle w) {
-    auto& wm = m_Platform.windows;
-    return wm.IsWindowVisible(w) && !IsSystemWindowClass(wm.GetClassName(w, kClassNameBuffer));
-}
+bool CAppKernel::IsEligible(WindowHandle w) { return IsEligibleWindow(m_Platform.windows, w); }
 
 WindowHandle CAppKernel::GetRootWindow(WindowHandle w) { return WindowWalk(m_Platform.windows).Root(w); }
 

@@ -22,12 +22,13 @@ bool IsSystemWindowClass(std::string_view className) {
     return false;
 }
 
+bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w) {
+    return windows.IsWindowVisible(w) && !IsSystemWindowClass(windows.GetClassName(w, kClassNameBuffer));
+}
+
 bool WindowWalk::IsEligible(WindowHandle w) {
     if (auto it = m_eligible.find(w); it != m_eligible.end()) return it->second;
-    // A class name that cannot be read is no system class: such a window is
-    // usually just vanishing, and hiding a vanished window does nothing.
-    const bool eligible =
-        m_windows.IsWindowVisible(w) && !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+    const bool eligible = IsEligibleWindow(m_windows, w);
     m_eligible.emplace(w, eligible);
     return eligible;
 }

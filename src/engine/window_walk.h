@@ -13,6 +13,11 @@ bool IsSystemWindowClass(std::string_view className);
 // of a longer name are compared.
 inline constexpr int kClassNameBuffer = 63;
 
+// Visible and of no system class: a window the hide commands may take. A
+// class name that cannot be read is no system class: such a window is
+// usually just vanishing, and hiding a vanished window does nothing.
+bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w);
+
 // One command's view of the top-level windows. Every fact about a window
 // (visible and of an allowed class, its root) is asked of the window manager
 // once per command, so that a command over N windows makes a number of calls

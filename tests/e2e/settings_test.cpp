@@ -330,30 +330,24 @@ TEST_F(Settings, ClosingAsksTheStoredPassword) {
     Tarnvell app;
     ASSERT_TRUE(app.Started());
 
-    // A wrong password keeps the program running...
-    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
-    HWND prompt = PasswordPrompt(app);
-    ASSERT_TRUE(prompt);
-    ::SetDlgItemTextA(prompt, 1000, "secret");
-    ::PostMessageA(prompt, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(prompt); }, 5s));
+    // Closes the program and answers its prompt; false when no prompt came.
+    auto answer = [&](const char* text, WPARAM button) {
+        ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
+        HWND prompt = PasswordPrompt(app);
+        if (!prompt) return false;
+        ::SetDlgItemTextA(prompt, 1000, text);
+        ::PostMessageA(prompt, WM_COMMAND, button, 0);
+        return WaitFor([&] { return !::IsWindow(prompt); }, 5s);
+    };
+    // A wrong password keeps the program running, and so does Cancel with
+    // the right one...
+    ASSERT_TRUE(answer("secret", IDOK));
     EXPECT_EQ(app.Proc().WaitExit(500ms), static_cast<DWORD>(STILL_ACTIVE));
-
-    // ...and so does Cancel with the right one...
-    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
-    prompt = PasswordPrompt(app);
-    ASSERT_TRUE(prompt);
-    ::SetDlgItemTextA(prompt, 1000, "Secret");
-    ::PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(prompt); }, 5s));
+    ASSERT_TRUE(answer("Secret", IDCANCEL));
     EXPECT_EQ(app.Proc().WaitExit(500ms), static_cast<DWORD>(STILL_ACTIVE));
 
     // ...while OK with the right one closes it.
-    ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
-    prompt = PasswordPrompt(app);
-    ASSERT_TRUE(prompt);
-    ::SetDlgItemTextA(prompt, 1000, "Secret");
-    ::PostMessageA(prompt, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(answer("Secret", IDOK));
     EXPECT_EQ(app.Proc().WaitExit(5s), 0u);
 }
 
