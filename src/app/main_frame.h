@@ -17,19 +17,17 @@ public:
 
     // Registers the window class and creates the window with resource 128's
     // title and icon; false when the window could not be created.
-    bool LoadFrame(HINSTANCE instance, DWORD style);
+    bool LoadFrame(HINSTANCE instance);
     BOOL DestroyWindow();
     HWND Handle() const { return m_hWnd; }
-    CAppKernel* Kernel() const { return m_pKernel.get(); }
 
     static constexpr const char* kClassName = "TarnvellFrame";
 
+    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    bool PreCreateWindow(CREATESTRUCTA& cs);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    int OnCreate();
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
-    int OnCreate(const CREATESTRUCTA& cs);
 
     PlatformSet m_Platform;
     HWND m_hWnd = nullptr;

@@ -1,45 +1,142 @@
 #include "engine/app_kernel.h"
 
+#include "engine/autorun.h"
+#include "engine/hidden_journal.h"
 #include "engine/message_routing.h"
 #include "platform/win_constants.h"
+#include "engine/modal_run.h"
 #include "res/resource.h"
-#include "tray/resource_loader.h"
+
+namespace {
+
+CHotKeys ProgramHotKey(PlatformSet& platform) { return CHotKeys(&platform.hotKeys, &platform.profile); }
+
+constexpr const char* kFirstStart = "First Start";
+
+class ProfileHold {
+public:
+    explicit ProfileHold(platform::IProfile& profile) : m_Profile(profile) { m_Profile.Hold(true); }
+    ~ProfileHold() { m_Profile.Hold(false); }
+    ProfileHold(const ProfileHold&) = delete;
+    ProfileHold& operator=(const ProfileHold&) = delete;
+
+private:
+    platform::IProfile& m_Profile;
+};
+
+}  // namespace
 
 CAppKernel::CAppKernel(PlatformSet platform)
-    : m_TrayIcon(platform.notifyShell),
-      m_HotKeys{CHotKeys(&platform.hotKeys, &platform.profile), CHotKeys(&platform.hotKeys, &platform.profile),
-                CHotKeys(&platform.hotKeys, &platform.profile), CHotKeys(&platform.hotKeys, &platform.profile),
-                CHotKeys(&platform.hotKeys, &platform.profile)},
-      m_Platform(platform) {}
+    : m_Platform(platform),
+      m_Strings(platform.module),
+      m_TrayIcon(platform.notifyShell),
+      m_Hider(platform.windows),
+      m_HotKeys{ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform),
+                ProgramHotKey(platform)},
+      m_Groups(platform.hotKeys, platform.profile) {}
 
 CAppKernel::~CAppKernel() {
     // Groups go first so that their hot-keys are unregistered before the
     // program's own; the remaining members then fall in reverse declaration
-    // order: password, hot-keys, hidden list (no window is shown), tray icon.
-    m_Groups.clear();
+    // order: preferences, hot-keys, hidden list (no window is shown), tray icon.
+    m_Groups.Clear();
 }
 
 void CAppKernel::Init(WindowHandle mainWnd) {
-    m_pMainWnd = mainWnd;
+    m_hMainWnd = mainWnd;
+    m_Hider.SetFrame(mainWnd);
     const IconHandle icon = m_Platform.module.LoadIcon(IDI_TRAY);
     // A failed add is made good when the taskbar announces itself.
-    m_TrayIcon.Create(mainWnd, IDR_MAINFRAME, theResource.Load(IDR_MAINFRAME), icon, wm::kTrayNotify, true);
+    m_TrayIcon.Create(mainWnd, IDR_MAINFRAME, m_Strings.Load(IDR_MAINFRAME), icon, wm::kTrayNotify, true);
     for (int n = 0; n < kHotKeyCount; ++n) m_HotKeys[static_cast<std::size_t>(n)].SetTarget(mainWnd, n);
-    ExchangeSettings(true);
+    LoadSettings();
+    TakeBackJournal();
 }
 
-bool CAppKernel::WriteSettingInt(const char* name, int value) {
-    return m_Platform.profile.WriteProfileInt(m_pszSection, name, value);
+void CAppKernel::TakeBackJournal() {
+    const auto data = m_Platform.hiddenJournal.Read(journal::kMaxBytes);
+    if (!data) return;
+    const auto records = journal::Decode(*data);
+    if (!records) {
+        // Damaged, cut short or of another make: never trusted.
+        m_Platform.hiddenJournal.Remove();
+        return;
+    }
+    // A handle may name another window by now: only a window that exists, is
+    // still hidden and still belongs to the process that owned it is ours.
+    auto& wm = m_Platform.windows;
+    const std::uint32_t own = wm.OwnProcessId();
+    for (const CWndDes& record : *records) {
+        const WindowHandle w = record.m_hWindow;
+        if (record.m_nProcessId != own && wm.IsWindow(w) && !wm.IsWindowVisible(w) &&
+            wm.ProcessId(w) == record.m_nProcessId)
+            m_HiddenList.Append(record);
+    }
+    m_Journal = *data;
+    ListChanged();
 }
 
-bool CAppKernel::WriteSettingString(const char* name, const std::string& value) {
-    return m_Platform.profile.WriteProfileString(m_pszSection, name, value);
+// The hot-keys first (each read and registered), then the preferences, the
+// first-start step and the groups.
+void CAppKernel::LoadSettings() {
+    // Hundreds of values, each key opened once.
+    const ProfileHold hold(m_Platform.profile);
+    for (auto& hotKey : m_HotKeys) hotKey.Exchange(true);
+    m_Prefs.Load(m_Platform.profile);
+
+    // Only the first start enters the program in the Run key; afterwards the
+    // Preferences dialog alone changes the entry.
+    auto& profile = m_Platform.profile;
+    if (profile.GetProfileInt(Preferences::kSection, kFirstStart, 1) != 0) {
+        ApplyAutorun();
+        profile.WriteProfileInt(Preferences::kSection, kFirstStart, 0);
+    }
+
+    m_Groups.Load(m_hMainWnd);
+}
+
+void CAppKernel::SaveSettings() {
+    const ProfileHold hold(m_Platform.profile);
+    for (auto& hotKey : m_HotKeys) hotKey.Exchange(false);
+    m_Prefs.Save(m_Platform.profile);
+}
+
+void CAppKernel::ApplyAutorun() {
+    if (m_Prefs.m_bAutorun) AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
+}
+
+void CAppKernel::ApplyPreferences(const Preferences& prefs, const std::array<KeyCombination, kHotKeyCount>& keys) {
+    // Every old registration goes before the first new one: a combination
+    // moved from one command to another in one step works at once.
+    for (auto& hotKey : m_HotKeys) hotKey.Unregister();
+    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) {
+        m_HotKeys[n].SetValue(keys[n]);
+        m_HotKeys[n].Register();
+    }
+    const bool autorunChanged = prefs.m_bAutorun != m_Prefs.m_bAutorun;
+    m_Prefs = prefs;
+    // The Run value is touched only when the choice changed, so an entry the
+    // user edited by hand survives every other OK.
+    if (autorunChanged) {
+        if (m_Prefs.m_bAutorun)
+            AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
+        else
+            m_Platform.runKey.DeleteValue(kProductName);
+    }
+    RefreshTray();
+    SaveSettings();
+}
+
+void CAppKernel::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
+    const ProfileHold hold(m_Platform.profile);
+    m_Groups.Replace(groups, m_hMainWnd);
 }
 
 bool CAppKernel::CheckPassword() {
     std::string entered;
-    const bool ok = m_Platform.prompts.AskPassword(entered);
-    return ok && entered == m_Password;
+    const ModalRun modal(*this);
+    const bool ok = m_Platform.dialogs.AskPassword(entered);
+    return ok && entered == m_Prefs.m_Password;
 }
 
 bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -47,8 +144,11 @@ bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::in
     switch (route.action) {
         case EngineAction::None: break;
         case EngineAction::Close:
+            // Ending the program inside a dialog's message loop would pull the
+            // engine from under the dialog: the close waits for the dialog.
+            if (InModalLoop()) return false;
             // A refused password cancels the close: the frame never sees it.
-            if (m_bPassOnClose && !CheckPassword()) return false;
+            if (m_Prefs.m_bPassOnClose && !CheckPassword()) return false;
             OnExit();
             break;
         case EngineAction::EndSession: OnExit(); break;

@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
+#include "engine/hidden_list.h"
+#include "engine/hider.h"
 #include "engine/platform_set.h"
-#include "engine/window_walk.h"
-#include "engine/wnd_des.h"
-#include "groups/windows_group.h"
+#include "engine/preferences.h"
+#include "groups/group_list.h"
 #include "hotkeys/hot_keys.h"
+#include "tray/resource_loader.h"
 #include "tray/tray_notify_icon.h"
 
 // The engine: owns the tray icon, the hidden-window list, the five program
@@ -20,22 +21,14 @@
 class CAppKernel {
 public:
     static constexpr int kHotKeyCount = 5;
-    // Bounds of the waits for other applications' windows. A window that
-    // has not changed within kWaitQuietMs of the last change seen is given up.
-    static constexpr unsigned kWaitQuietMs = 300;
-    static constexpr unsigned kWaitStepMs = 2;
-    // Hide All looks again for windows that appeared meanwhile, this often.
-    static constexpr int kMaxHidePasses = 8;
+    // The program version times 100: 2.0.
+    static constexpr std::uint32_t kVersion = 200;
+    static constexpr const char* kProductName = "Tarnvell";
 
     explicit CAppKernel(PlatformSet platform);
-    virtual ~CAppKernel();
+    ~CAppKernel();
     CAppKernel(const CAppKernel&) = delete;
     CAppKernel& operator=(const CAppKernel&) = delete;
-
-    // Writes program hot-key index (0..4) to the profile.
-    virtual bool SaveHotKey(int index);
-    virtual bool WriteSettingInt(const char* name, int value);
-    virtual bool WriteSettingString(const char* name, const std::string& value);
 
     // Start-up: tray icon, hot-key binding, settings and groups.
     void Init(WindowHandle mainWnd);
@@ -44,38 +37,9 @@ public:
     // processing shall follow, false when the message was handled (result 0).
     bool ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
-    // Settings: load (true) or save (false).
-    void ExchangeSettings(bool load);
-    void SaveSettings();
-    // Enters the program in the Run key when m_bAutorun is set.
-    void ApplyAutorun();
-
-    // The start-up load of the group list, up to the first empty slot.
-    void LoadGroups();
-    // Replaces the group list and its stored slots with copies of groups (the
-    // Windows Groups dialog's result): old hot-keys are all released before
-    // the first new one is registered. A group with m_nID -1 gets a new one.
-    void ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
-
-    // Window selection.
-    bool IsEligible(WindowHandle w);
-    WindowHandle GetRootWindow(WindowHandle w);
-    WindowHandle GetFirstEligible();
-    WindowHandle GetNextEligible(WindowHandle w);
-    bool HideOne(WindowHandle w);
-    bool ShowOne(WindowHandle w);
-    void Activate(WindowHandle w);
-
-    // The hidden-window list.
-    WindowHandle HideWithOwned(WindowHandle w, int groupId);
-    bool ShowEntry(int index, bool activate);
-    bool ShowByHandle(WindowHandle w, bool activate);
-    int FindHidden(WindowHandle w) const;
-    int CountPrincipals() const;
-    void RefreshTray();
-
     // Commands.
     void HideTopWindow();
+    // Shows hidden-list record index (-1 for the last) with its dependents.
     void ShowHidden(int index);
     void HideAllWindows();
     void ShowAllWindows();
@@ -83,15 +47,7 @@ public:
     void ToggleDesignatedWindow();
     void OnExit();
     void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
-    void RunClickAction();
-    void ShowListMenu();
-    void ShowMainMenu();
-    // A menu text with the hot-key's name in the accelerator column.
-    std::string MenuItemText(unsigned id, int hotKey);
-    // The string items of the principal records at list positions 0 to 99.
-    platform::MenuModel HiddenWindowItems();
     void OnHotKey(std::uintptr_t id);
-
     // Group commands, by list position; a position beyond the last group
     // does nothing.
     bool HideGroup(int index);
@@ -103,51 +59,72 @@ public:
     void OnAppAbout();
     void OnHelp();
 
-    bool CheckPassword();
+    // What OK in the Preferences dialog applies: the five hot-keys (index =
+    // hot-key identifier) registered anew, the preferences, the Run value
+    // when autorun changed, the tray, and the save.
+    void ApplyPreferences(const Preferences& prefs, const std::array<KeyCombination, kHotKeyCount>& keys);
+    // Replaces the group list and its stored slots with copies of groups:
+    // what OK in the Windows Groups dialog applies.
+    void ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
+    // Writes the preferences and the five hot-keys.
+    void SaveSettings();
 
-    // Members, in the order they are built and (reversed) torn down.
-    WindowHandle m_pMainWnd;  // the main frame, not owned
-    CTrayNotifyIcon m_TrayIcon;
-    std::vector<CWndDes> m_HiddenList;
-    std::uint8_t m_bOptionsDlgOpen = 0;
-    std::uint8_t m_bGroupsDlgOpen = 0;
-    std::uint8_t m_bAboutDlgOpen = 0;
-    WindowHandle m_hDesignated;
-    const char* const m_pszSection = "Settings";
-    const char* const m_pszProductName = "Tarnvell";
-    std::array<CHotKeys, kHotKeyCount> m_HotKeys;
-    std::int32_t m_bShowList = 1;
-    std::int32_t m_bShowOnClose = 1;
-    std::int32_t m_bInvertMouse = 1;
-    std::int32_t m_bAutorun = 1;
-    std::int32_t m_bHideIcon = 0;
-    std::int32_t m_bShowHiddenInTip = 0;
-    std::int32_t m_bPassOnClose = 0;
-    std::int32_t m_bPassOnOption = 0;
-    std::int32_t m_bPassOnShow = 0;
-    std::int32_t m_bClick = 0;
-    std::uint32_t m_uAction = 1;
-    std::string m_Password;
-    std::uint32_t m_nVersion = 200;
-    std::int32_t m_nNextGroupId = 0;
-    std::vector<std::unique_ptr<CWindowsGroup>> m_Groups;
+    // The menus the tray offers, as data.
+    platform::MenuModel MainMenu();
+    platform::MenuModel HiddenWindowItems();
 
-protected:
-    PlatformSet m_Platform;
-
+    // What the engine holds, for the dialogs to copy and for tests to read.
+    const Preferences& Prefs() const { return m_Prefs; }
+    const CHiddenList& HiddenList() const { return m_HiddenList; }
+    const CGroupList& Groups() const { return m_Groups; }
+    const CHotKeys& HotKey(int index) const { return m_HotKeys[static_cast<std::size_t>(index)]; }
+    const CTrayNotifyIcon& TrayIcon() const { return m_TrayIcon; }
+    WindowHandle Designated() const { return m_hDesignated; }
+    // A dialog, prompt or menu of ours is running its own message loop: the
+    // engine must outlive it, so the program does not end meanwhile.
+    bool InModalLoop() const { return m_nModalDepth > 0; }
 
 private:
-    WindowHandle TopmostWindow();
-    bool RequestHide(WindowHandle w);
-    void WaitUntilHidden(std::vector<WindowHandle> windows);
-    bool WaitUntilVisible(WindowHandle w);
-    // The windows one command has tried to hide, and those still to be
-    // waited for.
-    struct HideBatch {
-        std::unordered_set<WindowHandle> tried;
-        std::vector<WindowHandle> requested;
-    };
-    WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
-                            WindowHandle aimed, int groupId, HideBatch& batch);
-    bool ShowEntry(int index, bool activate, WindowHandle* deferActivation);
+    friend class ModalRun;
+    void LoadSettings();
+    void ApplyAutorun();
+    bool CheckPassword();
+    // Shows a record with its dependents; the window to activate is handed
+    // back instead of activated when the caller has more to show first.
+    bool ShowEntry(int index, bool activate, WindowHandle* toActivate = nullptr);
+    void RefreshTray();
+    // After a command changed the hidden list: the tray, then the journal.
+    void ListChanged();
+    // Writes the hidden list to the journal, or removes the journal when the
+    // list is empty; nothing when the journal already holds it.
+    void SyncJournal();
+    // Takes back the windows a previous run left hidden.
+    void TakeBackJournal();
+    // Drops the records of windows that no longer exist; true when any went.
+    bool DropGoneWindows();
+    void RunClickAction();
+    void TrackMenu(const platform::MenuModel& menu);
+    // A menu text with the hot-key's name in the accelerator column.
+    std::string MenuItemText(unsigned id, int hotKey);
+
+    // Members in the order they are built; torn down in reverse, after the
+    // groups (see the destructor).
+    PlatformSet m_Platform;
+    CResource m_Strings;
+    WindowHandle m_hMainWnd;
+    CTrayNotifyIcon m_TrayIcon;
+    CHiddenList m_HiddenList;
+    CHider m_Hider;
+    // A dialog that is open is not opened again: the modal loops of dialogs
+    // and prompts still carry out tray and hot-key commands.
+    bool m_bOptionsDlgOpen = false;
+    bool m_bGroupsDlgOpen = false;
+    int m_nModalDepth = 0;
+    WindowHandle m_hDesignated;
+    std::array<CHotKeys, kHotKeyCount> m_HotKeys;
+    Preferences m_Prefs;
+    CGroupList m_Groups;
+    // What the journal holds, as last written or read; empty while it holds
+    // nothing.
+    std::vector<std::uint8_t> m_Journal;
 };

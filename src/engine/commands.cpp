@@ -1,12 +1,9 @@
-#include <algorithm>
-#include <memory>
 #include <string>
-#include <unordered_map>
-#include <utility>
 
 #include "engine/app_kernel.h"
+#include "engine/group_commands.h"
+#include "engine/hidden_journal.h"
 #include "res/resource.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -20,139 +17,62 @@ std::string FormatCount(std::string text, std::size_t count) {
 
 }  // namespace
 
-// Hides one family: the root as principal when it is eligible and not yet
-// tried, otherwise the aimed window; then every other member, top to bottom.
-// Members were all seen visible by the walk, so they are not asked again.
-// Every window is tried at most once per command.
-WindowHandle CAppKernel::HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
-                                    WindowHandle aimed, int groupId, HideBatch& batch) {
-    const WindowHandle principal = (walk.IsEligible(root) && !batch.tried.count(root)) ? root : aimed;
-    auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
-        batch.tried.insert(v);
-        m_Platform.windows.HideWindow(v);
-        batch.requested.push_back(v);
-        m_HiddenList.emplace_back(v, v == aimed, principalOfRecord, groupId);
-    };
-    hide(principal, WindowHandle{});
-    for (WindowHandle v : members)
-        if (v != principal && !batch.tried.count(v)) hide(v, principal);
-    return principal;
-}
-
-WindowHandle CAppKernel::HideWithOwned(WindowHandle w, int groupId) {
-    WindowWalk walk(m_Platform.windows);
-    const WindowHandle r = walk.Root(w);
-    auto families = walk.GroupByRoot(walk.CollectEligible(TopmostWindow()));
-    HideBatch batch;
-    const WindowHandle principal = HideFamily(walk, families.members[r], r, w, groupId, batch);
-    WaitUntilHidden(std::move(batch.requested));
-    return principal;
-}
-
-bool CAppKernel::ShowEntry(int index, bool activate) {
-    WindowHandle toActivate;
-    const bool shown = ShowEntry(index, activate, &toActivate);
-    if (toActivate) Activate(toActivate);
-    return shown;
-}
-
-// Shows record index with its dependents and drops their records. The window
-// to activate is handed back instead of activated when the caller has more to
-// show first.
 bool CAppKernel::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
-    if (m_HiddenList.empty()) return false;
-    if (index == -1) index = static_cast<int>(m_HiddenList.size()) - 1;
-    if (index < 0 || index >= static_cast<int>(m_HiddenList.size())) return false;
-
-    const WindowHandle target = m_HiddenList[static_cast<std::size_t>(index)].m_hWindow;
-    bool shown = false;
-    WindowHandle aimed;
-    std::vector<CWndDes> kept;
-    kept.reserve(m_HiddenList.size());
-    for (std::size_t i = 0; i < m_HiddenList.size(); ++i) {
-        const CWndDes& record = m_HiddenList[i];
-        if (static_cast<int>(i) == index || record.m_hPrincipal == target) {
-            shown = ShowOne(record.m_hWindow);
-            if (record.m_bActivate) aimed = record.m_hWindow;
-        } else {
-            kept.push_back(record);
-        }
+    const CHiddenList::Taken taken = m_HiddenList.Take(index);
+    m_Hider.Show(taken.windows);
+    if (activate && taken.aimed) {
+        if (toActivate)
+            *toActivate = taken.aimed;
+        else
+            m_Hider.Activate(taken.aimed);
     }
-    if (aimed && activate) *toActivate = aimed;
-    m_HiddenList = std::move(kept);
-    return shown;
+    return !taken.windows.empty();
 }
 
-bool CAppKernel::ShowByHandle(WindowHandle w, bool activate) {
-    const int index = FindHidden(w);
-    return index != -1 && ShowEntry(index, activate);
-}
-
-int CAppKernel::FindHidden(WindowHandle w) const {
-    for (std::size_t i = 0; i < m_HiddenList.size(); ++i)
-        if (m_HiddenList[i].m_hWindow == w) return static_cast<int>(i);
-    return -1;
-}
-
-int CAppKernel::CountPrincipals() const {
-    return static_cast<int>(
-        std::count_if(m_HiddenList.begin(), m_HiddenList.end(), [](const CWndDes& r) { return r.IsPrincipal(); }));
+bool CAppKernel::DropGoneWindows() {
+    auto& wm = m_Platform.windows;
+    return m_HiddenList.DropIf([&](WindowHandle w) { return !wm.IsWindow(w); });
 }
 
 void CAppKernel::HideTopWindow() {
-    if (WindowHandle w = GetFirstEligible()) HideWithOwned(w, -1);
-    Activate(GetFirstEligible());
-    RefreshTray();
+    if (WindowHandle w = m_Hider.FirstEligible()) m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+    m_Hider.Activate(m_Hider.FirstEligible());
+    ListChanged();
 }
 
 void CAppKernel::ShowHidden(int index) {
+    // A record whose window is gone would make this press show nothing.
+    DropGoneWindows();
     if (!m_HiddenList.empty()) {
-        if (m_bPassOnShow && !CheckPassword()) return;
+        if (m_Prefs.m_bPassOnShow && !CheckPassword()) return;
         ShowEntry(index, true);
     }
-    RefreshTray();
+    ListChanged();
 }
 
 void CAppKernel::HideAllWindows() {
-    auto walk = std::make_unique<WindowWalk>(m_Platform.windows);
-    std::vector<WindowHandle> eligible = walk->CollectEligible(TopmostWindow());
-    if (eligible.empty()) return;
-
-    // Windows that appear while we hide are caught by one more look from the
-    // top; a window already tried is never tried again, so a window that
-    // refuses to disappear cannot make the command start over.
-    HideBatch batch;
-    for (int pass = 0; pass < kMaxHidePasses && !eligible.empty(); ++pass) {
-        auto families = walk->GroupByRoot(eligible);
-        for (WindowHandle r : families.roots) {
-            const auto& members = families.members[r];
-            const auto aimed = std::find_if(members.begin(), members.end(),
-                                            [&](WindowHandle v) { return !batch.tried.count(v); });
-            if (aimed != members.end()) HideFamily(*walk, members, r, *aimed, -1, batch);
-        }
-        WaitUntilHidden(std::exchange(batch.requested, {}));
-        walk = std::make_unique<WindowWalk>(m_Platform.windows);
-        eligible = walk->CollectEligible(TopmostWindow());
-        std::erase_if(eligible, [&](WindowHandle w) { return batch.tried.count(w) > 0; });
-    }
-    RefreshTray();
+    if (m_Hider.HideAll(m_HiddenList)) ListChanged();
 }
 
 void CAppKernel::ShowAllWindows() {
-    if (m_HiddenList.empty()) return;
-    if (m_bPassOnShow && !CheckPassword()) return;
+    DropGoneWindows();
+    if (m_HiddenList.empty()) {
+        SyncJournal();
+        return;
+    }
+    if (m_Prefs.m_bPassOnShow && !CheckPassword()) return;
     // Records come back from the last to the first. Only the aimed window of
     // the last family is activated, once everything has been asked to show,
     // so that no later show takes the activation from it.
     WindowHandle toActivate;
     for (;;) {
-        const bool activate = CountPrincipals() == 1;
+        const bool activate = m_HiddenList.CountPrincipals() == 1;
         WindowHandle aimed;
         if (!ShowEntry(-1, activate, &aimed)) break;
         if (aimed) toActivate = aimed;
     }
-    if (toActivate) Activate(toActivate);
-    RefreshTray();
+    if (toActivate) m_Hider.Activate(toActivate);
+    ListChanged();
 }
 
 void CAppKernel::ToggleAllWindows() {
@@ -163,30 +83,74 @@ void CAppKernel::ToggleAllWindows() {
 }
 
 void CAppKernel::ToggleDesignatedWindow() {
-    if (FindHidden(m_hDesignated) != -1 && m_bPassOnShow && !CheckPassword()) return;
-    if (ShowByHandle(m_hDesignated, true)) {
+    DropGoneWindows();
+    const int designated = m_HiddenList.Find(m_hDesignated);
+    if (designated != -1 && m_Prefs.m_bPassOnShow && !CheckPassword()) return;
+    if (designated != -1 && ShowEntry(designated, true)) {
         m_hDesignated = WindowHandle{};
-    } else if (WindowHandle w = GetFirstEligible()) {
-        m_hDesignated = HideWithOwned(w, -1);
-        Activate(GetFirstEligible());
+    } else if (WindowHandle w = m_Hider.FirstEligible()) {
+        m_hDesignated = m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+        m_Hider.Activate(m_Hider.FirstEligible());
     }
-    RefreshTray();
+    ListChanged();
 }
 
 void CAppKernel::OnExit() {
-    if (m_bShowOnClose) ShowAllWindows();
+    if (m_Prefs.m_bShowOnClose) ShowAllWindows();
+}
+
+bool CAppKernel::HideGroup(int index) {
+    const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
+    if (!group) return false;
+    auto& module = m_Platform.module;
+    const LeadByteTest isLeadByte = [&module](unsigned char c) { return module.IsLeadByte(c); };
+    const bool hidden = ::HideGroup(*group, m_Hider, m_HiddenList, isLeadByte);
+    if (hidden) ListChanged();
+    return hidden;
+}
+
+bool CAppKernel::ShowGroup(int index) {
+    const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
+    if (!group) return false;
+    // Asked even when the group has nothing hidden.
+    if (m_Prefs.m_bPassOnShow && !CheckPassword()) return false;
+    const bool dropped = DropGoneWindows();
+    const bool shown = ::ShowGroup(group->m_nID, m_Hider, m_HiddenList);
+    if (shown || dropped) ListChanged();
+    return shown;
+}
+
+void CAppKernel::ToggleGroup(int index) {
+    if (!HideGroup(index)) ShowGroup(index);
+}
+
+void CAppKernel::ListChanged() {
+    RefreshTray();
+    SyncJournal();
+}
+
+void CAppKernel::SyncJournal() {
+    auto& store = m_Platform.hiddenJournal;
+    if (m_HiddenList.empty()) {
+        if (!m_Journal.empty()) store.Remove();
+        m_Journal.clear();
+        return;
+    }
+    std::vector<std::uint8_t> data = journal::Encode(m_HiddenList.Records());
+    if (data == m_Journal) return;
+    store.Write(data);
+    m_Journal = std::move(data);
 }
 
 void CAppKernel::RefreshTray() {
-    if (m_bShowHiddenInTip && !m_HiddenList.empty())
-        m_TrayIcon.SetTipText(FormatCount(theResource.Load(IDS_HIDDEN_COUNT), m_HiddenList.size()));
+    if (m_Prefs.m_bShowHiddenInTip && !m_HiddenList.empty())
+        m_TrayIcon.SetTipText(FormatCount(m_Strings.Load(IDS_HIDDEN_COUNT), m_HiddenList.size()));
     else
-        m_TrayIcon.LoadTipText(IDR_MAINFRAME);
-    if (m_bHideIcon) {
+        m_TrayIcon.SetTipText(m_Strings.Load(IDR_MAINFRAME));
+    if (m_Prefs.m_bHideIcon) {
         if (!m_HiddenList.empty())
             m_TrayIcon.Hide();
         else
             m_TrayIcon.Show();
     }
 }
-

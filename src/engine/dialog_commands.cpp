@@ -1,8 +1,63 @@
 #include "engine/app_kernel.h"
+#include "engine/modal_run.h"
 
-// Commands that open dialogs or the browser. They do nothing yet.
-void CAppKernel::OnPreferences() {}
-void CAppKernel::OnWindowsGroups() {}
+namespace {
+
+// Clears a dialog's open flag when its command ends, however it ends.
+class OpenFlag {
+public:
+    explicit OpenFlag(bool& flag) : m_Flag(flag) { m_Flag = true; }
+    ~OpenFlag() { m_Flag = false; }
+    OpenFlag(const OpenFlag&) = delete;
+    OpenFlag& operator=(const OpenFlag&) = delete;
+
+private:
+    bool& m_Flag;
+};
+
+}  // namespace
+
+void CAppKernel::OnPreferences() {
+    if (m_bOptionsDlgOpen) return;
+    if (m_Prefs.m_bPassOnOption && !CheckPassword()) return;
+    const OpenFlag open(m_bOptionsDlgOpen);
+
+    PreferencesForm form;
+    form.prefs = m_Prefs;
+    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) form.keys[n] = m_HotKeys[n].Value();
+    for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groupNames.push_back(m_Groups.At(i)->m_strName);
+
+    bool ok = false;
+    {
+        const ModalRun modal(*this);
+        ok = m_Platform.dialogs.RunPreferences(form);
+    }
+    if (ok) ApplyPreferences(form.prefs, form.keys);
+}
+
+void CAppKernel::OnWindowsGroups() {
+    if (m_bGroupsDlgOpen) return;
+    if (m_Prefs.m_bPassOnOption && !CheckPassword()) return;
+    const OpenFlag open(m_bGroupsDlgOpen);
+
+    GroupsForm form;
+    for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groups.push_back(CopyGroup(*m_Groups.At(i)));
+    bool ok = false;
+    {
+        const ModalRun modal(*this);
+        ok = m_Platform.dialogs.RunWindowsGroups(form);
+    }
+    if (!ok) return;
+
+    // Group positions may have moved, so a click action that names a group
+    // (or the separator) falls back to the list of hidden windows, on every OK.
+    if (m_Prefs.m_uAction.kind() != ClickAction::Kind::Fixed) {
+        m_Prefs.m_uAction = ClickAction::Of(ClickAction::Fixed::ShowList);
+        m_Platform.profile.WriteProfileInt(Preferences::kSection, "m_uAction", 0);
+    }
+    ReplaceGroups(form.groups);
+}
+
 void CAppKernel::OnCheckUpdate() {}
 void CAppKernel::OnAppAbout() {}
 void CAppKernel::OnHelp() {}

@@ -10,7 +10,8 @@ constexpr Route Handled(EngineAction action, int index = 0) { return Route{actio
 Route RouteMessage(unsigned message, std::uintptr_t wParam) {
     switch (message) {
         case wm::kClose: return Route{EngineAction::Close, 0, true};
-        case wm::kEndSession: return Route{EngineAction::EndSession, 0, true};
+        // FALSE: another application refused, the session goes on.
+        case wm::kEndSession: return wParam ? Route{EngineAction::EndSession, 0, true} : Route{};
         // Swallowed, so no automatic enabling ever greys a tray-menu item.
         case wm::kInitMenuPopup: return Handled(EngineAction::None);
         case wm::kHotKey: return Handled(EngineAction::HotKey);

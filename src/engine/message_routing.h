@@ -6,7 +6,7 @@
 enum class EngineAction {
     None,
     Close,          // the password check under m_bPassOnClose, then OnExit
-    EndSession,     // OnExit without the close password
+    EndSession,     // the session really ends: OnExit without the close password
     HideTopWindow,
     ShowHidden,     // index in Route::index, -1 for the last record
     HideAll,

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/dialogs.h"
 #include "platform/menus.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
@@ -13,7 +14,8 @@ struct PlatformSet {
     platform::IRunKey& runKey;
     platform::IModule& module;
     platform::INotifyShell& notifyShell;
-    platform::IPrompts& prompts;
+    IDialogs& dialogs;
     platform::IShell& shell;
     platform::IMenus& menus;
+    platform::IVolatileStore& hiddenJournal;
 };

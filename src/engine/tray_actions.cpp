@@ -1,9 +1,9 @@
 #include <string>
 
 #include "engine/app_kernel.h"
+#include "engine/modal_run.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ platform::MenuItem Separator() { return platform::MenuItem{platform::MenuItem::K
 void CAppKernel::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     // Only the low word carries the mouse message.
     unsigned message = static_cast<unsigned>(lParam) & 0xFFFF;
-    if (m_bInvertMouse) {
+    if (m_Prefs.m_bInvertMouse) {
         switch (message) {
             case wm::kLButtonUp: message = wm::kRButtonUp; break;
             case wm::kRButtonUp: message = wm::kLButtonUp; break;
@@ -34,84 +34,94 @@ void CAppKernel::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     }
     switch (message) {
         case wm::kRButtonUp:
-            if (!m_bClick) RunClickAction();
+            if (!m_Prefs.m_bClick) RunClickAction();
             break;
         case wm::kRButtonDblClk:
-            if (m_bClick) RunClickAction();
+            if (m_Prefs.m_bClick) RunClickAction();
             break;
-        case wm::kLButtonUp: ShowMainMenu(); break;
+        case wm::kLButtonUp:
+            if (DropGoneWindows()) ListChanged();
+            TrackMenu(MainMenu());
+            break;
         default: break;
     }
 }
 
 void CAppKernel::RunClickAction() {
-    switch (m_uAction) {
-        case 0: ShowListMenu(); return;
-        case 1: ToggleDesignatedWindow(); return;
-        case 2: HideTopWindow(); return;
-        case 3: ShowHidden(-1); return;
-        case 4: ToggleAllWindows(); return;
-        case 5: HideAllWindows(); return;
-        case 6: ShowAllWindows(); return;
-        default: break;
+    const ClickAction action = m_Prefs.m_uAction;
+    switch (action.kind()) {
+        case ClickAction::Kind::Separator: return;
+        case ClickAction::Kind::Fixed:
+            switch (action.fixed()) {
+                case ClickAction::Fixed::ShowList:
+                    if (DropGoneWindows()) ListChanged();
+                    TrackMenu(HiddenWindowItems());
+                    return;
+                case ClickAction::Fixed::ToggleWindow: ToggleDesignatedWindow(); return;
+                case ClickAction::Fixed::HideWindow: HideTopWindow(); return;
+                case ClickAction::Fixed::ShowWindow: ShowHidden(-1); return;
+                case ClickAction::Fixed::ToggleAll: ToggleAllWindows(); return;
+                case ClickAction::Fixed::HideAll: HideAllWindows(); return;
+                case ClickAction::Fixed::ShowAll: ShowAllWindows(); return;
+            }
+            return;
+        case ClickAction::Kind::Group: break;
     }
-    // Three actions per group from 8 on. Computed unsigned, so the separator
-    // line (7) lands on a position far beyond any group and does nothing.
-    const std::uint32_t k = (m_uAction - 8u) % 3u;
-    const std::uint32_t i = (m_uAction - 8u) / 3u;
-    if (i >= m_Groups.size()) return;
-    const int index = static_cast<int>(i);
-    if (k == 0)
-        HideGroup(index);
-    else if (k == 1)
-        ShowGroup(index);
-    else
-        ToggleGroup(index);
+    // A position beyond the last group does nothing.
+    if (action.group() >= m_Groups.size()) return;
+    const int index = static_cast<int>(action.group());
+    switch (action.groupOp()) {
+        case ClickAction::GroupOp::Hide: HideGroup(index); break;
+        case ClickAction::GroupOp::Show: ShowGroup(index); break;
+        case ClickAction::GroupOp::Toggle: ToggleGroup(index); break;
+    }
 }
 
 platform::MenuModel CAppKernel::HiddenWindowItems() {
     platform::MenuModel items;
-    if (!m_bShowList) return items;
+    if (!m_Prefs.m_bShowList) return items;
     for (std::size_t p = 0; p < m_HiddenList.size() && p < kListedPositions; ++p) {
         const CWndDes& record = m_HiddenList[p];
         if (!record.IsPrincipal()) continue;
         std::string caption = m_Platform.windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
-        if (caption.empty()) caption = theResource.Load(IDS_NO_TITLE);
+        if (caption.empty()) caption = m_Strings.Load(IDS_NO_TITLE);
         items.push_back(StringItem(ID_SHOW_HIDDEN_BASE + static_cast<unsigned>(p), std::move(caption)));
     }
     return items;
 }
 
-void CAppKernel::ShowListMenu() {
-    const platform::MenuModel items = HiddenWindowItems();
+void CAppKernel::TrackMenu(const platform::MenuModel& menu) {
     // The frame must be the foreground window, or the menu would not close
     // when the user clicks elsewhere.
-    m_Platform.windows.SetForegroundWindow(m_pMainWnd);
-    if (!items.empty()) m_Platform.menus.TrackPopupMenu(items, m_pMainWnd);
-    m_Platform.menus.PostNull(m_pMainWnd);
+    m_Platform.windows.SetForegroundWindow(m_hMainWnd);
+    if (!menu.empty()) {
+        const ModalRun modal(*this);
+        m_Platform.menus.TrackPopupMenu(menu, m_hMainWnd);
+    }
+    m_Platform.menus.PostNull(m_hMainWnd);
 }
 
 std::string CAppKernel::MenuItemText(unsigned id, int hotKey) {
-    std::string text = theResource.Load(id);
+    std::string text = m_Strings.Load(id);
     if (text.size() > kMenuTextChars) text.resize(kMenuTextChars);
     return text + "\t" + m_HotKeys[static_cast<std::size_t>(hotKey)].GetName();
 }
 
-void CAppKernel::ShowMainMenu() {
+platform::MenuModel CAppKernel::MainMenu() {
     platform::MenuModel menu;
-    menu.push_back(StringItem(ID_APP_EXIT, theResource.Load(ID_APP_EXIT)));
+    menu.push_back(StringItem(ID_APP_EXIT, m_Strings.Load(ID_APP_EXIT)));
     menu.push_back(Separator());
-    menu.push_back(StringItem(ID_DEFAULT_HELP, theResource.Load(ID_DEFAULT_HELP)));
-    menu.push_back(StringItem(ID_APP_ABOUT, theResource.Load(ID_APP_ABOUT)));
-    menu.push_back(StringItem(ID_CHECK_UPDATE, theResource.Load(ID_CHECK_UPDATE)));
-    menu.push_back(StringItem(ID_PREFERENCES, theResource.Load(ID_PREFERENCES)));
-    menu.push_back(StringItem(ID_WINDOWS_GROUPS, theResource.Load(ID_WINDOWS_GROUPS)));
+    menu.push_back(StringItem(ID_DEFAULT_HELP, m_Strings.Load(ID_DEFAULT_HELP)));
+    menu.push_back(StringItem(ID_APP_ABOUT, m_Strings.Load(ID_APP_ABOUT)));
+    menu.push_back(StringItem(ID_CHECK_UPDATE, m_Strings.Load(ID_CHECK_UPDATE)));
+    menu.push_back(StringItem(ID_PREFERENCES, m_Strings.Load(ID_PREFERENCES)));
+    menu.push_back(StringItem(ID_WINDOWS_GROUPS, m_Strings.Load(ID_WINDOWS_GROUPS)));
     menu.push_back(Separator());
-    if (m_bShowList && !m_HiddenList.empty()) {
+    if (m_Prefs.m_bShowList && !m_HiddenList.empty()) {
         platform::MenuModel hidden = HiddenWindowItems();
         if (!hidden.empty())
-            menu.push_back(platform::MenuItem{platform::MenuItem::Kind::Popup, 0,
-                                              theResource.Load(IDS_HIDDEN_WINDOWS), std::move(hidden)});
+            menu.push_back(platform::MenuItem{platform::MenuItem::Kind::Popup, 0, m_Strings.Load(IDS_HIDDEN_WINDOWS),
+                                              std::move(hidden)});
     }
     menu.push_back(StringItem(ID_HIDE_ALL, MenuItemText(ID_HIDE_ALL, 2)));
     menu.push_back(StringItem(ID_SHOW_ALL, MenuItemText(ID_SHOW_ALL, 3)));
@@ -119,8 +129,5 @@ void CAppKernel::ShowMainMenu() {
     menu.push_back(Separator());
     menu.push_back(StringItem(ID_HIDE_WINDOW, MenuItemText(ID_HIDE_WINDOW, 0)));
     menu.push_back(StringItem(ID_SHOW_WINDOW, MenuItemText(ID_SHOW_WINDOW, 1)));
-
-    m_Platform.windows.SetForegroundWindow(m_pMainWnd);
-    m_Platform.menus.TrackPopupMenu(menu, m_pMainWnd);
-    m_Platform.menus.PostNull(m_pMainWnd);
+    return menu;
 }

@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kSystemClasses = {
-    "Indicator",       "Progman", "SysListView32", "Shell_TrayWnd", "BaseBar", "ReBarWindow32", "ToolbarWindow32",
-    "tooltips_class32", "tooltips_class", "SysShadow",
+constexpr std::array<std::string_view, 12> kSystemClasses = {
+    "Indicator",      "Progman",   "SysListView32", "Shell_TrayWnd",          "BaseBar",  "ReBarWindow32",
+    "ToolbarWindow32", "tooltips_class32", "tooltips_class", "SysShadow", "Shell_SecondaryTrayWnd", "WorkerW",
 };
 
 // Owner chains are a few windows long; the bound only guards the walk against
@@ -22,15 +22,29 @@ bool IsSystemWindowClass(std::string_view className) {
     return false;
 }
 
-bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w) {
-    return windows.IsWindowVisible(w) && !IsSystemWindowClass(windows.GetClassName(w, kClassNameBuffer));
+bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w, std::uint32_t ownProcess) {
+    // Cheapest and most telling questions first: most windows fail the first.
+    return windows.IsWindowVisible(w) && !IsSystemWindowClass(windows.GetClassName(w, kClassNameBuffer)) &&
+           windows.ProcessId(w) != ownProcess && !windows.IsCloaked(w);
 }
 
 bool WindowWalk::IsEligible(WindowHandle w) {
     if (auto it = m_eligible.find(w); it != m_eligible.end()) return it->second;
-    const bool eligible = IsEligibleWindow(m_windows, w);
+    bool eligible = m_windows.IsWindowVisible(w) && !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+    if (eligible) {
+        const std::uint32_t process = m_windows.ProcessId(w);
+        m_process.emplace(w, process);
+        eligible = process != m_ownProcess && !m_windows.IsCloaked(w);
+    }
     m_eligible.emplace(w, eligible);
     return eligible;
+}
+
+std::uint32_t WindowWalk::ProcessId(WindowHandle w) {
+    if (auto it = m_process.find(w); it != m_process.end()) return it->second;
+    const std::uint32_t process = m_windows.ProcessId(w);
+    m_process.emplace(w, process);
+    return process;
 }
 
 WindowHandle WindowWalk::Root(WindowHandle w) {

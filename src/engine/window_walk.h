@@ -1,22 +1,26 @@
 #pragma once
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/window_manager.h"
 
-// The window classes of the shell and of system pop-ups that are never hidden.
-// Compared whole and case-exact.
+// The window classes of the shell and of system pop-ups that are never hidden:
+// among them the taskbar of every monitor and the desktop's wallpaper and
+// icon hosts. Compared whole and case-exact.
 bool IsSystemWindowClass(std::string_view className);
 
 // Class names are read with a 63-character buffer, so at most 62 characters
 // of a longer name are compared.
 inline constexpr int kClassNameBuffer = 63;
 
-// Visible and of no system class: a window the hide commands may take. A
-// class name that cannot be read is no system class: such a window is
-// usually just vanishing, and hiding a vanished window does nothing.
-bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w);
+// A window the hide commands may take: visible, of no system class, of
+// another process than ours (never our own menus or prompts) and not kept out
+// of sight by the desktop window manager. A class name that cannot be read is
+// no system class: such a window is usually just vanishing, and hiding a
+// vanished window does nothing.
+bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w, std::uint32_t ownProcess);
 
 // One command's view of the top-level windows. Every fact about a window
 // (visible and of an allowed class, its root) is asked of the window manager
@@ -32,7 +36,8 @@ public:
         std::unordered_map<WindowHandle, std::vector<WindowHandle>> members;
     };
 
-    explicit WindowWalk(platform::IWindowManager& windows) : m_windows(windows) {}
+    explicit WindowWalk(platform::IWindowManager& windows)
+        : m_windows(windows), m_ownProcess(windows.OwnProcessId()) {}
 
     // The eligible windows from first down the z-order, top to bottom. A
     // window that vanishes during the walk ends it.
@@ -43,9 +48,13 @@ public:
     bool IsEligible(WindowHandle w);
     // The end of w's parent and owner chain (w itself when it has neither).
     WindowHandle Root(WindowHandle w);
+    // The process of an eligible window, as the eligibility check saw it.
+    std::uint32_t ProcessId(WindowHandle w);
 
 private:
     platform::IWindowManager& m_windows;
+    std::uint32_t m_ownProcess;
     std::unordered_map<WindowHandle, bool> m_eligible;
+    std::unordered_map<WindowHandle, std::uint32_t> m_process;
     std::unordered_map<WindowHandle, WindowHandle> m_root;
 };

@@ -19,4 +19,7 @@ public:
     WindowHandle m_hPrincipal;   // null when this record is the principal
     std::int32_t m_bActivate = 0;  // the window the hide was aimed at
     std::int32_t m_nGroupId = -1;  // the hiding group's m_nID, -1 for other hides
+    // The window's process when it was hidden: a handle that names a window
+    // of another process after a restart is some other program's window.
+    std::uint32_t m_nProcessId = 0;
 };

@@ -1,35 +1,35 @@
-#include "engine/app_kernel.h"
+#include "groups/group_list.h"
 
-void CAppKernel::LoadGroups() {
-    auto& system = m_Platform.hotKeys;
-    auto& profile = m_Platform.profile;
+void CGroupList::Load(WindowHandle target) {
     // Bounded by the hot-key identifiers the system accepts: a profile with
     // an endless run of filled slots loads in linear time up to there.
     for (int index = 0; index < GROUP_MAX_COUNT; ++index) {
-        auto group = std::make_unique<CWindowsGroup>(system, profile);
+        auto group = std::make_unique<CWindowsGroup>(m_System, m_Profile);
         // The discarded group releases the two hot-keys its load registered.
-        if (!group->Load(index, m_pMainWnd)) return;
+        if (!group->Load(index, target)) return;
         group->m_nID = m_nNextGroupId++;
         m_Groups.push_back(std::move(group));
     }
 }
 
-void CAppKernel::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
-    // Every old hot-key goes before the first new one is registered, so a
-    // combination can move between groups or positions in one step.
+void CGroupList::Clear() {
+    // Front to back, so that group 0's keys go first.
+    for (auto& group : m_Groups) group.reset();
+    m_Groups.clear();
+}
+
+void CGroupList::Replace(const std::vector<std::unique_ptr<CWindowsGroup>>& groups, WindowHandle target) {
     for (std::size_t j = 0; j < m_Groups.size(); ++j) {
         m_Groups[j]->Erase(static_cast<int>(j));
         m_Groups[j].reset();
     }
     m_Groups.clear();
 
-    auto& system = m_Platform.hotKeys;
-    auto& profile = m_Platform.profile;
     for (std::size_t k = 0; k < groups.size() && k < static_cast<std::size_t>(GROUP_MAX_COUNT); ++k) {
         if (!groups[k]) continue;
         const CWindowsGroup& source = *groups[k];
         const int index = static_cast<int>(m_Groups.size());
-        auto group = std::make_unique<CWindowsGroup>(system, profile, index, m_pMainWnd);
+        auto group = std::make_unique<CWindowsGroup>(m_System, m_Profile, index, target);
         group->m_strName = source.m_strName;
         group->m_strSearch = source.m_strSearch;
         group->m_nCompare = source.m_nCompare;

@@ -27,12 +27,6 @@ CWindowsGroup::CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile
     m_HotKeys[1].SetTarget(target, ShowHotKeyId(index));
 }
 
-CWindowsGroup::CWindowsGroup(platform::IHotKeySystem& system, int index, WindowHandle target)
-    : m_HotKeys{CHotKeys(&system), CHotKeys(&system)} {
-    m_HotKeys[0].SetTarget(target, HideHotKeyId(index));
-    m_HotKeys[1].SetTarget(target, ShowHotKeyId(index));
-}
-
 CWindowsGroup::~CWindowsGroup() {
     // Hide key before show key; each does something only when bound.
     m_HotKeys[0].Unregister();
@@ -76,4 +70,15 @@ void CWindowsGroup::Save(int index) {
 void CWindowsGroup::Erase(int index) {
     if (!m_pProfile) return;
     m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END);
+}
+
+std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group) {
+    auto copy = std::make_unique<CWindowsGroup>();
+    copy->m_strName = group.m_strName;
+    copy->m_strSearch = group.m_strSearch;
+    copy->m_nCompare = group.m_nCompare;
+    copy->m_nID = group.m_nID;
+    copy->m_HotKeys[0].Copy(group.m_HotKeys[0]);
+    copy->m_HotKeys[1].Copy(group.m_HotKeys[1]);
+    return copy;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "hotkeys/hot_keys.h"
@@ -27,8 +28,6 @@ public:
     CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile);
     // A group at list position index whose hot-keys report to window target.
     CWindowsGroup(platform::IHotKeySystem& system, platform::IProfile& profile, int index, WindowHandle target);
-    // As above, for a group that is never stored.
-    CWindowsGroup(platform::IHotKeySystem& system, int index, WindowHandle target);
     virtual ~CWindowsGroup();
     CWindowsGroup(const CWindowsGroup&) = delete;
     CWindowsGroup& operator=(const CWindowsGroup&) = delete;
@@ -54,3 +53,7 @@ public:
 private:
     platform::IProfile* m_pProfile = nullptr;
 };
+
+// An unbound copy of a group (a dialog's working copy): its values, the
+// values of its hot-keys and its identifier.
+std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group);

@@ -66,11 +66,11 @@ bool CHotKeys::Exchange(bool load) {
 }
 
 std::string CHotKeys::FormatName(unsigned modifiers, unsigned key) {
-    m_strName.clear();
+    std::string name;
     for (const auto& prefix : kModifierPrefixes)
-        if (modifiers & prefix.bit) m_strName += prefix.text;
-    m_strName += KeyName(key);
-    return m_strName;
+        if (modifiers & prefix.bit) name += prefix.text;
+    name += KeyName(key);
+    return name;
 }
 
-std::string CHotKeys::GetName() { return FormatName(m_nModifiers, m_nKey); }
+std::string CHotKeys::GetName() const { return FormatName(m_nModifiers, m_nKey); }

@@ -3,6 +3,14 @@
 
 #include "platform/platform.h"
 
+// A key combination as the system takes it: modifier bits and a virtual key,
+// 0 meaning none.
+struct KeyCombination {
+    unsigned modifiers = 0;
+    unsigned key = 0;
+    friend bool operator==(const KeyCombination&, const KeyCombination&) = default;
+};
+
 // One global hot-key: a key combination and, once bound, the window and
 // identifier under which it is registered with the system and stored in the
 // profile. An unbound object (no system, no profile, no target) only carries
@@ -28,17 +36,21 @@ public:
     // otherwise writes them.
     bool Exchange(bool load);
 
-    // The display name, e.g. "Ctrl + Alt + H"; also kept in m_strName.
-    std::string FormatName(unsigned modifiers, unsigned key);
-    std::string GetName();
+    // The display name, e.g. "Ctrl + Alt + H".
+    static std::string FormatName(unsigned modifiers, unsigned key);
+    std::string GetName() const;
 
     bool IsSet() const { return m_nKey != 0; }
+    KeyCombination Value() const { return {m_nModifiers, m_nKey}; }
+    void SetValue(KeyCombination value) {
+        m_nModifiers = value.modifiers;
+        m_nKey = value.key;
+    }
     WindowHandle Target() const { return m_hTarget; }
     int HotKeyID() const { return m_nHotKeyID; }
 
     unsigned m_nModifiers = 0;
     unsigned m_nKey = 0;
-    std::string m_strName;
 
 private:
     WindowHandle m_hTarget;

@@ -1,7 +1,10 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window_handle.h"
 
@@ -20,7 +23,7 @@ public:
 };
 
 // The application's registry profile: HKCU\Software\<company>\<app>\<section>.
-// Every call opens the key path afresh (creating missing keys) and closes it,
+// Outside a hold every call opens the key path afresh (creating missing keys) and closes it,
 // so values written by other programs are seen at once. A missing or
 // unreadable value reads as the default.
 class IProfile {
@@ -31,6 +34,22 @@ public:
     virtual std::string GetProfileString(std::string_view section, std::string_view entry,
                                          std::string_view defaultValue) = 0;
     virtual bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) = 0;
+    // While held (holds nest), the profile may keep each section's key open
+    // between calls, so that a load or save of many values opens it once.
+    virtual void Hold(bool held) = 0;
+};
+
+// One binary value of the program's own in a volatile key of its profile:
+// the system keeps it in memory only and drops it at logoff. Nothing of it
+// is ever written to disk.
+class IVolatileStore {
+public:
+    virtual ~IVolatileStore() = default;
+    virtual bool Write(const std::vector<std::uint8_t>& data) = 0;
+    // The value; nothing when there is none. A value larger than maxBytes
+    // reads as empty data, which no reader takes for valid.
+    virtual std::optional<std::vector<std::uint8_t>> Read(std::size_t maxBytes) = 0;
+    virtual void Remove() = 0;
 };
 
 // The current user's Run key, which is opened and never created.
@@ -55,15 +74,6 @@ public:
     // Whether c opens a two-byte character in the system's ANSI code page
     // (IsDBCSLeadByte); always false in a single-byte code page.
     virtual bool IsLeadByte(unsigned char c) = 0;
-};
-
-// Modal questions put to the user.
-class IPrompts {
-public:
-    virtual ~IPrompts() = default;
-    // Shows the password prompt; returns true when it was closed with OK and
-    // stores the field's text in entered whichever way it closed.
-    virtual bool AskPassword(std::string& entered) = 0;
 };
 
 }  // namespace platform

@@ -28,6 +28,14 @@ public:
     virtual std::string GetWindowText(WindowHandle w, int maxCount) = 0;
     // The parent of a child window or the owner of a top-level window.
     virtual WindowHandle GetParent(WindowHandle w) = 0;
+    // The process that owns w; 0 when w is gone.
+    virtual std::uint32_t ProcessId(WindowHandle w) = 0;
+    // This program's own process.
+    virtual std::uint32_t OwnProcessId() = 0;
+    // The desktop window manager keeps w out of sight although its style says
+    // visible: a window of another virtual desktop, a suspended store app, a
+    // hidden surface of the shell. False where no such manager answers.
+    virtual bool IsCloaked(WindowHandle w) = 0;
     // Hide and show never wait on a window of another thread: a hung
     // application must not freeze the caller.
     virtual void HideWindow(WindowHandle w) = 0;

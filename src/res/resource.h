@@ -17,53 +17,65 @@
 #define IDD_ENTER_PASSWORD      138
 #define IDC_PASSWORD            1000
 
+/* Preferences. */
+#define IDD_PREFERENCES         131
+#define IDC_KEY_HIDE_WINDOW     1000    /* hot-key 0 */
+#define IDC_KEY_SHOW_WINDOW     1001    /* hot-key 1 */
+#define IDC_KEY_HIDE_ALL        1002    /* hot-key 2 */
+#define IDC_KEY_SHOW_ALL        1003    /* hot-key 3 */
+#define IDC_AUTORUN             1004
+#define IDC_SHOW_LIST           1005
+#define IDC_SHOW_ON_CLOSE       1006
+#define IDC_KEY_TOGGLE_WINDOW   1009    /* hot-key 4 */
+#define IDC_INVERT_MOUSE        1010
+#define IDC_HIDE_ICON           1011
+#define IDC_NEW_PASSWORD        1016
+#define IDC_CONFIRM_PASSWORD    1017
+#define IDC_PASS_ON_SHOW        1018
+#define IDC_PASS_ON_CLOSE       1019
+#define IDC_PASS_ON_OPTION      1020
+#define IDC_ACTION              1024
+#define IDC_SINGLE_CLICK        1025
+#define IDC_DOUBLE_CLICK        1026
+#define IDC_SHOW_HIDDEN_IN_TIP  1030
+
+/* Windows Groups. */
+#define IDD_WINDOWS_GROUPS      145
+#define IDC_GROUP_LIST          1031
+#define IDC_GROUP_ADD           1032
+#define IDC_GROUP_DELETE        1033
+#define IDC_GROUP_EDIT          1035
+
+/* Group. */
+#define IDD_GROUP               147
+#define IDC_GROUP_NAME          1000
+#define IDC_GROUP_SEARCH        1001
+#define IDC_GROUP_HIDE_KEY      1002
+#define IDC_GROUP_SHOW_KEY      1009
+#define IDC_GROUP_COMPARE       1024
+
 /* String table. */
-#define IDS_129                 129  /* hide-icon option needs a show hot-key */
-#define IDS_130                 130  /* password and confirmation differ */
+#define IDS_NEED_SHOW_HOTKEY    129  /* hide-icon option needs a show hot-key */
+#define IDS_PASSWORD_MISMATCH   130  /* password and confirmation differ */
 #define IDS_NO_TITLE            136  /* menu text for a window without caption */
 #define IDS_HIDDEN_WINDOWS      137  /* "Hidden windows" submenu */
 #define IDS_HIDDEN_COUNT        141  /* tray tip: "%u hidden windows" */
 
-#define IDS_NEED_SHOW_HOTKEY    IDS_129
-#define IDS_PASSWORD_MISMATCH   IDS_130
-
 /* Menu commands; each has a string-table entry with its menu text. */
-#ifndef ID_HIDE_WINDOW
 #define ID_HIDE_WINDOW          32771
-#endif
-#ifndef ID_SHOW_WINDOW
 #define ID_SHOW_WINDOW          32772
-#endif
-#ifndef ID_HIDE_ALL
 #define ID_HIDE_ALL             32773
-#endif
-#ifndef ID_SHOW_ALL
 #define ID_SHOW_ALL             32774
-#endif
-#ifndef ID_PREFERENCES
 #define ID_PREFERENCES          32775
-#endif
-#ifndef ID_TOGGLE_WINDOW
 #define ID_TOGGLE_WINDOW        32776
-#endif
 /* The tray list menus: one command per hidden-window list position 0..99. */
 #define ID_SHOW_HIDDEN_BASE     32777
 #define ID_SHOW_HIDDEN_LAST     32876
 
-#ifndef ID_CHECK_UPDATE
 #define ID_CHECK_UPDATE         32878
-#endif
-#ifndef ID_WINDOWS_GROUPS
 #define ID_WINDOWS_GROUPS       32879
-#endif
-#ifndef ID_APP_ABOUT
 #define ID_APP_ABOUT            57664   /* 0xE140 */
-#endif
-#ifndef ID_APP_EXIT
 #define ID_APP_EXIT             57665   /* 0xE141 */
-#endif
-#ifndef ID_DEFAULT_HELP
 #define ID_DEFAULT_HELP         57671   /* 0xE147 */
-#endif
 
 #endif /* TARNVELL_RESOURCE_H */

@@ -4,17 +4,13 @@
 
 #include "platform/platform.h"
 
-CResource theResource;
-
 const char* CResource::Load(unsigned id) {
     m_nLast = (m_nLast + 1) % 3;
     auto& buffer = m_Buffers[static_cast<std::size_t>(m_nLast)];
     buffer[0] = '\0';
-    if (m_pModule) {
-        // A missing entry copies nothing; the terminator is set here whatever
-        // the loader reported.
-        const int n = m_pModule->LoadString(id, buffer.data(), kBufferSize);
-        buffer[static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1))] = '\0';
-    }
+    // A missing entry copies nothing; the terminator is set here whatever the
+    // loader reported.
+    const int n = m_Module.LoadString(id, buffer.data(), kBufferSize);
+    buffer[static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1))] = '\0';
     return buffer.data();
 }

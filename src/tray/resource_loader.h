@@ -13,13 +13,9 @@ class CResource {
 public:
     static constexpr int kBufferSize = 256;
 
-    CResource() = default;
-    virtual ~CResource() = default;
+    explicit CResource(platform::IModule& module) : m_Module(module) {}
     CResource(const CResource&) = delete;
     CResource& operator=(const CResource&) = delete;
-
-    // The module the strings come from; the program sets it once at start-up.
-    void SetModule(platform::IModule* module) { m_pModule = module; }
 
     // The text of string-table entry id, cut to 255 characters; empty when the
     // entry is missing.
@@ -28,7 +24,5 @@ public:
 private:
     std::array<std::array<char, kBufferSize>, 3> m_Buffers{};
     std::int32_t m_nLast = 0;
-    platform::IModule* m_pModule = nullptr;
+    platform::IModule& m_Module;
 };
-
-extern CResource theResource;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -49,7 +48,6 @@ bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view t
     m_hWnd = m_Shell.CreateIconWindow(*this);
     if (!m_hWnd) return false;
 
-    m_pOwnerWnd = owner;
     m_IconData.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
     m_IconData.hWnd = owner;
     m_IconData.uCallbackMessage = callbackMessage;
@@ -81,8 +79,6 @@ bool CTrayNotifyIcon::SetTipText(std::string_view tip) {
     CopyTip(tip);
     return m_Shell.NotifyIcon(nim::kModify, m_IconData);
 }
-
-bool CTrayNotifyIcon::LoadTipText(unsigned stringId) { return SetTipText(theResource.Load(stringId)); }
 
 bool CTrayNotifyIcon::Hide() {
     m_IconData.uFlags = nif::kState;

@@ -20,7 +20,6 @@ public:
     bool Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon, unsigned callbackMessage,
                 bool show);
     bool SetTipText(std::string_view tip);
-    bool LoadTipText(unsigned stringId);
     bool Hide();
     bool Show();
     bool Remove(bool closeWindow);
@@ -44,6 +43,5 @@ private:
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;
     std::int32_t m_bHidden = 0;
-    WindowHandle m_pOwnerWnd;
     std::int32_t m_nShellLevel = 0;
 };

@@ -1,38 +1,66 @@
 #include "ui/dialog.h"
 
+#include "platform/win32/window_binding.h"
+#include "res/resource.h"
+
 INT_PTR CDialog::DoModal() {
-    return ::DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(m_nTemplate), m_hParent, &CDialog::Thunk,
+    return ::DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(m_nTemplate), m_hParent, &win32::DialogThunk<CDialog>,
                              reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK CDialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CDialog*>(lParam);
-        self->m_hWnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
-    return self ? self->DialogProc(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG: return OnInitDialog();
+        case WM_INITDIALOG:
+            m_hWnd = hwnd;
+            return OnInitDialog();
         case WM_COMMAND:
-            // The whole wParam: a notification code in the high word is a
-            // control's, not a button press.
-            if (wParam == IDOK || wParam == IDCANCEL) {
-                ::EndDialog(m_hWnd, static_cast<INT_PTR>(wParam));
-                return TRUE;
-            }
-            return FALSE;
+            // The whole wParam for OK and Cancel: a notification code in the
+            // high word is a control's (an edit with id 1 or 2), not a press.
+            if (wParam == IDOK)
+                OnOK();
+            else if (wParam == IDCANCEL)
+                OnCancel();
+            else
+                OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (!OnNotify(reinterpret_cast<NMHDR*>(lParam), result)) return FALSE;
+            // A dialog procedure answers through DWLP_MSGRESULT, not its
+            // return value.
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+        case WM_HELP:
+            OnHelp();
+            return TRUE;
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
         case WM_NCDESTROY:
-            ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
             m_hWnd = nullptr;
             return FALSE;
         default: return FALSE;
     }
+}
+
+std::string CDialog::ItemText(int id) const {
+    HWND control = Item(id);
+    // The buffer is sized from the control, so nothing is cut.
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+    const int n = ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+std::string CDialog::LoadText(UINT id) const {
+    // The longest of our strings is well under this; LoadStringA has no way
+    // to report the length before copying.
+    char text[1024] = {};
+    const int n = ::LoadStringA(m_hInstance, id, text, static_cast<int>(sizeof(text)));
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void CDialog::Warn(const std::string& text) const {
+    ::MessageBoxA(m_hWnd, text.c_str(), LoadText(IDR_MAINFRAME).c_str(), MB_ICONEXCLAMATION | MB_OK);
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
-// The least of a modal dialog: a template, a static thunk that binds the
-// object at WM_INITDIALOG, OK and Cancel ending the dialog, and a hook that
-// runs while the controls still exist, whichever way the dialog closed.
+#include <string>
+
+// The least of a modal dialog: a template, the object bound to its window,
+// OK and Cancel ending the dialog, and a hook that runs while the controls
+// still exist, whichever way the dialog closed.
 class CDialog {
 public:
     CDialog(HINSTANCE instance, UINT templateId, HWND parent)
@@ -15,19 +17,40 @@ public:
     // Runs the dialog; IDOK, IDCANCEL, or -1 when it could not be created.
     INT_PTR DoModal();
 
+    INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 protected:
     // The return value decides whether the system sets the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
+    // The OK button (and Enter); a dialog that checks its values first
+    // overrides this and ends the dialog only when they pass.
+    virtual void OnOK() { EndDialog(IDOK); }
+    // The Cancel button, Escape and the close box.
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Any other command from a control or an accelerator.
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
+    // A control's notification; true when handled, with result as the
+    // answer the control gets.
+    virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    // F1 in the dialog.
+    virtual void OnHelp() {}
     // The dialog is being destroyed: read the controls here.
     virtual void OnDestroy() {}
 
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    // The whole text of a control, however long.
+    std::string ItemText(int id) const;
+    void SetItemText(int id, const std::string& text) { ::SetDlgItemTextA(m_hWnd, id, text.c_str()); }
+    // A message box over the dialog with the program's name as caption and
+    // the exclamation icon, as every check that keeps a dialog open shows.
+    void Warn(const std::string& text) const;
+    std::string LoadText(UINT id) const;
+
+    HINSTANCE m_hInstance;
     HWND m_hWnd = nullptr;
 
 private:
-    static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
-
-    HINSTANCE m_hInstance;
     UINT m_nTemplate;
     HWND m_hParent;
 };

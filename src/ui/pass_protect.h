@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "platform/platform.h"
 #include "ui/dialog.h"
 
 // "Enter password": one masked field. The field's text is kept whichever
@@ -14,14 +13,4 @@ public:
 
 protected:
     void OnDestroy() override;
-};
-
-// The prompts the engine asks through, as dialogs.
-class Win32Prompts final : public platform::IPrompts {
-public:
-    explicit Win32Prompts(HINSTANCE instance) : m_hInstance(instance) {}
-    bool AskPassword(std::string& entered) override;
-
-private:
-    HINSTANCE m_hInstance;
 };

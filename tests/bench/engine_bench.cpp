@@ -10,7 +10,6 @@
 #include "desktop_generator.h"
 #include "engine/app_kernel.h"
 #include "literal_engine.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -30,10 +29,9 @@ void Run(benchmark::State& state, Command command) {
     for (auto _ : state) {
         state.PauseTiming();
         FakePlatform fake;
-        theResource.SetModule(&fake.module);
         const WindowHandle frame = Build(fake.desktop, n);
         CAppKernel kernel(fake.Set());
-        kernel.m_pMainWnd = frame;
+        kernel.Init(frame);
         LiteralEngine literal(fake.desktop, frame);
         // A group whose text occurs in about a fifth of the captions ("w<n>").
         std::vector<std::unique_ptr<CWindowsGroup>> groups;
@@ -65,7 +63,6 @@ void Run(benchmark::State& state, Command command) {
                 break;
         }
         calls = static_cast<double>(fake.desktop.calls);
-        theResource.SetModule(nullptr);
     }
     state.counters["calls"] = calls;
     state.counters["calls_per_window"] = calls / n;

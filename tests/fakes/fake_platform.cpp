@@ -63,6 +63,18 @@ WindowHandle FakeDesktop::GetWindow(WindowHandle reference, platform::WindowRela
     return it == order.begin() ? WindowHandle{} : *(it - 1);
 }
 
+std::uint32_t FakeDesktop::ProcessId(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window ? window->pid : 0;
+}
+
+bool FakeDesktop::IsCloaked(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window && window->cloaked;
+}
+
 bool FakeDesktop::IsWindow(WindowHandle w) {
     ++calls;
     return Find(w) != nullptr;
@@ -351,7 +363,7 @@ void FakeNotifyShell::RestartTaskbar() {
 
 // ---------------------------------------------------------------- prompts
 
-bool FakePrompts::AskPassword(std::string& entered) {
+bool FakeDialogs::AskPassword(std::string& entered) {
     ++asked;
     if (answers.empty()) {
         entered.clear();
@@ -374,4 +386,33 @@ void FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle) {
 void FakeMenus::PostNull(WindowHandle owner) {
     if (m_journal) m_journal->push_back("post null");
     nullPosts.push_back(owner);
+}
+
+bool FakeDialogs::RunPreferences(PreferencesForm& form) {
+    ++preferencesRuns;
+    return preferences && preferences(form);
+}
+
+bool FakeDialogs::RunWindowsGroups(GroupsForm& form) {
+    ++groupsRuns;
+    return windowsGroups && windowsGroups(form);
+}
+
+bool FakeVolatileStore::Write(const std::vector<std::uint8_t>& data) {
+    ++writes;
+    if (m_journal) m_journal->push_back("journal write");
+    value = data;
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> FakeVolatileStore::Read(std::size_t maxBytes) {
+    if (m_journal) m_journal->push_back("journal read");
+    if (value && value->size() > maxBytes) return std::vector<std::uint8_t>{};
+    return value;
+}
+
+void FakeVolatileStore::Remove() {
+    ++removes;
+    if (m_journal) m_journal->push_back("journal remove");
+    value.reset();
 }

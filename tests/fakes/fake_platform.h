@@ -34,7 +34,11 @@ public:
         bool alive = true;
         int pendingHide = -1;      // checks left until an asked hide takes effect
         std::vector<bool> queued;  // requests of a hung window: true = show
+        std::uint32_t pid = kOtherProcess;
+        bool cloaked = false;      // the desktop window manager keeps it out of sight
     };
+    static constexpr std::uint32_t kOtherProcess = 1000;
+    static constexpr std::uint32_t kOwnProcess = 4242;
 
     // Adds a window below all others and returns its handle.
     WindowHandle Add(std::string className, std::string caption = {}, bool visible = true,
@@ -57,6 +61,9 @@ public:
     std::string GetClassName(WindowHandle w, int maxCount) override;
     std::string GetWindowText(WindowHandle w, int maxCount) override;
     WindowHandle GetParent(WindowHandle w) override;
+    std::uint32_t ProcessId(WindowHandle w) override;
+    std::uint32_t OwnProcessId() override { return kOwnProcess; }
+    bool IsCloaked(WindowHandle w) override;
     void HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
@@ -120,6 +127,7 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    void Hold(bool held) override { holds += held ? 1 : -1; }
 
     void Set(const std::string& section, const std::string& entry, Value value);
     std::optional<Value> Find(const std::string& section, const std::string& entry) const;
@@ -128,6 +136,7 @@ public:
     std::vector<std::string> writes;  // "section/entry" in write order
     bool failWrites = false;
     std::size_t reads = 0;
+    int holds = 0;  // open holds; every hold must end
 
 private:
     void Note(const char* what, std::string_view section, std::string_view entry);
@@ -202,7 +211,8 @@ private:
     Journal* m_journal;
 };
 
-class FakePrompts final : public platform::IPrompts {
+// The dialogs, answered from a script.
+class FakeDialogs final : public IDialogs {
 public:
     bool AskPassword(std::string& entered) override;
 
@@ -212,6 +222,16 @@ public:
     };
     std::deque<Answer> answers;  // an empty queue answers Cancel
     int asked = 0;
+
+    // The Preferences and Windows Groups dialogs: each run is recorded and
+    // handed to the script, which plays the user (edits the form, returns
+    // true for OK). Without a script the dialog is cancelled.
+    bool RunPreferences(PreferencesForm& form) override;
+    bool RunWindowsGroups(GroupsForm& form) override;
+    std::function<bool(PreferencesForm&)> preferences;
+    std::function<bool(GroupsForm&)> windowsGroups;
+    int preferencesRuns = 0;
+    int groupsRuns = 0;
 };
 
 class FakeShell final : public platform::IShell {
@@ -240,6 +260,22 @@ private:
     Journal* m_journal;
 };
 
+// The volatile store as the registry would keep it, in memory.
+class FakeVolatileStore final : public platform::IVolatileStore {
+public:
+    explicit FakeVolatileStore(Journal* journal = nullptr) : m_journal(journal) {}
+    bool Write(const std::vector<std::uint8_t>& data) override;
+    std::optional<std::vector<std::uint8_t>> Read(std::size_t maxBytes) override;
+    void Remove() override;
+
+    std::optional<std::vector<std::uint8_t>> value;  // nothing: no value
+    int writes = 0;
+    int removes = 0;
+
+private:
+    Journal* m_journal;
+};
+
 // One of each, wired into a PlatformSet.
 struct FakePlatform {
     Journal journal;
@@ -249,11 +285,12 @@ struct FakePlatform {
     FakeRunKey runKey{&journal};
     FakeModule module;
     FakeNotifyShell notifyShell{&journal};
-    FakePrompts prompts;
+    FakeDialogs prompts;
     FakeShell shell;
     FakeMenus menus{&journal};
+    FakeVolatileStore hiddenJournal{&journal};
 
     PlatformSet Set() {
-        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus};
+        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, hiddenJournal};
     }
 };

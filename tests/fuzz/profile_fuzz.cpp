@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/app_kernel.h"
+#include "engine/hidden_journal.h"
 #include "fake_platform.h"
 #include "groups/caption_match.h"
 #include "hotkeys/hot_key_capture.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -63,7 +63,6 @@ FakeProfile::Value PickValue(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     FakePlatform fake;
-    theResource.SetModule(&fake.module);
 
     fake.runKey.exists = in.ConsumeBool();
     if (in.ConsumeBool()) fake.module.path = in.ConsumeRandomLengthString(400);
@@ -84,33 +83,52 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < slots; ++i) fake.profile.Set("Groups", "Compare" + std::to_string(i), 0u);
     }
 
+    // The journal a previous run left: a few windows of the desktop and
+    // records that may or may not name them, encoded whole and then
+    // damaged, or raw bytes.
+    for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n) fake.desktop.Add("W", "w", in.ConsumeBool());
+    const auto windows = fake.desktop.ZOrder();
+    if (in.ConsumeBool()) {
+        std::vector<CWndDes> records;
+        for (int n = in.ConsumeIntegralInRange(0, 6); n > 0; --n) {
+            const WindowHandle w = windows.empty() || in.ConsumeBool()
+                                       ? WindowHandle{in.ConsumeIntegral<std::uint16_t>()}
+                                       : windows[in.ConsumeIntegralInRange<std::size_t>(0, windows.size() - 1)];
+            CWndDes record(w, in.ConsumeBool(), WindowHandle{in.ConsumeIntegral<std::uint8_t>()}, -1);
+            record.m_nProcessId = in.ConsumeBool() ? FakeDesktop::kOtherProcess : in.ConsumeIntegral<std::uint32_t>();
+            records.push_back(record);
+        }
+        auto bytes = journal::Encode(records);
+        for (int n = in.ConsumeIntegralInRange(0, 3); n > 0 && !bytes.empty(); --n)
+            bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] = in.ConsumeIntegral<std::uint8_t>();
+        if (in.ConsumeBool()) bytes.resize(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()));
+        fake.hiddenJournal.value = bytes;
+    } else if (in.ConsumeBool()) {
+        fake.hiddenJournal.value = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange(0, 200));
+    }
+
     {
         auto kernel = std::make_unique<CAppKernel>(fake.Set());
         kernel->Init(WindowHandle{0x42});
 
         const std::string caption = in.ConsumeRandomLengthString(1500);
         const LeadByteTest lead = [&](unsigned char c) { return fake.module.IsLeadByte(c); };
-        for (const auto& group : kernel->m_Groups) CaptionMatches(caption, group->m_strSearch, group->m_nCompare, lead);
-        for (auto& key : kernel->m_HotKeys) key.GetName();
+        const CGroupList& groups = kernel->Groups();
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            CaptionMatches(caption, groups.At(i)->m_strSearch, groups.At(i)->m_nCompare, lead);
+        for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) kernel->HotKey(n).GetName();
 
         for (int n = in.ConsumeIntegralInRange(0, 8); n > 0; --n)
             kernel->ProcessMessage(wm::kHotKey, in.ConsumeIntegral<std::uintptr_t>(), 0);
 
-        kernel->ExchangeSettings(false);
+        kernel->SaveSettings();
+        // Whatever was taken back can be shown.
+        kernel->ShowAllWindows();
 
         // The Windows Groups dialog's path: working copies back into the list.
         std::vector<std::unique_ptr<CWindowsGroup>> copies;
-        for (const auto& group : kernel->m_Groups) {
-            if (in.ConsumeBool()) continue;
-            auto copy = std::make_unique<CWindowsGroup>();
-            copy->m_strName = group->m_strName;
-            copy->m_strSearch = group->m_strSearch;
-            copy->m_nCompare = group->m_nCompare;
-            copy->m_nID = group->m_nID;
-            copy->m_HotKeys[0].Copy(group->m_HotKeys[0]);
-            copy->m_HotKeys[1].Copy(group->m_HotKeys[1]);
-            copies.push_back(std::move(copy));
-        }
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            if (!in.ConsumeBool()) copies.push_back(CopyGroup(*groups.At(i)));
         kernel->ReplaceGroups(copies);
     }
 
@@ -126,6 +144,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (capture.Text().text.size() > 35) __builtin_trap();
     }
 
-    theResource.SetModule(nullptr);
     return 0;
 }

@@ -8,7 +8,7 @@
 namespace {
 const char* const kSystemClasses[] = {"Indicator",       "Progman",          "SysListView32",  "Shell_TrayWnd",
                                       "BaseBar",         "ReBarWindow32",    "ToolbarWindow32", "tooltips_class32",
-                                      "tooltips_class",  "SysShadow"};
+                                      "tooltips_class",  "SysShadow",        "Shell_SecondaryTrayWnd", "WorkerW"};
 }  // namespace
 
 bool LiteralEngine::IsEligible(WindowHandle w) {
@@ -16,7 +16,8 @@ bool LiteralEngine::IsEligible(WindowHandle w) {
     const std::string name = m_wm.GetClassName(w, 63);
     for (const char* system : kSystemClasses)
         if (name == system) return false;
-    return true;
+    if (m_wm.ProcessId(w) == m_wm.OwnProcessId()) return false;
+    return !m_wm.IsCloaked(w);
 }
 
 WindowHandle LiteralEngine::GetRootWindow(WindowHandle w) {
@@ -51,23 +52,33 @@ bool LiteralEngine::HideOne(WindowHandle w) {
     return true;
 }
 
+// A window keeps one record: hidden again, its old record goes.
+void LiteralEngine::Record(WindowHandle w, int activate, WindowHandle principal, int groupId) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].m_hWindow == w) {
+            list.erase(list.begin() + static_cast<long>(i));
+            break;
+        }
+    list.emplace_back(w, activate, principal, groupId);
+}
+
 WindowHandle LiteralEngine::HideWithOwned(WindowHandle w, int groupId) {
     const WindowHandle r = GetRootWindow(w);
     WindowHandle principal;
     if (IsEligible(r) && !m_tried.count(r)) {
         HideOne(r);
-        list.emplace_back(r, r == w, WindowHandle{}, groupId);
+        Record(r, r == w, WindowHandle{}, groupId);
         principal = r;
     } else {
         HideOne(w);
-        list.emplace_back(w, 1, WindowHandle{}, groupId);
+        Record(w, 1, WindowHandle{}, groupId);
         principal = w;
     }
     for (WindowHandle v = GetFirstEligible(); v;) {
         const WindowHandle next = GetNextEligible(v);
         if (!m_tried.count(v) && GetRootWindow(v) == r) {
             HideOne(v);
-            list.emplace_back(v, v == w, principal, groupId);
+            Record(v, v == w, principal, groupId);
         }
         v = next;
     }

@@ -36,6 +36,7 @@ public:
 
 private:
     WindowHandle FirstUntried();
+    void Record(WindowHandle w, int activate, WindowHandle principal, int groupId);
     platform::IWindowManager& m_wm;
     WindowHandle m_main;
     std::unordered_set<WindowHandle> m_tried;

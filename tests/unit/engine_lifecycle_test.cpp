@@ -6,7 +6,6 @@
 #include "engine/app_kernel.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -14,27 +13,19 @@ constexpr WindowHandle kFrame{0x42};
 
 class EngineLifecycle : public ::testing::Test {
 protected:
-    void SetUp() override { theResource.SetModule(&fake.module); }
-    void TearDown() override { theResource.SetModule(nullptr); }
     FakePlatform fake;
 };
 
-TEST_F(EngineLifecycle, ConstructionSetsTheInitialValues) {
+TEST_F(EngineLifecycle, NothingReachesTheSystemBeforeInit) {
     CAppKernel kernel(fake.Set());
-    EXPECT_FALSE(kernel.m_pMainWnd);
-    EXPECT_TRUE(kernel.m_HiddenList.empty());
-    EXPECT_FALSE(kernel.m_hDesignated);
-    EXPECT_EQ(kernel.m_nVersion, 200u);
-    EXPECT_EQ(kernel.m_nNextGroupId, 0);
-    EXPECT_STREQ(kernel.m_pszSection, "Settings");
-    EXPECT_STREQ(kernel.m_pszProductName, "Tarnvell");
-    EXPECT_FALSE(kernel.m_bOptionsDlgOpen || kernel.m_bGroupsDlgOpen || kernel.m_bAboutDlgOpen);
-    EXPECT_FALSE(kernel.m_TrayIcon.IsAdded());
-    for (const auto& key : kernel.m_HotKeys) {
-        EXPECT_FALSE(key.Target());
-        EXPECT_EQ(key.HotKeyID(), -1);
+    EXPECT_TRUE(kernel.HiddenList().empty());
+    EXPECT_FALSE(kernel.Designated());
+    EXPECT_TRUE(kernel.Groups().empty());
+    EXPECT_FALSE(kernel.TrayIcon().IsAdded());
+    for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) {
+        EXPECT_FALSE(kernel.HotKey(n).Target());
+        EXPECT_EQ(kernel.HotKey(n).HotKeyID(), -1);
     }
-    // Nothing reaches the system before Init.
     EXPECT_TRUE(fake.journal.empty());
 }
 
@@ -42,7 +33,6 @@ TEST_F(EngineLifecycle, InitPutsTheIconInTheTrayAndBindsTheHotKeys) {
     CAppKernel kernel(fake.Set());
     kernel.Init(kFrame);
 
-    EXPECT_EQ(kernel.m_pMainWnd, kFrame);
     ASSERT_GE(fake.journal.size(), 2u);
     EXPECT_EQ(fake.journal[0], "create icon window");
     EXPECT_EQ(fake.journal[1], "notify 0");  // the add
@@ -53,30 +43,13 @@ TEST_F(EngineLifecycle, InitPutsTheIconInTheTrayAndBindsTheHotKeys) {
     EXPECT_EQ(std::string(add.szTip.data()), "Tarnvell");
     EXPECT_EQ(add.hIcon, (IconHandle{0x143}));
     EXPECT_EQ(add.uCallbackMessage, wm::kTrayNotify);
-    EXPECT_TRUE(kernel.m_TrayIcon.IsAdded());
-    EXPECT_FALSE(kernel.m_TrayIcon.IsHidden());
+    EXPECT_TRUE(kernel.TrayIcon().IsAdded());
+    EXPECT_FALSE(kernel.TrayIcon().IsHidden());
 
     for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) {
-        EXPECT_EQ(kernel.m_HotKeys[n].Target(), kFrame);
-        EXPECT_EQ(kernel.m_HotKeys[n].HotKeyID(), n);
+        EXPECT_EQ(kernel.HotKey(n).Target(), kFrame);
+        EXPECT_EQ(kernel.HotKey(n).HotKeyID(), n);
     }
-}
-
-TEST_F(EngineLifecycle, EmptyProfileGivesTheDefaults) {
-    CAppKernel kernel(fake.Set());
-    kernel.Init(kFrame);
-    EXPECT_EQ(kernel.m_bShowList, 1);
-    EXPECT_EQ(kernel.m_bShowOnClose, 1);
-    EXPECT_EQ(kernel.m_bInvertMouse, 1);
-    EXPECT_EQ(kernel.m_bAutorun, 1);
-    EXPECT_EQ(kernel.m_bHideIcon, 0);
-    EXPECT_EQ(kernel.m_bShowHiddenInTip, 0);
-    EXPECT_EQ(kernel.m_bPassOnClose, 0);
-    EXPECT_EQ(kernel.m_bPassOnOption, 0);
-    EXPECT_EQ(kernel.m_bPassOnShow, 0);
-    EXPECT_EQ(kernel.m_bClick, 0);
-    EXPECT_EQ(kernel.m_uAction, 1u);
-    EXPECT_TRUE(kernel.m_Password.empty());
 }
 
 TEST_F(EngineLifecycle, AMissingIconStillAddsTheTrayEntry) {
@@ -84,16 +57,17 @@ TEST_F(EngineLifecycle, AMissingIconStillAddsTheTrayEntry) {
     CAppKernel kernel(fake.Set());
     kernel.Init(kFrame);
     EXPECT_FALSE(fake.notifyShell.calls.at(0).data.hIcon);
-    EXPECT_TRUE(kernel.m_TrayIcon.IsAdded());
+    EXPECT_TRUE(kernel.TrayIcon().IsAdded());
 }
 
 TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
+    for (const char* n : {"0", "1"}) fake.profile.Set("Groups", std::string("Compare") + n, 0u);
+    fake.desktop.Add("App", "app");
     auto kernel = std::make_unique<CAppKernel>(fake.Set());
     kernel->Init(kFrame);
-    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, fake.profile, 0, kFrame));
-    kernel->m_Groups.push_back(std::make_unique<CWindowsGroup>(fake.hotKeys, fake.profile, 1, kFrame));
-    kernel->m_HiddenList.emplace_back(WindowHandle{0x900}, 1, WindowHandle{}, -1);
+    kernel->HideTopWindow();
     fake.journal.clear();
+    fake.desktop.actions.clear();
 
     kernel.reset();
 

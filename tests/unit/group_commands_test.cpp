@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
 class GroupCommands : public ::testing::Test {
 protected:
-    void SetUp() override {
-        theResource.SetModule(&fake.module);
-        fake.profile.Set("Settings", "First Start", 0u);
-    }
-    void TearDown() override { theResource.SetModule(nullptr); }
+    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
 
     void Slot(int i, const std::string& search, unsigned compare) {
         const auto n = std::to_string(i);
@@ -30,6 +26,11 @@ protected:
         return *kernel;
     }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
+    // The tray click with click action value action.
+    void Click(unsigned action) {
+        ChangePreferences(Kernel(), [&](Preferences& p) { p.m_uAction = ClickAction(action); });
+        Kernel().OnTrayNotify(128, wm::kLButtonUp);
+    }
 
     FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
@@ -47,13 +48,13 @@ TEST_F(GroupCommands, IncludeFindsTheTextAnywhereButOnlyInItsOwnCase) {
     EXPECT_TRUE(k.HideGroup(0));
     EXPECT_FALSE(Visible(start) || Visible(middle) || Visible(end));
     EXPECT_TRUE(Visible(lower) && Visible(other));
-    ASSERT_EQ(k.m_HiddenList.size(), 3u);
-    for (const auto& r : k.m_HiddenList) {
-        EXPECT_EQ(r.m_nGroupId, k.m_Groups[0]->m_nID);
+    ASSERT_EQ(k.HiddenList().size(), 3u);
+    for (const auto& r : k.HiddenList()) {
+        EXPECT_EQ(r.m_nGroupId, k.Groups().At(0)->m_nID);
         EXPECT_TRUE(r.IsPrincipal());
         EXPECT_TRUE(r.m_bActivate);
     }
-    EXPECT_EQ(k.m_HiddenList[0].m_hWindow, start);  // top to bottom
+    EXPECT_EQ(k.HiddenList()[0].m_hWindow, start);  // top to bottom
 }
 
 TEST_F(GroupCommands, EqualWantsTheWholeCaption) {
@@ -88,15 +89,15 @@ TEST_F(GroupCommands, AMatchingDialogTakesItsWholeFamily) {
     EXPECT_TRUE(k.HideGroup(0));
     EXPECT_FALSE(Visible(owner) || Visible(palette) || Visible(dialog));
     EXPECT_TRUE(Visible(stranger));
-    ASSERT_EQ(k.m_HiddenList.size(), 3u);
-    EXPECT_EQ(k.m_HiddenList[0].m_hWindow, owner);
-    EXPECT_FALSE(k.m_HiddenList[0].m_bActivate);
-    EXPECT_EQ(k.m_HiddenList[1].m_hWindow, dialog);
-    EXPECT_TRUE(k.m_HiddenList[1].m_bActivate);
+    ASSERT_EQ(k.HiddenList().size(), 3u);
+    EXPECT_EQ(k.HiddenList()[0].m_hWindow, owner);
+    EXPECT_FALSE(k.HiddenList()[0].m_bActivate);
+    EXPECT_EQ(k.HiddenList()[1].m_hWindow, dialog);
+    EXPECT_TRUE(k.HiddenList()[1].m_bActivate);
 
     EXPECT_TRUE(k.ShowGroup(0));
     EXPECT_TRUE(Visible(owner) && Visible(palette) && Visible(dialog));
-    EXPECT_TRUE(k.m_HiddenList.empty());
+    EXPECT_TRUE(k.HiddenList().empty());
     // Nothing is activated by a group show.
     EXPECT_FALSE(desk.foreground);
 }
@@ -135,7 +136,7 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
     const WindowHandle second = desk.Add("App", "Second");
     auto& k = Kernel();
     k.HideGroup(1);
-    const int id = k.m_Groups[1]->m_nID;
+    const int id = k.Groups().At(1)->m_nID;
 
     // The dialog's result: only the former second group, keeping its id.
     std::vector<std::unique_ptr<CWindowsGroup>> result;
@@ -145,8 +146,8 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
     result[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
     result[0]->m_nID = id;
     k.ReplaceGroups(result);
-    ASSERT_EQ(k.m_Groups.size(), 1u);
-    EXPECT_EQ(k.m_Groups[0]->m_HotKeys[0].HotKeyID(), 25);
+    ASSERT_EQ(k.Groups().size(), 1u);
+    EXPECT_EQ(k.Groups().At(0)->m_HotKeys[0].HotKeyID(), 25);
 
     // Its show hot-key is now 26.
     k.ProcessMessage(wm::kHotKey, 26, 0);
@@ -156,8 +157,8 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
 TEST_F(GroupCommands, ShowGroupAsksThePasswordEvenWithNothingHidden) {
     Slot(0, "Doc", GROUP_COMPARE_INCLUDE);
     const WindowHandle doc = desk.Add("App", "Doc");
+    fake.profile.Set("Settings", "m_bPassOnShow", 1u);
     auto& k = Kernel();
-    k.m_bPassOnShow = 1;
     EXPECT_FALSE(k.ShowGroup(0));
     EXPECT_EQ(fake.prompts.asked, 1);
 
@@ -187,14 +188,11 @@ TEST_F(GroupCommands, HotKeysAndTrayActionsReachTheirGroups) {
     k.ProcessMessage(wm::kHotKey, 24, 0);
     EXPECT_FALSE(Visible(beta));
 
-    k.m_uAction = 12;  // show group 1
-    k.RunClickAction();
+    Click(12);  // show group 1
     EXPECT_TRUE(Visible(beta));
-    k.m_uAction = 11;  // hide group 1
-    k.RunClickAction();
+    Click(11);  // hide group 1
     EXPECT_FALSE(Visible(beta));
-    k.m_uAction = 13;  // toggle group 1: nothing left to hide, so shows
-    k.RunClickAction();
+    Click(13);  // toggle group 1: nothing left to hide, so shows
     EXPECT_TRUE(Visible(beta));
 }
 

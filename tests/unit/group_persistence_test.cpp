@@ -6,19 +6,25 @@
 #include "engine/app_kernel.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
 constexpr WindowHandle kFrame{0x42};
 
+std::unique_ptr<CWindowsGroup> Working(const std::string& name, unsigned key, int id = -1) {
+    auto g = std::make_unique<CWindowsGroup>();
+    g->m_strName = name;
+    g->m_strSearch = name;
+    g->m_nCompare = GROUP_COMPARE_INCLUDE;
+    g->m_HotKeys[0].m_nModifiers = mod::kControl;
+    g->m_HotKeys[0].m_nKey = key;
+    g->m_nID = id;
+    return g;
+}
+
 class GroupList : public ::testing::Test {
 protected:
-    void SetUp() override {
-        theResource.SetModule(&fake.module);
-        fake.profile.Set("Settings", "First Start", 0u);
-    }
-    void TearDown() override { theResource.SetModule(nullptr); }
+    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
 
     std::unique_ptr<CAppKernel> Start() {
         auto kernel = std::make_unique<CAppKernel>(fake.Set());
@@ -49,13 +55,12 @@ protected:
 TEST_F(GroupList, EmptySectionGivesTheBuiltInGroupWithItsStoredKeys) {
     Keys(25, mod::kControl, 'I');
     auto kernel = Start();
-    ASSERT_EQ(kernel->m_Groups.size(), 1u);
-    const auto& g = *kernel->m_Groups[0];
+    ASSERT_EQ(kernel->Groups().size(), 1u);
+    const auto& g = *kernel->Groups().At(0);
     EXPECT_EQ(g.m_strName, "MS Internet Explorer");
     EXPECT_EQ(g.m_strSearch, "Internet Explorer");
     EXPECT_EQ(g.m_nCompare, GROUP_COMPARE_INCLUDE);
     EXPECT_EQ(g.m_nID, 0);
-    EXPECT_EQ(kernel->m_nNextGroupId, 1);
     EXPECT_TRUE(Registered(25));
     EXPECT_EQ(g.m_HotKeys[0].HotKeyID(), 25);
     EXPECT_EQ(g.m_HotKeys[1].HotKeyID(), 26);
@@ -71,10 +76,10 @@ TEST_F(GroupList, LoadStopsAtTheFirstEmptySlotAndItsKeysAreOnlyTried) {
     Keys(29, mod::kAlt, '2');  // slot 2, which holds no group
     Slot(3, "Unreachable", "x", 0);
     auto kernel = Start();
-    ASSERT_EQ(kernel->m_Groups.size(), 2u);
-    EXPECT_EQ(kernel->m_Groups[1]->m_strName, "Exact");
-    EXPECT_EQ(kernel->m_Groups[1]->m_nCompare, GROUP_COMPARE_EQUAL);
-    EXPECT_EQ(kernel->m_Groups[1]->m_nID, 1);
+    ASSERT_EQ(kernel->Groups().size(), 2u);
+    EXPECT_EQ(kernel->Groups().At(1)->m_strName, "Exact");
+    EXPECT_EQ(kernel->Groups().At(1)->m_nCompare, GROUP_COMPARE_EQUAL);
+    EXPECT_EQ(kernel->Groups().At(1)->m_nID, 1);
     EXPECT_TRUE(Registered(27));
     EXPECT_FALSE(Registered(29));
     const auto& log = fake.hotKeys.log;
@@ -87,16 +92,20 @@ TEST_F(GroupList, EndMarkerInTheMiddleHidesTheRest) {
     Slot(1, "B", "b", 0xFFFFFFFFu);
     Slot(2, "C", "c", 0);
     auto kernel = Start();
-    EXPECT_EQ(kernel->m_Groups.size(), 1u);
+    EXPECT_EQ(kernel->Groups().size(), 1u);
 }
 
 TEST_F(GroupList, EndMarkerWithANameInSlotZeroMeansNoGroups) {
     Slot(0, "Deleted", "", 0xFFFFFFFFu);
     Keys(25, mod::kControl, 'D');
     auto kernel = Start();
-    EXPECT_TRUE(kernel->m_Groups.empty());
+    EXPECT_TRUE(kernel->Groups().empty());
     EXPECT_FALSE(Registered(25));
-    EXPECT_EQ(kernel->m_nNextGroupId, 0);
+    // The discarded slot used up no identifier.
+    std::vector<std::unique_ptr<CWindowsGroup>> result;
+    result.push_back(Working("New", 'N'));
+    kernel->ReplaceGroups(result);
+    EXPECT_EQ(kernel->Groups().At(0)->m_nID, 0);
 }
 
 TEST_F(GroupList, UnknownCompareValuesAndWrongTypesLoadSafely) {
@@ -107,12 +116,12 @@ TEST_F(GroupList, UnknownCompareValuesAndWrongTypesLoadSafely) {
     fake.profile.Set("Groups", "Compare2", 2u);
     fake.profile.Set("Groups", "Compare3", std::string("0"));  // unreadable: ends the list
     auto kernel = Start();
-    ASSERT_EQ(kernel->m_Groups.size(), 3u);
-    EXPECT_EQ(kernel->m_Groups[0]->m_nCompare, 7);
-    EXPECT_EQ(kernel->m_Groups[1]->m_nCompare, -2);
-    EXPECT_EQ(kernel->m_Groups[2]->m_strName, "");
-    EXPECT_EQ(kernel->m_Groups[2]->m_strSearch, "");
-    EXPECT_EQ(kernel->m_Groups[2]->m_nCompare, GROUP_COMPARE_NOT_EQUAL);
+    ASSERT_EQ(kernel->Groups().size(), 3u);
+    EXPECT_EQ(kernel->Groups().At(0)->m_nCompare, 7);
+    EXPECT_EQ(kernel->Groups().At(1)->m_nCompare, -2);
+    EXPECT_EQ(kernel->Groups().At(2)->m_strName, "");
+    EXPECT_EQ(kernel->Groups().At(2)->m_strSearch, "");
+    EXPECT_EQ(kernel->Groups().At(2)->m_nCompare, GROUP_COMPARE_NOT_EQUAL);
 }
 
 TEST_F(GroupList, AnEndlessListLoadsOnlyWhatHotKeyIdentifiersCanAddress) {
@@ -122,9 +131,9 @@ TEST_F(GroupList, AnEndlessListLoadsOnlyWhatHotKeyIdentifiersCanAddress) {
     const auto begin = std::chrono::steady_clock::now();
     auto kernel = Start();
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(20));
-    ASSERT_EQ(kernel->m_Groups.size(), static_cast<std::size_t>(GROUP_MAX_COUNT));
-    EXPECT_EQ(kernel->m_Groups.back()->m_HotKeys[1].HotKeyID(), 0xBFFF - 1);
-    EXPECT_LE(kernel->m_Groups.back()->m_HotKeys[1].HotKeyID(), 0xBFFF);
+    ASSERT_EQ(kernel->Groups().size(), static_cast<std::size_t>(GROUP_MAX_COUNT));
+    EXPECT_EQ(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF - 1);
+    EXPECT_LE(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF);
     // Nothing beyond the bound was touched.
     EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 7 + 100);
     EXPECT_TRUE(Value("Compare" + std::to_string(planted - 1)));
@@ -144,17 +153,6 @@ TEST_F(GroupList, SaveWritesTheSlotThenItsHotKeys) {
     EXPECT_EQ(std::get<std::string>(*Value("Name1")), "N");
 }
 
-std::unique_ptr<CWindowsGroup> Working(const std::string& name, unsigned key, int id = -1) {
-    auto g = std::make_unique<CWindowsGroup>();
-    g->m_strName = name;
-    g->m_strSearch = name;
-    g->m_nCompare = GROUP_COMPARE_INCLUDE;
-    g->m_HotKeys[0].m_nModifiers = mod::kControl;
-    g->m_HotKeys[0].m_nKey = key;
-    g->m_nID = id;
-    return g;
-}
-
 TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
     Slot(0, "First", "1", 0);
     Slot(1, "Second", "2", 0);
@@ -162,7 +160,7 @@ TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
     Keys(25, mod::kControl, 'F');
     Keys(27, mod::kControl, 'S');
     auto kernel = Start();
-    ASSERT_EQ(kernel->m_Groups.size(), 3u);
+    ASSERT_EQ(kernel->Groups().size(), 3u);
 
     // Second moves to the front and takes First's combination; a new group.
     std::vector<std::unique_ptr<CWindowsGroup>> result;
@@ -170,10 +168,9 @@ TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
     result.push_back(Working("New", 'N'));
     kernel->ReplaceGroups(result);
 
-    ASSERT_EQ(kernel->m_Groups.size(), 2u);
-    EXPECT_EQ(kernel->m_Groups[0]->m_nID, 1);
-    EXPECT_EQ(kernel->m_Groups[1]->m_nID, 3);
-    EXPECT_EQ(kernel->m_nNextGroupId, 4);
+    ASSERT_EQ(kernel->Groups().size(), 2u);
+    EXPECT_EQ(kernel->Groups().At(0)->m_nID, 1);
+    EXPECT_EQ(kernel->Groups().At(1)->m_nID, 3);
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                             [](const auto& e) { return e.id == 25 && e.key == 'F'; }));
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
@@ -192,13 +189,13 @@ TEST_F(GroupList, ShrunkListLeavesOldTextsBehindAndLoadsShort) {
     {
         auto kernel = Start();
         std::vector<std::unique_ptr<CWindowsGroup>> result;
-        result.push_back(Working("A", 0, kernel->m_Groups[0]->m_nID));
+        result.push_back(Working("A", 0, kernel->Groups().At(0)->m_nID));
         kernel->ReplaceGroups(result);
     }
     EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
     EXPECT_EQ(std::get<unsigned>(*Value("Compare2")), 0xFFFFFFFFu);
     EXPECT_EQ(std::get<std::string>(*Value("Name2")), "C");
-    EXPECT_EQ(Start()->m_Groups.size(), 1u);
+    EXPECT_EQ(Start()->Groups().size(), 1u);
 }
 
 TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed) {
@@ -206,22 +203,22 @@ TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed)
     {
         auto kernel = Start();
         kernel->ReplaceGroups({});
-        EXPECT_TRUE(kernel->m_Groups.empty());
+        EXPECT_TRUE(kernel->Groups().empty());
         EXPECT_TRUE(fake.hotKeys.registered.empty() ||
                     std::none_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                                  [](const auto& e) { return e.id >= 25; }));
     }
-    EXPECT_TRUE(Start()->m_Groups.empty());
+    EXPECT_TRUE(Start()->Groups().empty());
 
     // The built-in group, deleted before it was ever saved, comes back.
     fake.profile.sections.erase("Groups");
     {
         auto kernel = Start();
-        ASSERT_EQ(kernel->m_Groups.size(), 1u);
+        ASSERT_EQ(kernel->Groups().size(), 1u);
         kernel->ReplaceGroups({});
     }
     EXPECT_EQ(std::get<unsigned>(*Value("Compare0")), 0xFFFFFFFFu);
-    EXPECT_EQ(Start()->m_Groups.size(), 1u);
+    EXPECT_EQ(Start()->Groups().size(), 1u);
 }
 
 TEST_F(GroupList, OldHotKeysAreAllReleasedBeforeTheFirstNewOneIsTaken) {

@@ -1,37 +1,42 @@
 #include <gtest/gtest.h>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
 class Hiding : public ::testing::Test {
 protected:
-    void SetUp() override {
-        theResource.SetModule(&fake.module);
-        taskbar = desk.Add("Shell_TrayWnd", "", true);
-    }
-    void TearDown() override { theResource.SetModule(nullptr); }
+    void SetUp() override { taskbar = desk.Add("Shell_TrayWnd", "", true); }
 
-    // The kernel is made once the desktop is laid out, with our frame at the
-    // bottom of the z-order.
+    // The kernel, or the selection alone, is made once the desktop is laid
+    // out, with our frame at the bottom of the z-order.
     CAppKernel& Kernel() {
         if (!kernel) {
-            frame = desk.Add("TarnvellFrame", "Tarnvell", false);
             kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
+            kernel->Init(Frame());
         }
         return *kernel;
     }
+    CHider& Hider() {
+        hider.SetFrame(Frame());
+        return hider;
+    }
+    WindowHandle Frame() {
+        if (!frame) frame = desk.Add("TarnvellFrame", "Tarnvell", false);
+        return frame;
+    }
+    void Plant(const std::string& setting, unsigned value) { fake.profile.Set("Settings", setting, value); }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
-    std::vector<CWndDes>& List() { return Kernel().m_HiddenList; }
+    const CHiddenList& List() { return Kernel().HiddenList(); }
     std::string Tip() { return fake.notifyShell.icons.begin()->second.tip; }
 
     FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
     WindowHandle taskbar, frame;
     std::unique_ptr<CAppKernel> kernel;
+    CHider hider{desk};
 };
 
 TEST_F(Hiding, OnlyWholeCaseExactSystemClassesAreFiltered) {
@@ -41,35 +46,35 @@ TEST_F(Hiding, OnlyWholeCaseExactSystemClassesAreFiltered) {
     const WindowHandle hidden = desk.Add("Notepad", "n", false);
     const WindowHandle minimised = desk.Add("Notepad", "m");  // minimised windows count as visible
     const WindowHandle longClass = desk.Add(std::string(62, 'A') + "Progman");
-    auto& k = Kernel();
-    EXPECT_FALSE(k.IsEligible(taskbar));
-    EXPECT_FALSE(k.IsEligible(tip));
-    EXPECT_TRUE(k.IsEligible(longer));
-    EXPECT_TRUE(k.IsEligible(upper));
-    EXPECT_FALSE(k.IsEligible(hidden));
-    EXPECT_TRUE(k.IsEligible(minimised));
-    EXPECT_TRUE(k.IsEligible(longClass));
-    EXPECT_FALSE(k.IsEligible(frame));
+    auto& h = Hider();
+    EXPECT_FALSE(h.IsEligible(taskbar));
+    EXPECT_FALSE(h.IsEligible(tip));
+    EXPECT_TRUE(h.IsEligible(longer));
+    EXPECT_TRUE(h.IsEligible(upper));
+    EXPECT_FALSE(h.IsEligible(hidden));
+    EXPECT_TRUE(h.IsEligible(minimised));
+    EXPECT_TRUE(h.IsEligible(longClass));
+    EXPECT_FALSE(h.IsEligible(frame));
     for (const char* name : {"Indicator", "Progman", "SysListView32", "Shell_TrayWnd", "BaseBar", "ReBarWindow32",
                              "ToolbarWindow32", "tooltips_class32", "tooltips_class", "SysShadow"})
-        EXPECT_FALSE(k.IsEligible(desk.Add(name))) << name;
+        EXPECT_FALSE(h.IsEligible(desk.Add(name))) << name;
 }
 
 TEST_F(Hiding, TheFirstEligibleWindowIsBelowTheTaskbarAndTooltips) {
     desk.Add("tooltips_class32");
     const WindowHandle app = desk.Add("Notepad", "a");
-    auto& k = Kernel();
-    EXPECT_EQ(k.GetFirstEligible(), app);
+    auto& h = Hider();
+    EXPECT_EQ(h.FirstEligible(), app);
     // The same answer where GetWindow without a reference works.
     desk.firstFromNull = true;
-    EXPECT_EQ(k.GetFirstEligible(), app);
+    EXPECT_EQ(h.FirstEligible(), app);
 }
 
 TEST_F(Hiding, NoEligibleWindowMeansNothingToHide) {
     desk.Add("tooltips_class32");
     desk.Add("Progman");
+    EXPECT_FALSE(Hider().FirstEligible());
     auto& k = Kernel();
-    EXPECT_FALSE(k.GetFirstEligible());
     k.HideTopWindow();
     k.HideAllWindows();
     EXPECT_TRUE(List().empty());
@@ -81,11 +86,11 @@ TEST_F(Hiding, RootsFollowOwnersAndParents) {
     const WindowHandle dialog = desk.Add("#32770", "d", true, main);
     const WindowHandle nested = desk.Add("#32770", "n", true, dialog);
     const WindowHandle alone = desk.Add("Main", "alone");
-    auto& k = Kernel();
-    EXPECT_EQ(k.GetRootWindow(nested), main);
-    EXPECT_EQ(k.GetRootWindow(dialog), main);
-    EXPECT_EQ(k.GetRootWindow(main), main);
-    EXPECT_EQ(k.GetRootWindow(alone), alone);
+    auto& h = Hider();
+    EXPECT_EQ(h.Root(nested), main);
+    EXPECT_EQ(h.Root(dialog), main);
+    EXPECT_EQ(h.Root(main), main);
+    EXPECT_EQ(h.Root(alone), alone);
 }
 
 TEST_F(Hiding, HideWindowTakesTheWholeFamilyPrincipalFirst) {
@@ -97,8 +102,8 @@ TEST_F(Hiding, HideWindowTakesTheWholeFamilyPrincipalFirst) {
     desk.Get(tool2).parent = main;
     desk.Raise(main);  // the owner is topmost: it is the aimed window
     fake.module.strings[141] = "%u hidden windows";
+    Plant("m_bShowHiddenInTip", 1);
     auto& k = Kernel();
-    k.m_bShowHiddenInTip = 1;
     k.HideTopWindow();
 
     ASSERT_EQ(List().size(), 3u);
@@ -162,8 +167,9 @@ TEST_F(Hiding, ShowingAPrincipalBringsItsDependentsAndActivatesTheAimedOne) {
 
     // Positions outside the list change nothing.
     k.ShowHidden(5);
+    k.ShowHidden(-2);
     EXPECT_EQ(List().size(), 1u);
-    EXPECT_FALSE(k.ShowEntry(-2, true));
+    EXPECT_FALSE(Visible(later));
 }
 
 TEST_F(Hiding, InvisibleRootMakesTheWindowItsOwnPrincipal) {
@@ -200,23 +206,23 @@ TEST_F(Hiding, ShowAllReturnsFamiliesInReverseAndActivatesOnlyTheFirstHidden) {
 TEST_F(Hiding, TheDesignatedWindowTogglesAndAsksOnlyWhenShowing) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
+    Plant("m_bPassOnShow", 1);
+    fake.profile.Set("Settings", "m_Password", std::string("pw"));
     auto& k = Kernel();
-    k.m_bPassOnShow = 1;
-    k.m_Password = "pw";
     k.ToggleDesignatedWindow();
-    EXPECT_EQ(k.m_hDesignated, a);
+    EXPECT_EQ(k.Designated(), a);
     EXPECT_FALSE(Visible(a));
     EXPECT_EQ(fake.prompts.asked, 0);
 
     fake.prompts.answers = {{true, "wrong"}};
     k.ToggleDesignatedWindow();
     EXPECT_FALSE(Visible(a));
-    EXPECT_EQ(k.m_hDesignated, a);
+    EXPECT_EQ(k.Designated(), a);
 
     fake.prompts.answers = {{true, "pw"}};
     k.ToggleDesignatedWindow();
     EXPECT_TRUE(Visible(a));
-    EXPECT_FALSE(k.m_hDesignated);
+    EXPECT_FALSE(k.Designated());
     EXPECT_EQ(desk.foreground, a);
 
     // Shown meanwhile by another command: the next toggle hides the top.
@@ -225,15 +231,15 @@ TEST_F(Hiding, TheDesignatedWindowTogglesAndAsksOnlyWhenShowing) {
     k.ShowAllWindows();
     desk.Raise(b);
     k.ToggleDesignatedWindow();
-    EXPECT_EQ(k.m_hDesignated, b);
+    EXPECT_EQ(k.Designated(), b);
     EXPECT_FALSE(Visible(b));
 }
 
 TEST_F(Hiding, RefusedPasswordsChangeNothing) {
     const WindowHandle a = desk.Add("A", "a");
+    Plant("m_bPassOnShow", 1);
+    Plant("m_bShowHiddenInTip", 1);
     auto& k = Kernel();
-    k.m_bPassOnShow = 1;
-    k.m_bShowHiddenInTip = 1;
     k.HideTopWindow();
     const auto callsBefore = fake.notifyShell.calls.size();
 
@@ -260,10 +266,10 @@ TEST_F(Hiding, ExitShowsEverythingOnlyWhenAsked) {
     const WindowHandle a = desk.Add("A", "a");
     auto& k = Kernel();
     k.HideTopWindow();
-    k.m_bShowOnClose = 0;
+    ChangePreferences(k, [](Preferences& p) { p.m_bShowOnClose = false; });
     k.OnExit();
     EXPECT_FALSE(Visible(a));
-    k.m_bShowOnClose = 1;
+    ChangePreferences(k, [](Preferences& p) { p.m_bShowOnClose = true; });
     k.OnExit();
     EXPECT_TRUE(Visible(a));
 }
@@ -278,12 +284,11 @@ TEST_F(Hiding, TrayRefreshFollowsTheListAndTheOptions) {
     EXPECT_EQ(icon.tip, "Tarnvell");  // count in the tip is off
     EXPECT_FALSE(icon.hidden);        // and so is hiding the icon
 
-    k.m_bShowHiddenInTip = 1;
-    k.m_bHideIcon = 1;
+    ChangePreferences(k, [](Preferences& p) { p.m_bShowHiddenInTip = p.m_bHideIcon = true; });
     k.HideTopWindow();
     EXPECT_EQ(icon.tip, "2 hidden windows");
     EXPECT_TRUE(icon.hidden);
-    EXPECT_TRUE(k.m_TrayIcon.IsHidden());
+    EXPECT_TRUE(k.TrayIcon().IsHidden());
 
     k.ShowHidden(-1);
     EXPECT_EQ(icon.tip, "1 hidden windows");  // one plural wording for every count
@@ -305,7 +310,7 @@ TEST_F(Hiding, AWindowThatWillNotHideIsRecordedAndTriedOnce) {
     EXPECT_FALSE(Visible(b));
     // It was asked to hide once, and the wait for it was bounded.
     EXPECT_EQ(std::count(desk.actions.begin(), desk.actions.end(), std::pair<std::string, WindowHandle>("hide", stubborn)), 1);
-    EXPECT_LE(desk.sleptMs, CAppKernel::kWaitQuietMs + 2 * CAppKernel::kWaitStepMs);
+    EXPECT_LE(desk.sleptMs, CHider::kWaitQuietMs + 2 * CHider::kWaitStepMs);
 }
 
 TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {
@@ -317,7 +322,7 @@ TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {
     k.HideTopWindow();
     EXPECT_EQ(List().size(), 1u);  // recorded although still visible
     EXPECT_TRUE(Visible(hung));
-    EXPECT_LE(desk.sleptMs, 2 * (CAppKernel::kWaitQuietMs + CAppKernel::kWaitStepMs));
+    EXPECT_LE(desk.sleptMs, 2 * (CHider::kWaitQuietMs + CHider::kWaitStepMs));
 
     // When the application wakes, its hide completes, and the record brings
     // it back.
@@ -348,8 +353,7 @@ TEST_F(Hiding, WindowsThatVanishAreToleratedAndTheirRecordsDropped) {
     k.ShowAllWindows();
     EXPECT_TRUE(List().empty());
     EXPECT_TRUE(Visible(b));
-    EXPECT_FALSE(k.IsEligible(a));
-    EXPECT_FALSE(k.HideOne(a));
+    EXPECT_FALSE(Hider().IsEligible(a));
 }
 
 TEST_F(Hiding, MoreThanAHundredRecordsAreAllShownBack) {
@@ -358,7 +362,7 @@ TEST_F(Hiding, MoreThanAHundredRecordsAreAllShownBack) {
     auto& k = Kernel();
     k.HideAllWindows();
     EXPECT_EQ(List().size(), 150u);
-    EXPECT_EQ(k.CountPrincipals(), 150);
+    EXPECT_EQ(List().CountPrincipals(), 150);
     k.ShowAllWindows();
     for (auto w : windows) EXPECT_TRUE(Visible(w));
 }

@@ -158,11 +158,9 @@ TEST_F(HotKeys, CopyAndUnboundObjectsNeverTouchTheSystem) {
 TEST(KeyNames, ModifiersComeInFixedOrderBeforeTheKey) {
     CHotKeys key;
     EXPECT_EQ(key.FormatName(kCtrlAlt, 'H'), "Ctrl + Alt + H");
-    EXPECT_EQ(key.m_strName, "Ctrl + Alt + H");
     EXPECT_EQ(key.FormatName(mod::kWin | mod::kShift, 0x74), "Shift + Win + F5");
     EXPECT_EQ(key.FormatName(kCtrlAlt, 0), "Ctrl + Alt + ");
     EXPECT_EQ(key.FormatName(0, 0), "");
-    EXPECT_EQ(key.m_strName, "");  // emptied, not appended to
 
     // The longest name there is.
     const std::string longest = key.FormatName(0xF, vk::kNext);

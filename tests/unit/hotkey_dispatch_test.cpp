@@ -7,7 +7,6 @@
 #include "engine/hotkey_dispatch.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -46,7 +45,6 @@ TEST(HotKeyDispatch, UnusedNegativeAndOversizedIdentifiersDoNothing) {
 
 TEST(HotKeyDispatch, MessagesForMissingGroupsChangeNothing) {
     FakePlatform fake;
-    theResource.SetModule(&fake.module);
     fake.desktop.Add("Notepad", "Internet Explorer");
     {
         CAppKernel kernel(fake.Set());
@@ -57,9 +55,8 @@ TEST(HotKeyDispatch, MessagesForMissingGroupsChangeNothing) {
             EXPECT_FALSE(kernel.ProcessMessage(wm::kHotKey, id, 0));
         EXPECT_TRUE(fake.journal.empty());
         EXPECT_TRUE(fake.desktop.actions.empty());
-        EXPECT_TRUE(kernel.m_HiddenList.empty());
+        EXPECT_TRUE(kernel.HiddenList().empty());
     }
-    theResource.SetModule(nullptr);
 }
 
 }  // namespace

@@ -9,8 +9,7 @@ namespace {
 
 TEST(ResourceLoader, ThreeBuffersRotate) {
     FakeModule module;
-    CResource loader;
-    loader.SetModule(&module);
+    CResource loader(module);
 
     const char* first = loader.Load(128);
     const char* second = loader.Load(136);
@@ -32,8 +31,7 @@ TEST(ResourceLoader, ThreeBuffersRotate) {
 TEST(ResourceLoader, LongEntriesAreCutAndMissingOnesEmpty) {
     FakeModule module;
     module.strings[500] = std::string(300, 'x');
-    CResource loader;
-    loader.SetModule(&module);
+    CResource loader(module);
 
     EXPECT_EQ(std::string(loader.Load(500)), std::string(255, 'x'));
     EXPECT_STREQ(loader.Load(999), "");
@@ -41,11 +39,6 @@ TEST(ResourceLoader, LongEntriesAreCutAndMissingOnesEmpty) {
     loader.Load(128);
     loader.Load(128);
     EXPECT_STREQ(loader.Load(999), "");
-}
-
-TEST(ResourceLoader, WithoutAModuleEveryTextIsEmpty) {
-    CResource loader;
-    EXPECT_STREQ(loader.Load(128), "");
 }
 
 }  // namespace

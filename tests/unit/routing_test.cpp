@@ -2,6 +2,7 @@
 
 #include "engine/app_kernel.h"
 #include "engine/message_routing.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -10,15 +11,10 @@ namespace {
 
 Route Handled(EngineAction a, int index = 0) { return Route{a, index, false}; }
 
+// Commands whose operations show nothing through the fakes yet; what the
+// others do is checked through the engine below.
 TEST(Routing, CommandsReachTheirEngineOperations) {
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_HIDE_WINDOW), Handled(EngineAction::HideTopWindow));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_SHOW_WINDOW), Handled(EngineAction::ShowHidden, -1));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_HIDE_ALL), Handled(EngineAction::HideAll));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_SHOW_ALL), Handled(EngineAction::ShowAll));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_PREFERENCES), Handled(EngineAction::Preferences));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_TOGGLE_WINDOW), Handled(EngineAction::ToggleWindow));
     EXPECT_EQ(RouteMessage(wm::kCommand, ID_CHECK_UPDATE), Handled(EngineAction::CheckUpdate));
-    EXPECT_EQ(RouteMessage(wm::kCommand, ID_WINDOWS_GROUPS), Handled(EngineAction::WindowsGroups));
     EXPECT_EQ(RouteMessage(wm::kCommand, ID_APP_ABOUT), Handled(EngineAction::About));
     EXPECT_EQ(RouteMessage(wm::kCommand, ID_DEFAULT_HELP), Handled(EngineAction::Help));
 }
@@ -50,7 +46,8 @@ TEST(Routing, ACommandWithANotificationCodeMatchesNothing) {
 
 TEST(Routing, WindowMessages) {
     EXPECT_EQ(RouteMessage(wm::kClose, 0), (Route{EngineAction::Close, 0, true}));
-    EXPECT_EQ(RouteMessage(wm::kEndSession, 0), (Route{EngineAction::EndSession, 0, true}));
+    // FALSE: the log-off was cancelled; nothing happens and the frame ignores it.
+    EXPECT_EQ(RouteMessage(wm::kEndSession, 0), Route{});
     EXPECT_EQ(RouteMessage(wm::kEndSession, 1), (Route{EngineAction::EndSession, 0, true}));
     EXPECT_EQ(RouteMessage(wm::kInitMenuPopup, 0x1234), Handled(EngineAction::None));
     EXPECT_EQ(RouteMessage(wm::kHotKey, 3), Handled(EngineAction::HotKey));
@@ -59,21 +56,47 @@ TEST(Routing, WindowMessages) {
         EXPECT_EQ(RouteMessage(other, 0), Route{}) << other;
 }
 
-class CloseTest : public ::testing::Test {
+class RoutedMessages : public ::testing::Test {
 protected:
     FakePlatform fake;
     CAppKernel kernel{fake.Set()};
     void SetUp() override { kernel.Init(WindowHandle{0x42}); }
 };
 
-TEST_F(CloseTest, CloseFollowsWithoutQuestionByDefault) {
+TEST_F(RoutedMessages, CommandsRunTheirEngineCommands) {
+    const WindowHandle a = fake.desktop.Add("A", "a");
+    const WindowHandle b = fake.desktop.Add("B", "b");
+    auto command = [&](unsigned id) { EXPECT_FALSE(kernel.ProcessMessage(wm::kCommand, id, 0)) << id; };
+    auto visible = [&](WindowHandle w) { return fake.desktop.Get(w).visible; };
+    command(ID_HIDE_WINDOW);  // the top window alone
+    EXPECT_FALSE(visible(a));
+    EXPECT_TRUE(visible(b));
+    command(ID_HIDE_ALL);
+    EXPECT_FALSE(visible(b));
+    command(ID_SHOW_WINDOW);  // the last hidden alone
+    EXPECT_TRUE(visible(b));
+    EXPECT_FALSE(visible(a));
+    command(ID_SHOW_ALL);
+    EXPECT_TRUE(visible(a));
+    command(ID_TOGGLE_WINDOW);  // hides the top window as the designated one
+    EXPECT_EQ(kernel.Designated(), a);
+    EXPECT_FALSE(visible(a));
+    command(ID_PREFERENCES);
+    command(ID_WINDOWS_GROUPS);
+    EXPECT_EQ(fake.prompts.preferencesRuns, 1);
+    EXPECT_EQ(fake.prompts.groupsRuns, 1);
+}
+
+TEST_F(RoutedMessages, CloseFollowsWithoutQuestionByDefault) {
     EXPECT_TRUE(kernel.ProcessMessage(wm::kClose, 0, 0));
     EXPECT_EQ(fake.prompts.asked, 0);
 }
 
-TEST_F(CloseTest, CloseIsSwallowedWhenThePasswordIsRefused) {
-    kernel.m_bPassOnClose = 1;
-    kernel.m_Password = "Secret";
+TEST_F(RoutedMessages, CloseIsSwallowedWhenThePasswordIsRefused) {
+    ChangePreferences(kernel, [](Preferences& p) {
+        p.m_bPassOnClose = true;
+        p.m_Password = "Secret";
+    });
     fake.prompts.answers = {{false, "Secret"}, {true, "secret"}, {true, ""}};
     EXPECT_FALSE(kernel.ProcessMessage(wm::kClose, 0, 0));  // cancelled, even with the right text
     EXPECT_FALSE(kernel.ProcessMessage(wm::kClose, 0, 0));  // wrong case
@@ -84,14 +107,14 @@ TEST_F(CloseTest, CloseIsSwallowedWhenThePasswordIsRefused) {
     EXPECT_TRUE(kernel.ProcessMessage(wm::kClose, 0, 0));
 }
 
-TEST_F(CloseTest, EndSessionNeverAsksTheClosePassword) {
-    kernel.m_bPassOnClose = 1;
+TEST_F(RoutedMessages, EndSessionNeverAsksTheClosePassword) {
+    ChangePreferences(kernel, [](Preferences& p) { p.m_bPassOnClose = true; });
     EXPECT_TRUE(kernel.ProcessMessage(wm::kEndSession, 0, 0));
     EXPECT_TRUE(kernel.ProcessMessage(wm::kEndSession, 1, 0));
     EXPECT_EQ(fake.prompts.asked, 0);
 }
 
-TEST_F(CloseTest, HandledMessagesReturnFalse) {
+TEST_F(RoutedMessages, HandledMessagesReturnFalse) {
     EXPECT_FALSE(kernel.ProcessMessage(wm::kCommand, ID_HIDE_WINDOW, 0));
     EXPECT_FALSE(kernel.ProcessMessage(wm::kInitMenuPopup, 0, 0));
     EXPECT_FALSE(kernel.ProcessMessage(wm::kHotKey, 7, 0));

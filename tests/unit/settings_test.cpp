@@ -4,9 +4,9 @@
 
 #include "engine/app_kernel.h"
 #include "engine/autorun.h"
-#include "platform/win_constants.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
-#include "tray/resource_loader.h"
+#include "platform/win_constants.h"
 
 namespace {
 
@@ -16,11 +16,18 @@ const std::vector<std::string> kFlagNames = {
     "bShowList",     "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun",  "m_bHideIcon",
     "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow"};
 
+// What a save writes, in order.
+std::vector<std::string> SavedEntries() {
+    std::vector<std::string> entries;
+    for (int n = 0; n < 5; ++n)
+        entries.insert(entries.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
+    for (const auto& name : kFlagNames) entries.push_back("Settings/" + name);
+    entries.insert(entries.end(), {"Settings/m_Password", "Settings/m_uAction", "Settings/m_bClick"});
+    return entries;
+}
+
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override { theResource.SetModule(&fake.module); }
-    void TearDown() override { theResource.SetModule(nullptr); }
-
     std::unique_ptr<CAppKernel> Start() {
         auto kernel = std::make_unique<CAppKernel>(fake.Set());
         kernel->Init(kFrame);
@@ -73,25 +80,21 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     p.Set("Settings", "m_bShowOnClose", std::string("0"));
     p.Set("Settings", "m_bInvertMouse", FakeProfile::Binary{{0, 0, 0, 0}});
     p.Set("Settings", "m_bPassOnClose", std::string("1"));
-    auto kernel = Start();
-    EXPECT_EQ(kernel->m_bShowList, 0);
-    EXPECT_EQ(kernel->m_bHideIcon, 1);
-    EXPECT_EQ(kernel->m_bPassOnShow, 1);
-    EXPECT_EQ(kernel->m_bClick, 1);
-    EXPECT_EQ(kernel->m_uAction, 11u);
-    EXPECT_EQ(kernel->m_Password, "secret");
-    EXPECT_EQ(kernel->m_bShowOnClose, 1);
-    EXPECT_EQ(kernel->m_bInvertMouse, 1);
-    EXPECT_EQ(kernel->m_bPassOnClose, 0);
+    Preferences expected;  // the rest as an empty profile gives them
+    expected.m_bShowList = false;
+    expected.m_bHideIcon = expected.m_bPassOnShow = expected.m_bClick = true;
+    expected.m_uAction = ClickAction(11);
+    expected.m_Password = "secret";
+    EXPECT_EQ(Start()->Prefs(), expected);
 }
 
 TEST_F(Settings, PasswordOfAnyLengthOrTypeIsReadWhole) {
     const std::string longPassword(100000, 'p');
     fake.profile.Set("Settings", "m_Password", longPassword);
-    EXPECT_EQ(Start()->m_Password, longPassword);
+    EXPECT_EQ(Start()->Prefs().m_Password, longPassword);
 
     fake.profile.Set("Settings", "m_Password", 7u);
-    EXPECT_EQ(Start()->m_Password, "");
+    EXPECT_EQ(Start()->Prefs().m_Password, "");
 }
 
 TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
@@ -99,7 +102,7 @@ TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
     EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Settings/First Start"}));
     EXPECT_EQ(Int("Settings", "First Start"), 0u);
     EXPECT_EQ(fake.runKey.values, (std::map<std::string, std::string>{{"Tarnvell", fake.module.path}}));
-    for (const auto& key : kernel->m_HotKeys) EXPECT_FALSE(key.IsSet());
+    for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) EXPECT_FALSE(kernel->HotKey(n).IsSet());
 }
 
 TEST_F(Settings, FirstStartWritesTheRunValueOnceAndNeverAgain) {
@@ -142,84 +145,61 @@ TEST_F(Settings, APathThatDoesNotFitIsNeverWrittenCut) {
     EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
     EXPECT_EQ(fake.runKey.writes, 0);
 
+    fake.module.path = std::string(260, 'x');
+    EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
     fake.module.path = std::string(259, 'x');
     EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
     fake.module.path.clear();
     EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Empty"));
     EXPECT_EQ(fake.runKey.values.count("Empty"), 0u);
-
-    char small[4];
-    EXPECT_EQ(GetModulePath(fake.module, small, 0), nullptr);
-    fake.module.path = "abcd";
-    EXPECT_EQ(GetModulePath(fake.module, small, sizeof(small)), nullptr);
-    EXPECT_STREQ(small, "");
 }
 
+// From an empty profile the save writes the defaults.
 TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     auto kernel = Start();
     fake.profile.writes.clear();
-    kernel->ExchangeSettings(false);
-
-    std::vector<std::string> expected;
-    for (int n = 0; n < 5; ++n)
-        expected.insert(expected.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
-    for (const auto& name : kFlagNames) expected.push_back("Settings/" + name);
-    expected.insert(expected.end(), {"Settings/m_Password", "Settings/m_uAction", "Settings/m_bClick"});
-    EXPECT_EQ(fake.profile.writes, expected);
+    kernel->SaveSettings();
+    EXPECT_EQ(fake.profile.writes, SavedEntries());
+    std::vector<unsigned> flags;
+    for (const auto& name : kFlagNames) flags.push_back(Int("Settings", name));
+    EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Int("Settings", "m_uAction"), 1u);
+    EXPECT_EQ(Int("Settings", "m_bClick"), 0u);
     EXPECT_EQ(Int("HotKeys", "VK4"), 0u);
-    EXPECT_EQ(Int("Settings", "bShowList"), 1u);
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "m_Password")), "");
 }
 
-// The save goes through the virtual slots, so an override sees every write.
-class CountingKernel : public CAppKernel {
-public:
-    using CAppKernel::CAppKernel;
-    bool SaveHotKey(int index) override {
-        hotKeys.push_back(index);
-        return CAppKernel::SaveHotKey(index);
-    }
-    bool WriteSettingInt(const char* name, int value) override {
-        ints.emplace_back(name);
-        return CAppKernel::WriteSettingInt(name, value);
-    }
-    bool WriteSettingString(const char* name, const std::string& value) override {
-        strings.emplace_back(name);
-        return CAppKernel::WriteSettingString(name, value);
-    }
-    std::vector<int> hotKeys;
-    std::vector<std::string> ints, strings;
-};
+// OK in the Preferences dialog saves every value, First Start not among
+// them, and touches the Run value only when autorun changed.
+TEST_F(Settings, ApplyingPreferencesSavesEverythingAndTouchesTheRunValueOnlyOnChange) {
+    auto kernel = Start();
+    fake.profile.writes.clear();
+    fake.runKey.values["Tarnvell"] = "edited by hand";
+    ChangePreferences(*kernel, [](Preferences& p) { p.m_bHideIcon = true; });
+    EXPECT_EQ(fake.profile.writes, SavedEntries());
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "edited by hand");
 
-TEST_F(Settings, SaveGoesThroughTheVirtualSlotsAndFirstStartIsNotOneOfThem) {
-    CountingKernel kernel(fake.Set());
-    kernel.Init(kFrame);
-    EXPECT_TRUE(kernel.ints.empty()) << "First Start is written directly";
-    kernel.SaveSettings();
-    EXPECT_EQ(kernel.hotKeys, (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(kernel.ints.size(), 11u);
-    EXPECT_EQ(kernel.strings, (std::vector<std::string>{"m_Password"}));
-    EXPECT_FALSE(kernel.CAppKernel::SaveHotKey(5));
-    EXPECT_FALSE(kernel.CAppKernel::SaveHotKey(-1));
+    ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = false; });
+    EXPECT_TRUE(fake.runKey.values.empty());
+    ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = true; });
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), fake.module.path);
+    EXPECT_EQ(fake.runKey.writes, 2);
 }
 
 TEST_F(Settings, SavedValuesComeBackOnTheNextStart) {
-    {
-        auto kernel = Start();
-        kernel->m_bShowList = 0;
-        kernel->m_bPassOnOption = 1;
-        kernel->m_Password = "pw with blanks";
-        kernel->m_uAction = 9;
-        kernel->m_HotKeys[1].m_nModifiers = mod::kControl;
-        kernel->m_HotKeys[1].m_nKey = 'S';
-        kernel->ExchangeSettings(false);
-    }
+    ChangePreferences(*Start(), [](Preferences& p, HotKeyValues& keys) {
+        p.m_bShowList = false;
+        p.m_bPassOnOption = true;
+        p.m_Password = "pw with blanks";
+        p.m_uAction = ClickAction(9);
+        keys[1] = {mod::kControl, 'S'};
+    });
     auto kernel = Start();
-    EXPECT_EQ(kernel->m_bShowList, 0);
-    EXPECT_EQ(kernel->m_bPassOnOption, 1);
-    EXPECT_EQ(kernel->m_Password, "pw with blanks");
-    EXPECT_EQ(kernel->m_uAction, 9u);
-    EXPECT_EQ(kernel->m_HotKeys[1].GetName(), "Ctrl + S");
+    EXPECT_FALSE(kernel->Prefs().m_bShowList);
+    EXPECT_TRUE(kernel->Prefs().m_bPassOnOption);
+    EXPECT_EQ(kernel->Prefs().m_Password, "pw with blanks");
+    EXPECT_EQ(kernel->Prefs().m_uAction.Stored(), 9u);
+    EXPECT_EQ(kernel->HotKey(1).GetName(), "Ctrl + S");
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                             [](const auto& e) { return e.id == 1 && e.key == 'S'; }));
 }

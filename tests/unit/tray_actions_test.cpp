@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
-#include "tray/resource_loader.h"
 
 namespace {
 
@@ -18,16 +18,24 @@ MenuItem Sep() { return MenuItem{Kind::Separator, 0, {}, {}}; }
 class TrayActions : public ::testing::Test {
 protected:
     void SetUp() override {
-        theResource.SetModule(&fake.module);
         frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
         kernel = std::make_unique<CAppKernel>(fake.Set());
         kernel->Init(frame);
     }
-    void TearDown() override { theResource.SetModule(nullptr); }
 
     void Mouse(unsigned message, std::intptr_t high = 0) {
         kernel->OnTrayNotify(128, static_cast<std::intptr_t>(message) | (high << 16));
     }
+    void Set(unsigned action, bool invertMouse = true, bool click = false) {
+        ChangePreferences(*kernel, [&](Preferences& p) {
+            p.m_uAction = ClickAction(action);
+            p.m_bInvertMouse = invertMouse;
+            p.m_bClick = click;
+        });
+    }
+    // A click on the tray icon that runs the click action (with the default
+    // buttons and single clicks).
+    void RunClickAction() { Mouse(wm::kLButtonUp); }
     std::size_t Menus() const { return fake.menus.tracked.size(); }
 
     FakePlatform fake;
@@ -59,8 +67,7 @@ TEST_F(TrayActions, DefaultButtonsRunTheActionOnLeftAndTheMenuOnRight) {
 }
 
 TEST_F(TrayActions, WithoutInversionTheButtonsSwap) {
-    kernel->m_bInvertMouse = 0;
-    kernel->m_uAction = 2;
+    Set(2, false);
     const WindowHandle app = fake.desktop.Add("App", "app");
     Mouse(wm::kLButtonUp);
     EXPECT_EQ(Menus(), 1u);
@@ -70,8 +77,7 @@ TEST_F(TrayActions, WithoutInversionTheButtonsSwap) {
 }
 
 TEST_F(TrayActions, DoubleClickModeWaitsForTheDoubleClick) {
-    kernel->m_bClick = 1;
-    kernel->m_uAction = 2;
+    Set(2, true, true);
     const WindowHandle app = fake.desktop.Add("App", "app");
     Mouse(wm::kLButtonUp);
     EXPECT_TRUE(fake.desktop.Get(app).visible);
@@ -81,8 +87,7 @@ TEST_F(TrayActions, DoubleClickModeWaitsForTheDoubleClick) {
     Mouse(wm::kRButtonUp);
     EXPECT_EQ(Menus(), 1u);
 
-    kernel->m_bInvertMouse = 0;
-    kernel->m_uAction = 3;
+    Set(3, false, true);
     Mouse(wm::kLButtonDblClk);
     EXPECT_FALSE(fake.desktop.Get(app).visible);
     Mouse(wm::kRButtonDblClk);
@@ -98,8 +103,8 @@ TEST_F(TrayActions, EachActionValueRunsItsCommand) {
     const WindowHandle a = fake.desktop.Add("A", "a");
     const WindowHandle b = fake.desktop.Add("B", "b");
     auto run = [&](unsigned action) {
-        kernel->m_uAction = action;
-        kernel->RunClickAction();
+        Set(action);
+        RunClickAction();
     };
     run(2);  // hide window
     EXPECT_FALSE(fake.desktop.Get(a).visible);
@@ -110,11 +115,11 @@ TEST_F(TrayActions, EachActionValueRunsItsCommand) {
     run(6);  // show all
     EXPECT_TRUE(fake.desktop.Get(a).visible && fake.desktop.Get(b).visible);
     run(4);  // toggle all: hides
-    EXPECT_EQ(kernel->m_HiddenList.size(), 2u);
+    EXPECT_EQ(kernel->HiddenList().size(), 2u);
     run(4);  // and shows
-    EXPECT_TRUE(kernel->m_HiddenList.empty());
+    EXPECT_TRUE(kernel->HiddenList().empty());
     run(1);  // designated toggle
-    EXPECT_EQ(kernel->m_hDesignated, a);
+    EXPECT_EQ(kernel->Designated(), a);
 
     // The separator line and values past the last group do nothing.
     const auto before = fake.desktop.actions.size();
@@ -131,11 +136,11 @@ TEST_F(TrayActions, ListMenuListsPrincipalsByCaptionWithTheirPositions) {
     const WindowHandle twin2 = fake.desktop.Add("Y", "Twin");
     (void)untitled, (void)twin1, (void)twin2;
     kernel->HideAllWindows();
-    ASSERT_EQ(kernel->m_HiddenList.size(), 5u);
+    ASSERT_EQ(kernel->HiddenList().size(), 5u);
 
-    kernel->m_uAction = 0;
+    Set(0);
     fake.journal.clear();
-    kernel->RunClickAction();
+    RunClickAction();
     ASSERT_EQ(Menus(), 1u);
     const MenuModel expected = {Str(32777, "Editor"), Str(32779, "NO TITLE"), Str(32780, "Twin"),
                                 Str(32781, "Twin")};
@@ -145,16 +150,16 @@ TEST_F(TrayActions, ListMenuListsPrincipalsByCaptionWithTheirPositions) {
 }
 
 TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
-    kernel->m_uAction = 0;
-    kernel->RunClickAction();
+    Set(0);
+    RunClickAction();
     EXPECT_EQ(Menus(), 0u);
     EXPECT_EQ(fake.desktop.foreground, frame);
     EXPECT_EQ(fake.menus.nullPosts.size(), 1u);
 
     fake.desktop.Add("A", "a");
     kernel->HideTopWindow();
-    kernel->m_bShowList = 0;
-    kernel->RunClickAction();
+    ChangePreferences(*kernel, [](Preferences& p) { p.m_bShowList = false; });
+    RunClickAction();
     EXPECT_EQ(Menus(), 0u);
     EXPECT_EQ(fake.menus.nullPosts.size(), 2u);
 }
@@ -209,7 +214,7 @@ TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
     EXPECT_EQ(menu[8], (MenuItem{Kind::Popup, 0, "Hidden windows", {Str(32777, "Alpha")}}));
     EXPECT_EQ(menu[9].id, 32773u);
 
-    kernel->m_bShowList = 0;
+    ChangePreferences(*kernel, [](Preferences& p) { p.m_bShowList = false; });
     Mouse(wm::kRButtonUp);
     EXPECT_EQ(fake.menus.tracked.at(1).size(), 14u);
 }
@@ -219,8 +224,8 @@ TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
     const WindowHandle b = fake.desktop.Add("B", "Beta");
     kernel->HideAllWindows();
     // The user picks "Beta"; its command arrives once the menu has closed.
-    kernel->m_uAction = 0;
-    kernel->RunClickAction();
+    Set(0);
+    RunClickAction();
     const unsigned chosen = fake.menus.tracked.at(0).at(1).id;
     EXPECT_FALSE(kernel->ProcessMessage(wm::kCommand, chosen, 0));
     EXPECT_TRUE(fake.desktop.Get(b).visible);
@@ -231,10 +236,10 @@ TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
 }
 
 TEST_F(TrayActions, MenuTextsCarryTheCurrentHotKeyNames) {
-    kernel->m_HotKeys[2].m_nModifiers = mod::kControl | mod::kAlt;
-    kernel->m_HotKeys[2].m_nKey = 'H';
-    kernel->m_HotKeys[0].m_nModifiers = mod::kWin;
-    kernel->m_HotKeys[0].m_nKey = 0x70;  // F1
+    ChangePreferences(*kernel, [](Preferences&, HotKeyValues& keys) {
+        keys[2] = {mod::kControl | mod::kAlt, 'H'};
+        keys[0] = {mod::kWin, 0x70};  // F1
+    });
     Mouse(wm::kRButtonUp);
     const MenuModel& menu = fake.menus.tracked.at(0);
     EXPECT_EQ(menu[8], Str(32773, "Hide All Windows\tCtrl + Alt + H"));
@@ -242,7 +247,7 @@ TEST_F(TrayActions, MenuTextsCarryTheCurrentHotKeyNames) {
     EXPECT_EQ(menu[13], Str(32772, "Show Window\t"));
 
     // A changed hot-key shows with its new name the next time.
-    kernel->m_HotKeys[2].m_nKey = 'J';
+    ChangePreferences(*kernel, [](Preferences&, HotKeyValues& keys) { keys[2].key = 'J'; });
     Mouse(wm::kRButtonUp);
     EXPECT_EQ(fake.menus.tracked.at(1)[8], Str(32773, "Hide All Windows\tCtrl + Alt + J"));
 }
@@ -256,13 +261,12 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
         int asked[2] = {};
         for (int way = 0; way < 2; ++way) {
             FakePlatform fake;
-            theResource.SetModule(&fake.module);
+            fake.profile.Set("Settings", "m_bPassOnShow", 1u);
             fake.desktop.Add("A", "a");
             fake.desktop.Add("B", "b");
             const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
             CAppKernel kernel(fake.Set());
             kernel.Init(frame);
-            kernel.m_bPassOnShow = 1;
             fake.prompts.answers = {{true, ""}, {true, ""}};
             kernel.HideTopWindow();  // something to show
             fake.desktop.actions.clear();
@@ -272,7 +276,6 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
                 kernel.ProcessMessage(wm::kCommand, command, 0);
             effects[way] = fake.desktop.actions;
             asked[way] = fake.prompts.asked;
-            theResource.SetModule(nullptr);
         }
         EXPECT_FALSE(effects[0].empty()) << hotKey;
         EXPECT_EQ(effects[0], effects[1]) << hotKey;
@@ -282,7 +285,7 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
 
 TEST_F(TrayActions, MenuTextsKeepAtMost63CharactersBeforeTheTab) {
     fake.module.strings[ID_HIDE_ALL] = std::string(80, 'm');
-    EXPECT_EQ(kernel->MenuItemText(ID_HIDE_ALL, 2), std::string(63, 'm') + "\t");
+    EXPECT_EQ(kernel->MainMenu().at(8), Str(ID_HIDE_ALL, std::string(63, 'm') + "\t"));
 }
 
 }  // namespace

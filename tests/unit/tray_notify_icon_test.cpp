@@ -4,7 +4,6 @@
 
 #include "fake_platform.h"
 #include "platform/win_constants.h"
-#include "tray/resource_loader.h"
 #include "tray/tray_notify_icon.h"
 
 namespace {
@@ -177,18 +176,6 @@ TEST_F(TrayIconTest, TipIsCutTo127CharactersAndTerminated) {
     EXPECT_EQ(Tip(shell.calls.back().data), "short");
     EXPECT_EQ(shell.calls.back().data.szTip[6], '\0');
     EXPECT_EQ(shell.calls.back().data.szTip[126], '\0');
-}
-
-TEST_F(TrayIconTest, LoadTipTextUsesTheStringTable) {
-    FakeModule module;
-    theResource.SetModule(&module);
-    CTrayNotifyIcon icon(shell);
-    icon.Create(kOwner, 128, "x", kIcon, wm::kTrayNotify, true);
-    EXPECT_TRUE(icon.LoadTipText(137));
-    EXPECT_EQ(Tip(shell.calls.back().data), "Hidden windows");
-    EXPECT_TRUE(icon.LoadTipText(4242));
-    EXPECT_EQ(Tip(shell.calls.back().data), "");
-    theResource.SetModule(nullptr);
 }
 
 TEST_F(TrayIconTest, RemoveOfAnAbsentIconAsksNothingButStillClosesTheWindow) {

@@ -5,6 +5,7 @@
 
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/window_binding.h"
 
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
 
@@ -13,43 +14,32 @@ namespace {
 constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
 constexpr const char* kIconWindowTitle = "CTrayNotifyIcon Helper Window";
 
+}  // namespace
+
 // The hidden top-level window that hears "TaskbarCreated" for the tray icon.
 // Top-level, because broadcasts skip message-only windows.
 class IconWindow {
 public:
-    static bool RegisterClassOnce(HINSTANCE instance) {
-        WNDCLASSEXA existing{};
-        existing.cbSize = sizeof(existing);
-        if (::GetClassInfoExA(instance, kIconWindowClass, &existing)) return true;
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = &IconWindow::Thunk;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kIconWindowClass;
-        return ::RegisterClassExA(&wc) != 0;
-    }
+    explicit IconWindow(platform::ITaskbarListener& listener) : m_Listener(listener) {}
+    IconWindow(const IconWindow&) = delete;
+    IconWindow& operator=(const IconWindow&) = delete;
 
-private:
-    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* listener = reinterpret_cast<platform::ITaskbarListener*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (message == WM_NCDESTROY) ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // The registered number is not a constant, so it cannot be a case label.
-        if (listener && message == WM_TASKBARCREATED && message != 0) {
-            listener->OnTaskbarRestart();
+        if (message == WM_TASKBARCREATED && message != 0) {
+            m_Listener.OnTaskbarRestart();
             return 0;
         }
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
+
+private:
+    platform::ITaskbarListener& m_Listener;
 };
 
-}  // namespace
+Win32NotifyShell::Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
+
+Win32NotifyShell::~Win32NotifyShell() = default;
 
 std::optional<unsigned> Win32NotifyShell::OsMajorVersion() {
     OSVERSIONINFOA info{};
@@ -93,9 +83,13 @@ bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDa
 }
 
 WindowHandle Win32NotifyShell::CreateIconWindow(platform::ITaskbarListener& listener) {
-    if (!IconWindow::RegisterClassOnce(m_instance)) return WindowHandle{};
+    if (!win32::RegisterWindowClass<IconWindow>(m_instance, kIconWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS))
+        return WindowHandle{};
+    // The object outlives its window: the shell keeps every one it made.
+    m_IconWindows.push_back(std::make_unique<IconWindow>(listener));
     HWND hwnd = ::CreateWindowExA(0, kIconWindowClass, kIconWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, m_instance, &listener);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, m_instance,
+                                  m_IconWindows.back().get());
     return FromHwnd(hwnd);
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/menus.h"
+#include "platform/win32/handles.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
 #include "platform/window_manager.h"
@@ -20,6 +24,9 @@ public:
     std::string GetClassName(WindowHandle w, int maxCount) override;
     std::string GetWindowText(WindowHandle w, int maxCount) override;
     WindowHandle GetParent(WindowHandle w) override;
+    std::uint32_t ProcessId(WindowHandle w) override;
+    std::uint32_t OwnProcessId() override;
+    bool IsCloaked(WindowHandle w) override;
     void HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
@@ -46,10 +53,36 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    void Hold(bool held) override;
+
+    const std::string& Root() const { return m_root; }
 
 private:
-    HKEY OpenSection(std::string_view section);
+    // A section's key: owned (closed after the call) outside a hold.
+    struct SectionKey {
+        HKEY key = nullptr;
+        UniqueRegKey owned;
+        explicit operator bool() const { return key != nullptr; }
+        HKEY get() const { return key; }
+    };
+    SectionKey OpenSection(std::string_view section);
     std::string m_root;
+    int m_nHolds = 0;
+    std::map<std::string, UniqueRegKey> m_Held;
+};
+
+// The value "Records" of the volatile key "Hidden Windows" below the profile.
+// The key is created only by the first write.
+class Win32VolatileStore final : public platform::IVolatileStore {
+public:
+    explicit Win32VolatileStore(const Win32Profile& profile) : m_Profile(profile) {}
+    bool Write(const std::vector<std::uint8_t>& data) override;
+    std::optional<std::vector<std::uint8_t>> Read(std::size_t maxBytes) override;
+    void Remove() override;
+
+private:
+    std::string KeyPath() const;
+    const Win32Profile& m_Profile;
 };
 
 class Win32RunKey final : public platform::IRunKey {
@@ -71,9 +104,12 @@ private:
     HINSTANCE m_instance;
 };
 
+class IconWindow;
+
 class Win32NotifyShell final : public platform::INotifyShell {
 public:
-    explicit Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
+    explicit Win32NotifyShell(HINSTANCE instance);
+    ~Win32NotifyShell() override;
     std::optional<unsigned> OsMajorVersion() override;
     std::optional<unsigned> ShellMajorVersion() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
@@ -82,6 +118,7 @@ public:
 
 private:
     HINSTANCE m_instance;
+    std::vector<std::unique_ptr<IconWindow>> m_IconWindows;
 };
 
 class Win32Shell final : public platform::IShell {

@@ -15,19 +15,34 @@ void Win32Profile::SetRegistryKey(const std::string& company, const std::string&
     m_root = "Software\\" + company + "\\" + application;
 }
 
-// Opens (creating when missing) the section key afresh for every call, so no
-// handle is ever kept and other writers are seen at once.
-HKEY Win32Profile::OpenSection(std::string_view section) {
+void Win32Profile::Hold(bool held) {
+    if (held) {
+        ++m_nHolds;
+    } else if (m_nHolds > 0 && --m_nHolds == 0) {
+        m_Held.clear();
+    }
+}
+
+// Opens (creating when missing) the section key. Outside a hold it is opened
+// afresh for every call, so no handle is kept and other writers are seen at
+// once; during one (a load of hundreds of values) each key is opened once.
+Win32Profile::SectionKey Win32Profile::OpenSection(std::string_view section) {
+    if (m_nHolds > 0)
+        if (auto it = m_Held.find(Str(section)); it != m_Held.end()) return SectionKey{it->second.get(), {}};
     const std::string path = m_root + "\\" + Str(section);
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
+        return SectionKey{};
+    if (m_nHolds > 0) {
+        m_Held.emplace(Str(section), UniqueRegKey(key));
+        return SectionKey{key, {}};
+    }
+    return SectionKey{key, UniqueRegKey(key)};
 }
 
 unsigned Win32Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
-    UniqueRegKey key(OpenSection(section));
+    const SectionKey key = OpenSection(section);
     if (!key) return static_cast<unsigned>(defaultValue);
     DWORD type = 0;
     DWORD value = 0;
@@ -42,7 +57,7 @@ unsigned Win32Profile::GetProfileInt(std::string_view section, std::string_view 
 }
 
 bool Win32Profile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
-    UniqueRegKey key(OpenSection(section));
+    const SectionKey key = OpenSection(section);
     if (!key) return false;
     const DWORD data = static_cast<DWORD>(value);
     return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
@@ -51,7 +66,7 @@ bool Win32Profile::WriteProfileInt(std::string_view section, std::string_view en
 
 std::string Win32Profile::GetProfileString(std::string_view section, std::string_view entry,
                                            std::string_view defaultValue) {
-    UniqueRegKey key(OpenSection(section));
+    const SectionKey key = OpenSection(section);
     if (!key) return Str(defaultValue);
     const std::string name = Str(entry);
     DWORD type = 0;
@@ -79,11 +94,54 @@ std::string Win32Profile::GetProfileString(std::string_view section, std::string
 }
 
 bool Win32Profile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
-    UniqueRegKey key(OpenSection(section));
+    const SectionKey key = OpenSection(section);
     if (!key) return false;
     const std::string data = Str(value);
     return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                             static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+namespace {
+constexpr const char* kHiddenKey = "Hidden Windows";
+constexpr const char* kHiddenValue = "Records";
+}  // namespace
+
+std::string Win32VolatileStore::KeyPath() const { return m_Profile.Root() + "\\" + kHiddenKey; }
+
+bool Win32VolatileStore::Write(const std::vector<std::uint8_t>& data) {
+    HKEY raw = nullptr;
+    // Volatile: the system keeps the key in memory and drops it at logoff, as
+    // it drops the window handles the value names.
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
+                          &raw, nullptr) != ERROR_SUCCESS)
+        return false;
+    UniqueRegKey key(raw);
+    return ::RegSetValueExA(key.get(), kHiddenValue, 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size())) ==
+           ERROR_SUCCESS;
+}
+
+std::optional<std::vector<std::uint8_t>> Win32VolatileStore::Read(std::size_t maxBytes) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return std::nullopt;
+    UniqueRegKey key(raw);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key.get(), kHiddenValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_BINARY || size > maxBytes) return std::vector<std::uint8_t>{};
+    std::vector<std::uint8_t> data(size);
+    DWORD got = size;
+    if (::RegQueryValueExA(key.get(), kHiddenValue, nullptr, &type, data.data(), &got) != ERROR_SUCCESS ||
+        got != size)
+        return std::vector<std::uint8_t>{};
+    return data;
+}
+
+void Win32VolatileStore::Remove() {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    UniqueRegKey key(raw);
+    ::RegDeleteValueA(key.get(), kHiddenValue);
 }
 
 bool Win32RunKey::WriteValue(std::string_view name, std::string_view data) {

@@ -1,19 +1,27 @@
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
 
+#include <dwmapi.h>
+
 namespace {
 
-// A window of this thread must be shown synchronously: an asynchronous
-// request would only run after the caller returned to the message loop. A
-// window of any other thread is asked asynchronously, so that an application
-// that stopped pumping messages cannot block us.
-bool OnThisThread(HWND h) { return ::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId(); }
+// Only other processes' windows are ever hidden or shown, and they are asked
+// asynchronously, so that an application that stopped pumping messages cannot
+// block us: the request runs when its thread pumps again.
+void Show(HWND h, int command) { ::ShowWindowAsync(h, command); }
 
-void Show(HWND h, int command) {
-    if (OnThisThread(h))
-        ::ShowWindow(h, command);
-    else
-        ::ShowWindowAsync(h, command);
+// dwmapi is loaded at run time: where it is missing (or answers nothing, as
+// under Wine), no window is cloaked.
+using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+
+DwmGetWindowAttributeFn DwmAttribute() {
+    static const DwmGetWindowAttributeFn fn = [] {
+        HMODULE dwm = ::LoadLibraryA("dwmapi.dll");
+        return dwm ? reinterpret_cast<DwmGetWindowAttributeFn>(
+                         reinterpret_cast<void (*)()>(::GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    return fn;
 }
 
 }  // namespace
@@ -47,6 +55,20 @@ std::string Win32WindowManager::GetWindowText(WindowHandle w, int maxCount) {
 }
 
 WindowHandle Win32WindowManager::GetParent(WindowHandle w) { return FromHwnd(::GetParent(ToHwnd(w))); }
+
+std::uint32_t Win32WindowManager::ProcessId(WindowHandle w) {
+    DWORD pid = 0;
+    return ::GetWindowThreadProcessId(ToHwnd(w), &pid) ? pid : 0;
+}
+
+std::uint32_t Win32WindowManager::OwnProcessId() { return ::GetCurrentProcessId(); }
+
+bool Win32WindowManager::IsCloaked(WindowHandle w) {
+    const auto get = DwmAttribute();
+    if (!get) return false;
+    DWORD cloaked = 0;
+    return SUCCEEDED(get(ToHwnd(w), DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked != 0;
+}
 
 void Win32WindowManager::HideWindow(WindowHandle w) { Show(ToHwnd(w), SW_HIDE); }
 

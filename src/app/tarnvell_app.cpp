@@ -1,14 +1,10 @@
-#include "app/quorvane_app.h"
+#include "app/tarnvell_app.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "tray/resource_loader.h"
-
 namespace {
-
-constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 
 // The executable's file name without directory and extension.
 std::string ApplicationName(const std::string& modulePath) {
@@ -21,29 +17,24 @@ std::string ApplicationName(const std::string& modulePath) {
 
 }  // namespace
 
-CQuorvaneApp::CQuorvaneApp(HINSTANCE instance)
-    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Prompts(instance) {}
+CTarnvellApp::CTarnvellApp(HINSTANCE instance)
+    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Dialogs(instance) {}
 
-BOOL CQuorvaneApp::InitInstance() {
+BOOL CTarnvellApp::InitInstance() {
     // A second copy ends here without a window, an icon or a message.
-    if (!m_hMutex.Acquire(kMutexName)) return FALSE;
+    if (!m_Mutex.Acquire(kMutexName)) return FALSE;
 
     ::InitCommonControls();
-    theResource.SetModule(&m_Module);
-
     m_Profile.SetRegistryKey(kCompany, ApplicationName(m_Module.ModulePath()));
-    // The standard profile value shares the "Settings" section; it is read
-    // (which creates the keys) and written back at exit only when set.
-    m_nNumPreviewPages = m_Profile.GetProfileInt("Settings", "PreviewPages", 0);
 
-    const PlatformSet platform{m_Windows,     m_HotKeys, m_Profile, m_RunKey, m_Module,
-                               m_NotifyShell, m_Prompts, m_Shell,   m_Menus};
+    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile, m_RunKey, m_Module,       m_NotifyShell,
+                               m_Dialogs, m_Shell,   m_Menus,   m_HiddenJournal};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
-    return m_pMainWnd->LoadFrame(m_hInstance, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE) ? TRUE : FALSE;
+    return m_pMainWnd->LoadFrame(m_hInstance) ? TRUE : FALSE;
 }
 
-int CQuorvaneApp::Run() {
+int CTarnvellApp::Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
@@ -52,16 +43,14 @@ int CQuorvaneApp::Run() {
     return ExitInstance();
 }
 
-int CQuorvaneApp::ExitInstance() {
+int CTarnvellApp::ExitInstance() {
     m_pMainWnd.reset();
-    if (m_nNumPreviewPages != 0)
-        m_Profile.WriteProfileInt("Settings", "PreviewPages", static_cast<int>(m_nNumPreviewPages));
-    m_hMutex.Release();
+    m_Mutex.Release();
     return 0;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    CQuorvaneApp app(instance);
+    CTarnvellApp app(instance);
     if (!app.InitInstance()) {
         app.ExitInstance();
         return 0;

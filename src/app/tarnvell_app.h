@@ -6,15 +6,15 @@
 #include "app/main_frame.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/pass_protect.h"
+#include "ui/win32_dialogs.h"
 
 // The application: the single-instance guard, the platform the engine talks
 // through, and the hidden main frame.
-class CQuorvaneApp {
+class CTarnvellApp {
 public:
-    explicit CQuorvaneApp(HINSTANCE instance);
-    CQuorvaneApp(const CQuorvaneApp&) = delete;
-    CQuorvaneApp& operator=(const CQuorvaneApp&) = delete;
+    explicit CTarnvellApp(HINSTANCE instance);
+    CTarnvellApp(const CTarnvellApp&) = delete;
+    CTarnvellApp& operator=(const CTarnvellApp&) = delete;
 
     BOOL InitInstance();
     int Run();
@@ -25,16 +25,16 @@ public:
 
 private:
     HINSTANCE m_hInstance;
-    SingleInstanceMutex m_hMutex;
+    SingleInstanceMutex m_Mutex;
     Win32WindowManager m_Windows;
     Win32HotKeySystem m_HotKeys;
     Win32Profile m_Profile;
     Win32RunKey m_RunKey;
     Win32Module m_Module;
     Win32NotifyShell m_NotifyShell;
-    Win32Prompts m_Prompts;
+    Win32Dialogs m_Dialogs;
     Win32Shell m_Shell;
     Win32Menus m_Menus;
+    Win32VolatileStore m_HiddenJournal{m_Profile};
     std::unique_ptr<CMainFrame> m_pMainWnd;
-    unsigned m_nNumPreviewPages = 0;
 };

@@ -1,0 +1,47 @@
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "engine/wnd_des.h"
+
+// The hidden-window list: records in the order they were hidden. A hide
+// appends a family (principal first, then its dependents top to bottom); a
+// show takes records out and keeps the others in their order.
+class CHiddenList {
+public:
+    // What one show takes off the list: the windows to show, in list order,
+    // and the window the hide was aimed at (null when none was taken).
+    struct Taken {
+        std::vector<WindowHandle> windows;
+        WindowHandle aimed;
+    };
+
+    // Appends a record; a record the window had already is dropped first, so
+    // that a window hidden again (its application showed it meanwhile) has
+    // one record, at the end.
+    void Append(const CWndDes& record);
+    // Drops the records of windows that no longer exist; true when any went.
+    template <typename Gone>
+    bool DropIf(Gone gone) {
+        return std::erase_if(m_records, [&](const CWndDes& r) { return gone(r.m_hWindow); }) > 0;
+    }
+    const std::vector<CWndDes>& Records() const { return m_records; }
+
+    bool empty() const { return m_records.empty(); }
+    std::size_t size() const { return m_records.size(); }
+    const CWndDes& operator[](std::size_t index) const { return m_records[index]; }
+    auto begin() const { return m_records.begin(); }
+    auto end() const { return m_records.end(); }
+
+    // The position of w's record; -1 when w is not listed.
+    int Find(WindowHandle w) const;
+    // Principal records are the ones the tray menus list.
+    int CountPrincipals() const;
+
+    // Takes record index (-1 for the last) and every record whose principal
+    // is its window; nothing when index names no record.
+    Taken Take(int index);
+
+private:
+    std::vector<CWndDes> m_records;
+};

@@ -1,0 +1,71 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/hidden_list.h"
+#include "engine/window_walk.h"
+
+// Hides and shows other applications' windows: the walks of the z-order that
+// pick them, and the bounded waits for them. No call here waits on another
+// application's thread, and every wait ends within a bound, so a hung
+// application costs a command at most kWaitQuietMs.
+class CHider {
+public:
+    // A window that has not changed within kWaitQuietMs of the last change
+    // seen is given up.
+    static constexpr unsigned kWaitQuietMs = 300;
+    static constexpr unsigned kWaitStepMs = 2;
+    // While the last request is pending, every window is asked again only
+    // this often (in rounds of kWaitStepMs).
+    static constexpr unsigned kFullCheckRounds = 16;
+    // Hide All looks again for windows that appeared meanwhile, this often.
+    static constexpr int kMaxHidePasses = 8;
+
+    explicit CHider(platform::IWindowManager& windows) : m_Windows(windows) {}
+    CHider(const CHider&) = delete;
+    CHider& operator=(const CHider&) = delete;
+
+    // Our own frame: the walk starts from its place in the z-order where the
+    // system answers no first window without a reference.
+    void SetFrame(WindowHandle frame) { m_Frame = frame; }
+
+    bool IsEligible(WindowHandle w);
+    WindowHandle Root(WindowHandle w);
+    // The topmost eligible window; null when there is none.
+    WindowHandle FirstEligible();
+
+    // Hides w's whole family and appends its records; returns the principal.
+    WindowHandle HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list);
+    // Hides every eligible window, family by family from the top; false when
+    // there was none.
+    bool HideAll(CHiddenList& list);
+    // Hides the family of every eligible window whose caption matches, top
+    // to bottom; true when any was hidden.
+    bool HideWhere(const std::function<bool(const std::string& caption)>& matches, int groupId, CHiddenList& list);
+
+    // Asks each window to show, in order, without waiting for any.
+    void Show(const std::vector<WindowHandle>& windows);
+    // Brings w to the front once it is visible (bounded wait).
+    void Activate(WindowHandle w);
+
+private:
+    // The windows one command has tried to hide, and those still to be
+    // waited for.
+    struct Batch {
+        std::unordered_set<WindowHandle> tried;
+        std::vector<WindowHandle> requested;
+    };
+
+    WindowHandle TopmostWindow();
+    WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
+                            WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list);
+    void RequestHides(std::vector<WindowHandle>& requested, const std::vector<WindowHandle>& zOrder);
+    void WaitUntilHidden(std::vector<WindowHandle> windows);
+    bool WaitUntilVisible(WindowHandle w);
+
+    platform::IWindowManager& m_Windows;
+    WindowHandle m_Frame;
+};

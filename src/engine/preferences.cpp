@@ -1,0 +1,54 @@
+#include "engine/preferences.h"
+
+namespace {
+
+// The flags in the order they are read and written.
+struct FlagValue {
+    const char* name;
+    bool Preferences::*member;
+};
+
+constexpr FlagValue kFlags[] = {
+    {"bShowList", &Preferences::m_bShowList},
+    {"m_bShowOnClose", &Preferences::m_bShowOnClose},
+    {"m_bInvertMouse", &Preferences::m_bInvertMouse},
+    {"m_bAutorun", &Preferences::m_bAutorun},
+    {"m_bHideIcon", &Preferences::m_bHideIcon},
+    {"m_bShowHiddenInTip", &Preferences::m_bShowHiddenInTip},
+    {"m_bPassOnClose", &Preferences::m_bPassOnClose},
+    {"m_bPassOnOption", &Preferences::m_bPassOnOption},
+    {"m_bPassOnShow", &Preferences::m_bPassOnShow},
+};
+
+constexpr const char* kPassword = "m_Password";
+constexpr const char* kClick = "m_bClick";
+constexpr const char* kAction = "m_uAction";
+
+}  // namespace
+
+ClickAction ClickAction::OfGroup(std::size_t group, GroupOp op) {
+    return ClickAction(kFirstGroup + 3u * static_cast<std::uint32_t>(group) + static_cast<std::uint32_t>(op));
+}
+
+ClickAction::Kind ClickAction::kind() const {
+    if (m_value < kSeparator) return Kind::Fixed;
+    if (m_value == kSeparator) return Kind::Separator;
+    return Kind::Group;
+}
+
+void Preferences::Load(platform::IProfile& profile) {
+    const Preferences defaults;
+    for (const auto& flag : kFlags)
+        this->*flag.member = profile.GetProfileInt(kSection, flag.name, defaults.*flag.member ? 1 : 0) != 0;
+    m_Password = profile.GetProfileString(kSection, kPassword, "");
+    m_bClick = profile.GetProfileInt(kSection, kClick, defaults.m_bClick ? 1 : 0) != 0;
+    m_uAction = ClickAction(profile.GetProfileInt(kSection, kAction, static_cast<int>(defaults.m_uAction.Stored())));
+}
+
+void Preferences::Save(platform::IProfile& profile) const {
+    for (const auto& flag : kFlags) profile.WriteProfileInt(kSection, flag.name, this->*flag.member ? 1 : 0);
+    profile.WriteProfileString(kSection, kPassword, m_Password);
+    // The profile stores DWORDs; the int is only the call's carrier.
+    profile.WriteProfileInt(kSection, kAction, static_cast<int>(m_uAction.Stored()));
+    profile.WriteProfileInt(kSection, kClick, m_bClick ? 1 : 0);
+}

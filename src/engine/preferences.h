@@ -1,0 +1,74 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+// What a click on the tray icon runs. Stored as one number: 0 to 6 the fixed
+// actions, 7 the separator line of the action list (no action), and from 8 on
+// three actions per group. The number is kept whole, so a value that names
+// no group (or all bits set, the list's "no selection") survives a save.
+class ClickAction {
+public:
+    enum class Kind { Fixed, Separator, Group };
+    enum class Fixed : std::uint32_t {
+        ShowList = 0,
+        ToggleWindow = 1,
+        HideWindow = 2,
+        ShowWindow = 3,
+        ToggleAll = 4,
+        HideAll = 5,
+        ShowAll = 6,
+    };
+    enum class GroupOp { Hide, Show, Toggle };
+
+    static constexpr std::uint32_t kSeparator = 7;
+    static constexpr std::uint32_t kFirstGroup = 8;
+
+    constexpr ClickAction() = default;
+    constexpr explicit ClickAction(std::uint32_t stored) : m_value(stored) {}
+    static constexpr ClickAction Of(Fixed action) { return ClickAction(static_cast<std::uint32_t>(action)); }
+    static ClickAction OfGroup(std::size_t group, GroupOp op);
+
+    Kind kind() const;
+    Fixed fixed() const { return static_cast<Fixed>(m_value); }
+    // Computed unsigned: every value from 8 on names some position, most of
+    // them far beyond any real group.
+    std::size_t group() const { return (m_value - kFirstGroup) / 3u; }
+    GroupOp groupOp() const { return static_cast<GroupOp>((m_value - kFirstGroup) % 3u); }
+
+    std::uint32_t Stored() const { return m_value; }
+    friend bool operator==(ClickAction, ClickAction) = default;
+
+private:
+    std::uint32_t m_value = static_cast<std::uint32_t>(Fixed::ToggleWindow);
+};
+
+// The user's preferences and password, as one value: the engine keeps one,
+// the Preferences dialog edits a copy. The registry value names are the
+// member names, except "bShowList".
+struct Preferences {
+    static constexpr const char* kSection = "Settings";
+
+    bool m_bShowList = true;         // list hidden windows in the tray menus
+    bool m_bShowOnClose = true;      // show every hidden window on exit
+    bool m_bInvertMouse = true;      // swap the tray icon's buttons
+    bool m_bAutorun = true;          // an entry in the Run key
+    bool m_bHideIcon = false;        // no tray icon while windows are hidden
+    bool m_bShowHiddenInTip = false; // the hidden count in the tray tip
+    bool m_bPassOnClose = false;
+    bool m_bPassOnOption = false;
+    bool m_bPassOnShow = false;
+    bool m_bClick = false;           // the click action on a double click
+    ClickAction m_uAction;
+    std::string m_Password;
+
+    // Reads the values in their stored order; a missing value or one of the
+    // wrong type reads as the default above.
+    void Load(platform::IProfile& profile);
+    // Writes every value, flags first, then password, action and click.
+    void Save(platform::IProfile& profile) const;
+
+    friend bool operator==(const Preferences&, const Preferences&) = default;
+};
