@@ -1,9 +1,12 @@
 #include "e2e_support.h"
 
 #include <shellapi.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <thread>
 
 namespace e2e {
@@ -244,6 +247,207 @@ void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualK
         inputs.push_back(in);
     }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+namespace {
+std::string SectionPath(const std::string& section) { return std::string(kProfileKey) + "\\" + section; }
+
+bool SetValue(const std::string& section, const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool written =
+        ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    return written;
+}
+}  // namespace
+
+bool SetDword(const std::string& section, const char* name, DWORD value) {
+    return SetValue(section, name, REG_DWORD, &value, sizeof(value));
+}
+
+bool SetString(const std::string& section, const char* name, const std::string& value) {
+    return SetValue(section, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+bool SectionExists(const std::string& section) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+std::optional<DWORD> GetDword(const std::string& section, const char* name) {
+    DWORD value = 0, size = sizeof(value), type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> GetString(const std::string& section, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof(data), type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), name, RRF_RT_ANY, &type, data, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::string(data);
+}
+
+std::vector<std::string> ValueNames(const std::string& section) {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof(name);
+        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    ::RegCloseKey(key);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> RunValue() {
+    char data[1024] = {};
+    DWORD size = sizeof(data), type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::string(data);
+}
+
+void DeleteRunValue() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(key, kRunValue);
+    ::RegCloseKey(key);
+}
+
+DWORD ProbeHotKey(UINT modifiers, UINT key) {
+    // Far above the identifiers Tarnvell uses, though they are per window
+    // and process anyway.
+    constexpr int kProbeId = 0x7100;
+    if (::RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
+        ::UnregisterHotKey(nullptr, kProbeId);
+        return 0;
+    }
+    return ::GetLastError();
+}
+
+std::vector<HWND> DialogsOf(DWORD pid, const std::string& title) {
+    std::vector<HWND> dialogs;
+    for (HWND w : WindowsOfProcess(pid, "#32770"))
+        if (::IsWindowVisible(w) && TitleOf(w) == title) dialogs.push_back(w);
+    return dialogs;
+}
+
+HWND WaitDialog(DWORD pid, const std::string& title, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            const auto dialogs = DialogsOf(pid, title);
+            if (!dialogs.empty()) found = dialogs.front();
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+std::string ControlText(HWND control) {
+    char text[512] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               2000, &copied))
+        return {};
+    return std::string(text, std::min<std::size_t>(copied, sizeof(text) - 1));
+}
+
+namespace {
+constexpr std::size_t kRemoteSize = 4096, kRemoteTextAt = 1024, kRemoteTextSize = 512;
+}  // namespace
+
+RemoteList::RemoteList(HWND list, HANDLE process)
+    : m_list(list), m_process(process),
+      m_memory(static_cast<BYTE*>(
+          ::VirtualAllocEx(process, nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
+
+RemoteList::~RemoteList() {
+    if (m_memory) ::VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
+}
+
+bool RemoteList::Put(const void* data, std::size_t size, std::size_t at) {
+    return m_memory && ::WriteProcessMemory(m_process, m_memory + at, data, size, nullptr);
+}
+
+int RemoteList::Count() const { return static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
+
+// A column's title (LVM_GETCOLUMNA, index the column) or an item's text
+// (LVM_GETITEMTEXTA, index the item), through a request and a text buffer in
+// the list's process.
+std::string RemoteList::Text(UINT message, int index, int column) {
+    LPSTR text = reinterpret_cast<LPSTR>(m_memory + kRemoteTextAt);
+    bool asked = false;
+    if (message == LVM_GETCOLUMNA) {
+        LVCOLUMNA request{};
+        request.mask = LVCF_TEXT;
+        request.pszText = text;
+        request.cchTextMax = static_cast<int>(kRemoteTextSize);
+        asked = Put(&request, sizeof(request));
+    } else {
+        LVITEMA request{};
+        request.iSubItem = column;
+        request.pszText = text;
+        request.cchTextMax = static_cast<int>(kRemoteTextSize);
+        asked = Put(&request, sizeof(request));
+    }
+    const char nothing = 0;
+    if (!asked || !Put(&nothing, 1, kRemoteTextAt)) return {};
+    ::SendMessageA(m_list, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(m_memory));
+    char buffer[kRemoteTextSize] = {};
+    ::ReadProcessMemory(m_process, text, buffer, sizeof(buffer) - 1, nullptr);
+    return std::string(buffer, ::strnlen(buffer, sizeof(buffer)));
+}
+
+std::vector<RemoteList::Row> RemoteList::Rows() {
+    std::vector<Row> rows(static_cast<std::size_t>(std::max(Count(), 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (int column = 0; column < 3; ++column)
+            rows[i][column] = Text(LVM_GETITEMTEXTA, static_cast<int>(i), column);
+    return rows;
+}
+
+std::vector<std::string> RemoteList::Columns() {
+    std::vector<std::string> titles;
+    for (int column = 0; column < 3; ++column) titles.push_back(Text(LVM_GETCOLUMNA, column, 0));
+    return titles;
+}
+
+bool RemoteList::Select(int index) {
+    LVITEMA item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    return Put(&item, sizeof(item)) &&
+           ::SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(m_memory));
+}
+
+void RemoteList::DoubleClick(int index) {
+    RECT bounds{};
+    bounds.left = LVIR_LABEL;
+    if (!Put(&bounds, sizeof(bounds))) return;
+    ::SendMessageA(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(m_memory));
+    ::ReadProcessMemory(m_process, m_memory, &bounds, sizeof(bounds), nullptr);
+    const LPARAM at = MAKELPARAM(bounds.left + 5, (bounds.top + bounds.bottom) / 2);
+    ::PostMessageA(m_list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(m_list, WM_LBUTTONUP, 0, at);
+    ::PostMessageA(m_list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::PostMessageA(m_list, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace e2e

@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,5 +107,63 @@ HWND PopupMenu();
 // server with xdotool (keys named as xdotool names them, e.g. "ctrl+alt+h"),
 // elsewhere through SendInput with the given virtual keys.
 void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys);
+
+// ---- The profile, as another program sees it in the registry.
+inline constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValue = "Tarnvell";
+
+// Writes a value into a section of the profile; false when it could not.
+bool SetDword(const std::string& section, const char* name, DWORD value);
+bool SetString(const std::string& section, const char* name, const std::string& value);
+bool SectionExists(const std::string& section);
+std::optional<DWORD> GetDword(const std::string& section, const char* name);
+std::optional<std::string> GetString(const std::string& section, const char* name);
+// The value names of a section, sorted.
+std::vector<std::string> ValueNames(const std::string& section);
+std::optional<std::string> RunValue();
+void DeleteRunValue();
+
+// Whether this process could take the combination: 0 when it could (it is
+// let go at once), otherwise the system's error.
+DWORD ProbeHotKey(UINT modifiers, UINT key);
+
+// ---- Dialogs of another process.
+
+// The visible dialog windows of a process with this title.
+std::vector<HWND> DialogsOf(DWORD pid, const std::string& title);
+// The first of them once one exists (null after the timeout).
+HWND WaitDialog(DWORD pid, const std::string& title, std::chrono::milliseconds timeout = 5s);
+// A control's text, asked of the control itself (GetWindowText of another
+// process's control reads only its caption).
+std::string ControlText(HWND control);
+
+// A list view of another process in report view. Its messages carry
+// pointers, so they point into memory allocated in the owner's process.
+class RemoteList {
+public:
+    using Row = std::array<std::string, 3>;
+
+    RemoteList(HWND list, HANDLE process);
+    ~RemoteList();
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    int Count() const;
+    // The texts of the first three columns of every item.
+    std::vector<Row> Rows();
+    std::vector<std::string> Columns();
+    bool Select(int index);
+    // A double click on the item's label, as the mouse delivers it.
+    void DoubleClick(int index);
+
+private:
+    bool Put(const void* data, std::size_t size, std::size_t at = 0);
+    std::string Text(UINT message, int index, int column);
+
+    HWND m_list;
+    HANDLE m_process;
+    BYTE* m_memory;
+};
 
 }  // namespace e2e

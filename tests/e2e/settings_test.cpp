@@ -1,99 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <optional>
-
 #include "e2e_support.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kRunValue = "Tarnvell";
-constexpr int kProbeId = 0x7100;
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
-
-std::string SectionPath(const std::string& section) { return std::string(kProfileKey) + "\\" + section; }
-
-void SetDword(const std::string& section, const char* name, DWORD value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    ::RegCloseKey(key);
-}
-
-void SetString(const std::string& section, const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(key);
-}
-
-bool SectionExists(const std::string& section) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
-std::optional<DWORD> GetDword(const std::string& section, const char* name) {
-    DWORD value = 0, size = sizeof(value), type = 0;
-    if (::RegGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::string> RunValue() {
-    char data[1024] = {};
-    DWORD size = sizeof(data), type = 0;
-    if (::RegGetValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return std::nullopt;
-    return std::string(data);
-}
-
-std::vector<std::string> ValueNames(const std::string& section) {
-    std::vector<std::string> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD length = sizeof(name);
-        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, length);
-    }
-    ::RegCloseKey(key);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void DeleteRunValue() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    ::RegDeleteValueA(key, kRunValue);
-    ::RegCloseKey(key);
-}
-
-// Whether this process could take the combination: 0 when it could (it is
-// let go at once), otherwise the system's error.
-DWORD ProbeHotKey(UINT modifiers, UINT key) {
-    if (::RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
-        ::UnregisterHotKey(nullptr, kProbeId);
-        return 0;
-    }
-    return ::GetLastError();
-}
 
 bool FirstStartDone() { return GetDword("Settings", "First Start") == DWORD{0}; }
 
@@ -310,19 +223,6 @@ TEST_F(Settings, AHiddenIconComesBackHiddenAfterTheTaskbarRestarts) {
     EXPECT_TRUE(WaitFor(TrayShowsRed, 5s));
 }
 
-// The password prompt of the running program, once it is open.
-HWND PasswordPrompt(const Tarnvell& app) {
-    HWND prompt = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(app.Proc().Pid(), "#32770"))
-                if (TitleOf(w) == "Enter password" && ::IsWindowVisible(w)) prompt = w;
-            return prompt != nullptr;
-        },
-        5s);
-    return prompt;
-}
-
 TEST_F(Settings, ClosingAsksTheStoredPassword) {
     SetDword("Settings", "First Start", 0);
     SetDword("Settings", "m_bPassOnClose", 1);
@@ -333,7 +233,7 @@ TEST_F(Settings, ClosingAsksTheStoredPassword) {
     // Closes the program and answers its prompt; false when no prompt came.
     auto answer = [&](const char* text, WPARAM button) {
         ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
-        HWND prompt = PasswordPrompt(app);
+        HWND prompt = WaitDialog(app.Proc().Pid(), "Enter password");
         if (!prompt) return false;
         ::SetDlgItemTextA(prompt, 1000, text);
         ::PostMessageA(prompt, WM_COMMAND, button, 0);

@@ -1,0 +1,63 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/dialogs.h"
+
+// What the configuration dialogs decide, apart from their windows: the lists
+// they show, the checks OK makes and the values they read back.
+
+// --------------------------------------------------------------- Preferences
+
+// Both password fields take at most this many characters: what is typed is
+// exactly what is stored and asked for later.
+inline constexpr int kPasswordChars = 30;
+
+// The action list of the Preferences dialog, in order: the seven fixed
+// actions, the separator line, then "Hide [ ", "Show [ ", "Hide/Show [ " and
+// the name for each group. An entry's position is the action's stored value.
+std::vector<std::string> ActionListEntries(const std::vector<std::string>& groupNames);
+
+// The selection to show for a stored action: its position, or none when the
+// list has no such entry.
+std::optional<int> ActionSelection(ClickAction action, std::size_t entryCount);
+// The action for a list selection; no selection (-1) stores all bits set,
+// which names no action.
+ClickAction ActionFromSelection(int selection);
+
+// The checks OK makes, in order: the string id of the message to show, or
+// nothing when the dialog may close. showKey and showAllKey are the "Show
+// window" and "Show all windows" hot-keys; only their key counts.
+std::optional<unsigned> CheckPreferences(const std::string& password, const std::string& confirm, bool hideIcon,
+                                         KeyCombination showKey, KeyCombination showAllKey);
+
+// ------------------------------------------------------------------- Groups
+
+// The Windows Groups list: Name, Hide, Show.
+struct GroupRow {
+    std::string name;
+    std::string hide;
+    std::string show;
+    friend bool operator==(const GroupRow&, const GroupRow&) = default;
+};
+std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
+
+// Column widths for a list of this client width: 40 %, 30 % and 30 %, each
+// a whole number of tenths.
+std::array<int, 3> GroupColumnWidths(int clientWidth);
+
+// The compare modes the Group dialog offers, in its list: "Include",
+// "be Equal to".
+inline constexpr int kOfferedCompareModes = 2;
+// The list selection for a stored mode; none for a mode the list lacks.
+std::optional<int> CompareSelection(int compareMode);
+// The mode to keep after OK: the chosen one, or the stored one when nothing
+// was chosen (a stored mode the list does not offer is never lost, and never
+// becomes -1, which would end the stored list at its slot).
+int CompareFromSelection(int selection, int storedMode);
+
+// The Group dialog's check: the message text to show, or nothing.
+std::optional<std::string> CheckGroup(const std::string& name, const std::string& search);

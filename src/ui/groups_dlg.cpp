@@ -1,0 +1,147 @@
+#include "ui/groups_dlg.h"
+
+#include <commctrl.h>
+
+#include "res/resource.h"
+#include "ui/dialog_model.h"
+
+// ------------------------------------------------------------------- Group
+
+CGroupDlg::CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group)
+    : CDialog(instance, IDD_GROUP, parent), m_Group(CopyGroup(group)) {
+    m_edHideHotKey.SetValue(group.m_HotKeys[0].Value());
+    m_edShowHotKey.SetValue(group.m_HotKeys[1].Value());
+}
+
+BOOL CGroupDlg::OnInitDialog() {
+    m_edHideHotKey.Attach(Item(IDC_GROUP_HIDE_KEY));
+    m_edShowHotKey.Attach(Item(IDC_GROUP_SHOW_KEY));
+    SetItemText(IDC_GROUP_NAME, m_Group->m_strName);
+    SetItemText(IDC_GROUP_SEARCH, m_Group->m_strSearch);
+    for (const char* mode : {"Include", "be Equal to"})
+        ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
+    const auto selection = CompareSelection(m_Group->m_nCompare);
+    ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
+    return TRUE;
+}
+
+void CGroupDlg::OnOK() {
+    // Read first: when a check keeps the dialog open, the copy already holds
+    // what was typed.
+    m_Group->m_HotKeys[0].SetValue(m_edHideHotKey.Value());
+    m_Group->m_HotKeys[1].SetValue(m_edShowHotKey.Value());
+    m_Group->m_strName = ItemText(IDC_GROUP_NAME);
+    m_Group->m_strSearch = ItemText(IDC_GROUP_SEARCH);
+    const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_GETCURSEL, 0, 0);
+    m_Group->m_nCompare = CompareFromSelection(static_cast<int>(selection), m_Group->m_nCompare);
+
+    if (const auto message = CheckGroup(m_Group->m_strName, m_Group->m_strSearch)) {
+        Warn(*message);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// ---------------------------------------------------------- Windows Groups
+
+CGroupsDlg::CGroupsDlg(HINSTANCE instance, const GroupsForm& form) : CDialog(instance, IDD_WINDOWS_GROUPS, nullptr) {
+    m_Groups.reserve(form.groups.size());
+    for (const auto& group : form.groups) m_Groups.push_back(CopyGroup(*group));
+}
+
+BOOL CGroupsDlg::OnInitDialog() {
+    HWND list = Item(IDC_GROUP_LIST);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const auto widths = GroupColumnWidths(client.right - client.left);
+    // Show goes in before Hide, both at position 1, which leaves them in the
+    // order Name, Hide, Show.
+    const struct {
+        const char* title;
+        int width;
+        int position;
+    } columns[] = {{"Name", widths[0], 0}, {"Show", widths[2], 1}, {"Hide", widths[1], 1}};
+    for (const auto& column : columns) {
+        LVCOLUMNA lvc{};
+        lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        lvc.fmt = LVCFMT_LEFT;
+        lvc.cx = column.width;
+        lvc.pszText = const_cast<char*>(column.title);
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.position), reinterpret_cast<LPARAM>(&lvc));
+    }
+    FillList();
+    return TRUE;
+}
+
+void CGroupsDlg::FillList() {
+    HWND list = Item(IDC_GROUP_LIST);
+    ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    const auto rows = GroupRows(m_Groups);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char*>(rows[i].name.c_str());
+        const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        if (index < 0) continue;
+        const std::string* cells[] = {&rows[i].hide, &rows[i].show};
+        for (int sub = 1; sub <= 2; ++sub) {
+            LVITEMA cell{};
+            cell.iSubItem = sub;
+            cell.pszText = const_cast<char*>(cells[sub - 1]->c_str());
+            ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+        }
+    }
+}
+
+int CGroupsDlg::Selected() const {
+    // The selected item rather than the selection mark: a selection made
+    // through LVM_SETITEMSTATE (an accessibility tool, a test) moves no mark.
+    const auto index = ::SendMessageA(Item(IDC_GROUP_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    return index >= 0 && static_cast<std::size_t>(index) < m_Groups.size() ? static_cast<int>(index) : -1;
+}
+
+void CGroupsDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
+    switch (id) {
+        case IDC_GROUP_ADD: OnAdd(); break;
+        case IDC_GROUP_DELETE: OnDelete(); break;
+        case IDC_GROUP_EDIT: OnEdit(); break;
+        default: break;
+    }
+}
+
+bool CGroupsDlg::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->idFrom != IDC_GROUP_LIST || header->code != static_cast<UINT>(NM_DBLCLK)) return false;
+    OnEdit();
+    result = 0;
+    return true;
+}
+
+void CGroupsDlg::OnAdd() {
+    const CWindowsGroup fresh;
+    CGroupDlg dialog(m_hInstance, m_hWnd, fresh);
+    if (dialog.DoModal() != IDOK) return;
+    m_Groups.push_back(dialog.TakeGroup());
+    FillList();
+}
+
+void CGroupsDlg::OnDelete() {
+    const int index = Selected();
+    if (index < 0) return;
+    m_Groups.erase(m_Groups.begin() + index);
+    FillList();
+}
+
+void CGroupsDlg::OnEdit() {
+    const int index = Selected();
+    if (index < 0) return;
+    // The copy carries the identifier, so the windows the group hid before
+    // the edit are still its own afterwards.
+    CGroupDlg dialog(m_hInstance, m_hWnd, *m_Groups[static_cast<std::size_t>(index)]);
+    if (dialog.DoModal() != IDOK) return;
+    m_Groups[static_cast<std::size_t>(index)] = dialog.TakeGroup();
+    FillList();
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "engine/dialogs.h"
+#include "ui/dialog.h"
+#include "ui/hot_keys_edit.h"
+
+// "Group": one group's name, search text, compare mode and two hot-keys. It
+// edits an unbound copy; the caller takes it after OK.
+class CGroupDlg : public CDialog {
+public:
+    CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group);
+
+    // The edited copy, with the identifier of the group it was made from.
+    std::unique_ptr<CWindowsGroup> TakeGroup() { return std::move(m_Group); }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    std::unique_ptr<CWindowsGroup> m_Group;
+    CHotKeysEdit m_edHideHotKey;
+    CHotKeysEdit m_edShowHotKey;
+};
+
+// "Windows Groups": the list of groups with their hot-keys, and Add, Edit
+// and Delete on the dialog's own copies. The caller takes the copies after
+// OK; until then the engine's groups are untouched.
+class CGroupsDlg : public CDialog {
+public:
+    CGroupsDlg(HINSTANCE instance, const GroupsForm& form);
+
+    // The working list, in order; each copy keeps the identifier of the
+    // group it came from (-1 for an added one).
+    std::vector<std::unique_ptr<CWindowsGroup>> TakeGroups() { return std::move(m_Groups); }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    void FillList();
+    // The list's selected entry, or -1.
+    int Selected() const;
+    void OnAdd();
+    void OnDelete();
+    void OnEdit();
+
+    std::vector<std::unique_ptr<CWindowsGroup>> m_Groups;
+};

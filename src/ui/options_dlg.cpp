@@ -1,0 +1,88 @@
+#include "ui/options_dlg.h"
+
+#include "res/resource.h"
+#include "ui/dialog_model.h"
+
+namespace {
+
+// The edit of each hot-key, by identifier: hide window, show window, hide
+// all, show all, hide/show window.
+constexpr std::array<int, 5> kKeyEdits{IDC_KEY_HIDE_WINDOW, IDC_KEY_SHOW_WINDOW, IDC_KEY_HIDE_ALL, IDC_KEY_SHOW_ALL,
+                                       IDC_KEY_TOGGLE_WINDOW};
+constexpr int kShowWindowKey = 1;
+constexpr int kShowAllKey = 3;
+
+// Each check box and the preference it shows.
+struct Flag {
+    int id;
+    bool Preferences::*value;
+};
+constexpr Flag kFlags[] = {
+    {IDC_AUTORUN, &Preferences::m_bAutorun},
+    {IDC_SHOW_LIST, &Preferences::m_bShowList},
+    {IDC_SHOW_ON_CLOSE, &Preferences::m_bShowOnClose},
+    {IDC_INVERT_MOUSE, &Preferences::m_bInvertMouse},
+    {IDC_HIDE_ICON, &Preferences::m_bHideIcon},
+    {IDC_SHOW_HIDDEN_IN_TIP, &Preferences::m_bShowHiddenInTip},
+    {IDC_PASS_ON_CLOSE, &Preferences::m_bPassOnClose},
+    {IDC_PASS_ON_OPTION, &Preferences::m_bPassOnOption},
+    {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
+};
+
+}  // namespace
+
+COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
+    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form) {
+    for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].SetValue(form.keys[i]);
+}
+
+void COptionsDlg::Store(PreferencesForm& form) const {
+    form.prefs = m_Form.prefs;
+    for (std::size_t i = 0; i < m_edKeys.size(); ++i) form.keys[i] = m_edKeys[i].Value();
+}
+
+BOOL COptionsDlg::OnInitDialog() {
+    for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].Attach(Item(kKeyEdits[i]));
+
+    const Preferences& prefs = m_Form.prefs;
+    for (const Flag& flag : kFlags) Check(flag.id, prefs.*flag.value);
+
+    // Typing stops where the stored password ends, so what is typed is what
+    // the prompt asks for later. The limit does not cut the text set here: a
+    // longer password put into the registry by hand stays whole unless the
+    // user retypes it.
+    for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD}) {
+        ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, kPasswordChars, 0);
+        SetItemText(id, prefs.m_Password);
+    }
+
+    ::CheckRadioButton(m_hWnd, IDC_SINGLE_CLICK, IDC_DOUBLE_CLICK,
+                       prefs.m_bClick ? IDC_DOUBLE_CLICK : IDC_SINGLE_CLICK);
+
+    const auto entries = ActionListEntries(m_Form.groupNames);
+    for (const std::string& entry : entries)
+        ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const auto selection = ActionSelection(prefs.m_uAction, entries.size());
+    ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
+    return TRUE;
+}
+
+void COptionsDlg::OnOK() {
+    const auto message = CheckPreferences(ItemText(IDC_NEW_PASSWORD), ItemText(IDC_CONFIRM_PASSWORD),
+                                          Checked(IDC_HIDE_ICON), m_edKeys[kShowWindowKey].Value(),
+                                          m_edKeys[kShowAllKey].Value());
+    if (message) {
+        Warn(LoadText(*message));
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void COptionsDlg::OnDestroy() {
+    Preferences& prefs = m_Form.prefs;
+    for (const Flag& flag : kFlags) prefs.*flag.value = Checked(flag.id);
+    prefs.m_Password = ItemText(IDC_NEW_PASSWORD);
+    prefs.m_bClick = Checked(IDC_DOUBLE_CLICK);
+    const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_GETCURSEL, 0, 0);
+    prefs.m_uAction = ActionFromSelection(static_cast<int>(selection));
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <array>
+
+#include "engine/dialogs.h"
+#include "ui/dialog.h"
+#include "ui/hot_keys_edit.h"
+
+// "Preferences": every preference of the engine, its five hot-keys and the
+// password. It works on its own copy of the form; the controls are read back
+// as the window goes, whichever button closed it, and the caller takes the
+// result only after OK.
+class COptionsDlg : public CDialog {
+public:
+    COptionsDlg(HINSTANCE instance, const PreferencesForm& form);
+
+    // The values as the dialog left them: preferences, password and keys.
+    void Store(PreferencesForm& form) const;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnDestroy() override;
+
+private:
+    bool Checked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
+    void Check(int id, bool on) { ::CheckDlgButton(m_hWnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+    PreferencesForm m_Form;
+    // Index = hot-key identifier, as in the form.
+    std::array<CHotKeysEdit, 5> m_edKeys;
+};

@@ -1,0 +1,26 @@
+#include "ui/win32_dialogs.h"
+
+#include "ui/groups_dlg.h"
+#include "ui/options_dlg.h"
+#include "ui/pass_protect.h"
+
+bool Win32Dialogs::AskPassword(std::string& entered) {
+    CPassProtect dialog(m_hInstance);
+    const INT_PTR result = dialog.DoModal();
+    entered = dialog.m_strPassword;
+    return result == IDOK;
+}
+
+bool Win32Dialogs::RunPreferences(PreferencesForm& form) {
+    COptionsDlg dialog(m_hInstance, form);
+    if (dialog.DoModal() != IDOK) return false;
+    dialog.Store(form);
+    return true;
+}
+
+bool Win32Dialogs::RunWindowsGroups(GroupsForm& form) {
+    CGroupsDlg dialog(m_hInstance, form);
+    if (dialog.DoModal() != IDOK) return false;
+    form.groups = dialog.TakeGroups();
+    return true;
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include <windows.h>
+
+#include "engine/dialogs.h"
+
+// The engine's dialogs, as the Win32 dialogs of this folder.
+class Win32Dialogs final : public IDialogs {
+public:
+    explicit Win32Dialogs(HINSTANCE instance) : m_hInstance(instance) {}
+    bool AskPassword(std::string& entered) override;
+    bool RunPreferences(PreferencesForm& form) override;
+    bool RunWindowsGroups(GroupsForm& form) override;
+
+private:
+    HINSTANCE m_hInstance;
+};

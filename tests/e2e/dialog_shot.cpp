@@ -1,0 +1,83 @@
+// Opens one of Tarnvell's configuration dialogs in the running program and
+// prints where it is on the screen, so that a script can take its picture
+// (scripts/screenshots). Not a test.
+//
+//   dialog_shot preferences   "Preferences"
+//   dialog_shot groups        "Windows Groups"
+//   dialog_shot group         "Group", editing the first group, over an open
+//                             "Windows Groups"
+//   dialog_shot cancel        cancels every open dialog, innermost first
+//   dialog_shot exit          closes Tarnvell
+//
+// Prints "x y width height" of the dialog's window; exits 1 when there is no
+// Tarnvell or the dialog did not open.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879;
+constexpr int kGroupList = 1031, kEdit = 1035;
+
+int Report(HWND dialog) {
+    if (!dialog) return 1;
+    // Painted once the opening message has been handled.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    RECT r{};
+    ::GetWindowRect(dialog, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string what = argc > 1 ? argv[1] : "";
+    HWND frame = ::FindWindowA(kFrameClass, nullptr);
+    if (!frame) {
+        std::fprintf(stderr, "dialog_shot: Tarnvell is not running\n");
+        return 1;
+    }
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(frame, &pid);
+
+    if (what == "preferences") {
+        Command(frame, ID_PREFERENCES);
+        return Report(WaitDialog(pid, "Preferences"));
+    }
+    if (what == "groups" || what == "group") {
+        HWND groups = WaitDialog(pid, "Windows Groups", 0ms);
+        if (!groups) {
+            Command(frame, ID_WINDOWS_GROUPS);
+            groups = WaitDialog(pid, "Windows Groups");
+        }
+        if (what == "groups" || !groups) return Report(groups);
+        HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        const bool selected = process && RemoteList(::GetDlgItem(groups, kGroupList), process).Select(0);
+        if (process) ::CloseHandle(process);
+        if (!selected) return 1;
+        ::PostMessageA(::GetDlgItem(groups, kEdit), BM_CLICK, 0, 0);
+        return Report(WaitDialog(pid, "Group"));
+    }
+    if (what == "cancel") {
+        for (const char* title : {"Tarnvell", "Group", "Windows Groups", "Preferences", "Enter password"})
+            for (HWND dialog : DialogsOf(pid, title)) {
+                ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                WaitFor([&] { return !::IsWindow(dialog); }, 5s);
+            }
+        return 0;
+    }
+    if (what == "exit") {
+        ::PostMessageA(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: dialog_shot preferences|groups|group|cancel|exit\n");
+    return 2;
+}

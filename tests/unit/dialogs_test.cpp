@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/app_kernel.h"
+#include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "res/resource.h"
+#include "ui/dialog_model.h"
+
+namespace {
+
+// ------------------------------------------------ what the dialogs decide
+
+TEST(PreferencesModel, TheActionListNumbersEveryGroupActionAsItIsStored) {
+    const auto entries = ActionListEntries({"A", "B"});
+    ASSERT_EQ(entries.size(), 14u);
+    EXPECT_EQ(entries[0], "Show List of Hidden Windows");
+    EXPECT_EQ(entries[6], "Show All Windows");
+    EXPECT_EQ(entries[7], std::string(55, '-'));
+    EXPECT_EQ(entries[11], "Hide [ B ]");
+    EXPECT_EQ(entries[13], "Hide/Show [ B ]");
+    // The stored value of an entry runs the action the entry names.
+    const ClickAction hideB(11);
+    EXPECT_EQ(hideB.kind(), ClickAction::Kind::Group);
+    EXPECT_EQ(hideB.group(), 1u);
+    EXPECT_EQ(hideB.groupOp(), ClickAction::GroupOp::Hide);
+    EXPECT_EQ(ClickAction::OfGroup(1, ClickAction::GroupOp::Toggle).Stored(), 13u);
+    EXPECT_EQ(ClickAction(7).kind(), ClickAction::Kind::Separator);
+    EXPECT_EQ(ActionListEntries({}).size(), 8u);
+}
+
+TEST(PreferencesModel, AStoredActionPastTheListShowsNoSelectionAndNoChoiceStoresAllBits) {
+    EXPECT_EQ(ActionSelection(ClickAction(13), 14), 13);
+    EXPECT_EQ(ActionSelection(ClickAction(14), 14), std::nullopt);
+    EXPECT_EQ(ActionSelection(ClickAction(0xFFFFFFFFu), 14), std::nullopt);
+    EXPECT_EQ(ActionFromSelection(-1).Stored(), 0xFFFFFFFFu);
+    EXPECT_EQ(ActionFromSelection(7).Stored(), 7u);
+}
+
+TEST(PreferencesModel, OkChecksThePasswordsFirstThenTheShowKeys) {
+    const KeyCombination none{};
+    const KeyCombination modifiersOnly{mod::kControl, 0};
+    const KeyCombination ctrlS{mod::kControl, 'S'};
+    EXPECT_EQ(CheckPreferences("Secret", "secret", false, none, none), IDS_PASSWORD_MISMATCH);
+    EXPECT_EQ(CheckPreferences("a", "", true, ctrlS, ctrlS), IDS_PASSWORD_MISMATCH);
+    EXPECT_EQ(CheckPreferences("", "", false, none, none), std::nullopt);
+    EXPECT_EQ(CheckPreferences("", "", true, none, none), IDS_NEED_SHOW_HOTKEY);
+    EXPECT_EQ(CheckPreferences("", "", true, modifiersOnly, modifiersOnly), IDS_NEED_SHOW_HOTKEY);
+    EXPECT_EQ(CheckPreferences("", "", true, none, ctrlS), std::nullopt);
+    EXPECT_EQ(CheckPreferences("", "", true, ctrlS, none), std::nullopt);
+}
+
+TEST(GroupsModel, RowsNameTheKeysOrSayNotDefinedAndColumnsSplitFourThreeThree) {
+    std::vector<std::unique_ptr<CWindowsGroup>> groups;
+    groups.push_back(std::make_unique<CWindowsGroup>());
+    groups.back()->m_strName = "Mail";
+    groups.back()->m_HotKeys[0].SetValue({mod::kControl | mod::kAlt, 'M'});
+    groups.push_back(std::make_unique<CWindowsGroup>());
+    groups.back()->m_strName = "Empty";
+    EXPECT_EQ(GroupRows(groups), (std::vector<GroupRow>{{"Mail", "Ctrl + Alt + M", "Not defined"},
+                                                        {"Empty", "Not defined", "Not defined"}}));
+    EXPECT_EQ(GroupColumnWidths(437), (std::array<int, 3>{172, 129, 129}));
+    EXPECT_EQ(GroupColumnWidths(9), (std::array<int, 3>{0, 0, 0}));
+}
+
+TEST(GroupsModel, AModeTheListLacksIsKeptUnlessTheUserPicksOne) {
+    EXPECT_EQ(CompareSelection(GROUP_COMPARE_INCLUDE), 0);
+    EXPECT_EQ(CompareSelection(GROUP_COMPARE_EQUAL), 1);
+    EXPECT_EQ(CompareSelection(GROUP_COMPARE_NOT_EQUAL), std::nullopt);
+    EXPECT_EQ(CompareSelection(7), std::nullopt);
+    EXPECT_EQ(CompareFromSelection(-1, GROUP_COMPARE_NOT_EQUAL), GROUP_COMPARE_NOT_EQUAL);
+    EXPECT_EQ(CompareFromSelection(1, GROUP_COMPARE_NOT_EQUAL), GROUP_COMPARE_EQUAL);
+    EXPECT_EQ(CompareFromSelection(-1, GROUP_COMPARE_INCLUDE), GROUP_COMPARE_INCLUDE);
+}
+
+TEST(GroupsModel, AGroupNeedsANameThenASearchTextTakenAsTyped) {
+    EXPECT_EQ(CheckGroup("", ""), "You must specify Group Name");
+    EXPECT_EQ(CheckGroup("", "x"), "You must specify Group Name");
+    EXPECT_EQ(CheckGroup("n", ""), "You must specify Text for search in Window Caption");
+    EXPECT_EQ(CheckGroup("   ", "x"), std::nullopt);
+}
+
+// ------------------------------------------- the commands that run them
+
+constexpr WindowHandle kFrame{0x42};
+
+class DialogCommands : public ::testing::Test {
+protected:
+    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
+    CAppKernel& Kernel() {
+        if (!kernel) {
+            frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
+            kernel = std::make_unique<CAppKernel>(fake.Set());
+            kernel->Init(frame);
+        }
+        return *kernel;
+    }
+    void Command(unsigned id) { Kernel().ProcessMessage(wm::kCommand, id, 0); }
+    bool Registered(int id, unsigned key) const {
+        return std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
+                           [&](const auto& e) { return e.id == id && e.key == key; });
+    }
+    unsigned Int(const std::string& section, const std::string& entry) const {
+        return std::get<unsigned>(fake.profile.Find(section, entry).value());
+    }
+
+    FakePlatform fake;
+    WindowHandle frame;
+    std::unique_ptr<CAppKernel> kernel;
+};
+
+TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunTrayAndSaveInThatOrder) {
+    fake.profile.Set("HotKeys", "Mod1", unsigned{mod::kControl});
+    fake.profile.Set("HotKeys", "VK1", unsigned{'S'});
+    Kernel();
+    fake.journal.clear();
+    fake.profile.writes.clear();
+    fake.prompts.preferences = [](PreferencesForm& form) {
+        EXPECT_EQ(form.keys[1], (KeyCombination{mod::kControl, 'S'}));
+        // The "Show window" keys move to "Hide window" in one OK.
+        form.keys[0] = form.keys[1];
+        form.keys[1] = {mod::kControl, 'T'};
+        form.prefs.m_bAutorun = false;
+        form.prefs.m_bShowHiddenInTip = true;
+        form.prefs.m_Password = "pw";
+        form.prefs.m_uAction = ClickAction(5);
+        return true;
+    };
+    Command(ID_PREFERENCES);
+
+    // Every old key is released before the first new one is taken, so the
+    // moved combination works at once.
+    const auto& j = fake.journal;
+    const auto firstRegister = std::find_if(j.begin(), j.end(), [](auto& e) { return e.rfind("hotkey register", 0) == 0; });
+    EXPECT_EQ(std::count_if(j.begin(), firstRegister, [](auto& e) { return e.rfind("hotkey unregister", 0) == 0; }), 5);
+    EXPECT_TRUE(Registered(0, 'S'));
+    EXPECT_TRUE(Registered(1, 'T'));
+    // Autorun changed: the value goes; then the tray, then the save.
+    const auto runDelete = std::find(j.begin(), j.end(), "run delete Tarnvell");
+    const auto tip = std::find(j.begin(), j.end(), "notify 1");
+    const auto save = std::find(j.begin(), j.end(), "profile write HotKeys/Mod0");
+    EXPECT_TRUE(runDelete < tip && tip < save && save != j.end());
+    EXPECT_EQ(Kernel().Prefs().m_Password, "pw");
+    EXPECT_EQ(Int("Settings", "m_uAction"), 5u);
+    EXPECT_EQ(Int("Settings", "m_bAutorun"), 0u);
+    EXPECT_EQ(Int("HotKeys", "VK0"), unsigned{'S'});
+}
+
+TEST_F(DialogCommands, PreferencesCancelOrAnUnchangedAutorunTouchesNothingElse) {
+    Kernel();
+    fake.journal.clear();
+    fake.profile.writes.clear();
+    fake.prompts.preferences = [](PreferencesForm& form) {
+        form.prefs.m_bShowList = false;
+        return false;
+    };
+    Command(ID_PREFERENCES);
+    EXPECT_TRUE(fake.journal.empty());
+    EXPECT_TRUE(Kernel().Prefs().m_bShowList);
+
+    // OK with autorun as it was: the Run value is left alone.
+    fake.runKey.values.clear();
+    fake.prompts.preferences = [](PreferencesForm&) { return true; };
+    Command(ID_PREFERENCES);
+    EXPECT_EQ(std::count_if(fake.journal.begin(), fake.journal.end(), [](auto& e) { return e.rfind("run", 0) == 0; }),
+              0);
+    EXPECT_EQ(fake.profile.writes.size(), 22u);  // ten hot-key values and twelve settings
+}
+
+TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword) {
+    fake.profile.Set("Settings", "m_bPassOnOption", 1u);
+    fake.profile.Set("Settings", "m_Password", std::string("pw"));
+    auto& dialogs = fake.prompts;
+    // The modal loop carries out the same command again meanwhile.
+    dialogs.preferences = [&](PreferencesForm&) {
+        Command(ID_PREFERENCES);
+        return false;
+    };
+    dialogs.windowsGroups = [&](GroupsForm&) {
+        Command(ID_WINDOWS_GROUPS);
+        Command(ID_PREFERENCES);  // another dialog may open
+        return false;
+    };
+    dialogs.answers = {{true, "PW"}, {false, "pw"}, {true, "pw"}, {true, "pw"}, {true, "pw"}};
+    Command(ID_PREFERENCES);  // wrong case
+    Command(ID_WINDOWS_GROUPS);  // cancelled
+    EXPECT_EQ(dialogs.preferencesRuns + dialogs.groupsRuns, 0);
+    Command(ID_PREFERENCES);
+    EXPECT_EQ(dialogs.preferencesRuns, 1);
+    Command(ID_WINDOWS_GROUPS);
+    EXPECT_EQ(dialogs.groupsRuns, 1);
+    EXPECT_EQ(dialogs.preferencesRuns, 2);
+    // Both flags are down again once the dialogs have ended.
+    dialogs.answers = {{true, "pw"}};
+    dialogs.preferences = nullptr;
+    Command(ID_PREFERENCES);
+    EXPECT_EQ(dialogs.preferencesRuns, 3);
+}
+
+TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
+    fake.profile.Set("Settings", "m_bPassOnOption", 1u);
+    auto& dialogs = fake.prompts;
+    bool closeFollowed = true;
+    dialogs.preferences = [&](PreferencesForm&) {
+        // Exit chosen from the tray menu meanwhile.
+        closeFollowed = Kernel().ProcessMessage(wm::kClose, 0, 0);
+        return false;
+    };
+    dialogs.answers = {{true, ""}};
+    Command(ID_PREFERENCES);
+    EXPECT_FALSE(closeFollowed);
+    EXPECT_FALSE(Kernel().InModalLoop());
+    EXPECT_TRUE(Kernel().ProcessMessage(wm::kClose, 0, 0));
+}
+
+TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsIdentifiers) {
+    fake.profile.Set("Groups", "Name0", std::string("Notes"));
+    fake.profile.Set("Groups", "Search0", std::string("Notepad"));
+    fake.profile.Set("Groups", "Compare0", 0u);
+    fake.profile.Set("Groups", "Name1", std::string("Other"));
+    fake.profile.Set("Groups", "Search1", std::string("zzz"));
+    fake.profile.Set("Groups", "Compare1", 2u);
+    fake.profile.Set("Settings", "m_uAction", 8u);
+    const WindowHandle notes = fake.desktop.Add("Edit", "a - Notepad");
+    Kernel().HideGroup(0);
+    ASSERT_FALSE(fake.desktop.Get(notes).visible);
+
+    fake.prompts.windowsGroups = [](GroupsForm& form) {
+        EXPECT_EQ(form.groups.size(), 2u);
+        form.groups[0]->m_strName = "Renamed";          // an edit keeps the identifier
+        form.groups[0]->m_HotKeys[1].SetValue({mod::kAlt, 'N'});
+        form.groups.erase(form.groups.begin() + 1);      // a delete
+        form.groups.push_back(std::make_unique<CWindowsGroup>());  // an add
+        form.groups.back()->m_strName = "New";
+        form.groups.back()->m_strSearch = "new";
+        return true;
+    };
+    Command(ID_WINDOWS_GROUPS);
+    EXPECT_EQ(Kernel().Prefs().m_uAction.Stored(), 0u);
+    EXPECT_EQ(Int("Settings", "m_uAction"), 0u);
+    ASSERT_EQ(Kernel().Groups().size(), 2u);
+    EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Groups", "Name0")), "Renamed");
+    EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Groups", "Name1")), "New");
+    EXPECT_TRUE(Registered(26, 'N'));
+    EXPECT_NE(Kernel().Groups().At(1)->m_nID, Kernel().Groups().At(0)->m_nID);
+
+    // The renamed group still shows what it hid before the edit.
+    Kernel().ProcessMessage(wm::kHotKey, 26, 0);
+    EXPECT_TRUE(fake.desktop.Get(notes).visible);
+}
+
+TEST_F(DialogCommands, WindowsGroupsCancelLeavesGroupsKeysActionAndProfileAlone) {
+    fake.profile.Set("Settings", "m_uAction", 9u);
+    Kernel();
+    fake.journal.clear();
+    fake.prompts.windowsGroups = [](GroupsForm& form) {
+        form.groups.clear();
+        return false;
+    };
+    Command(ID_WINDOWS_GROUPS);
+    EXPECT_TRUE(fake.journal.empty());
+    EXPECT_EQ(Kernel().Groups().size(), 1u);
+    EXPECT_EQ(Kernel().Prefs().m_uAction.Stored(), 9u);
+}
+
+}  // namespace
