@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/app_kernel.h"
+#include "engine/hidden_journal.h"
+#include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "res/resource.h"
+
+namespace {
+
+CWndDes Record(std::uintptr_t window, int activate, std::uintptr_t principal, std::uint32_t pid) {
+    CWndDes r(WindowHandle{window}, activate, WindowHandle{principal}, 7);
+    r.m_nProcessId = pid;
+    return r;
+}
+
+TEST(JournalFormat, RoundTripKeepsEverythingButTheGroupTag) {
+    const std::vector<CWndDes> records = {Record(0x10, 1, 0, 100), Record(0x20, 0, 0x10, 100),
+                                          Record(0xFFFFFFFF00000030u, 0, 0, 0xFFFFFFFFu)};
+    const auto data = journal::Encode(records);
+    EXPECT_EQ(data.size(), journal::kHeaderSize + 3 * journal::kRecordSize);
+    const auto back = journal::Decode(data);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ((*back)[i].m_hWindow, records[i].m_hWindow);
+        EXPECT_EQ((*back)[i].m_hPrincipal, records[i].m_hPrincipal);
+        EXPECT_EQ((*back)[i].m_bActivate, records[i].m_bActivate);
+        EXPECT_EQ((*back)[i].m_nProcessId, records[i].m_nProcessId);
+        EXPECT_EQ((*back)[i].m_nGroupId, -1);
+    }
+    EXPECT_EQ(journal::Decode(journal::Encode({}))->size(), 0u);
+}
+
+TEST(JournalFormat, DamagedJournalsAreNeverTrusted) {
+    const auto good = journal::Encode({Record(0x10, 1, 0, 100), Record(0x20, 0, 0x10, 100)});
+    auto with = [&](std::size_t at, std::uint8_t value) {
+        auto d = good;
+        d[at] = value;
+        return d;
+    };
+    EXPECT_FALSE(journal::Decode({}));
+    EXPECT_FALSE(journal::Decode(std::vector<std::uint8_t>(good.begin(), good.end() - 1)));  // truncated
+    auto longer = good;
+    longer.push_back(0);
+    EXPECT_FALSE(journal::Decode(longer));
+    EXPECT_FALSE(journal::Decode(with(0, 'X')));  // another format
+    EXPECT_FALSE(journal::Decode(with(4, 2)));    // unknown version
+    EXPECT_FALSE(journal::Decode(with(11, 0x7F)));  // an absurd count
+    EXPECT_FALSE(journal::Decode(with(9, 1)));    // a count the data does not hold
+    EXPECT_FALSE(journal::Decode(with(12 + 16, 5)));  // an activate flag that is no flag
+    auto nullWindow = good;
+    std::fill(nullWindow.begin() + 12, nullWindow.begin() + 20, 0);
+    EXPECT_FALSE(journal::Decode(nullWindow));
+}
+
+class Journalled : public ::testing::Test {
+protected:
+    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
+    CAppKernel& Start() {
+        kernel.reset();
+        if (!frame) frame = desk.Add("TarnvellFrame", "Tarnvell", false);
+        desk.Get(frame).pid = FakeDesktop::kOwnProcess;
+        kernel = std::make_unique<CAppKernel>(fake.Set());
+        kernel->Init(frame);
+        return *kernel;
+    }
+    bool Visible(WindowHandle w) { return desk.Get(w).visible; }
+    int JournalCalls() const {
+        return static_cast<int>(std::count_if(fake.journal.begin(), fake.journal.end(),
+                                              [](const auto& e) { return e.rfind("journal", 0) == 0; }));
+    }
+
+    FakePlatform fake;
+    FakeDesktop& desk = fake.desktop;
+    WindowHandle frame;
+    std::unique_ptr<CAppKernel> kernel;
+};
+
+TEST_F(Journalled, NothingIsWrittenBeforeTheFirstHideAndOneWritePerCommand) {
+    Start();
+    kernel->ShowHidden(-1);
+    kernel->ShowAllWindows();
+    kernel->OnTrayNotify(128, wm::kRButtonUp);
+    EXPECT_EQ(JournalCalls(), 1);  // the read at start
+    EXPECT_EQ(fake.hiddenJournal.writes, 0);
+
+    for (int i = 0; i < 300; ++i) desk.Add("W", "w" + std::to_string(i));
+    kernel->HideAllWindows();
+    EXPECT_EQ(fake.hiddenJournal.writes, 1);
+    kernel->ShowHidden(-1);
+    EXPECT_EQ(fake.hiddenJournal.writes, 2);
+    kernel->ShowAllWindows();
+    EXPECT_EQ(fake.hiddenJournal.writes, 2);
+    EXPECT_EQ(fake.hiddenJournal.removes, 1);
+    EXPECT_FALSE(fake.hiddenJournal.value);
+}
+
+TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess) {
+    const WindowHandle a = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    const WindowHandle gone = desk.Add("C", "c");
+    const WindowHandle shownAgain = desk.Add("D", "d");
+    const WindowHandle reused = desk.Add("E", "e");
+    fake.profile.Set("Groups", "Name0", std::string("b group"));
+    fake.profile.Set("Groups", "Search0", std::string("b"));
+    fake.profile.Set("Groups", "Compare0", 1u);
+    desk.Get(reused).pid = 77;
+    Start();
+    for (WindowHandle w : {reused, shownAgain, gone}) {
+        desk.Raise(w);
+        kernel->HideTopWindow();
+    }
+    kernel->HideGroup(0);
+    desk.Raise(a);
+    kernel->HideTopWindow();
+    ASSERT_EQ(kernel->HiddenList().size(), 5u);
+
+    // Tarnvell is killed; meanwhile one window goes, one is shown by its
+    // application, and one handle comes to belong to another process.
+    kernel.reset();
+    desk.Destroy(gone);
+    desk.Get(shownAgain).visible = true;
+    desk.Get(reused).pid = 78;
+    fake.desktop.actions.clear();
+    fake.profile.Set("Settings", "m_bShowHiddenInTip", 1u);
+    fake.module.strings[IDS_HIDDEN_COUNT] = "%u hidden windows";
+    Start();
+
+    std::vector<WindowHandle> back;
+    for (const CWndDes& r : kernel->HiddenList()) back.push_back(r.m_hWindow);
+    EXPECT_EQ(back, (std::vector<WindowHandle>{b, a}));
+    EXPECT_TRUE(fake.desktop.actions.empty());  // nothing is shown at start
+    EXPECT_EQ(fake.notifyShell.icons.begin()->second.tip, "2 hidden windows");
+    // The journal now holds only what was taken back.
+    EXPECT_EQ(journal::Decode(*fake.hiddenJournal.value)->size(), 2u);
+
+    // The group's record lost its tag: the group's show leaves it alone...
+    kernel->ShowGroup(0);
+    EXPECT_FALSE(Visible(b));
+    // ...while Show Window takes the last family, then the earlier one.
+    kernel->ShowHidden(-1);
+    EXPECT_TRUE(Visible(a));
+    EXPECT_FALSE(Visible(b));
+    kernel->ShowHidden(-1);
+    EXPECT_TRUE(Visible(b));
+}
+
+TEST_F(Journalled, ADamagedJournalIsRemovedAndNothingIsTakenBack) {
+    const WindowHandle a = desk.Add("A", "a", false);
+    fake.hiddenJournal.value = journal::Encode({Record(a.value, 1, 0, FakeDesktop::kOtherProcess)});
+    fake.hiddenJournal.value->push_back(0);
+    Start();
+    EXPECT_TRUE(kernel->HiddenList().empty());
+    EXPECT_FALSE(fake.hiddenJournal.value);
+    EXPECT_EQ(fake.hiddenJournal.removes, 1);
+}
+
+TEST_F(Journalled, ExitWithoutShowingKeepsTheJournalAndACancelledLogoffDoesNothing) {
+    const WindowHandle a = desk.Add("A", "a");
+    Start();
+    kernel->HideTopWindow();
+    EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 0, 0));
+    EXPECT_FALSE(Visible(a));
+    EXPECT_EQ(kernel->HiddenList().size(), 1u);
+
+    fake.profile.Set("Settings", "m_bShowOnClose", 0u);
+    Start();  // took the window back
+    EXPECT_TRUE(kernel->ProcessMessage(wm::kClose, 0, 0));
+    kernel.reset();
+    EXPECT_TRUE(fake.hiddenJournal.value);
+
+    fake.profile.Set("Settings", "m_bShowOnClose", 1u);
+    Start();
+    EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 1, 0));  // the session ends
+    EXPECT_TRUE(Visible(a));
+    EXPECT_FALSE(fake.hiddenJournal.value);
+}
+
+TEST_F(Journalled, CloakedShellAndOwnWindowsAreNeverTaken) {
+    const WindowHandle menu = desk.Add("#32768", "");  // our own tracked menu, topmost
+    desk.Get(menu).pid = FakeDesktop::kOwnProcess;
+    const WindowHandle prompt = desk.Add("#32770", "Enter password");
+    desk.Get(prompt).pid = FakeDesktop::kOwnProcess;
+    const WindowHandle cloaked = desk.Add("App", "other desktop");
+    desk.Get(cloaked).cloaked = true;
+    const WindowHandle secondTaskbar = desk.Add("Shell_SecondaryTrayWnd");
+    const WindowHandle wallpaper = desk.Add("WorkerW");
+    const WindowHandle app = desk.Add("App", "app");
+    fake.profile.Set("Groups", "Name0", std::string("all"));
+    fake.profile.Set("Groups", "Search0", std::string("zzz"));
+    fake.profile.Set("Groups", "Compare0", 2u);  // every caption differs from "zzz"
+    Start();
+    kernel->HideTopWindow();
+    EXPECT_FALSE(Visible(app));
+    kernel->ShowAllWindows();
+    kernel->HideAllWindows();
+    kernel->ShowAllWindows();
+    kernel->HideGroup(0);
+    kernel->ToggleDesignatedWindow();
+    for (WindowHandle w : {menu, prompt, cloaked, secondTaskbar, wallpaper}) EXPECT_TRUE(Visible(w));
+    for (const CWndDes& r : kernel->HiddenList()) EXPECT_EQ(r.m_hWindow, app);
+}
+
+TEST_F(Journalled, AWindowHiddenAgainKeepsOneRecordAndComesBackWithOnePress) {
+    const WindowHandle a = desk.Add("A", "a");
+    const WindowHandle b = desk.Add("B", "b");
+    Start();
+    kernel->HideTopWindow();  // a
+    desk.Get(a).visible = true;  // its application shows it again
+    desk.Raise(a);
+    kernel->HideTopWindow();
+    ASSERT_EQ(kernel->HiddenList().size(), 1u);
+    kernel->HideTopWindow();  // b
+    desk.Raise(a);
+    desk.Get(a).visible = true;
+    kernel->HideTopWindow();  // a moves to the end
+    ASSERT_EQ(kernel->HiddenList().size(), 2u);
+    EXPECT_EQ(kernel->HiddenList()[1].m_hWindow, a);
+    kernel->ShowHidden(-1);
+    EXPECT_TRUE(Visible(a));
+    EXPECT_FALSE(Visible(b));
+    EXPECT_EQ(kernel->HiddenWindowItems().size(), 1u);
+}
+
+TEST_F(Journalled, GoneWindowsCostNoPressInAnyShowPathNorAMenuEntry) {
+    fake.profile.Set("Settings", "m_uAction", 0u);  // the click lists hidden windows
+    Start();
+    // Hides a fresh a, then a fresh b, and b's application destroys it.
+    auto hideTwoThenLoseTheLast = [&] {
+        const WindowHandle a = desk.Add("A", "a");
+        const WindowHandle b = desk.Add("B", "b");
+        desk.Raise(b);
+        desk.Raise(a);
+        kernel->HideTopWindow();
+        kernel->HideTopWindow();
+        desk.Destroy(b);
+        return a;
+    };
+    WindowHandle a = hideTwoThenLoseTheLast();
+    kernel->ShowHidden(-1);
+    EXPECT_TRUE(Visible(a));
+
+    // The designated window goes while hidden: its record goes with it.
+    const WindowHandle c = desk.Add("C", "c");
+    desk.Raise(c);
+    kernel->ToggleDesignatedWindow();
+    desk.Destroy(c);
+    kernel->ToggleDesignatedWindow();
+    for (const CWndDes& r : kernel->HiddenList()) EXPECT_NE(r.m_hWindow, c);
+    kernel->ShowAllWindows();
+    ASSERT_TRUE(kernel->HiddenList().empty());
+
+    a = hideTwoThenLoseTheLast();
+    kernel->OnTrayNotify(128, wm::kLButtonUp);  // the list menu
+    ASSERT_FALSE(fake.menus.tracked.empty());
+    EXPECT_EQ(fake.menus.tracked.back().size(), 1u);
+    EXPECT_EQ(kernel->HiddenList().size(), 1u);
+}
+
+}  // namespace
