@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "engine/dialog_seam.h"
 #include "tray/resource_loader.h"
+#include "ui/html_help.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ std::string ApplicationName(const std::string& modulePath) {
 }  // namespace
 
 CQuorvaneApp::CQuorvaneApp(HINSTANCE instance)
-    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Prompts(instance) {}
+    : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Prompts(instance), m_Dialogs(instance) {}
 
 BOOL CQuorvaneApp::InitInstance() {
     // A second copy ends here without a window, an icon or a message.
@@ -38,9 +40,12 @@ BOOL CQuorvaneApp::InitInstance() {
 
     const PlatformSet platform{m_Windows,     m_HotKeys, m_Profile, m_RunKey, m_Module,
                                m_NotifyShell, m_Prompts, m_Shell,   m_Menus};
+    SetDialogSeam(&m_Dialogs);
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
-    return m_pMainWnd->LoadFrame(m_hInstance, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE) ? TRUE : FALSE;
+    if (!m_pMainWnd->LoadFrame(m_hInstance, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) return FALSE;
+    g_HtmlHelp.SetMainWindow(m_pMainWnd->Handle());
+    return TRUE;
 }
 
 int CQuorvaneApp::Run() {
@@ -54,6 +59,8 @@ int CQuorvaneApp::Run() {
 
 int CQuorvaneApp::ExitInstance() {
     m_pMainWnd.reset();
+    g_HtmlHelp.SetMainWindow(nullptr);
+    SetDialogSeam(nullptr);
     if (m_nNumPreviewPages != 0)
         m_Profile.WriteProfileInt("Settings", "PreviewPages", static_cast<int>(m_nNumPreviewPages));
     m_hMutex.Release();

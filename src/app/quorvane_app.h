@@ -7,6 +7,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/pass_protect.h"
+#include "ui/win32_dialogs.h"
 
 // The application: the single-instance guard, the platform the engine talks
 // through, and the hidden main frame.
@@ -35,6 +36,7 @@ private:
     Win32Prompts m_Prompts;
     Win32Shell m_Shell;
     Win32Menus m_Menus;
+    Win32Dialogs m_Dialogs;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     unsigned m_nNumPreviewPages = 0;
 };

@@ -15,7 +15,8 @@ INT_PTR CALLBACK CDialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return self ? self->DialogProc(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (INT_PTR result = 0; m_hWnd && OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog();
         case WM_COMMAND:
@@ -26,6 +27,11 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM) {
                 return TRUE;
             }
             return FALSE;
+        case WM_HELP:
+            // Handled here, the request must not travel on to the owner.
+            if (!OnHelp()) return FALSE;
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

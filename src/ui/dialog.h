@@ -20,6 +20,15 @@ protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     // The dialog is being destroyed: read the controls here.
     virtual void OnDestroy() {}
+    // F1 (WM_HELP); true when the dialog showed its help.
+    virtual bool OnHelp() { return false; }
+    // Any message before the base handles it; true with result set when
+    // handled. The result is what the dialog procedure returns, which for
+    // the WM_CTLCOLOR* messages is the brush itself.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+        (void)message, (void)wParam, (void)lParam, (void)result;
+        return false;
+    }
 
     HWND m_hWnd = nullptr;
 
