@@ -8,7 +8,9 @@
 ; Uninstaller switches: /S silent, /REMOVESETTINGS delete the settings
 ; (a silent uninstall keeps them otherwise; an interactive one asks).
 
-Unicode true
+; A 64-bit installer for a 64-bit program (and Wine without its 32-bit half
+; runs it too).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !ifndef STAGE
