@@ -131,12 +131,18 @@ void CHyperLink::PositionWindow() {
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextA(m_hWnd, text.data(), length + 1)));
     SIZE extent{};
-    HDC dc = ::GetDC(m_hWnd);
+    // A DC of our own: a static's class DC may be its parent's.
+    HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, m_Font ? static_cast<HGDIOBJ>(m_Font)
                                             : reinterpret_cast<HGDIOBJ>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
     ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    // Under Wine the static paints a bitmap font a few pixels wider or
+    // narrower than this measure; one average character of room keeps the
+    // last letter from being cut.
+    TEXTMETRICA metrics{};
+    if (::GetTextMetricsA(dc, &metrics)) extent.cx += metrics.tmAveCharWidth;
     ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
+    ::DeleteDC(dc);
 
     const auto style = static_cast<unsigned>(::GetWindowLongA(m_hWnd, GWL_STYLE));
     const hyperlink::Rect fit =
