@@ -245,6 +245,12 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CHyperLink::FollowLink() {
+    // The hover capture would keep the mouse from the browser or from the
+    // message box below.
+    if (m_bHover) {
+        m_bHover = false;
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    }
     const int code = GotoURL(m_strURL, SW_SHOW);
     if (code <= 32) {
         ::MessageBeep(MB_ICONEXCLAMATION);
