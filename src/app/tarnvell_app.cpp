@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/html_help.h"
+
 namespace {
 
 // The executable's file name without directory and extension.
@@ -31,7 +33,10 @@ BOOL CTarnvellApp::InitInstance() {
                                m_Dialogs, m_Shell,   m_Menus,   m_HiddenJournal};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
-    return m_pMainWnd->LoadFrame(m_hInstance) ? TRUE : FALSE;
+    if (!m_pMainWnd->LoadFrame(m_hInstance)) return FALSE;
+    // Help asked for without a window of its own is shown for the frame.
+    g_HtmlHelp.SetMainWindow(m_pMainWnd->Handle());
+    return TRUE;
 }
 
 int CTarnvellApp::Run() {
@@ -44,6 +49,7 @@ int CTarnvellApp::Run() {
 }
 
 int CTarnvellApp::ExitInstance() {
+    g_HtmlHelp.SetMainWindow(nullptr);
     m_pMainWnd.reset();
     m_Mutex.Release();
     return 0;

@@ -119,6 +119,7 @@ private:
     // and prompts still carry out tray and hot-key commands.
     bool m_bOptionsDlgOpen = false;
     bool m_bGroupsDlgOpen = false;
+    bool m_bAboutDlgOpen = false;
     int m_nModalDepth = 0;
     WindowHandle m_hDesignated;
     std::array<CHotKeys, kHotKeyCount> m_HotKeys;

@@ -1,5 +1,7 @@
 #include "engine/app_kernel.h"
 #include "engine/modal_run.h"
+#include "engine/update_link.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -58,6 +60,15 @@ void CAppKernel::OnWindowsGroups() {
     ReplaceGroups(form.groups);
 }
 
-void CAppKernel::OnCheckUpdate() {}
-void CAppKernel::OnAppAbout() {}
-void CAppKernel::OnHelp() {}
+// No password and no guard: opening the page twice opens it twice, and what
+// the shell answers changes nothing here.
+void CAppKernel::OnCheckUpdate() { m_Platform.shell.Open(UpdateAddress(m_Strings.Load(IDR_MAINFRAME), kVersion)); }
+
+void CAppKernel::OnAppAbout() {
+    if (m_bAboutDlgOpen) return;
+    const OpenFlag open(m_bAboutDlgOpen);
+    const ModalRun modal(*this);
+    m_Platform.dialogs.RunAbout(kVersion);
+}
+
+void CAppKernel::OnHelp() { m_Platform.dialogs.ShowHelp(m_hMainWnd, nullptr); }

@@ -7,6 +7,7 @@
 #include "engine/preferences.h"
 #include "groups/windows_group.h"
 #include "hotkeys/hot_keys.h"
+#include "platform/window_handle.h"
 
 // What the Preferences dialog edits: a copy of the engine's preferences, its
 // five hot-keys (index = hot-key identifier: hide window, show window, hide
@@ -36,4 +37,9 @@ public:
     virtual bool AskPassword(std::string& entered) = 0;
     virtual bool RunPreferences(PreferencesForm& form) = 0;
     virtual bool RunWindowsGroups(GroupsForm& form) = 0;
+    // "About Tarnvell" for the version (times 100).
+    virtual void RunAbout(unsigned version) = 0;
+    // A topic of the help file, or its default topic when topic is null, on
+    // behalf of the caller window. Returns at once: the viewer is not modal.
+    virtual void ShowHelp(WindowHandle caller, const char* topic) = 0;
 };

@@ -37,9 +37,9 @@ WindowHandle CHider::HideFamily(WindowWalk& walk, const std::vector<WindowHandle
     const WindowHandle principal = (walk.IsEligible(root) && !batch.tried.count(root)) ? root : aimed;
     auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
         batch.tried.insert(v);
-        batch.requested.push_back(v);
         CWndDes record(v, v == aimed, principalOfRecord, groupId);
         record.m_nProcessId = walk.ProcessId(v);
+        batch.requested.push_back({v, record.m_nProcessId});
         list.Append(record);
     };
     hide(principal, WindowHandle{});
@@ -56,7 +56,8 @@ WindowHandle CHider::HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list
     Batch batch;
     const WindowHandle principal = HideFamily(walk, families.members[r], r, w, groupId, batch, list);
     RequestHides(batch.requested, eligible);
-    WaitUntilHidden(std::move(batch.requested));
+    std::uint64_t lastChange = m_Windows.TickCount();
+    WaitUntilHidden(batch.requested, true, lastChange);
     return principal;
 }
 
@@ -66,13 +67,13 @@ WindowHandle CHider::HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list
 // every application would repaint and answer for a window about to go.
 // From the bottom up, the active window goes last and the cascade never
 // starts. The records keep their own order.
-void CHider::RequestHides(std::vector<WindowHandle>& requested, const std::vector<WindowHandle>& zOrder) {
+void CHider::RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder) {
     std::unordered_map<WindowHandle, std::size_t> depth;
     depth.reserve(zOrder.size());
     for (std::size_t i = 0; i < zOrder.size(); ++i) depth.emplace(zOrder[i], i);
     std::stable_sort(requested.begin(), requested.end(),
-                     [&](WindowHandle a, WindowHandle b) { return depth[a] > depth[b]; });
-    for (WindowHandle w : requested) m_Windows.HideWindow(w);
+                     [&](const Request& a, const Request& b) { return depth[a.window] > depth[b.window]; });
+    for (const Request& r : requested) m_Windows.HideWindow(r.window);
 }
 
 bool CHider::HideAll(CHiddenList& list) {
@@ -93,9 +94,18 @@ bool CHider::HideAll(CHiddenList& list) {
             if (aimed != members.end()) HideFamily(*walk, members, r, *aimed, -1, batch, list);
         }
         RequestHides(batch.requested, eligible);
-        WaitUntilHidden(std::exchange(batch.requested, {}));
+        // The next look down the z-order asks every window whether it is
+        // visible anyway, so the wait need not ask each hidden one too: it
+        // ends once each process has carried out its last request, and the
+        // look finds the windows still to be waited for.
+        std::uint64_t lastChange = m_Windows.TickCount();
+        WaitUntilHidden(std::exchange(batch.requested, {}), false, lastChange);
         walk = std::make_unique<WindowWalk>(m_Windows);
         eligible = walk->CollectEligible(TopmostWindow());
+        std::vector<Request> pending;
+        for (WindowHandle w : eligible)
+            if (batch.tried.count(w)) pending.push_back({w, walk->ProcessId(w)});
+        if (!pending.empty()) WaitUntilHidden(pending, true, lastChange);
         std::erase_if(eligible, [&](WindowHandle w) { return batch.tried.count(w) > 0; });
     }
     return true;
@@ -119,7 +129,8 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
         hidden = true;
     }
     RequestHides(batch.requested, eligible);
-    WaitUntilHidden(std::move(batch.requested));
+    std::uint64_t lastChange = m_Windows.TickCount();
+    WaitUntilHidden(batch.requested, true, lastChange);
     return hidden;
 }
 
@@ -127,42 +138,62 @@ void CHider::Show(const std::vector<WindowHandle>& windows) {
     for (WindowHandle w : windows) m_Windows.ShowWindow(w);
 }
 
-// Waits until the windows have disappeared, in short sleeps. Each thread
-// carries out its requests in the order they were made, so while the last
-// request is pending one question a round is enough; all of them are asked
-// again once it has run, and now and then meanwhile, to see the others
-// progress. The wait ends once nothing has changed for kWaitQuietMs: an
-// application that stopped pumping messages keeps its window, and its
-// record, until it wakes.
-void CHider::WaitUntilHidden(std::vector<WindowHandle> windows) {
-    std::uint64_t lastChange = m_Windows.TickCount();
-    for (unsigned round = 0;; ++round) {
-        const bool lastPending = windows.size() > 1 && m_Windows.IsWindowVisible(windows.back());
-        if (!lastPending || round % kFullCheckRounds == 0) {
-            const auto before = windows.size();
-            std::erase_if(windows, [&](WindowHandle w) { return !m_Windows.IsWindowVisible(w); });
-            if (windows.empty()) return;
-            if (windows.size() != before) lastChange = m_Windows.TickCount();
+// Waits in short sleeps. A thread carries out its requests in the order they
+// were made, so the last request of a process tells when the process is done,
+// and the others need not all be asked on every round: besides the last, each
+// round asks its way along the line from a cursor, dropping the windows that
+// have gone and stopping at the first still there, which is then stepped
+// over so that a window that refuses cannot hold the cursor. Each window is
+// asked about a few times in all, not once a round. The wait ends once
+// nothing has changed for kWaitQuietMs since lastChange: an application that
+// stopped pumping messages keeps its window, and its record, until it wakes.
+void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange) {
+    struct Line {
+        std::vector<WindowHandle> windows;  // in the order they were asked to hide
+        std::size_t cursor = 0;
+    };
+    std::vector<Line> lines;
+    std::unordered_map<std::uint32_t, std::size_t> lineOf;
+    for (const Request& r : requests) {
+        auto [it, added] = lineOf.try_emplace(r.process, lines.size());
+        if (added) lines.emplace_back();
+        lines[it->second].windows.push_back(r.window);
+    }
+    for (;;) {
+        bool pending = false;
+        for (Line& line : lines) {
+            auto& windows = line.windows;
+            if (!windows.empty() && !m_Windows.IsWindowVisible(windows.back())) {
+                lastChange = m_Windows.TickCount();
+                windows.pop_back();
+                // Without confirmEach the caller looks at every window next.
+                if (!confirmEach) windows.clear();
+            }
+            // The last one, when still there, is asked again next round.
+            std::size_t end = windows.empty() ? 0 : windows.size() - 1;
+            if (line.cursor >= end) line.cursor = 0;
+            while (line.cursor < end) {
+                if (m_Windows.IsWindowVisible(windows[line.cursor])) {
+                    ++line.cursor;
+                    break;
+                }
+                lastChange = m_Windows.TickCount();
+                windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(line.cursor));
+                --end;
+            }
+            pending = pending || !windows.empty();
         }
-        if (m_Windows.TickCount() - lastChange >= kWaitQuietMs) return;
+        if (!pending || m_Windows.TickCount() - lastChange >= kWaitQuietMs) return;
         m_Windows.Sleep(kWaitStepMs);
     }
-}
-
-bool CHider::WaitUntilVisible(WindowHandle w) {
-    const std::uint64_t start = m_Windows.TickCount();
-    while (!m_Windows.IsWindowVisible(w)) {
-        if (!m_Windows.IsWindow(w) || m_Windows.TickCount() - start >= kWaitQuietMs) return false;
-        m_Windows.Sleep(kWaitStepMs);
-    }
-    return true;
 }
 
 void CHider::Activate(WindowHandle w) {
     if (!m_Windows.IsWindow(w)) return;
-    // A window shown asynchronously may not be visible yet, and activating
-    // an invisible window does not bring it to the front.
-    WaitUntilVisible(w);
+    // No wait for w to become visible: the system hands the activation of
+    // another thread's window to that thread as a request of its own, behind
+    // the show just requested, so the window is shown before it is brought
+    // to the front, and we do not wait for the application to get there.
     m_Windows.SetForegroundWindow(w);
     m_Windows.SetActiveWindow(w);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -18,9 +19,6 @@ public:
     // seen is given up.
     static constexpr unsigned kWaitQuietMs = 300;
     static constexpr unsigned kWaitStepMs = 2;
-    // While the last request is pending, every window is asked again only
-    // this often (in rounds of kWaitStepMs).
-    static constexpr unsigned kFullCheckRounds = 16;
     // Hide All looks again for windows that appeared meanwhile, this often.
     static constexpr int kMaxHidePasses = 8;
 
@@ -48,23 +46,32 @@ public:
 
     // Asks each window to show, in order, without waiting for any.
     void Show(const std::vector<WindowHandle>& windows);
-    // Brings w to the front once it is visible (bounded wait).
+    // Brings w to the front. Its show, when one was just requested, is
+    // carried out first: the activation is queued behind it.
     void Activate(WindowHandle w);
 
 private:
+    // A hide request, with the process that carries it out.
+    struct Request {
+        WindowHandle window;
+        std::uint32_t process = 0;
+    };
     // The windows one command has tried to hide, and those still to be
     // waited for.
     struct Batch {
         std::unordered_set<WindowHandle> tried;
-        std::vector<WindowHandle> requested;
+        std::vector<Request> requested;
     };
 
     WindowHandle TopmostWindow();
     WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
                             WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list);
-    void RequestHides(std::vector<WindowHandle>& requested, const std::vector<WindowHandle>& zOrder);
-    void WaitUntilHidden(std::vector<WindowHandle> windows);
-    bool WaitUntilVisible(WindowHandle w);
+    void RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder);
+    // Waits until every request has been carried out, or nothing has changed
+    // for kWaitQuietMs since lastChange (which it moves on). With
+    // confirmEach false, a process counts as done once its last request is
+    // carried out; the caller then checks the others itself.
+    void WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange);
 
     platform::IWindowManager& m_Windows;
     WindowHandle m_Frame;

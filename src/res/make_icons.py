@@ -3,9 +3,17 @@
 
     python3 src/res/make_icons.py
 
-writes tarnvell.ico (program icon 128: 16x16 and 32x32) and tray.ico
-(notification-area icon 143: 16x16) next to this script. Standard library
-only, so the icons can be regenerated on any build machine.
+writes tarnvell.ico (program icon 128) and tray.ico (notification-area icon
+143) next to this script. Standard library only, so the icons can be
+regenerated on any build machine.
+
+Each file carries the classic 16-colour images (16x16, and 32x32 for the
+program icon), which every Windows can show, and 32-bit images with an alpha
+channel at 20, 24, 32 and 48 pixels for displays scaled to 125 %, 150 % and
+200 %: the system picks the image of the size it asks for, and a 16x16
+image stretched to 24 or 32 pixels looks blocky. The 32-bit images are drawn
+from the same shapes, with 4x4 supersampling for smooth edges and a soft
+shadow that only the alpha channel can carry.
 
 The mark is a small desktop window (navy title bar, white client area)
 showing an eye struck through in red: "this window is hidden".
@@ -15,7 +23,8 @@ File layout written here (the one every Windows version reads):
   whose height is twice the icon height, the 16-entry RGBQUAD palette,
   the XOR bitmap at 4 bits per pixel bottom-up with rows padded to 4 bytes,
   and the AND mask at 1 bit per pixel (1 = transparent), rows padded to
-  4 bytes as well.
+  4 bytes as well. A 32-bit image has no palette; its XOR bitmap holds
+  BGRA pixels and its AND mask marks the fully transparent ones.
 """
 
 import os
@@ -226,21 +235,134 @@ def encode_image(rows):
     return header + palette + bytes(xor) + bytes(mask)
 
 
+# --- 32-bit images ---------------------------------------------------------
+# The mark in unit coordinates (0..1, y downwards), as colours with alpha.
+RGB = {k: PALETTE[v] for k, v in INK.items()}
+SHADOW = 0.06          # the window leaves this much room for its shadow
+
+
+def mark_at(u, v, px):
+    """Colour (r, g, b, a) of the mark at (u, v); px is one pixel in units,
+    so lines keep at least a pixel's width at every size."""
+    w = 1.0 - SHADOW
+    if not (0 <= u <= w and 0 <= v <= w):
+        # Soft shadow below and to the right of the window.
+        if SHADOW <= u <= 1 and SHADOW <= v <= 1:
+            return (0, 0, 0, 90)
+        return (0, 0, 0, 0)
+    line = max(px, w / 16)
+    if u < line or v < line or u > w - line or v > w - line:
+        return RGB['k'] + (255,)
+    title = w * 0.19
+    if v < title:
+        if w * 0.72 <= u <= w * 0.86 and title * 0.35 <= v <= title * 0.75:
+            return RGB['w'] + (255,)
+        # Navy fading to blue towards the right, as on the 32x32 image.
+        t = min(1.0, max(0.0, (u - 0.1) / 0.7))
+        n, b = RGB['n'], RGB['b']
+        return tuple(int(n[i] + (b[i] - n[i]) * t) for i in range(3)) + (255,)
+    if v < title + line:
+        return RGB['k'] + (255,)
+    # Client area: the eye, struck through in red.
+    cx, cy = w * 0.5, w * 0.62
+    slash = ((u - cx) + (v - cy)) / 1.4142
+    if abs(slash) <= max(px, 0.065):
+        return RGB['r'] + (255,)
+    if abs(slash) <= max(px, 0.065) + max(px, 0.04):
+        return RGB['w'] + (255,)
+    hw, hh = w * 0.42, w * 0.22
+    d = (hw * hw - hh * hh) / (2 * hh)
+    r = hh + d
+
+    def lens(shrink):
+        rr = r - shrink
+        return ((u - cx) ** 2 + (v - (cy + d)) ** 2 <= rr * rr and
+                (u - cx) ** 2 + (v - (cy - d)) ** 2 <= rr * rr)
+
+    if lens(0):
+        if not lens(max(px, 0.05)):
+            return RGB['k'] + (255,)
+        rr = ((u - cx) ** 2 + (v - cy) ** 2) ** 0.5
+        if rr <= w * 0.07:
+            return RGB['k'] + (255,)
+        if rr <= w * 0.15:
+            return RGB['b'] + (255,)
+        if rr <= w * 0.19:
+            return RGB['n'] + (255,)
+    return RGB['w'] + (255,)
+
+
+def draw_rgba(size, samples=4):
+    """Rows of (r, g, b, a) pixels, top row first."""
+    px = 1.0 / size
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            acc = [0, 0, 0, 0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    u = (x + (sx + 0.5) / samples) / size
+                    v = (y + (sy + 0.5) / samples) / size
+                    r, g, b, a = mark_at(u, v, px)
+                    acc[0] += r * a
+                    acc[1] += g * a
+                    acc[2] += b * a
+                    acc[3] += a
+            alpha = acc[3] / (samples * samples)
+            if acc[3]:
+                # Colours weighted by their coverage, not darkened by the
+                # transparent samples.
+                row.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]),
+                            round(acc[2] / acc[3]), round(alpha)))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def encode_image_32(rows):
+    """One 32-bit icon image: BITMAPINFOHEADER, BGRA XOR bitmap, AND mask."""
+    size = len(rows)
+    and_stride = ((size + 31) // 32) * 4
+    xor = bytearray()
+    mask = bytearray()
+    for row in reversed(rows):        # bottom-up
+        bits = bytearray(and_stride)
+        for x, (r, g, b, a) in enumerate(row):
+            xor += struct.pack('<BBBB', b, g, r, a)
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
+                         len(xor) + len(mask), 0, 0, 0, 0)
+    return header + bytes(xor) + bytes(mask)
+
+
+HIDPI_SIZES = (20, 24, 32, 48)
+
+
 def encode_ico(images):
-    blobs = [encode_image(rows) for rows in images]
-    out = bytearray(struct.pack('<HHH', 0, 1, len(blobs)))
-    offset = 6 + 16 * len(blobs)
-    for rows, blob in zip(images, blobs):
-        size = len(rows)
+    """images: 16-colour pixel art (lists of strings) and 32-bit images
+    (lists of RGBA rows), in the order they are stored."""
+    entries = []
+    for img in images:
+        if isinstance(img[0], str):
+            entries.append((len(img), 16, 4, encode_image(img)))
+        else:
+            entries.append((len(img), 0, 32, encode_image_32(img)))
+    out = bytearray(struct.pack('<HHH', 0, 1, len(entries)))
+    offset = 6 + 16 * len(entries)
+    for size, colours, bits, blob in entries:
         out += struct.pack('<BBBBHHII',
                            size % 256, size % 256,  # width, height
-                           16,                      # colours in the palette
+                           colours,                 # palette size, 0 for none
                            0,                       # reserved
                            1,                       # planes
-                           4,                       # bits per pixel
+                           bits,                    # bits per pixel
                            len(blob), offset)
         offset += len(blob)
-    for blob in blobs:
+    for _, _, _, blob in entries:
         out += blob
     return bytes(out)
 
@@ -249,9 +371,10 @@ def main(argv):
     outdir = os.path.dirname(os.path.abspath(__file__))
     if len(argv) > 1:
         outdir = argv[1]
+    hidpi = [draw_rgba(n) for n in HIDPI_SIZES]
     files = {
-        'tarnvell.ico': [WINDOW_EYE_16, draw_window_eye_32()],
-        'tray.ico': [WINDOW_EYE_16],
+        'tarnvell.ico': [WINDOW_EYE_16, draw_window_eye_32()] + hidpi,
+        'tray.ico': [WINDOW_EYE_16] + hidpi,
     }
     for name, images in files.items():
         path = os.path.join(outdir, name)

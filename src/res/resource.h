@@ -13,6 +13,12 @@
 /* Notification-area icon. */
 #define IDI_TRAY                143
 
+/* The About dialog. */
+#define IDD_ABOUTBOX            100
+#define IDC_HOME_LINK           1012
+#define IDC_MAIL_LINK           1013
+#define IDC_VERSION             1027
+
 /* The password prompt. */
 #define IDD_ENTER_PASSWORD      138
 #define IDC_PASSWORD            1000

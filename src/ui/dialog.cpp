@@ -9,6 +9,7 @@ INT_PTR CDialog::DoModal() {
 }
 
 INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (INT_PTR result = 0; m_hWnd && OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_INITDIALOG:
             m_hWnd = hwnd;
@@ -32,7 +33,9 @@ INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         case WM_HELP:
-            OnHelp();
+            // Handled here, the request must not travel on to the owner.
+            if (!OnHelp()) return FALSE;
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
             return TRUE;
         case WM_DESTROY:
             OnDestroy();

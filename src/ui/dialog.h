@@ -32,8 +32,14 @@ protected:
     // A control's notification; true when handled, with result as the
     // answer the control gets.
     virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
-    // F1 in the dialog.
-    virtual void OnHelp() {}
+    // F1 (WM_HELP); true when the dialog showed its help.
+    virtual bool OnHelp() { return false; }
+    // Any message before the base handles it; true with result set when
+    // handled. The result is what the dialog procedure returns, which for
+    // the WM_CTLCOLOR* messages is the brush itself.
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, INT_PTR& /*result*/) {
+        return false;
+    }
     // The dialog is being destroyed: read the controls here.
     virtual void OnDestroy() {}
 

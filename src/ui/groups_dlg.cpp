@@ -1,5 +1,8 @@
 #include "ui/groups_dlg.h"
 
+#include "ui/help_path.h"
+#include "ui/html_help.h"
+
 #include <commctrl.h>
 
 #include "res/resource.h"
@@ -144,4 +147,15 @@ void CGroupsDlg::OnEdit() {
     if (dialog.DoModal() != IDOK) return;
     m_Groups[static_cast<std::size_t>(index)] = dialog.TakeGroup();
     FillList();
+}
+
+// The Group dialog, opened from the list, has the same topic.
+bool CGroupDlg::OnHelp() {
+    ShowHelpTopic(m_hWnd, kHelpTopicGroups);
+    return true;
+}
+
+bool CGroupsDlg::OnHelp() {
+    ShowHelpTopic(m_hWnd, kHelpTopicGroups);
+    return true;
 }

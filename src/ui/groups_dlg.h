@@ -18,6 +18,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    bool OnHelp() override;
 
 private:
     std::unique_ptr<CWindowsGroup> m_Group;
@@ -40,6 +41,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int code) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    bool OnHelp() override;
 
 private:
     void FillList();

@@ -1,5 +1,8 @@
 #include "ui/options_dlg.h"
 
+#include "ui/help_path.h"
+#include "ui/html_help.h"
+
 #include "res/resource.h"
 #include "ui/dialog_model.h"
 
@@ -85,4 +88,9 @@ void COptionsDlg::OnDestroy() {
     prefs.m_bClick = Checked(IDC_DOUBLE_CLICK);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_GETCURSEL, 0, 0);
     prefs.m_uAction = ActionFromSelection(static_cast<int>(selection));
+}
+
+bool COptionsDlg::OnHelp() {
+    ShowHelpTopic(m_hWnd, kHelpTopicPreferences);
+    return true;
 }

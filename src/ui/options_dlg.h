@@ -20,6 +20,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnDestroy() override;
+    bool OnHelp() override;
 
 private:
     bool Checked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }

@@ -1,6 +1,9 @@
 #include "ui/win32_dialogs.h"
 
+#include "platform/win32/convert.h"
+#include "ui/about_dlg.h"
 #include "ui/groups_dlg.h"
+#include "ui/html_help.h"
 #include "ui/options_dlg.h"
 #include "ui/pass_protect.h"
 
@@ -24,3 +27,7 @@ bool Win32Dialogs::RunWindowsGroups(GroupsForm& form) {
     form.groups = dialog.TakeGroups();
     return true;
 }
+
+void Win32Dialogs::RunAbout(unsigned version) { RunAboutDialog(m_hInstance, version); }
+
+void Win32Dialogs::ShowHelp(WindowHandle caller, const char* topic) { ShowHelpTopic(ToHwnd(caller), topic); }

@@ -10,6 +10,8 @@ public:
     bool AskPassword(std::string& entered) override;
     bool RunPreferences(PreferencesForm& form) override;
     bool RunWindowsGroups(GroupsForm& form) override;
+    void RunAbout(unsigned version) override;
+    void ShowHelp(WindowHandle caller, const char* topic) override;
 
 private:
     HINSTANCE m_hInstance;

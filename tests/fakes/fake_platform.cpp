@@ -393,6 +393,13 @@ bool FakeDialogs::RunPreferences(PreferencesForm& form) {
     return preferences && preferences(form);
 }
 
+void FakeDialogs::RunAbout(unsigned version) {
+    aboutVersions.push_back(version);
+    if (whileAboutOpen) whileAboutOpen();
+}
+
+void FakeDialogs::ShowHelp(WindowHandle caller, const char* topic) { helpShown.emplace_back(caller, topic); }
+
 bool FakeDialogs::RunWindowsGroups(GroupsForm& form) {
     ++groupsRuns;
     return windowsGroups && windowsGroups(form);

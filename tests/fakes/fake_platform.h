@@ -232,6 +232,13 @@ public:
     std::function<bool(GroupsForm&)> windowsGroups;
     int preferencesRuns = 0;
     int groupsRuns = 0;
+
+    // About and help: recorded; whileAboutOpen runs inside the About loop.
+    void RunAbout(unsigned version) override;
+    void ShowHelp(WindowHandle caller, const char* topic) override;
+    std::vector<unsigned> aboutVersions;
+    std::function<void()> whileAboutOpen;
+    std::vector<std::pair<WindowHandle, const char*>> helpShown;
 };
 
 class FakeShell final : public platform::IShell {

@@ -185,8 +185,10 @@ int Win32Module::LoadString(unsigned id, char* buffer, int size) {
 
 IconHandle Win32Module::LoadIcon(unsigned id) {
     // The notification area shows small icons; loading at that size picks the
-    // 16x16 image rather than stretching a larger one. Shared icons are never
-    // destroyed by their user.
+    // image of that size rather than stretching another. The manifest makes
+    // the process DPI-aware, so the metric is already scaled (20, 24 or 32
+    // pixels at 125, 150 and 200 %), and the icons carry those sizes. Shared
+    // icons are never destroyed by their user.
     HANDLE icon = ::LoadImageA(m_instance, MAKEINTRESOURCEA(id), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     return IconHandle{reinterpret_cast<std::uintptr_t>(icon)};

@@ -3,6 +3,9 @@
 
 #include <dwmapi.h>
 
+#include <mutex>
+#include <unordered_map>
+
 namespace {
 
 // Only other processes' windows are ever hidden or shown, and they are asked
@@ -24,6 +27,45 @@ DwmGetWindowAttributeFn DwmAttribute() {
     return fn;
 }
 
+// Class names by class atom. A question about another process's window is a
+// round trip to the window server (under Wine); its class atom is one, its
+// class name two, and a desktop has few classes for many windows. An atom
+// names one class while that class is registered, and may name another only
+// after it is gone, so a name is trusted for about the length of one command.
+class ClassNames {
+public:
+    std::string Get(HWND h, int maxCount) {
+        const auto atom = static_cast<ATOM>(::GetClassLongPtrA(h, GCW_ATOM));
+        const std::uint64_t now = ::GetTickCount64();
+        std::lock_guard lock(m_Mutex);
+        if (atom) {
+            if (auto it = m_Names.find(atom); it != m_Names.end() && now - it->second.when < kTrustMs)
+                return it->second.name.substr(0, static_cast<std::size_t>(maxCount > 0 ? maxCount - 1 : 0));
+        }
+        char buffer[kFullName] = {};
+        const int n = ::GetClassNameA(h, buffer, kFullName);
+        std::string name(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+        if (atom && n > 0) m_Names[atom] = {name, now};
+        return name.substr(0, static_cast<std::size_t>(maxCount > 0 ? maxCount - 1 : 0));
+    }
+
+private:
+    static constexpr std::uint64_t kTrustMs = 1000;
+    // Class names are at most 256 characters.
+    static constexpr int kFullName = 257;
+    struct Entry {
+        std::string name;
+        std::uint64_t when = 0;
+    };
+    std::mutex m_Mutex;
+    std::unordered_map<ATOM, Entry> m_Names;
+};
+
+ClassNames& Classes() {
+    static ClassNames names;
+    return names;
+}
+
 }  // namespace
 
 WindowHandle Win32WindowManager::GetWindow(WindowHandle reference, platform::WindowRelation relation) {
@@ -38,14 +80,19 @@ WindowHandle Win32WindowManager::GetWindow(WindowHandle reference, platform::Win
 
 bool Win32WindowManager::IsWindow(WindowHandle w) { return ::IsWindow(ToHwnd(w)) != FALSE; }
 
-bool Win32WindowManager::IsWindowVisible(WindowHandle w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
-
-std::string Win32WindowManager::GetClassName(WindowHandle w, int maxCount) {
-    std::string name(static_cast<std::size_t>(maxCount), '\0');
-    const int n = ::GetClassNameA(ToHwnd(w), name.data(), maxCount);
-    name.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return name;
+// A window that is not a child has the desktop as its parent, which is always
+// visible, so its own style answers in one question where IsWindowVisible,
+// which also asks about every parent, needs two. (Message-only windows are
+// not in the z-order, so the engine never asks about them.)
+bool Win32WindowManager::IsWindowVisible(WindowHandle w) {
+    const HWND h = ToHwnd(w);
+    const LONG_PTR style = ::GetWindowLongPtrA(h, GWL_STYLE);
+    if (!(style & WS_VISIBLE)) return false;
+    if (!(style & WS_CHILD)) return true;
+    return ::IsWindowVisible(h) != FALSE;
 }
+
+std::string Win32WindowManager::GetClassName(WindowHandle w, int maxCount) { return Classes().Get(ToHwnd(w), maxCount); }
 
 std::string Win32WindowManager::GetWindowText(WindowHandle w, int maxCount) {
     std::string text(static_cast<std::size_t>(maxCount), '\0');

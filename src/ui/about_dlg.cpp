@@ -1,0 +1,55 @@
+#include "ui/about_dlg.h"
+
+#include <string>
+
+#include "res/resource.h"
+#include "ui/about_model.h"
+#include "ui/help_path.h"
+#include "ui/html_help.h"
+
+namespace {
+
+std::string TextOf(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(HINSTANCE instance) : CDialog(instance, IDD_ABOUTBOX, nullptr) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    m_stcVersion = ::GetDlgItem(m_hWnd, IDC_VERSION);
+    m_lnkMail.Attach(::GetDlgItem(m_hWnd, IDC_MAIL_LINK));
+    m_lnkHome.Attach(::GetDlgItem(m_hWnd, IDC_HOME_LINK));
+
+    // Both texts are formats kept in the template; the product name is the
+    // string table's, like the tray tip's.
+    const std::string product = LoadText(IDR_MAINFRAME);
+    ::SetWindowTextA(m_stcVersion, AboutVersionText(TextOf(m_stcVersion), product, m_nVersion).c_str());
+    ::SetWindowTextA(m_hWnd, AboutTitle(TextOf(m_hWnd), product).c_str());
+    return TRUE;
+}
+
+bool CAboutDlg::OnHelp() {
+    ShowHelpTopic(m_hWnd, kHelpTopicAbout);
+    return true;
+}
+
+bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (message != WM_CTLCOLORSTATIC) return false;
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    CHyperLink* link = control == m_lnkHome.Handle() ? &m_lnkHome : control == m_lnkMail.Handle() ? &m_lnkMail : nullptr;
+    if (!link || !control) return false;
+    result = reinterpret_cast<INT_PTR>(link->CtlColor(dc));
+    return true;
+}
+
+bool RunAboutDialog(HINSTANCE instance, unsigned version) {
+    CAboutDlg dialog(instance);
+    dialog.m_nVersion = version;
+    return dialog.DoModal() != -1;
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include "ui/dialog.h"
+#include "ui/hyper_link.h"
+
+// "About Tarnvell": icon, name and version, the maker's notice and two links.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(HINSTANCE instance);
+
+    unsigned m_nVersion = 0;  // times 100, set before DoModal
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnHelp() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    HWND m_stcVersion = nullptr;
+    CHyperLink m_lnkMail;
+    CHyperLink m_lnkHome;
+};
+
+// Runs the About dialog for the version (times 100); false when it could not
+// be shown.
+bool RunAboutDialog(HINSTANCE instance, unsigned version);

@@ -1,0 +1,68 @@
+#include "ui/html_help.h"
+
+#include <vector>
+
+#include "ui/help_path.h"
+
+namespace {
+
+constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+constexpr WORD kHtmlHelpOrdinal = 14;  // HtmlHelpA
+constexpr const char* kHelpControlKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+std::string ModuleFileName() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n < MAX_PATH ? n : MAX_PATH);
+}
+
+// Where the HTML Help control is registered; empty when it is not.
+std::string RegisteredLocation() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHelpControlKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    LONG size = MAX_PATH;
+    const LONG status = ::RegQueryValueA(key, nullptr, buffer.data(), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return {};
+    buffer[MAX_PATH] = '\0';
+    return buffer.data();
+}
+
+// The engine's entry point, looked for once per run: a failure is final, so
+// a system without the engine does not search the disk on every F1.
+HtmlHelpFn HtmlHelpEntry() {
+    static bool tried = false;
+    static HtmlHelpFn entry = nullptr;
+    if (tried) return entry;
+    tried = true;
+    HMODULE module = nullptr;
+    if (const std::string registered = RegisteredLocation(); !registered.empty())
+        module = ::LoadLibraryA(registered.c_str());
+    if (!module) module = ::LoadLibraryA("hhctrl.ocx");
+    if (!module) return nullptr;
+    entry = reinterpret_cast<HtmlHelpFn>(
+        reinterpret_cast<void*>(::GetProcAddress(module, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
+    // Kept loaded for the run: the help window lives in it.
+    return entry;
+}
+
+}  // namespace
+
+CHtmlHelp g_HtmlHelp;
+
+CHtmlHelp::CHtmlHelp()
+    : m_strHelpFile(HelpFilePath(ModuleFileName(), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; })) {}
+
+int CHtmlHelp::Display(HWND caller, UINT command, DWORD_PTR data) {
+    const HtmlHelpFn entry = HtmlHelpEntry();
+    if (!entry) return 0;
+    if (!caller) caller = m_hMainWnd;
+    return static_cast<int>(reinterpret_cast<INT_PTR>(entry(caller, m_strHelpFile.c_str(), command, data)));
+}
+
+void ShowHelpTopic(HWND caller, const char* topic) {
+    g_HtmlHelp.Display(caller, kDisplayTopic, reinterpret_cast<DWORD_PTR>(topic));
+}

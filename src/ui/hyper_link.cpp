@@ -1,0 +1,285 @@
+#include "ui/hyper_link.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "res/resource.h"
+
+static_assert(hyperlink::kStyleCenter == SS_CENTER);
+static_assert(hyperlink::kStyleRight == SS_RIGHT);
+static_assert(hyperlink::kStyleCenterImage == SS_CENTERIMAGE);
+static_assert(hyperlink::kLinkColour == RGB(0, 0, 255));
+static_assert(hyperlink::kActiveColour == RGB(0, 128, 128));
+static_assert(hyperlink::kVisitedColour == RGB(128, 0, 128));
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT_PTR kToolId = 1;
+constexpr WORD kHelpHandCursor = 106;
+// Registry values of the ".htm" association are read up to this size.
+constexpr DWORD kValueSize = MAX_PATH;
+
+// Shared by every link for the life of the process, never destroyed.
+HCURSOR s_hLinkCursor = nullptr;
+bool s_bCursorTried = false;
+
+// The hand of the old help viewer, which every Windows had; a system
+// without it (or with a 32-bit one that a 64-bit process cannot map as
+// code) still has the standard hand.
+void LoadLinkCursor() {
+    if (s_bCursorTried) return;
+    s_bCursorTried = true;
+    char dir[MAX_PATH] = {};
+    const UINT n = ::GetWindowsDirectoryA(dir, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        const std::string path = std::string(dir) + "\\winhlp32.exe";
+        // As a data file: only its resources are wanted, and the file may be
+        // built for another processor.
+        if (HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+            if (HCURSOR hand = ::LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor)))
+                s_hLinkCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(hand)));
+            ::FreeLibrary(module);
+        }
+    }
+    if (!s_hLinkCursor) s_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+}
+
+// The default value of a key under HKEY_CLASSES_ROOT; false when the key or
+// its value is missing or longer than the buffer.
+bool ReadClassDefault(const std::string& key, std::string& value) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
+    std::vector<char> buffer(kValueSize + 1, '\0');
+    LONG size = static_cast<LONG>(kValueSize);
+    const LONG status = ::RegQueryValueA(raw, nullptr, buffer.data(), &size);
+    ::RegCloseKey(raw);
+    if (status != ERROR_SUCCESS) return false;
+    // The stored text need not end with a terminator.
+    buffer[kValueSize] = '\0';
+    value = buffer.data();
+    return true;
+}
+
+}  // namespace
+
+CHyperLink::~CHyperLink() {
+    Detach();
+    if (m_Font) ::DeleteObject(m_Font);
+}
+
+bool CHyperLink::Attach(HWND control) {
+    if (!control || m_hWnd) return false;
+    m_hWnd = control;
+    const int length = ::GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(), length + 1)));
+    if (m_strURL.empty()) m_strURL = text;
+    if (text.empty()) ::SetWindowTextA(control, m_strURL.c_str());
+
+    if (HFONT font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0))) {
+        LOGFONTA lf{};
+        if (::GetObjectA(font, sizeof(lf), &lf)) {
+            lf.lfUnderline = (m_nOptions & hyperlink::HL_UNDERLINE) ? TRUE : FALSE;
+            m_Font = ::CreateFontIndirectA(&lf);
+            if (m_Font) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_Font), TRUE);
+        }
+        PositionWindow();
+    } else {
+        m_nOptions &= ~hyperlink::HL_AUTOSIZE;
+    }
+    LoadLinkCursor();
+    CreateToolTip();
+    return ::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
+                               reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+void CHyperLink::Detach() {
+    if (!m_hWnd) return;
+    ::RemoveWindowSubclass(m_hWnd, &CHyperLink::SubclassProc, kSubclassId);
+    if (m_ToolTip && ::IsWindow(m_ToolTip)) ::DestroyWindow(m_ToolTip);
+    m_ToolTip = nullptr;
+    m_hWnd = nullptr;
+}
+
+void CHyperLink::CreateToolTip() {
+    m_ToolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
+    if (!m_ToolTip) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = m_hWnd;
+    tool.uId = kToolId;
+    tool.lpszText = m_strURL.data();
+    ::GetClientRect(m_hWnd, &tool.rect);
+    ::SendMessageA(m_ToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CHyperLink::PositionWindow() {
+    if (!(m_nOptions & hyperlink::HL_AUTOSIZE)) return;
+    HWND parent = ::GetParent(m_hWnd);
+    RECT window{}, client{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+    ::GetClientRect(m_hWnd, &client);
+    ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<POINT*>(&client), 2);
+
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(m_hWnd, text.data(), length + 1)));
+    SIZE extent{};
+    // A DC of our own: a static's class DC may be its parent's.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, m_Font ? static_cast<HGDIOBJ>(m_Font)
+                                            : reinterpret_cast<HGDIOBJ>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    // Under Wine the static paints a bitmap font a few pixels wider or
+    // narrower than this measure; one average character of room keeps the
+    // last letter from being cut.
+    TEXTMETRICA metrics{};
+    if (::GetTextMetricsA(dc, &metrics)) extent.cx += metrics.tmAveCharWidth;
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+
+    const auto style = static_cast<unsigned>(::GetWindowLongA(m_hWnd, GWL_STYLE));
+    const hyperlink::Rect fit =
+        hyperlink::FitToText({window.left, window.top, window.right, window.bottom},
+                             {client.left, client.top, client.right, client.bottom}, extent.cx, extent.cy, style);
+    ::SetWindowPos(m_hWnd, nullptr, fit.left, fit.top, fit.right - fit.left, fit.bottom - fit.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(parent, nullptr, TRUE);
+}
+
+HBRUSH CHyperLink::CtlColor(HDC dc) {
+    ::SetTextColor(dc, hyperlink::TextColour(m_bActive, m_bVisited));
+    ::SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
+}
+
+LRESULT CALLBACK CHyperLink::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    auto* link = reinterpret_cast<CHyperLink*>(self);
+    if (message == WM_NCDESTROY) {
+        link->Detach();
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return link->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A modal dialog's message loop is the system's, so there is no place to
+    // pre-translate: the mouse messages are relayed to the tooltip here.
+    if (m_ToolTip && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        MSG msg{m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+        const DWORD pos = ::GetMessagePos();
+        msg.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+        ::SendMessageA(m_ToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+    switch (message) {
+        case WM_NCHITTEST:
+            // A static without SS_NOTIFY is transparent to the mouse.
+            return HTCLIENT;
+        case WM_SETCURSOR:
+            if (!s_hLinkCursor) break;
+            ::SetCursor(s_hLinkCursor);
+            return TRUE;
+        case WM_MOUSEMOVE: {
+            if (!m_bHover) {
+                m_bHover = true;
+                Repaint();
+                // The capture tells us when the pointer leaves.
+                ::SetCapture(m_hWnd);
+                return 0;
+            }
+            RECT client{};
+            ::GetClientRect(m_hWnd, &client);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (!::PtInRect(&client, at)) {
+                m_bHover = false;
+                ::ReleaseCapture();
+                Repaint();
+            }
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            if (m_nOptions & hyperlink::HL_FOCUS_ON_CLICK) ::SetFocus(m_hWnd);
+            m_bActive = true;
+            return 0;
+        case WM_LBUTTONUP:
+            // Opens on release; a press that left the link still has the
+            // focus, so the next release on it opens it.
+            if (m_bActive) FollowLink();
+            return 0;
+        case WM_SETFOCUS:
+            m_bActive = true;
+            Repaint();
+            return 0;
+        case WM_KILLFOCUS:
+            m_bHover = false;
+            m_bActive = false;
+            Repaint();
+            return 0;
+        case WM_GETDLGCODE: {
+            // The dialog manager would take the space bar for a mnemonic.
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            LRESULT code = ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+            if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_SPACE)
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE) {
+                FollowLink();
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == VK_SPACE) return 0;
+            break;
+        default: break;
+    }
+    return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+}
+
+void CHyperLink::FollowLink() {
+    // The hover capture would keep the mouse from the browser or from the
+    // message box below.
+    if (m_bHover) {
+        m_bHover = false;
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    }
+    const int code = GotoURL(m_strURL, SW_SHOW);
+    if (code <= 32) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        ReportError(code);
+        return;
+    }
+    m_bVisited = true;
+    Repaint();
+}
+
+int CHyperLink::GotoURL(const std::string& url, int showCommand) {
+    const int shell = static_cast<int>(
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
+    if (shell > 32) return shell;
+
+    // The shell knows no program for the address: try the browser that opens
+    // web pages from files.
+    std::string pageClass, command;
+    if (!ReadClassDefault(".htm", pageClass)) return shell;
+    if (!ReadClassDefault(pageClass + "\\shell\\open\\command", command)) return shell;
+    const auto line = hyperlink::FallbackCommand(command, url);
+    if (!line) return shell;
+    return static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+}
+
+void CHyperLink::ReportError(int code) {
+    const std::string message = hyperlink::ErrorMessage(code);
+    HWND owner = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    // The caption is the program's name, from the program's own string table.
+    char caption[64] = "";
+    ::LoadStringA(::GetModuleHandleA(nullptr), IDR_MAINFRAME, caption, sizeof(caption));
+    ::MessageBoxA(owner, message.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
+}

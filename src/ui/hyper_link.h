@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/hyperlink_model.h"
+
+// A static text control that behaves like a link in a browser: underlined,
+// coloured (link, active, visited), a hand cursor and a tooltip with the
+// address; a click or the space bar opens the address with the shell.
+// Attach() subclasses an existing static of a dialog. The dialog forwards
+// its WM_CTLCOLORSTATIC for the control to CtlColor(), because a static
+// asks its parent for its colours.
+class CHyperLink {
+public:
+    CHyperLink() = default;
+    ~CHyperLink();
+    CHyperLink(const CHyperLink&) = delete;
+    CHyperLink& operator=(const CHyperLink&) = delete;
+
+    // Takes over the static: the address is its text unless m_strURL was
+    // set before.
+    bool Attach(HWND control);
+    HWND Handle() const { return m_hWnd; }
+    HBRUSH CtlColor(HDC dc);
+
+    void FollowLink();
+    // The code of ShellExecute, or of WinExec when the fallback ran; above
+    // 32 means the address was handed to a program.
+    static int GotoURL(const std::string& url, int showCommand);
+    void ReportError(int code);
+
+    bool m_bActive = false;
+    bool m_bHover = false;
+    bool m_bVisited = false;
+    unsigned m_nOptions = hyperlink::kDefaultOptions;
+    std::string m_strURL;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void PositionWindow();
+    void CreateToolTip();
+    void Detach();
+    void Repaint() { ::InvalidateRect(m_hWnd, nullptr, FALSE); }
+
+    HWND m_hWnd = nullptr;
+    HFONT m_Font = nullptr;
+    HWND m_ToolTip = nullptr;
+};
