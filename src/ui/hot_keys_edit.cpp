@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/window_binding.h"
+
 namespace {
 // One subclass of ours per edit; the id only tells it apart from others.
 constexpr UINT_PTR kSubclassId = 1;
@@ -13,25 +15,14 @@ void CHotKeysEdit::Attach(HWND edit) {
     Detach();
     if (!edit) return;
     m_hWnd = edit;
-    ::SetWindowSubclass(edit, &CHotKeysEdit::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(edit, &win32::SubclassThunk<CHotKeysEdit>, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     UpdateText(Text());
 }
 
 void CHotKeysEdit::Detach() {
     if (!m_hWnd) return;
-    ::RemoveWindowSubclass(m_hWnd, &CHotKeysEdit::SubclassProc, kSubclassId);
+    ::RemoveWindowSubclass(m_hWnd, &win32::SubclassThunk<CHotKeysEdit>, kSubclassId);
     m_hWnd = nullptr;
-}
-
-LRESULT CALLBACK CHotKeysEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR self) {
-    auto* edit = reinterpret_cast<CHotKeysEdit*>(self);
-    if (message == WM_NCDESTROY) {
-        // The window goes before the object: let go of it here.
-        edit->Detach();
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return edit->WindowProc(message, wParam, lParam);
 }
 
 LRESULT CHotKeysEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

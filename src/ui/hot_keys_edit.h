@@ -15,13 +15,12 @@ public:
 
     // Takes over the edit control and shows the value at once.
     void Attach(HWND edit);
+    void Detach();
+    // The subclassed edit's messages.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateText(const CaptureText& shown);
-    void Detach();
 
     HWND m_hWnd = nullptr;
 };

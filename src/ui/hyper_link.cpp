@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/win32/window_binding.h"
 #include "res/resource.h"
 
 static_assert(hyperlink::kStyleCenter == SS_CENTER);
@@ -92,13 +93,13 @@ bool CHyperLink::Attach(HWND control) {
     }
     LoadLinkCursor();
     CreateToolTip();
-    return ::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
+    return ::SetWindowSubclass(control, &win32::SubclassThunk<CHyperLink>, kSubclassId,
                                reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void CHyperLink::Detach() {
     if (!m_hWnd) return;
-    ::RemoveWindowSubclass(m_hWnd, &CHyperLink::SubclassProc, kSubclassId);
+    ::RemoveWindowSubclass(m_hWnd, &win32::SubclassThunk<CHyperLink>, kSubclassId);
     if (m_ToolTip && ::IsWindow(m_ToolTip)) ::DestroyWindow(m_ToolTip);
     m_ToolTip = nullptr;
     m_hWnd = nullptr;
@@ -156,16 +157,6 @@ HBRUSH CHyperLink::CtlColor(HDC dc) {
     ::SetTextColor(dc, hyperlink::TextColour(m_bActive, m_bVisited));
     ::SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
-}
-
-LRESULT CALLBACK CHyperLink::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR self) {
-    auto* link = reinterpret_cast<CHyperLink*>(self);
-    if (message == WM_NCDESTROY) {
-        link->Detach();
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return link->WindowProc(message, wParam, lParam);
 }
 
 LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,6 +21,9 @@ public:
     // Takes over the static: the address is its text unless m_strURL was
     // set before.
     bool Attach(HWND control);
+    void Detach();
+    // The subclassed static's messages.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     HWND Handle() const { return m_hWnd; }
     HBRUSH CtlColor(HDC dc);
 
@@ -37,12 +40,8 @@ public:
     std::string m_strURL;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     void PositionWindow();
     void CreateToolTip();
-    void Detach();
     void Repaint() { ::InvalidateRect(m_hWnd, nullptr, FALSE); }
 
     HWND m_hWnd = nullptr;

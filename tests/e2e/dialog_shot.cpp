@@ -1,4 +1,4 @@
-// Opens one of Tarnvell's configuration dialogs in the running program and
+// Opens one of Tarnvell's dialogs in the running program and
 // prints where it is on the screen, so that a script can take its picture
 // (scripts/screenshots). Not a test.
 //
@@ -6,6 +6,7 @@
 //   dialog_shot groups        "Windows Groups"
 //   dialog_shot group         "Group", editing the first group, over an open
 //                             "Windows Groups"
+//   dialog_shot about         "About Tarnvell"
 //   dialog_shot cancel        cancels every open dialog, innermost first
 //   dialog_shot exit          closes Tarnvell
 //
@@ -22,7 +23,7 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879;
+constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879, ID_APP_ABOUT = 57664;
 constexpr int kGroupList = 1031, kEdit = 1035;
 
 int Report(HWND dialog) {
@@ -66,8 +67,13 @@ int main(int argc, char** argv) {
         ::PostMessageA(::GetDlgItem(groups, kEdit), BM_CLICK, 0, 0);
         return Report(WaitDialog(pid, "Group"));
     }
+    if (what == "about") {
+        Command(frame, ID_APP_ABOUT);
+        return Report(WaitDialog(pid, "About Tarnvell"));
+    }
     if (what == "cancel") {
-        for (const char* title : {"Tarnvell", "Group", "Windows Groups", "Preferences", "Enter password"})
+        for (const char* title :
+             {"Tarnvell", "Group", "Windows Groups", "Preferences", "Enter password", "About Tarnvell"})
             for (HWND dialog : DialogsOf(pid, title)) {
                 ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                 WaitFor([&] { return !::IsWindow(dialog); }, 5s);
@@ -78,6 +84,6 @@ int main(int argc, char** argv) {
         ::PostMessageA(frame, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: dialog_shot preferences|groups|group|cancel|exit\n");
+    std::fprintf(stderr, "usage: dialog_shot preferences|groups|group|about|cancel|exit\n");
     return 2;
 }

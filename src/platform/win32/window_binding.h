@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 // Binds a C++ object to the window it drives. The object travels in the
 // creation parameters and is stored in the window's own data on the first
 // message that carries it (WM_NCCREATE for a window of our class,
@@ -33,6 +35,21 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     return self->DialogProc(hwnd, message, wParam, lParam);
+}
+
+// A control of a template taken over by T (SetWindowSubclass carries the
+// object): T has LRESULT WindowProc(UINT, WPARAM, LPARAM), which passes what
+// it does not handle to DefSubclassProc, and Detach(), which removes the
+// subclass. The window goes before the object, so the object lets go of it
+// on the window's last message.
+template <class T>
+LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<T*>(self);
+    if (message == WM_NCDESTROY) {
+        control->Detach();
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return control->WindowProc(message, wParam, lParam);
 }
 
 // Registers window class name for T once per process; true when it exists.
