@@ -16,9 +16,7 @@ std::string ValueName(const char* prefix, int id) {
 
 }  // namespace
 
-CHotKeys::~CHotKeys() {
-    if (m_hTarget) Unregister();
-}
+CHotKeys::~CHotKeys() { Unregister(); }
 
 CHotKeys& CHotKeys::Assign(const CHotKeys& source) {
     Copy(source);
@@ -35,11 +33,19 @@ bool CHotKeys::SetTarget(WindowHandle target, int id) {
 
 bool CHotKeys::Register() {
     if (!m_hTarget || !m_pSystem) return false;
-    return m_pSystem->Register(m_hTarget, m_nHotKeyID, m_nModifiers, m_nKey);
+    // No combination can be pressed: there is nothing to ask the system for,
+    // and a profile of thousands of groups without keys loads without
+    // thousands of calls.
+    if (m_nModifiers == 0 && m_nKey == 0) return false;
+    m_bRegistered = m_pSystem->Register(m_hTarget, m_nHotKeyID, m_nModifiers, m_nKey);
+    return m_bRegistered;
 }
 
 void CHotKeys::Unregister() {
-    if (m_hTarget && m_pSystem) m_pSystem->Unregister(m_hTarget, m_nHotKeyID);
+    // Only a registration of our own is given back.
+    if (!m_bRegistered) return;
+    m_pSystem->Unregister(m_hTarget, m_nHotKeyID);
+    m_bRegistered = false;
 }
 
 void CHotKeys::Copy(const CHotKeys& source) {

@@ -55,6 +55,7 @@ public:
 private:
     WindowHandle m_hTarget;
     int m_nHotKeyID = -1;
+    bool m_bRegistered = false;
 
 public:
     const char* const m_pszSection = "HotKeys";

@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -48,20 +50,21 @@ class CountingWindows final : public platform::IWindowManager {
 public:
     explicit CountingWindows(platform::IWindowManager& inner) : m(inner) {}
     long calls = 0;
+    long byKind[12] = {};
 
-    WindowHandle GetWindow(WindowHandle r, platform::WindowRelation rel) override { return ++calls, m.GetWindow(r, rel); }
-    bool IsWindow(WindowHandle w) override { return ++calls, m.IsWindow(w); }
-    bool IsWindowVisible(WindowHandle w) override { return ++calls, m.IsWindowVisible(w); }
-    std::string GetClassName(WindowHandle w, int n) override { return ++calls, m.GetClassName(w, n); }
-    std::string GetWindowText(WindowHandle w, int n) override { return ++calls, m.GetWindowText(w, n); }
-    WindowHandle GetParent(WindowHandle w) override { return ++calls, m.GetParent(w); }
-    std::uint32_t ProcessId(WindowHandle w) override { return ++calls, m.ProcessId(w); }
+    WindowHandle GetWindow(WindowHandle r, platform::WindowRelation rel) override { return ++calls, ++byKind[0], m.GetWindow(r, rel); }
+    bool IsWindow(WindowHandle w) override { return ++calls, ++byKind[1], m.IsWindow(w); }
+    bool IsWindowVisible(WindowHandle w) override { return ++calls, ++byKind[2], m.IsWindowVisible(w); }
+    std::string GetClassName(WindowHandle w, int n) override { return ++calls, ++byKind[3], m.GetClassName(w, n); }
+    std::string GetWindowText(WindowHandle w, int n) override { return ++calls, ++byKind[4], m.GetWindowText(w, n); }
+    WindowHandle GetParent(WindowHandle w) override { return ++calls, ++byKind[5], m.GetParent(w); }
+    std::uint32_t ProcessId(WindowHandle w) override { return ++calls, ++byKind[6], m.ProcessId(w); }
     std::uint32_t OwnProcessId() override { return m.OwnProcessId(); }
-    bool IsCloaked(WindowHandle w) override { return ++calls, m.IsCloaked(w); }
-    void HideWindow(WindowHandle w) override { ++calls, m.HideWindow(w); }
-    void ShowWindow(WindowHandle w) override { ++calls, m.ShowWindow(w); }
-    bool SetForegroundWindow(WindowHandle w) override { return ++calls, m.SetForegroundWindow(w); }
-    void SetActiveWindow(WindowHandle w) override { ++calls, m.SetActiveWindow(w); }
+    bool IsCloaked(WindowHandle w) override { return ++calls, ++byKind[7], m.IsCloaked(w); }
+    void HideWindow(WindowHandle w) override { ++calls, ++byKind[8], m.HideWindow(w); }
+    void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
+    bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
+    void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }
     void Sleep(unsigned ms) override { m.Sleep(ms); }
     std::uint64_t TickCount() override { return m.TickCount(); }
 
@@ -78,6 +81,8 @@ public:
     }
     bool RunPreferences(PreferencesForm&) override { return false; }
     bool RunWindowsGroups(GroupsForm&) override { return false; }
+    void RunAbout(unsigned) override {}
+    void ShowHelp(WindowHandle, const char*) override {}
 };
 
 // The host's windows, top of the z-order first.
@@ -228,10 +233,16 @@ int main(int argc, char** argv) {
 
             f.topWasActive = MakeTopActive(windows) && f.topWasActive;
             wm.calls = 0;
+            std::fill(std::begin(wm.byKind), std::end(wm.byKind), 0);
             auto start = Clock::now();
             kernel.HideAllWindows();
             const double hide = Settle(start, windows, false);
             f.hideCalls = wm.calls;
+            if (std::getenv("BENCH_CALLS")) {
+                std::printf("N=%d hide all calls:", n);
+                for (long k : wm.byKind) std::printf(" %ld", k);
+                std::printf("\n");
+            }
             f.records = kernel.HiddenList().size();
             wm.calls = 0;
             start = Clock::now();

@@ -111,7 +111,10 @@ protected:
 };
 
 TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunTrayAndSaveInThatOrder) {
-    fake.profile.Set("HotKeys", "Mod1", unsigned{mod::kControl});
+    for (int n = 0; n < 5; ++n) {
+        fake.profile.Set("HotKeys", "Mod" + std::to_string(n), unsigned{mod::kControl});
+        fake.profile.Set("HotKeys", "VK" + std::to_string(n), 0x70u + static_cast<unsigned>(n));
+    }
     fake.profile.Set("HotKeys", "VK1", unsigned{'S'});
     Kernel();
     fake.journal.clear();

@@ -62,6 +62,12 @@ TEST_F(EngineLifecycle, AMissingIconStillAddsTheTrayEntry) {
 
 TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
     for (const char* n : {"0", "1"}) fake.profile.Set("Groups", std::string("Compare") + n, 0u);
+    // Every key has a combination, so that every one is registered.
+    unsigned key = 'A';
+    for (int id : {0, 1, 2, 3, 4, 25, 26, 27, 28}) {
+        fake.profile.Set("HotKeys", "Mod" + std::to_string(id), unsigned{mod::kAlt});
+        fake.profile.Set("HotKeys", "VK" + std::to_string(id), key++);
+    }
     fake.desktop.Add("App", "app");
     auto kernel = std::make_unique<CAppKernel>(fake.Set());
     kernel->Init(kFrame);

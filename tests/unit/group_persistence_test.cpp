@@ -224,6 +224,7 @@ TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed)
 TEST_F(GroupList, OldHotKeysAreAllReleasedBeforeTheFirstNewOneIsTaken) {
     Slot(0, "A", "a", 0);
     Slot(1, "B", "b", 0);
+    for (int id : {25, 26, 27, 28}) Keys(id, mod::kControl, 0x70u + static_cast<unsigned>(id - 25));
     auto kernel = Start();
     fake.journal.clear();
     std::vector<std::unique_ptr<CWindowsGroup>> result;

@@ -35,7 +35,8 @@ TEST_F(HotKeys, LoadReadsModThenVkAndRegistersUnderTheIdentifier) {
     EXPECT_TRUE(key.Exchange(true));
     EXPECT_EQ(key.m_nModifiers, kCtrlAlt);
     EXPECT_EQ(key.m_nKey, unsigned{'H'});
-    EXPECT_EQ(system.log, (std::vector<std::string>{"unregister 3", "register 3"}));
+    // Nothing was registered before, so nothing is given back.
+    EXPECT_EQ(system.log, (std::vector<std::string>{"register 3"}));
     EXPECT_TRUE(Holds(3, kCtrlAlt, 'H'));
 
     // A second load must not trip over its own earlier registration.
@@ -106,7 +107,7 @@ TEST_F(HotKeys, AssignCopiesThenRegistersAnew) {
     value.m_nModifiers = mod::kShift;
     value.m_nKey = 'J';
     key.Assign(value);
-    EXPECT_EQ(system.log, (std::vector<std::string>{"unregister 2", "register 2"}));
+    EXPECT_EQ(system.log, (std::vector<std::string>{"register 2"}));
     EXPECT_TRUE(Holds(2, mod::kShift, 'J'));
 
     value.m_nKey = 'K';

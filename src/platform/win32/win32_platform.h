@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/menus.h"
@@ -65,10 +66,21 @@ private:
         explicit operator bool() const { return key != nullptr; }
         HKEY get() const { return key; }
     };
+    struct StoredValue {
+        DWORD type = 0;
+        std::string data;
+    };
+    // A held section's values by name, folded to lower case.
+    using SectionValues = std::unordered_map<std::string, StoredValue>;
+
     SectionKey OpenSection(std::string_view section);
+    const SectionValues* HeldValues(std::string_view section, HKEY key);
+    void Remember(std::string_view section, std::string_view entry, DWORD type, std::string data);
+
     std::string m_root;
     int m_nHolds = 0;
     std::map<std::string, UniqueRegKey> m_Held;
+    std::map<std::string, SectionValues> m_Values;
 };
 
 // The value "Records" of the volatile key "Hidden Windows" below the profile.

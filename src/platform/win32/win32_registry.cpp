@@ -1,3 +1,4 @@
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -20,7 +21,55 @@ void Win32Profile::Hold(bool held) {
         ++m_nHolds;
     } else if (m_nHolds > 0 && --m_nHolds == 0) {
         m_Held.clear();
+        m_Values.clear();
     }
+}
+
+namespace {
+// Value names are compared without regard to case, as the registry does.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+}  // namespace
+
+// During a hold, a section is read whole on its first use: every registry
+// call is a round trip to another process under Wine (and a kernel call on
+// Windows), and a load asks for many values that are not there at all (the
+// hot-keys of groups that have none). Enumerating the values that exist
+// costs one call each; asking for each value the load wants cost several.
+const Win32Profile::SectionValues* Win32Profile::HeldValues(std::string_view section, HKEY key) {
+    if (m_nHolds == 0) return nullptr;
+    const std::string name = Str(section);
+    if (auto it = m_Values.find(name); it != m_Values.end()) return &it->second;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                           &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    SectionValues values;
+    values.reserve(count);
+    std::vector<char> valueName(static_cast<std::size_t>(longestName) + 1);
+    std::vector<BYTE> data(static_cast<std::size_t>(longestData) + 1);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = static_cast<DWORD>(valueName.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LONG status =
+            ::RegEnumValueA(key, i, valueName.data(), &nameLength, nullptr, &type, data.data(), &size);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        // Another writer changed the key under us: ask value by value.
+        if (status != ERROR_SUCCESS) return nullptr;
+        values[Folded(std::string_view(valueName.data(), nameLength))] =
+            StoredValue{type, std::string(reinterpret_cast<const char*>(data.data()), size)};
+    }
+    return &m_Values.emplace(name, std::move(values)).first->second;
+}
+
+void Win32Profile::Remember(std::string_view section, std::string_view entry, DWORD type, std::string data) {
+    if (auto it = m_Values.find(Str(section)); it != m_Values.end())
+        it->second[Folded(entry)] = StoredValue{type, std::move(data)};
 }
 
 // Opens (creating when missing) the section key. Outside a hold it is opened
@@ -44,6 +93,14 @@ Win32Profile::SectionKey Win32Profile::OpenSection(std::string_view section) {
 unsigned Win32Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
     const SectionKey key = OpenSection(section);
     if (!key) return static_cast<unsigned>(defaultValue);
+    if (const SectionValues* held = HeldValues(section, key.get())) {
+        const auto it = held->find(Folded(entry));
+        if (it == held->end() || it->second.type != REG_DWORD || it->second.data.size() != sizeof(DWORD))
+            return static_cast<unsigned>(defaultValue);
+        DWORD value = 0;
+        std::memcpy(&value, it->second.data.data(), sizeof(value));
+        return value;
+    }
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
@@ -60,14 +117,23 @@ bool Win32Profile::WriteProfileInt(std::string_view section, std::string_view en
     const SectionKey key = OpenSection(section);
     if (!key) return false;
     const DWORD data = static_cast<DWORD>(value);
-    return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                            sizeof(data)) == ERROR_SUCCESS;
+    if (::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                         sizeof(data)) != ERROR_SUCCESS)
+        return false;
+    Remember(section, entry, REG_DWORD, std::string(reinterpret_cast<const char*>(&data), sizeof(data)));
+    return true;
 }
 
 std::string Win32Profile::GetProfileString(std::string_view section, std::string_view entry,
                                            std::string_view defaultValue) {
     const SectionKey key = OpenSection(section);
     if (!key) return Str(defaultValue);
+    if (const SectionValues* held = HeldValues(section, key.get())) {
+        const auto it = held->find(Folded(entry));
+        if (it == held->end() || it->second.type != REG_SZ) return Str(defaultValue);
+        // The stored data need not end with a terminator: up to the first zero.
+        return std::string(it->second.data.c_str());
+    }
     const std::string name = Str(entry);
     DWORD type = 0;
     DWORD size = 0;
@@ -97,8 +163,11 @@ bool Win32Profile::WriteProfileString(std::string_view section, std::string_view
     const SectionKey key = OpenSection(section);
     if (!key) return false;
     const std::string data = Str(value);
-    return ::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                            static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+    if (::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS)
+        return false;
+    Remember(section, entry, REG_SZ, data + '\0');
+    return true;
 }
 
 namespace {
