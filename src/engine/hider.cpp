@@ -1,7 +1,6 @@
 #include "engine/hider.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 #include "groups/caption_match.h"
@@ -77,8 +76,8 @@ void CHider::RequestHides(std::vector<Request>& requested, const std::vector<Win
 }
 
 bool CHider::HideAll(CHiddenList& list) {
-    auto walk = std::make_unique<WindowWalk>(m_Windows);
-    std::vector<WindowHandle> eligible = walk->CollectEligible(TopmostWindow());
+    WindowWalk walk(m_Windows);
+    std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
     if (eligible.empty()) return false;
 
     // Windows that appear while we hide are caught by one more look from the
@@ -86,12 +85,12 @@ bool CHider::HideAll(CHiddenList& list) {
     // refuses to disappear cannot make the command start over.
     Batch batch;
     for (int pass = 0; pass < kMaxHidePasses && !eligible.empty(); ++pass) {
-        auto families = walk->GroupByRoot(eligible);
+        auto families = walk.GroupByRoot(eligible);
         for (WindowHandle r : families.roots) {
             const auto& members = families.members[r];
             const auto aimed = std::find_if(members.begin(), members.end(),
                                             [&](WindowHandle v) { return !batch.tried.count(v); });
-            if (aimed != members.end()) HideFamily(*walk, members, r, *aimed, -1, batch, list);
+            if (aimed != members.end()) HideFamily(walk, members, r, *aimed, -1, batch, list);
         }
         RequestHides(batch.requested, eligible);
         // The next look down the z-order asks every window whether it is
@@ -100,11 +99,11 @@ bool CHider::HideAll(CHiddenList& list) {
         // look finds the windows still to be waited for.
         std::uint64_t lastChange = m_Windows.TickCount();
         WaitUntilHidden(std::exchange(batch.requested, {}), false, lastChange);
-        walk = std::make_unique<WindowWalk>(m_Windows);
-        eligible = walk->CollectEligible(TopmostWindow());
+        walk.ForgetVisibility();
+        eligible = walk.CollectEligible(TopmostWindow());
         std::vector<Request> pending;
         for (WindowHandle w : eligible)
-            if (batch.tried.count(w)) pending.push_back({w, walk->ProcessId(w)});
+            if (batch.tried.count(w)) pending.push_back({w, walk.ProcessId(w)});
         if (!pending.empty()) WaitUntilHidden(pending, true, lastChange);
         std::erase_if(eligible, [&](WindowHandle w) { return batch.tried.count(w) > 0; });
     }

@@ -30,15 +30,27 @@ bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w, std::ui
 
 bool WindowWalk::IsEligible(WindowHandle w) {
     if (auto it = m_eligible.find(w); it != m_eligible.end()) return it->second;
-    bool eligible = m_windows.IsWindowVisible(w) && !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+    bool eligible = m_windows.IsWindowVisible(w);
     if (eligible) {
-        const std::uint32_t process = m_windows.ProcessId(w);
-        m_process.emplace(w, process);
-        eligible = process != m_ownProcess && !m_windows.IsCloaked(w);
+        // What a window is does not change while it lives: asked once per
+        // command, however often its visibility is asked again.
+        auto kind = m_kind.find(w);
+        if (kind == m_kind.end()) {
+            bool allowed = !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+            if (allowed) {
+                const std::uint32_t process = m_windows.ProcessId(w);
+                m_process.emplace(w, process);
+                allowed = process != m_ownProcess && !m_windows.IsCloaked(w);
+            }
+            kind = m_kind.emplace(w, allowed).first;
+        }
+        eligible = kind->second;
     }
     m_eligible.emplace(w, eligible);
     return eligible;
 }
+
+void WindowWalk::ForgetVisibility() { m_eligible.clear(); }
 
 std::uint32_t WindowWalk::ProcessId(WindowHandle w) {
     if (auto it = m_process.find(w); it != m_process.end()) return it->second;

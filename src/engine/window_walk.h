@@ -50,11 +50,15 @@ public:
     WindowHandle Root(WindowHandle w);
     // The process of an eligible window, as the eligibility check saw it.
     std::uint32_t ProcessId(WindowHandle w);
+    // The next walk asks every window's visibility afresh; class, process and
+    // owner chains are kept.
+    void ForgetVisibility();
 
 private:
     platform::IWindowManager& m_windows;
     std::uint32_t m_ownProcess;
     std::unordered_map<WindowHandle, bool> m_eligible;
+    std::unordered_map<WindowHandle, bool> m_kind;  // of an allowed class and process, not cloaked
     std::unordered_map<WindowHandle, std::uint32_t> m_process;
     std::unordered_map<WindowHandle, WindowHandle> m_root;
 };

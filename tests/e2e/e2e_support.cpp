@@ -361,6 +361,19 @@ HWND WaitDialog(DWORD pid, const std::string& title, std::chrono::milliseconds t
     return found;
 }
 
+bool WaitGone(HWND w, std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return !::IsWindow(w); }, timeout);
+}
+
+bool AnswerPassword(const Tarnvell& app, const char* text, WPARAM button, UINT command) {
+    if (command) Command(app.Frame(), command);
+    HWND prompt = WaitDialog(app.Proc().Pid(), "Enter password");
+    if (!prompt) return false;
+    ::SetDlgItemTextA(prompt, 1000, text);
+    ::PostMessageA(prompt, WM_COMMAND, button, 0);
+    return WaitGone(prompt);
+}
+
 std::string ControlText(HWND control) {
     char text[512] = {};
     DWORD_PTR copied = 0;

@@ -134,6 +134,10 @@ DWORD ProbeHotKey(UINT modifiers, UINT key);
 std::vector<HWND> DialogsOf(DWORD pid, const std::string& title);
 // The first of them once one exists (null after the timeout).
 HWND WaitDialog(DWORD pid, const std::string& title, std::chrono::milliseconds timeout = 5s);
+bool WaitGone(HWND w, std::chrono::milliseconds timeout = 5s);
+// Answers Tarnvell's password prompt, first brought up by command unless it
+// is 0; false when no prompt came or it stayed open.
+bool AnswerPassword(const Tarnvell& app, const char* text, WPARAM button, UINT command = 0);
 // A control's text, asked of the control itself (GetWindowText of another
 // process's control reads only its caption).
 std::string ControlText(HWND control);
