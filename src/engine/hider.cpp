@@ -66,18 +66,29 @@ WindowHandle CHider::HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list
 // every application would repaint and answer for a window about to go.
 // From the bottom up, the active window goes last and the cascade never
 // starts. The records keep their own order.
-void CHider::RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder) {
+void CHider::RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder,
+                          const std::unordered_set<WindowHandle>& asked) {
     std::unordered_map<WindowHandle, std::size_t> depth;
     depth.reserve(zOrder.size());
     for (std::size_t i = 0; i < zOrder.size(); ++i) depth.emplace(zOrder[i], i);
     std::stable_sort(requested.begin(), requested.end(),
                      [&](const Request& a, const Request& b) { return depth[a.window] > depth[b.window]; });
-    for (const Request& r : requested) m_Windows.HideWindow(r.window);
+    for (const Request& r : requested)
+        if (!asked.count(r.window)) m_Windows.HideWindow(r.window);
 }
 
 bool CHider::HideAll(CHiddenList& list) {
     WindowWalk walk(m_Windows);
-    std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
+    // Every eligible window goes, so each is asked to hide the moment the
+    // walk meets it, from the bottom up: the applications hide their windows
+    // while the walk goes on, and the active window at the top goes last.
+    const WindowHandle top = TopmostWindow();
+    const WindowHandle bottom = top ? m_Windows.GetWindow(top, platform::WindowRelation::Last) : WindowHandle{};
+    std::unordered_set<WindowHandle> asked;
+    std::vector<WindowHandle> eligible = walk.CollectEligibleUpwards(bottom, [&](WindowHandle w) {
+        m_Windows.HideWindow(w);
+        asked.insert(w);
+    });
     if (eligible.empty()) return false;
 
     // Windows that appear while we hide are caught by one more look from the
@@ -92,7 +103,7 @@ bool CHider::HideAll(CHiddenList& list) {
                                             [&](WindowHandle v) { return !batch.tried.count(v); });
             if (aimed != members.end()) HideFamily(walk, members, r, *aimed, -1, batch, list);
         }
-        RequestHides(batch.requested, eligible);
+        RequestHides(batch.requested, eligible, asked);
         // The next look down the z-order asks every window whether it is
         // visible anyway, so the wait need not ask each hidden one too: it
         // ends once each process has carried out its last request, and the

@@ -66,7 +66,9 @@ private:
     WindowHandle TopmostWindow();
     WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
                             WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list);
-    void RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder);
+    // Asks the windows not yet asked (asked: those the walk asked already).
+    void RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder,
+                      const std::unordered_set<WindowHandle>& asked = {});
     // Waits until every request has been carried out, or nothing has changed
     // for kWaitQuietMs since lastChange (which it moves on). With
     // confirmEach false, a process counts as done once its last request is

@@ -1,5 +1,6 @@
 #include "engine/window_walk.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_set>
 
@@ -84,6 +85,19 @@ std::vector<WindowHandle> WindowWalk::CollectEligible(WindowHandle first) {
     std::unordered_set<WindowHandle> seen;
     for (WindowHandle w = first; w && seen.insert(w).second; w = m_windows.GetWindow(w, platform::WindowRelation::Next))
         if (IsEligible(w)) eligible.push_back(w);
+    return eligible;
+}
+
+std::vector<WindowHandle> WindowWalk::CollectEligibleUpwards(WindowHandle last,
+                                                             const std::function<void(WindowHandle)>& met) {
+    std::vector<WindowHandle> eligible;
+    std::unordered_set<WindowHandle> seen;
+    for (WindowHandle w = last; w && seen.insert(w).second; w = m_windows.GetWindow(w, platform::WindowRelation::Prev))
+        if (IsEligible(w)) {
+            eligible.push_back(w);
+            met(w);
+        }
+    std::reverse(eligible.begin(), eligible.end());
     return eligible;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +43,10 @@ public:
     // The eligible windows from first down the z-order, top to bottom. A
     // window that vanishes during the walk ends it.
     std::vector<WindowHandle> CollectEligible(WindowHandle first);
+    // The same list, found from last up the z-order, with each eligible
+    // window handed to met as soon as the walk finds it.
+    std::vector<WindowHandle> CollectEligibleUpwards(WindowHandle last,
+                                                     const std::function<void(WindowHandle)>& met);
 
     Families GroupByRoot(const std::vector<WindowHandle>& eligible);
 

@@ -7,7 +7,7 @@
 namespace platform {
 
 // Relations of GetWindow used to walk the top-level z-order.
-enum class WindowRelation { First, Next, Prev };
+enum class WindowRelation { First, Last, Next, Prev };
 
 // The window manager as the engine sees other applications' windows. Every
 // call may meet a window that has just vanished: it then answers null, false
@@ -16,8 +16,9 @@ class IWindowManager {
 public:
     virtual ~IWindowManager() = default;
 
-    // GetWindow: the first top-level window (reference may be null), or the
-    // window above or below the reference in the z-order.
+    // GetWindow: the first top-level window (reference may be null), the last
+    // one (the bottom of the z-order), or the window above or below the
+    // reference.
     virtual WindowHandle GetWindow(WindowHandle reference, WindowRelation relation) = 0;
     virtual bool IsWindow(WindowHandle w) = 0;
     virtual bool IsWindowVisible(WindowHandle w) = 0;

@@ -57,6 +57,10 @@ WindowHandle FakeDesktop::GetWindow(WindowHandle reference, platform::WindowRela
         if (!reference && !firstFromNull) return {};
         return order.empty() ? WindowHandle{} : order.front();
     }
+    if (relation == platform::WindowRelation::Last) {
+        if (!reference && !firstFromNull) return {};
+        return order.empty() ? WindowHandle{} : order.back();
+    }
     const auto it = std::find(order.begin(), order.end(), reference);
     if (it == order.end()) return {};
     if (relation == platform::WindowRelation::Next) return it + 1 == order.end() ? WindowHandle{} : *(it + 1);

@@ -72,6 +72,7 @@ WindowHandle Win32WindowManager::GetWindow(WindowHandle reference, platform::Win
     UINT command = GW_HWNDFIRST;
     switch (relation) {
         case platform::WindowRelation::First: command = GW_HWNDFIRST; break;
+        case platform::WindowRelation::Last: command = GW_HWNDLAST; break;
         case platform::WindowRelation::Next: command = GW_HWNDNEXT; break;
         case platform::WindowRelation::Prev: command = GW_HWNDPREV; break;
     }
