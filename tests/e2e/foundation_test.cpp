@@ -25,7 +25,9 @@ TEST(Foundation, FrameExistsInvisibleAndTitled) {
 TEST(Foundation, IconWindowExistsAndIsInvisible) {
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    const auto windows = WindowsOfProcess(app.Proc().Pid(), kIconWindowClass);
+    // The frame exists before its start-up has made the icon window.
+    std::vector<HWND> windows;
+    WaitFor([&] { return (windows = WindowsOfProcess(app.Proc().Pid(), kIconWindowClass)).size() == 1; }, 5s);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(TitleOf(windows[0]), "CTrayNotifyIcon Helper Window");
     EXPECT_FALSE(::IsWindowVisible(windows[0]));
