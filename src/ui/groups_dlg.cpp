@@ -1,12 +1,11 @@
 #include "ui/groups_dlg.h"
 
-#include "ui/help_path.h"
-#include "ui/html_help.h"
-
 #include <commctrl.h>
 
 #include "res/resource.h"
 #include "ui/dialog_model.h"
+#include "ui/help_path.h"
+#include "ui/html_help.h"
 
 // ------------------------------------------------------------------- Group
 

@@ -1,10 +1,9 @@
 #include "ui/options_dlg.h"
 
-#include "ui/help_path.h"
-#include "ui/html_help.h"
-
 #include "res/resource.h"
 #include "ui/dialog_model.h"
+#include "ui/help_path.h"
+#include "ui/html_help.h"
 
 namespace {
 
