@@ -4,7 +4,6 @@
 #include "engine/hidden_journal.h"
 #include "engine/message_routing.h"
 #include "platform/win_constants.h"
-#include "engine/modal_run.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,17 +11,6 @@ namespace {
 CHotKeys ProgramHotKey(PlatformSet& platform) { return CHotKeys(&platform.hotKeys, &platform.profile); }
 
 constexpr const char* kFirstStart = "First Start";
-
-class ProfileHold {
-public:
-    explicit ProfileHold(platform::IProfile& profile) : m_Profile(profile) { m_Profile.Hold(true); }
-    ~ProfileHold() { m_Profile.Hold(false); }
-    ProfileHold(const ProfileHold&) = delete;
-    ProfileHold& operator=(const ProfileHold&) = delete;
-
-private:
-    platform::IProfile& m_Profile;
-};
 
 }  // namespace
 
@@ -80,7 +68,7 @@ void CAppKernel::TakeBackJournal() {
 // first-start step and the groups.
 void CAppKernel::LoadSettings() {
     // Hundreds of values, each key opened once.
-    const ProfileHold hold(m_Platform.profile);
+    const platform::ProfileHold hold(m_Platform.profile);
     for (auto& hotKey : m_HotKeys) hotKey.Exchange(true);
     m_Prefs.Load(m_Platform.profile);
 
@@ -95,48 +83,8 @@ void CAppKernel::LoadSettings() {
     m_Groups.Load(m_hMainWnd);
 }
 
-void CAppKernel::SaveSettings() {
-    const ProfileHold hold(m_Platform.profile);
-    for (auto& hotKey : m_HotKeys) hotKey.Exchange(false);
-    m_Prefs.Save(m_Platform.profile);
-}
-
 void CAppKernel::ApplyAutorun() {
     if (m_Prefs.m_bAutorun) AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
-}
-
-void CAppKernel::ApplyPreferences(const Preferences& prefs, const std::array<KeyCombination, kHotKeyCount>& keys) {
-    // Every old registration goes before the first new one: a combination
-    // moved from one command to another in one step works at once.
-    for (auto& hotKey : m_HotKeys) hotKey.Unregister();
-    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) {
-        m_HotKeys[n].SetValue(keys[n]);
-        m_HotKeys[n].Register();
-    }
-    const bool autorunChanged = prefs.m_bAutorun != m_Prefs.m_bAutorun;
-    m_Prefs = prefs;
-    // The Run value is touched only when the choice changed, so an entry the
-    // user edited by hand survives every other OK.
-    if (autorunChanged) {
-        if (m_Prefs.m_bAutorun)
-            AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
-        else
-            m_Platform.runKey.DeleteValue(kProductName);
-    }
-    RefreshTray();
-    SaveSettings();
-}
-
-void CAppKernel::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
-    const ProfileHold hold(m_Platform.profile);
-    m_Groups.Replace(groups, m_hMainWnd);
-}
-
-bool CAppKernel::CheckPassword() {
-    std::string entered;
-    const ModalRun modal(*this);
-    const bool ok = m_Platform.dialogs.AskPassword(entered);
-    return ok && entered == m_Prefs.m_Password;
 }
 
 bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

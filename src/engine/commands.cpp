@@ -3,6 +3,7 @@
 #include "engine/app_kernel.h"
 #include "engine/group_commands.h"
 #include "engine/hidden_journal.h"
+#include "engine/modal_run.h"
 #include "res/resource.h"
 
 namespace {
@@ -27,6 +28,19 @@ bool CAppKernel::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
             m_Hider.Activate(taken.aimed);
     }
     return !taken.windows.empty();
+}
+
+bool CAppKernel::CheckPassword() {
+    std::string entered;
+    const ModalRun modal(*this);
+    const bool ok = m_Platform.dialogs.AskPassword(entered);
+    return ok && entered == m_Prefs.m_Password;
+}
+
+void CAppKernel::SaveSettings() {
+    const platform::ProfileHold hold(m_Platform.profile);
+    for (auto& hotKey : m_HotKeys) hotKey.Exchange(false);
+    m_Prefs.Save(m_Platform.profile);
 }
 
 bool CAppKernel::DropGoneWindows() {

@@ -1,4 +1,5 @@
 #include "engine/app_kernel.h"
+#include "engine/autorun.h"
 #include "engine/modal_run.h"
 #include "engine/update_link.h"
 #include "res/resource.h"
@@ -18,6 +19,33 @@ private:
 };
 
 }  // namespace
+
+void CAppKernel::ApplyPreferences(const Preferences& prefs, const std::array<KeyCombination, kHotKeyCount>& keys) {
+    // Every old registration goes before the first new one: a combination
+    // moved from one command to another in one step works at once.
+    for (auto& hotKey : m_HotKeys) hotKey.Unregister();
+    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) {
+        m_HotKeys[n].SetValue(keys[n]);
+        m_HotKeys[n].Register();
+    }
+    const bool autorunChanged = prefs.m_bAutorun != m_Prefs.m_bAutorun;
+    m_Prefs = prefs;
+    // The Run value is touched only when the choice changed, so an entry the
+    // user edited by hand survives every other OK.
+    if (autorunChanged) {
+        if (m_Prefs.m_bAutorun)
+            AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
+        else
+            m_Platform.runKey.DeleteValue(kProductName);
+    }
+    RefreshTray();
+    SaveSettings();
+}
+
+void CAppKernel::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
+    const platform::ProfileHold hold(m_Platform.profile);
+    m_Groups.Replace(groups, m_hMainWnd);
+}
 
 void CAppKernel::OnPreferences() {
     if (m_bOptionsDlgOpen) return;

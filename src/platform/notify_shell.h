@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "platform/window_handle.h"
@@ -23,13 +24,6 @@ struct NotifyIconData {
     unsigned uVersion = 0;  // shares its place with uTimeout
 };
 
-// Receives the taskbar's "TaskbarCreated" broadcast through the icon window.
-class ITaskbarListener {
-public:
-    virtual ~ITaskbarListener() = default;
-    virtual void OnTaskbarRestart() = 0;
-};
-
 // The shell's notification area and the hidden icon window that hears the
 // taskbar being re-created.
 class INotifyShell {
@@ -44,9 +38,9 @@ public:
 
     virtual bool NotifyIcon(unsigned message, const NotifyIconData& data) = 0;
 
-    // Creates the hidden top-level icon window, which calls the listener on
-    // "TaskbarCreated"; null when it cannot be created.
-    virtual WindowHandle CreateIconWindow(ITaskbarListener& listener) = 0;
+    // Creates the hidden top-level icon window, which runs onTaskbarCreated
+    // when it hears "TaskbarCreated"; null when it cannot be created.
+    virtual WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) = 0;
     // Sends WM_CLOSE to the icon window and returns once it was handled.
     virtual void CloseIconWindow(WindowHandle window) = 0;
 };

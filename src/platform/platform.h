@@ -39,6 +39,19 @@ public:
     virtual void Hold(bool held) = 0;
 };
 
+// Holds a profile's keys open for the life of the object: a load or save of
+// many values opens each section once.
+class ProfileHold {
+public:
+    explicit ProfileHold(IProfile& profile) : m_Profile(profile) { m_Profile.Hold(true); }
+    ~ProfileHold() { m_Profile.Hold(false); }
+    ProfileHold(const ProfileHold&) = delete;
+    ProfileHold& operator=(const ProfileHold&) = delete;
+
+private:
+    IProfile& m_Profile;
+};
+
 // One binary value of the program's own in a volatile key of its profile:
 // the system keeps it in memory only and drops it at logoff. Nothing of it
 // is ever written to disk.

@@ -45,7 +45,7 @@ void CTrayNotifyIcon::CopyTip(std::string_view tip) {
 
 bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
                              unsigned callbackMessage, bool show) {
-    m_hWnd = m_Shell.CreateIconWindow(*this);
+    m_hWnd = m_Shell.CreateIconWindow([this] { OnTaskbarRestart(); });
     if (!m_hWnd) return false;
 
     m_IconData.uFlags = nif::kMessage | nif::kIcon | nif::kTip;

@@ -9,10 +9,10 @@
 // shell's hidden state, and a hidden top-level window of its own that hears
 // the taskbar being re-created. Mouse messages go straight to the owner window;
 // this object interprets none.
-class CTrayNotifyIcon : public platform::ITaskbarListener {
+class CTrayNotifyIcon {
 public:
     explicit CTrayNotifyIcon(platform::INotifyShell& shell);
-    ~CTrayNotifyIcon() override;
+    ~CTrayNotifyIcon();
     CTrayNotifyIcon(const CTrayNotifyIcon&) = delete;
     CTrayNotifyIcon& operator=(const CTrayNotifyIcon&) = delete;
 
@@ -24,7 +24,8 @@ public:
     bool Show();
     bool Remove(bool closeWindow);
     bool Add(bool show);
-    void OnTaskbarRestart() override;
+    // The taskbar was re-created: the icon is added again as it was.
+    void OnTaskbarRestart();
 
     bool IsAdded() const { return m_bAdded; }
     bool IsHidden() const { return m_bHidden; }

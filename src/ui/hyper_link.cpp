@@ -66,10 +66,7 @@ bool ReadClassDefault(const std::string& key, std::string& value) {
 
 }  // namespace
 
-CHyperLink::~CHyperLink() {
-    Detach();
-    if (m_Font) ::DeleteObject(m_Font);
-}
+CHyperLink::~CHyperLink() { Detach(); }
 
 bool CHyperLink::Attach(HWND control) {
     if (!control || m_hWnd) return false;
@@ -84,8 +81,8 @@ bool CHyperLink::Attach(HWND control) {
         LOGFONTA lf{};
         if (::GetObjectA(font, sizeof(lf), &lf)) {
             lf.lfUnderline = (m_nOptions & hyperlink::HL_UNDERLINE) ? TRUE : FALSE;
-            m_Font = ::CreateFontIndirectA(&lf);
-            if (m_Font) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_Font), TRUE);
+            m_Font.reset(::CreateFontIndirectA(&lf));
+            if (m_Font) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_Font.get()), TRUE);
         }
         PositionWindow();
     } else {
@@ -100,7 +97,7 @@ bool CHyperLink::Attach(HWND control) {
 void CHyperLink::Detach() {
     if (!m_hWnd) return;
     ::RemoveWindowSubclass(m_hWnd, &win32::SubclassThunk<CHyperLink>, kSubclassId);
-    if (m_ToolTip && ::IsWindow(m_ToolTip)) ::DestroyWindow(m_ToolTip);
+    // The tooltip is owned by the link and goes with it.
     m_ToolTip = nullptr;
     m_hWnd = nullptr;
 }
@@ -133,7 +130,7 @@ void CHyperLink::PositionWindow() {
     SIZE extent{};
     // A DC of our own: a static's class DC may be its parent's.
     HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, m_Font ? static_cast<HGDIOBJ>(m_Font)
+    HGDIOBJ old = ::SelectObject(dc, m_Font ? static_cast<HGDIOBJ>(m_Font.get())
                                             : reinterpret_cast<HGDIOBJ>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
     ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     // Under Wine the static paints a bitmap font a few pixels wider or

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
 #include "ui/hyperlink_model.h"
 
 // A static text control that behaves like a link in a browser: underlined,
@@ -45,6 +46,6 @@ private:
     void Repaint() { ::InvalidateRect(m_hWnd, nullptr, FALSE); }
 
     HWND m_hWnd = nullptr;
-    HFONT m_Font = nullptr;
+    UniqueFont m_Font;  // the underlined font, the control's own
     HWND m_ToolTip = nullptr;
 };

@@ -341,10 +341,10 @@ bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDat
     return ok;
 }
 
-WindowHandle FakeNotifyShell::CreateIconWindow(platform::ITaskbarListener& l) {
+WindowHandle FakeNotifyShell::CreateIconWindow(std::function<void()> onCreated) {
     if (m_journal) m_journal->push_back("create icon window");
     if (!canCreateWindow) return {};
-    listener = &l;
+    onTaskbarCreated = std::move(onCreated);
     ++windowsCreated;
     iconWindow = WindowHandle{0x7700u + static_cast<unsigned>(windowsCreated)};
     return iconWindow;
@@ -354,7 +354,7 @@ void FakeNotifyShell::CloseIconWindow(WindowHandle window) {
     if (m_journal) m_journal->push_back("close icon window");
     if (window == iconWindow) {
         ++windowsClosed;
-        listener = nullptr;
+        onTaskbarCreated = nullptr;
         iconWindow = {};
     }
 }
@@ -362,7 +362,7 @@ void FakeNotifyShell::CloseIconWindow(WindowHandle window) {
 void FakeNotifyShell::RestartTaskbar() {
     icons.clear();
     taskbarPresent = true;
-    if (listener) listener->OnTaskbarRestart();
+    if (onTaskbarCreated) onTaskbarCreated();
 }
 
 // ---------------------------------------------------------------- prompts

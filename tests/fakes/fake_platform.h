@@ -180,7 +180,7 @@ public:
     std::optional<unsigned> OsMajorVersion() override { return osMajor; }
     std::optional<unsigned> ShellMajorVersion() override { return shellMajor; }
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
-    WindowHandle CreateIconWindow(platform::ITaskbarListener& listener) override;
+    WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
     // The taskbar restarts: every icon is gone and the broadcast is delivered.
@@ -202,7 +202,7 @@ public:
     std::deque<bool> forcedResults;  // answers for the next calls, when set
     std::vector<Call> calls;
     std::map<std::pair<std::uintptr_t, unsigned>, Icon> icons;  // by (owner, id)
-    platform::ITaskbarListener* listener = nullptr;
+    std::function<void()> onTaskbarCreated;
     WindowHandle iconWindow;
     int windowsCreated = 0;
     int windowsClosed = 0;

@@ -209,7 +209,7 @@ TEST_F(TrayIconTest, DestructionDeletesTheIconAndClosesTheWindow) {
     }
     EXPECT_TRUE(shell.icons.empty());
     EXPECT_EQ(shell.windowsClosed, 1);
-    EXPECT_EQ(shell.listener, nullptr);
+    EXPECT_FALSE(shell.onTaskbarCreated);
 }
 
 TEST_F(TrayIconTest, LevelZeroRecordCarriesOnlyTheShortRecord) {

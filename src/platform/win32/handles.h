@@ -53,6 +53,11 @@ struct IconTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
+struct FontTraits {
+    using Handle = HFONT;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
 struct WindowTraits {
     using Handle = HWND;
     static Handle Invalid() { return nullptr; }
@@ -63,6 +68,7 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // The one named mutex that keeps a second copy from starting. Released and

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
@@ -20,21 +21,21 @@ constexpr const char* kIconWindowTitle = "CTrayNotifyIcon Helper Window";
 // Top-level, because broadcasts skip message-only windows.
 class IconWindow {
 public:
-    explicit IconWindow(platform::ITaskbarListener& listener) : m_Listener(listener) {}
+    explicit IconWindow(std::function<void()> onTaskbarCreated) : m_OnTaskbarCreated(std::move(onTaskbarCreated)) {}
     IconWindow(const IconWindow&) = delete;
     IconWindow& operator=(const IconWindow&) = delete;
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // The registered number is not a constant, so it cannot be a case label.
         if (message == WM_TASKBARCREATED && message != 0) {
-            m_Listener.OnTaskbarRestart();
+            m_OnTaskbarCreated();
             return 0;
         }
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
 private:
-    platform::ITaskbarListener& m_Listener;
+    std::function<void()> m_OnTaskbarCreated;
 };
 
 Win32NotifyShell::Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
@@ -82,11 +83,11 @@ bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDa
     return ::Shell_NotifyIconA(message, &nid) != FALSE;
 }
 
-WindowHandle Win32NotifyShell::CreateIconWindow(platform::ITaskbarListener& listener) {
+WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarCreated) {
     if (!win32::RegisterWindowClass<IconWindow>(m_instance, kIconWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS))
         return WindowHandle{};
     // The object outlives its window: the shell keeps every one it made.
-    m_IconWindows.push_back(std::make_unique<IconWindow>(listener));
+    m_IconWindows.push_back(std::make_unique<IconWindow>(std::move(onTaskbarCreated)));
     HWND hwnd = ::CreateWindowExA(0, kIconWindowClass, kIconWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, m_instance,
                                   m_IconWindows.back().get());

@@ -125,7 +125,7 @@ public:
     std::optional<unsigned> OsMajorVersion() override;
     std::optional<unsigned> ShellMajorVersion() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
-    WindowHandle CreateIconWindow(platform::ITaskbarListener& listener) override;
+    WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
 private:
