@@ -6,18 +6,6 @@
 #include "engine/modal_run.h"
 #include "res/resource.h"
 
-namespace {
-
-// Fills the first %u of a string-table text with a count. The text is not
-// used as a printf format: a resource edited by hand must not be able to
-// make us read arguments that are not there.
-std::string FormatCount(std::string text, std::size_t count) {
-    if (const auto at = text.find("%u"); at != std::string::npos) text.replace(at, 2, std::to_string(count));
-    return text;
-}
-
-}  // namespace
-
 bool CAppKernel::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
     const CHiddenList::Taken taken = m_HiddenList.Take(index);
     m_Hider.Show(taken.windows);
@@ -158,7 +146,7 @@ void CAppKernel::SyncJournal() {
 
 void CAppKernel::RefreshTray() {
     if (m_Prefs.m_bShowHiddenInTip && !m_HiddenList.empty())
-        m_TrayIcon.SetTipText(FormatCount(m_Strings.Load(IDS_HIDDEN_COUNT), m_HiddenList.size()));
+        m_TrayIcon.SetTipText(FillFormat(m_Strings.Load(IDS_HIDDEN_COUNT), {std::to_string(m_HiddenList.size())}));
     else
         m_TrayIcon.SetTipText(m_Strings.Load(IDR_MAINFRAME));
     if (m_Prefs.m_bHideIcon) {

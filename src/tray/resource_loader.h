@@ -1,6 +1,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 namespace platform {
 class IModule;
@@ -26,3 +29,10 @@ private:
     std::int32_t m_nLast = 0;
     platform::IModule& m_Module;
 };
+
+// Fills a format text of the resources. A resource is data that anyone with
+// a resource editor can change, so it is never handed to printf: each %s, %u
+// or %d takes the next argument, in order; %% is one percent sign. Any other
+// percent sequence, and a placeholder with no argument left, is copied as it
+// stands.
+std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> args);

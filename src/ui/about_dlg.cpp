@@ -7,17 +7,6 @@
 #include "ui/help_path.h"
 #include "ui/html_help.h"
 
-namespace {
-
-std::string TextOf(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
-
-}  // namespace
-
 CAboutDlg::CAboutDlg(HINSTANCE instance) : CDialog(instance, IDD_ABOUTBOX, nullptr) {}
 
 BOOL CAboutDlg::OnInitDialog() {
@@ -28,8 +17,8 @@ BOOL CAboutDlg::OnInitDialog() {
     // Both texts are formats kept in the template; the product name is the
     // string table's, like the tray tip's.
     const std::string product = LoadText(IDR_MAINFRAME);
-    ::SetWindowTextA(m_stcVersion, AboutVersionText(TextOf(m_stcVersion), product, m_nVersion).c_str());
-    ::SetWindowTextA(m_hWnd, AboutTitle(TextOf(m_hWnd), product).c_str());
+    ::SetWindowTextA(m_stcVersion, AboutVersionText(WindowText(m_stcVersion), product, m_nVersion).c_str());
+    ::SetWindowTextA(m_hWnd, AboutTitle(WindowText(m_hWnd), product).c_str());
     return TRUE;
 }
 

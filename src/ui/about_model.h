@@ -1,17 +1,11 @@
 #pragma once
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
-// Texts of the About dialog, made from format texts that live in the dialog
-// template. A template is data that anyone with a resource editor can
-// change, so it is never handed to printf: FillFormat substitutes the
-// placeholders itself.
+#include "tray/resource_loader.h"
 
-// Each %s, %u or %d takes the next argument, in order; %% is one percent
-// sign. Any other percent sequence, and a placeholder with no argument
-// left, is copied as it stands.
-std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> args);
+// Texts of the About dialog, made from format texts that live in the dialog
+// template (filled with FillFormat, never printf).
 
 // Control 1027: "%s v.%u.%u" and the maker's notice, with the product name
 // and the version (times 100) as major.minor.

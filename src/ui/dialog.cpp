@@ -47,14 +47,15 @@ INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-std::string CDialog::ItemText(int id) const {
-    HWND control = Item(id);
-    // The buffer is sized from the control, so nothing is cut.
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-    const int n = ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+std::string CDialog::WindowText(HWND window) {
+    // The buffer is sized from the window, so nothing is cut.
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    const int n = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
     text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return text;
 }
+
+std::string CDialog::ItemText(int id) const { return WindowText(Item(id)); }
 
 std::string CDialog::LoadText(UINT id) const {
     // The longest of our strings is well under this; LoadStringA has no way

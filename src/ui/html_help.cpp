@@ -1,7 +1,6 @@
 #include "ui/html_help.h"
 
-#include <vector>
-
+#include "platform/win32/win32_platform.h"
 #include "ui/help_path.h"
 
 namespace {
@@ -12,25 +11,6 @@ constexpr const char* kHelpControlKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003
 
 using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
-std::string ModuleFileName() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : MAX_PATH);
-}
-
-// Where the HTML Help control is registered; empty when it is not.
-std::string RegisteredLocation() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHelpControlKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    std::vector<char> buffer(MAX_PATH + 1, '\0');
-    LONG size = MAX_PATH;
-    const LONG status = ::RegQueryValueA(key, nullptr, buffer.data(), &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return {};
-    buffer[MAX_PATH] = '\0';
-    return buffer.data();
-}
-
 // The engine's entry point, looked for once per run: a failure is final, so
 // a system without the engine does not search the disk on every F1.
 HtmlHelpFn HtmlHelpEntry() {
@@ -39,8 +19,9 @@ HtmlHelpFn HtmlHelpEntry() {
     if (tried) return entry;
     tried = true;
     HMODULE module = nullptr;
-    if (const std::string registered = RegisteredLocation(); !registered.empty())
-        module = ::LoadLibraryA(registered.c_str());
+    // Where the HTML Help control is registered, first.
+    if (const auto registered = ClassesRootDefault(kHelpControlKey, MAX_PATH); registered && !registered->empty())
+        module = ::LoadLibraryA(registered->c_str());
     if (!module) module = ::LoadLibraryA("hhctrl.ocx");
     if (!module) return nullptr;
     entry = reinterpret_cast<HtmlHelpFn>(
@@ -54,7 +35,7 @@ HtmlHelpFn HtmlHelpEntry() {
 CHtmlHelp g_HtmlHelp;
 
 CHtmlHelp::CHtmlHelp()
-    : m_strHelpFile(HelpFilePath(ModuleFileName(), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; })) {}
+    : m_strHelpFile(HelpFilePath(Win32Module(::GetModuleHandleA(nullptr)).ModulePath(), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; })) {}
 
 int CHtmlHelp::Display(HWND caller, UINT command, DWORD_PTR data) {
     const HtmlHelpFn entry = HtmlHelpEntry();

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <vector>
 
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
 
@@ -45,23 +45,7 @@ void LoadLinkCursor() {
             ::FreeLibrary(module);
         }
     }
-    if (!s_hLinkCursor) s_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
-}
-
-// The default value of a key under HKEY_CLASSES_ROOT; false when the key or
-// its value is missing or longer than the buffer.
-bool ReadClassDefault(const std::string& key, std::string& value) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
-    std::vector<char> buffer(kValueSize + 1, '\0');
-    LONG size = static_cast<LONG>(kValueSize);
-    const LONG status = ::RegQueryValueA(raw, nullptr, buffer.data(), &size);
-    ::RegCloseKey(raw);
-    if (status != ERROR_SUCCESS) return false;
-    // The stored text need not end with a terminator.
-    buffer[kValueSize] = '\0';
-    value = buffer.data();
-    return true;
+    if (!s_hLinkCursor) s_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
 }
 
 }  // namespace
@@ -255,10 +239,11 @@ int CHyperLink::GotoURL(const std::string& url, int showCommand) {
 
     // The shell knows no program for the address: try the browser that opens
     // web pages from files.
-    std::string pageClass, command;
-    if (!ReadClassDefault(".htm", pageClass)) return shell;
-    if (!ReadClassDefault(pageClass + "\\shell\\open\\command", command)) return shell;
-    const auto line = hyperlink::FallbackCommand(command, url);
+    const auto pageClass = ClassesRootDefault(".htm", kValueSize);
+    if (!pageClass) return shell;
+    const auto command = ClassesRootDefault(*pageClass + "\\shell\\open\\command", kValueSize);
+    if (!command) return shell;
+    const auto line = hyperlink::FallbackCommand(*command, url);
     if (!line) return shell;
     return static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
 }

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,11 @@
 // The registered "TaskbarCreated" message. Its number changes from session
 // to session, so it is asked for once, before any window exists.
 extern const UINT WM_TASKBARCREATED;
+
+// The default value of a key under HKEY_CLASSES_ROOT, read up to maxChars
+// characters (a class registration: an association, a command, a server's
+// location); nothing when the key or its value is missing or longer.
+std::optional<std::string> ClassesRootDefault(const std::string& key, std::size_t maxChars);
 
 class Win32WindowManager final : public platform::IWindowManager {
 public:

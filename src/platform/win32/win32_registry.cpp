@@ -12,6 +12,19 @@ std::string Str(std::string_view v) { return std::string(v); }
 
 }  // namespace
 
+std::optional<std::string> ClassesRootDefault(const std::string& key, std::size_t maxChars) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        return std::nullopt;
+    UniqueRegKey owner(raw);
+    std::vector<char> buffer(maxChars + 1, '\0');
+    LONG size = static_cast<LONG>(maxChars);
+    if (::RegQueryValueA(raw, nullptr, buffer.data(), &size) != ERROR_SUCCESS) return std::nullopt;
+    // The stored text need not end with a terminator.
+    buffer[maxChars] = '\0';
+    return std::string(buffer.data());
+}
+
 void Win32Profile::SetRegistryKey(const std::string& company, const std::string& application) {
     m_root = "Software\\" + company + "\\" + application;
 }
