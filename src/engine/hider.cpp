@@ -5,7 +5,7 @@
 
 #include "groups/caption_match.h"
 
-bool CHider::IsEligible(WindowHandle w) { return IsEligibleWindow(m_Windows, w, m_Windows.OwnProcessId()); }
+bool CHider::IsEligible(WindowHandle w) { return WindowWalk(m_Windows).IsEligible(w); }
 
 WindowHandle CHider::Root(WindowHandle w) { return WindowWalk(m_Windows).Root(w); }
 
@@ -22,8 +22,9 @@ WindowHandle CHider::TopmostWindow() {
 }
 
 WindowHandle CHider::FirstEligible() {
+    WindowWalk walk(m_Windows);
     for (WindowHandle w = TopmostWindow(); w; w = m_Windows.GetWindow(w, platform::WindowRelation::Next))
-        if (IsEligible(w)) return w;
+        if (walk.IsEligible(w)) return w;
     return {};
 }
 

@@ -23,12 +23,6 @@ bool IsSystemWindowClass(std::string_view className) {
     return false;
 }
 
-bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w, std::uint32_t ownProcess) {
-    // Cheapest and most telling questions first: most windows fail the first.
-    return windows.IsWindowVisible(w) && !IsSystemWindowClass(windows.GetClassName(w, kClassNameBuffer)) &&
-           windows.ProcessId(w) != ownProcess && !windows.IsCloaked(w);
-}
-
 bool WindowWalk::IsEligible(WindowHandle w) {
     if (auto it = m_eligible.find(w); it != m_eligible.end()) return it->second;
     bool eligible = m_windows.IsWindowVisible(w);

@@ -16,13 +16,6 @@ bool IsSystemWindowClass(std::string_view className);
 // of a longer name are compared.
 inline constexpr int kClassNameBuffer = 63;
 
-// A window the hide commands may take: visible, of no system class, of
-// another process than ours (never our own menus or prompts) and not kept out
-// of sight by the desktop window manager. A class name that cannot be read is
-// no system class: such a window is usually just vanishing, and hiding a
-// vanished window does nothing.
-bool IsEligibleWindow(platform::IWindowManager& windows, WindowHandle w, std::uint32_t ownProcess);
-
 // One command's view of the top-level windows. Every fact about a window
 // (visible and of an allowed class, its root) is asked of the window manager
 // once per command, so that a command over N windows makes a number of calls
@@ -50,6 +43,11 @@ public:
 
     Families GroupByRoot(const std::vector<WindowHandle>& eligible);
 
+    // A window the hide commands may take: visible, of no system class, of
+    // another process than ours (never our own menus or prompts) and not kept
+    // out of sight by the desktop window manager. A class name that cannot be
+    // read is no system class: such a window is usually just vanishing, and
+    // hiding a vanished window does nothing.
     bool IsEligible(WindowHandle w);
     // The end of w's parent and owner chain (w itself when it has neither).
     WindowHandle Root(WindowHandle w);
