@@ -49,9 +49,11 @@ std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>
 // a whole number of tenths.
 std::array<int, 3> GroupColumnWidths(int clientWidth);
 
-// The compare modes the Group dialog offers, in its list: "Include",
-// "be Equal to".
+// The compare modes the Group dialog offers, in its list order (the entry's
+// position is the mode): "Title Text must" [Include | be Equal to] "the
+// Search Text".
 inline constexpr int kOfferedCompareModes = 2;
+inline constexpr const char* kCompareModeEntries[kOfferedCompareModes] = {"Include", "be Equal to"};
 // The list selection for a stored mode; none for a mode the list lacks.
 std::optional<int> CompareSelection(int compareMode);
 // The mode to keep after OK: the chosen one, or the stored one when nothing

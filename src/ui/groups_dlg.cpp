@@ -20,7 +20,7 @@ BOOL CGroupDlg::OnInitDialog() {
     m_edShowHotKey.Attach(Item(IDC_GROUP_SHOW_KEY));
     SetItemText(IDC_GROUP_NAME, m_Group->m_strName);
     SetItemText(IDC_GROUP_SEARCH, m_Group->m_strSearch);
-    for (const char* mode : {"Include", "be Equal to"})
+    for (const char* mode : kCompareModeEntries)
         ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
     const auto selection = CompareSelection(m_Group->m_nCompare);
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
