@@ -140,7 +140,6 @@ Section "Uninstall"
 
   ; Tarnvell enters itself here on its first start.
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
-  DeleteRegKey HKCU "${UNINST_KEY}"
 
   ${GetParameters} $0
   ClearErrors
@@ -151,4 +150,9 @@ Section "Uninstall"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\${COMPANY}"
   keep:
+
+  ; The entry in Programs and Features goes last: an uninstallation cut
+  ; short leaves it there to be run again, and whoever waits on the
+  ; uninstaller's copy of itself knows it has finished when it is gone.
+  DeleteRegKey HKCU "${UNINST_KEY}"
 SectionEnd
