@@ -345,6 +345,35 @@ TEST_F(WindowsGroupsDialog, CancelLeavesEverythingAndAddEditDeleteThenOkRewriteT
     EXPECT_TRUE(WaitVisible(gamma, true));
 }
 
+// A long stored list is read by several threads, each over a range of the
+// section's values: every group comes in, in its slot, with its own texts.
+TEST_F(WindowsGroupsDialog, ALongStoredListComesInWhole) {
+    constexpr int kSlots = 3000;
+    ASSERT_TRUE(SeedGroupSlots(kSlots));
+    SeedKey(25 + 2 * 1500, kCtrlAlt, 'G');
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+
+    HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
+    ASSERT_TRUE(dialog);
+    {
+        RemoteList list = ListOf(app, dialog);
+        Rows expected;
+        for (int i = 0; i < kSlots; ++i)
+            expected.push_back({"Group " + std::to_string(i), i == 1500 ? "Ctrl + Alt + G" : "Not defined", ""});
+        EXPECT_EQ(list.Rows(2), expected);
+    }
+    ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
+
+    // The search texts came in with them: the last group takes its window only.
+    Host host({"win:[2999]", "win:[299]"});
+    HWND last = host.Window("[2999]"), other = host.Window("[299]");
+    ASSERT_TRUE(last && other);
+    ::PostMessageA(app.Frame(), WM_HOTKEY, 25 + 2 * (kSlots - 1), 0);
+    EXPECT_TRUE(WaitVisible(last, false));
+    EXPECT_TRUE(::IsWindowVisible(other));
+}
+
 TEST_F(WindowsGroupsDialog, AGroupNeedsANameAndASearchTextAndOkResetsAGroupTrayActionKeepingItsMode) {
     SetDword("Settings", "m_uAction", 9);  // show group 0
     SeedGroup(0, "Others", "Notes", 2);    // captions that differ from the text: not offered

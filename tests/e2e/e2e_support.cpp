@@ -272,6 +272,26 @@ bool SetString(const std::string& section, const char* name, const std::string& 
     return SetValue(section, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+bool SeedGroupSlots(int slots) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath("Groups").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool ok = true;
+    const DWORD contains = 0;
+    for (int i = 0; i < slots && ok; ++i) {
+        const std::string n = std::to_string(i), name = "Group " + n, search = "[" + n + "]";
+        ok = ::RegSetValueExA(key, ("Name" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                              static_cast<DWORD>(name.size() + 1)) == ERROR_SUCCESS &&
+             ::RegSetValueExA(key, ("Search" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(search.c_str()),
+                              static_cast<DWORD>(search.size() + 1)) == ERROR_SUCCESS &&
+             ::RegSetValueExA(key, ("Compare" + n).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&contains),
+                              sizeof(contains)) == ERROR_SUCCESS;
+    }
+    ::RegCloseKey(key);
+    return ok;
+}
+
 bool SectionExists(const std::string& section) {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -429,10 +449,10 @@ std::string RemoteList::Text(UINT message, int index, int column) {
     return std::string(buffer, ::strnlen(buffer, sizeof(buffer)));
 }
 
-std::vector<RemoteList::Row> RemoteList::Rows() {
+std::vector<RemoteList::Row> RemoteList::Rows(int columns) {
     std::vector<Row> rows(static_cast<std::size_t>(std::max(Count(), 0)));
     for (std::size_t i = 0; i < rows.size(); ++i)
-        for (int column = 0; column < 3; ++column)
+        for (int column = 0; column < std::min(columns, 3); ++column)
             rows[i][column] = Text(LVM_GETITEMTEXTA, static_cast<int>(i), column);
     return rows;
 }

@@ -116,6 +116,9 @@ inline constexpr const char* kRunValue = "Tarnvell";
 // Writes a value into a section of the profile; false when it could not.
 bool SetDword(const std::string& section, const char* name, DWORD value);
 bool SetString(const std::string& section, const char* name, const std::string& value);
+// Fills group slots 0..slots-1 with "Group <n>", searching for "[<n>]"
+// anywhere in a caption, through one open key.
+bool SeedGroupSlots(int slots);
 bool SectionExists(const std::string& section);
 std::optional<DWORD> GetDword(const std::string& section, const char* name);
 std::optional<std::string> GetString(const std::string& section, const char* name);
@@ -154,8 +157,9 @@ public:
     RemoteList& operator=(const RemoteList&) = delete;
 
     int Count() const;
-    // The texts of the first three columns of every item.
-    std::vector<Row> Rows();
+    // The texts of the first three columns of every item; a long list reads
+    // quicker with fewer (a text costs a few round trips), the rest stay empty.
+    std::vector<Row> Rows(int columns = 3);
     std::vector<std::string> Columns();
     bool Select(int index);
     // A double click on the item's label, as the mouse delivers it.

@@ -23,28 +23,6 @@ namespace {
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-bool WriteGroups(int slots) {
-    HKEY key = nullptr;
-    const std::string path = std::string(kProfileKey) + "\\Groups";
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    bool ok = true;
-    const DWORD include = 0;
-    for (int i = 0; i < slots && ok; ++i) {
-        const std::string n = std::to_string(i);
-        const std::string name = "Group " + n, search = "Window " + n;
-        ok = ::RegSetValueExA(key, ("Name" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
-                              static_cast<DWORD>(name.size() + 1)) == ERROR_SUCCESS &&
-             ::RegSetValueExA(key, ("Search" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(search.c_str()),
-                              static_cast<DWORD>(search.size() + 1)) == ERROR_SUCCESS &&
-             ::RegSetValueExA(key, ("Compare" + n).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&include),
-                              sizeof(include)) == ERROR_SUCCESS;
-    }
-    ::RegCloseKey(key);
-    return ok;
-}
-
 HWND FrameOf(DWORD pid) {
     const auto frames = WindowsOfProcess(pid, kFrameClass);
     return frames.empty() ? nullptr : frames.front();
@@ -54,7 +32,7 @@ HWND FrameOf(DWORD pid) {
 
 int main(int argc, char** argv) {
     const int slots = argc > 1 ? std::atoi(argv[1]) : 30000;
-    if (!SetDword("Settings", "First Start", 0) || !WriteGroups(slots)) {
+    if (!SetDword("Settings", "First Start", 0) || !SeedGroupSlots(slots)) {
         std::printf("could not write the profile\n");
         return 1;
     }
