@@ -233,11 +233,7 @@ TEST_F(Settings, ClosingAsksTheStoredPassword) {
     // Closes the program and answers its prompt; false when no prompt came.
     auto answer = [&](const char* text, WPARAM button) {
         ::PostMessageA(app.Frame(), WM_CLOSE, 0, 0);
-        HWND prompt = WaitDialog(app.Proc().Pid(), "Enter password");
-        if (!prompt) return false;
-        ::SetDlgItemTextA(prompt, 1000, text);
-        ::PostMessageA(prompt, WM_COMMAND, button, 0);
-        return WaitFor([&] { return !::IsWindow(prompt); }, 5s);
+        return AnswerPassword(app, text, button);
     };
     // A wrong password keeps the program running, and so does Cancel with
     // the right one...

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -87,6 +88,9 @@ private:
     int m_nHolds = 0;
     std::map<std::string, UniqueRegKey> m_Held;
     std::map<std::string, SectionValues> m_Values;
+    // Held sections that could not be read whole: asked value by value for
+    // the rest of the hold instead of enumerated again on every read.
+    std::set<std::string> m_Unreadable;
 };
 
 // The value "Records" of the volatile key "Hidden Windows" below the profile.

@@ -39,6 +39,7 @@ void Win32Profile::Hold(bool held) {
     } else if (m_nHolds > 0 && --m_nHolds == 0) {
         m_Held.clear();
         m_Values.clear();
+        m_Unreadable.clear();
     }
 }
 
@@ -61,7 +62,9 @@ struct EnumeratedValue {
 // changed under the reader (a value grew past the sizes asked for, or went).
 bool EnumerateRange(HKEY key, DWORD first, DWORD last, DWORD longestName, DWORD longestData,
                     std::vector<EnumeratedValue>& out) {
-    std::vector<char> valueName(static_cast<std::size_t>(longestName) + 1);
+    // The longest name is counted in characters, and in a double-byte code
+    // page one character may take two bytes of an ANSI name.
+    std::vector<char> valueName(2 * static_cast<std::size_t>(longestName) + 1);
     std::vector<BYTE> data(static_cast<std::size_t>(longestData) + 1);
     out.reserve(last - first);
     for (DWORD i = first; i < last; ++i) {
@@ -96,10 +99,13 @@ const Win32Profile::SectionValues* Win32Profile::HeldValues(std::string_view sec
     if (m_nHolds == 0) return nullptr;
     const std::string name = Str(section);
     if (auto it = m_Values.find(name); it != m_Values.end()) return &it->second;
+    if (m_Unreadable.count(name)) return nullptr;
     DWORD count = 0, longestName = 0, longestData = 0;
     if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                           &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+                           &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+        m_Unreadable.insert(name);
         return nullptr;
+    }
 
     const DWORD readers = std::clamp<DWORD>(count / kValuesPerReader, 1, kMaxReaders);
     std::vector<std::vector<EnumeratedValue>> parts(readers);
@@ -129,8 +135,10 @@ const Win32Profile::SectionValues* Win32Profile::HeldValues(std::string_view sec
     if (std::find(complete.begin(), complete.end(), 0) != complete.end() ||
         ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &countAfter, nullptr, nullptr,
                            nullptr, nullptr) != ERROR_SUCCESS ||
-        countAfter != count)
+        countAfter != count) {
+        m_Unreadable.insert(name);
         return nullptr;
+    }
 
     SectionValues values;
     values.reserve(count);
