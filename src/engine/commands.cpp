@@ -37,7 +37,7 @@ bool CAppKernel::DropGoneWindows() {
 }
 
 void CAppKernel::HideTopWindow() {
-    if (WindowHandle w = m_Hider.FirstEligible()) m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+    m_Hider.HideTop(m_HiddenList);
     m_Hider.Activate(m_Hider.FirstEligible());
     ListChanged();
 }
@@ -90,8 +90,8 @@ void CAppKernel::ToggleDesignatedWindow() {
     if (designated != -1 && m_Prefs.m_bPassOnShow && !CheckPassword()) return;
     if (designated != -1 && ShowEntry(designated, true)) {
         m_hDesignated = WindowHandle{};
-    } else if (WindowHandle w = m_Hider.FirstEligible()) {
-        m_hDesignated = m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+    } else if (const WindowHandle principal = m_Hider.HideTop(m_HiddenList)) {
+        m_hDesignated = principal;
         m_Hider.Activate(m_Hider.FirstEligible());
     }
     ListChanged();

@@ -1,5 +1,4 @@
 #include "engine/app_kernel.h"
-#include "engine/autorun.h"
 #include "engine/modal_run.h"
 #include "engine/update_link.h"
 #include "res/resource.h"
@@ -34,7 +33,7 @@ void CAppKernel::ApplyPreferences(const Preferences& prefs, const std::array<Key
     // user edited by hand survives every other OK.
     if (autorunChanged) {
         if (m_Prefs.m_bAutorun)
-            AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
+            ApplyAutorun();
         else
             m_Platform.runKey.DeleteValue(kProductName);
     }
@@ -83,7 +82,7 @@ void CAppKernel::OnWindowsGroups() {
     // (or the separator) falls back to the list of hidden windows, on every OK.
     if (m_Prefs.m_uAction.kind() != ClickAction::Kind::Fixed) {
         m_Prefs.m_uAction = ClickAction::Of(ClickAction::Fixed::ShowList);
-        m_Platform.profile.WriteProfileInt(Preferences::kSection, "m_uAction", 0);
+        m_Prefs.SaveAction(m_Platform.profile);
     }
     ReplaceGroups(form.groups);
 }

@@ -50,15 +50,29 @@ WindowHandle CHider::HideFamily(WindowWalk& walk, const std::vector<WindowHandle
 
 WindowHandle CHider::HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list) {
     WindowWalk walk(m_Windows);
-    const WindowHandle r = walk.Root(w);
+    return HideFamilyIn(walk, walk.CollectEligible(TopmostWindow()), w, groupId, list);
+}
+
+WindowHandle CHider::HideTop(CHiddenList& list) {
+    WindowWalk walk(m_Windows);
     const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
+    return eligible.empty() ? WindowHandle{} : HideFamilyIn(walk, eligible, eligible.front(), -1, list);
+}
+
+WindowHandle CHider::HideFamilyIn(WindowWalk& walk, const std::vector<WindowHandle>& eligible, WindowHandle w,
+                                  int groupId, CHiddenList& list) {
+    const WindowHandle r = walk.Root(w);
     auto families = walk.GroupByRoot(eligible);
     Batch batch;
     const WindowHandle principal = HideFamily(walk, families.members[r], r, w, groupId, batch, list);
+    RequestAndWait(batch, eligible);
+    return principal;
+}
+
+void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible) {
     RequestHides(batch.requested, eligible);
     std::uint64_t lastChange = m_Windows.TickCount();
     WaitUntilHidden(batch.requested, true, lastChange);
-    return principal;
 }
 
 // Asks the windows to hide from the bottom of the z-order up. Hiding the
@@ -139,9 +153,7 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
         HideFamily(walk, families.members[root], root, w, groupId, batch, list);
         hidden = true;
     }
-    RequestHides(batch.requested, eligible);
-    std::uint64_t lastChange = m_Windows.TickCount();
-    WaitUntilHidden(batch.requested, true, lastChange);
+    RequestAndWait(batch, eligible);
     return hidden;
 }
 

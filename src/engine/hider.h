@@ -37,6 +37,9 @@ public:
 
     // Hides w's whole family and appends its records; returns the principal.
     WindowHandle HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list);
+    // Hides the family of the topmost eligible window, found by the same walk;
+    // returns the principal, null when there was no window to hide.
+    WindowHandle HideTop(CHiddenList& list);
     // Hides every eligible window, family by family from the top; false when
     // there was none.
     bool HideAll(CHiddenList& list);
@@ -66,6 +69,10 @@ private:
     WindowHandle TopmostWindow();
     WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
                             WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list);
+    WindowHandle HideFamilyIn(WindowWalk& walk, const std::vector<WindowHandle>& eligible, WindowHandle w,
+                              int groupId, CHiddenList& list);
+    // Requests the batch's hides and waits for each to be carried out.
+    void RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible);
     // Asks the windows not yet asked (asked: those the walk asked already).
     void RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder,
                       const std::unordered_set<WindowHandle>& asked = {});

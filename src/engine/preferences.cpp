@@ -48,7 +48,11 @@ void Preferences::Load(platform::IProfile& profile) {
 void Preferences::Save(platform::IProfile& profile) const {
     for (const auto& flag : kFlags) profile.WriteProfileInt(kSection, flag.name, this->*flag.member ? 1 : 0);
     profile.WriteProfileString(kSection, kPassword, m_Password);
+    SaveAction(profile);
+    profile.WriteProfileInt(kSection, kClick, m_bClick ? 1 : 0);
+}
+
+void Preferences::SaveAction(platform::IProfile& profile) const {
     // The profile stores DWORDs; the int is only the call's carrier.
     profile.WriteProfileInt(kSection, kAction, static_cast<int>(m_uAction.Stored()));
-    profile.WriteProfileInt(kSection, kClick, m_bClick ? 1 : 0);
 }

@@ -69,6 +69,8 @@ struct Preferences {
     void Load(platform::IProfile& profile);
     // Writes every value, flags first, then password, action and click.
     void Save(platform::IProfile& profile) const;
+    // Writes the click action alone, as a change of the group list does.
+    void SaveAction(platform::IProfile& profile) const;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };
