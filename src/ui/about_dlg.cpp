@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/window_binding.h"
 #include "res/resource.h"
 #include "ui/about_model.h"
 #include "ui/help_path.h"
@@ -17,8 +18,8 @@ BOOL CAboutDlg::OnInitDialog() {
     // Both texts are formats kept in the template; the product name is the
     // string table's, like the tray tip's.
     const std::string product = LoadText(IDR_MAINFRAME);
-    ::SetWindowTextA(m_stcVersion, AboutVersionText(WindowText(m_stcVersion), product, m_nVersion).c_str());
-    ::SetWindowTextA(m_hWnd, AboutTitle(WindowText(m_hWnd), product).c_str());
+    ::SetWindowTextA(m_stcVersion, AboutVersionText(win32::WindowText(m_stcVersion), product, m_nVersion).c_str());
+    ::SetWindowTextA(m_hWnd, AboutTitle(win32::WindowText(m_hWnd), product).c_str());
     return TRUE;
 }
 

@@ -47,24 +47,8 @@ INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-std::string CDialog::WindowText(HWND window) {
-    // The buffer is sized from the window, so nothing is cut.
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    const int n = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return text;
-}
+std::string CDialog::ItemText(int id) const { return win32::WindowText(Item(id)); }
 
-std::string CDialog::ItemText(int id) const { return WindowText(Item(id)); }
+std::string CDialog::LoadText(UINT id) const { return win32::LoadText(m_hInstance, id); }
 
-std::string CDialog::LoadText(UINT id) const {
-    // The longest of our strings is well under this; LoadStringA has no way
-    // to report the length before copying.
-    char text[1024] = {};
-    const int n = ::LoadStringA(m_hInstance, id, text, static_cast<int>(sizeof(text)));
-    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-void CDialog::Warn(const std::string& text) const {
-    ::MessageBoxA(m_hWnd, text.c_str(), LoadText(IDR_MAINFRAME).c_str(), MB_ICONEXCLAMATION | MB_OK);
-}
+void CDialog::Warn(const std::string& text) const { win32::Warn(m_hWnd, m_hInstance, IDR_MAINFRAME, text); }

@@ -19,9 +19,6 @@ public:
 
     INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The whole text of a window, however long.
-    static std::string WindowText(HWND window);
-
 protected:
     // The return value decides whether the system sets the focus.
     virtual BOOL OnInitDialog() { return TRUE; }

@@ -34,8 +34,10 @@ HtmlHelpFn HtmlHelpEntry() {
 
 CHtmlHelp g_HtmlHelp;
 
-CHtmlHelp::CHtmlHelp()
-    : m_strHelpFile(HelpFilePath(Win32Module(::GetModuleHandleA(nullptr)).ModulePath(), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; })) {}
+CHtmlHelp::CHtmlHelp() {
+    Win32Module module(::GetModuleHandleA(nullptr));
+    m_strHelpFile = HelpFilePath(module.ModulePath(), [&module](unsigned char c) { return module.IsLeadByte(c); });
+}
 
 int CHtmlHelp::Display(HWND caller, UINT command, DWORD_PTR data) {
     const HtmlHelpFn entry = HtmlHelpEntry();

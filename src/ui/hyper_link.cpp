@@ -55,9 +55,7 @@ CHyperLink::~CHyperLink() { Detach(); }
 bool CHyperLink::Attach(HWND control) {
     if (!control || m_hWnd) return false;
     m_hWnd = control;
-    const int length = ::GetWindowTextLengthA(control);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(), length + 1)));
+    const std::string text = win32::WindowText(control);
     if (m_strURL.empty()) m_strURL = text;
     if (text.empty()) ::SetWindowTextA(control, m_strURL.c_str());
 
@@ -108,9 +106,7 @@ void CHyperLink::PositionWindow() {
     ::GetClientRect(m_hWnd, &client);
     ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<POINT*>(&client), 2);
 
-    const int length = ::GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(m_hWnd, text.data(), length + 1)));
+    const std::string text = win32::WindowText(m_hWnd);
     SIZE extent{};
     // A DC of our own: a static's class DC may be its parent's.
     HDC dc = ::CreateCompatibleDC(nullptr);
@@ -252,7 +248,5 @@ void CHyperLink::ReportError(int code) {
     const std::string message = hyperlink::ErrorMessage(code);
     HWND owner = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
     // The caption is the program's name, from the program's own string table.
-    char caption[64] = "";
-    ::LoadStringA(::GetModuleHandleA(nullptr), IDR_MAINFRAME, caption, sizeof(caption));
-    ::MessageBoxA(owner, message.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
+    win32::Warn(owner, ::GetModuleHandleA(nullptr), IDR_MAINFRAME, message);
 }

@@ -230,8 +230,7 @@ std::string Win32Profile::GetProfileString(std::string_view section, std::string
         DWORD got = size;
         status = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                                     &got);
-        if (status == ERROR_SUCCESS) size = got;
-        else if (status == ERROR_MORE_DATA) size = got;
+        size = got;
     }
     if (status != ERROR_SUCCESS || type != REG_SZ) return Str(defaultValue);
     buffer.resize(static_cast<std::size_t>(size) + 1, '\0');

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 // Binds a C++ object to the window it drives. The object travels in the
 // creation parameters and is stored in the window's own data on the first
 // message that carries it (WM_NCCREATE for a window of our class,
@@ -68,6 +70,28 @@ bool RegisterWindowClass(HINSTANCE instance, const char* name, UINT style, HICON
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = name;
     return ::RegisterClassExA(&wc) != 0;
+}
+
+// A window's whole text: the buffer is sized from the window, so nothing is
+// cut.
+inline std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    const int n = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+// A string of the module's table. The longest of our strings is well under
+// the buffer; LoadStringA has no way to report the length before copying.
+inline std::string LoadText(HINSTANCE module, UINT id) {
+    char text[1024] = {};
+    const int n = ::LoadStringA(module, id, text, static_cast<int>(sizeof(text)));
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// A warning box captioned with the program's name (string captionId).
+inline void Warn(HWND owner, HINSTANCE module, UINT captionId, const std::string& text) {
+    ::MessageBoxA(owner, text.c_str(), LoadText(module, captionId).c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 }  // namespace win32
