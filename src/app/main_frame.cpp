@@ -63,11 +63,9 @@ LRESULT CMainFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow();
             return 0;
         case WM_ENDSESSION:
-            // The session really ends: take the icon and hot-keys down now,
-            // the process may be ended without another message. Not from
-            // inside a dialog's loop, which still needs the engine: the system
-            // ends the process anyway.
-            if (wParam && !(m_pKernel && m_pKernel->InModalLoop())) DestroyWindow();
+            // The engine lets this through only when the session really ends
+            // and no dialog's loop still needs it: the icon and hot-keys go now.
+            if (wParam) DestroyWindow();
             return 0;
         case WM_NCDESTROY: {
             const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);

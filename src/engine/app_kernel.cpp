@@ -99,7 +99,14 @@ bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::in
             if (m_Prefs.m_bPassOnClose && !CheckPassword()) return false;
             OnExit();
             break;
-        case EngineAction::EndSession: OnExit(); break;
+        case EngineAction::EndSession:
+            OnExit();
+            // The session really ends, and the frame goes at once: the process
+            // may be ended without another message. Not from inside a dialog's
+            // loop, which still needs the engine; the system ends the process
+            // anyway.
+            if (InModalLoop()) return false;
+            break;
         case EngineAction::HideTopWindow: HideTopWindow(); break;
         case EngineAction::ShowHidden: ShowHidden(route.index); break;
         case EngineAction::HideAll: HideAllWindows(); break;

@@ -30,11 +30,9 @@ void CGroupList::Replace(const std::vector<std::unique_ptr<CWindowsGroup>>& grou
         const CWindowsGroup& source = *groups[k];
         const int index = static_cast<int>(m_Groups.size());
         auto group = std::make_unique<CWindowsGroup>(m_System, m_Profile, index, target);
-        group->m_strName = source.m_strName;
-        group->m_strSearch = source.m_strSearch;
-        group->m_nCompare = source.m_nCompare;
-        group->m_HotKeys[0].Assign(source.m_HotKeys[0]);
-        group->m_HotKeys[1].Assign(source.m_HotKeys[1]);
+        group->CopyValues(source);
+        group->m_HotKeys[0].Register();
+        group->m_HotKeys[1].Register();
         group->m_nID = source.m_nID != -1 ? source.m_nID : m_nNextGroupId++;
         m_Groups.push_back(std::move(group));
         m_Groups.back()->Save(index);

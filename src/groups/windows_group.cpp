@@ -72,13 +72,17 @@ void CWindowsGroup::Erase(int index) {
     m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END);
 }
 
+void CWindowsGroup::CopyValues(const CWindowsGroup& source) {
+    m_strName = source.m_strName;
+    m_strSearch = source.m_strSearch;
+    m_nCompare = source.m_nCompare;
+    m_HotKeys[0].Copy(source.m_HotKeys[0]);
+    m_HotKeys[1].Copy(source.m_HotKeys[1]);
+}
+
 std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group) {
     auto copy = std::make_unique<CWindowsGroup>();
-    copy->m_strName = group.m_strName;
-    copy->m_strSearch = group.m_strSearch;
-    copy->m_nCompare = group.m_nCompare;
+    copy->CopyValues(group);
     copy->m_nID = group.m_nID;
-    copy->m_HotKeys[0].Copy(group.m_HotKeys[0]);
-    copy->m_HotKeys[1].Copy(group.m_HotKeys[1]);
     return copy;
 }

@@ -39,6 +39,9 @@ public:
     void Save(int index);
     // Marks slot index as the end of the list.
     void Erase(int index);
+    // Takes the source's name, search text, compare mode and key
+    // combinations; the slot, identifier and registrations stay this group's.
+    void CopyValues(const CWindowsGroup& source);
 
     static int HideHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index; }
     static int ShowHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index + 1; }

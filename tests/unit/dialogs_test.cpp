@@ -204,15 +204,17 @@ TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword)
 TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
     fake.profile.Set("Settings", "m_bPassOnOption", 1u);
     auto& dialogs = fake.prompts;
-    bool closeFollowed = true;
+    bool closeFollowed = true, endFollowed = true;
     dialogs.preferences = [&](PreferencesForm&) {
-        // Exit chosen from the tray menu meanwhile.
+        // Exit chosen from the tray menu meanwhile, or the session ending.
         closeFollowed = Kernel().ProcessMessage(wm::kClose, 0, 0);
+        endFollowed = Kernel().ProcessMessage(wm::kEndSession, 1, 0);
         return false;
     };
     dialogs.answers = {{true, ""}};
     Command(ID_PREFERENCES);
     EXPECT_FALSE(closeFollowed);
+    EXPECT_FALSE(endFollowed);
     EXPECT_FALSE(Kernel().InModalLoop());
     EXPECT_TRUE(Kernel().ProcessMessage(wm::kClose, 0, 0));
 }
