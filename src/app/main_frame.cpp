@@ -64,7 +64,8 @@ LRESULT CMainFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ENDSESSION:
             // The engine lets this through only when the session really ends
-            // and no dialog's loop still needs it: the icon and hot-keys go now.
+            // and no nested loop of ours still needs it (its modal gate
+            // decides): the icon and hot-keys go now.
             if (wParam) DestroyWindow();
             return 0;
         case WM_NCDESTROY: {
