@@ -46,4 +46,23 @@ TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) {
     ::DestroyWindow(owner);
 }
 
+// A real click, as a hand gives it, puts the keyboard focus into the edit
+// it lands on: the way the hot-key tests reach a capture field.
+TEST(TestHelpers, ARealClickGivesAnEditOfTarnvellsDialogTheFocus) {
+    constexpr UINT kPreferences = 32775;
+    constexpr int kShowWindowField = 1001, kShowAllField = 1003;
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Command(app.Frame(), kPreferences);
+    HWND prefs = WaitDialog(app.Proc().Pid(), "Preferences", 10s);
+    ASSERT_NE(prefs, nullptr);
+    for (int id : {kShowWindowField, kShowAllField}) {
+        HWND field = ::GetDlgItem(prefs, id);
+        ClickControl(field);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(prefs) == field; }, 3s)) << id << " " << FocusOf(prefs);
+    }
+    ::PostMessageA(prefs, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitGone(prefs));
+}
+
 }  // namespace
