@@ -41,9 +41,14 @@ TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) {
     nid.dwInfoFlags = NIIF_WARNING;
     EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &nid));
     EXPECT_EQ(BalloonText(5s), "Hide Window: Ctrl + Alt + H");
+    // An empty text takes the balloon down; it must not outlive the test,
+    // where it would stand over the desktop of the next one.
+    nid.szInfo[0] = '\0';
+    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
     nid.uFlags = 0;
     ::Shell_NotifyIconA(NIM_DELETE, &nid);
     ::DestroyWindow(owner);
+    EXPECT_TRUE(WaitFor([] { return BalloonText(0ms).empty(); }, 10s)) << BalloonText(0ms);
 }
 
 // A real click, as a hand gives it, puts the keyboard focus into the edit
