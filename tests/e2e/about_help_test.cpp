@@ -57,9 +57,8 @@ HWND WaitMessageBox(const Tarnvell& app, const std::string& words, std::chrono::
 }
 
 // Clicks a link of the About dialog as a hand would: the pointer first rests
-// on the dialog away from both links, because a link that the pointer is
-// over holds the mouse capture until the pointer's next move, and a click
-// arriving in that moment goes to it.
+// on the dialog away from both links, so the click arrives as a fresh entry
+// onto the link.
 void ClickLink(HWND about, int id) {
     ::SetForegroundWindow(about);
     RECT dialog{}, r{};
