@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +20,29 @@ struct PreferencesForm {
     Preferences prefs;
     std::array<KeyCombination, 5> keys{};
     std::vector<std::string> groupNames;
+    // OK's check of the five keys as typed (after the other checks): the
+    // message that keeps the dialog open, or nothing. Null: no check.
+    std::function<std::optional<std::string>(const std::array<KeyCombination, 5>&)> checkKeys;
+    // A capture field gained (true) or lost (false) the keyboard focus; moving
+    // from one field to the next reports false, then true. Null: nothing.
+    std::function<void(bool)> captureFocus;
 };
 
 // What the Windows Groups dialog edits: unbound copies of the groups, in list
 // order, each with the identifier of the group it copies (-1 for a new one).
 struct GroupsForm {
     std::vector<std::unique_ptr<CWindowsGroup>> groups;
+    // Combinations that Tarnvell could not register: the list marks them
+    // wherever they appear.
+    std::vector<KeyCombination> notHeld;
+    // OK's check in a Group dialog: the group as typed and the other groups of
+    // the dialog's working list (not the engine's). The message that keeps
+    // the Group dialog open, or nothing. Null: no check.
+    std::function<std::optional<std::string>(const CWindowsGroup& edited,
+                                             const std::vector<const CWindowsGroup*>& others)>
+        checkKeys;
+    // As in PreferencesForm, for the Group dialog's two capture fields.
+    std::function<void(bool)> captureFocus;
 };
 
 // The dialogs the engine opens. The program fills this seam with the Win32

@@ -86,3 +86,13 @@ std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group) {
     copy->m_nID = group.m_nID;
     return copy;
 }
+
+std::vector<LabelledKey> LabelledGroupKeys(const CWindowsGroup& group, std::string_view hideFormat,
+                                           std::string_view showFormat) {
+    return {
+        LabelledKey{GroupKeyLabel(hideFormat, group.m_strName), group.m_HotKeys[0].Value(),
+                    group.m_HotKeys[0].IsRegistered()},
+        LabelledKey{GroupKeyLabel(showFormat, group.m_strName), group.m_HotKeys[1].Value(),
+                    group.m_HotKeys[1].IsRegistered()},
+    };
+}

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "hotkeys/hot_keys.h"
+#include "hotkeys/key_status.h"
 
 inline constexpr int GROUP_HOTKEY_BASE = 25;
 inline constexpr int GROUP_COMPARE_INCLUDE = 0;
@@ -60,3 +63,8 @@ private:
 // An unbound copy of a group (a dialog's working copy): its values, the
 // values of its hot-keys and its identifier.
 std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group);
+
+// A group's two keys for the texts that name them: hide then show, labelled
+// with hideFormat and showFormat ("Hide [ %s ]") filled with the group's name.
+std::vector<LabelledKey> LabelledGroupKeys(const CWindowsGroup& group, std::string_view hideFormat,
+                                           std::string_view showFormat);

@@ -41,6 +41,12 @@ bool CHotKeys::Register() {
     return m_bRegistered;
 }
 
+bool CHotKeys::RetryIfFailed() {
+    if (m_bRegistered) return true;
+    if (m_nKey == 0) return false;
+    return Register();
+}
+
 void CHotKeys::Unregister() {
     // Only a registration of our own is given back.
     if (!m_bRegistered) return;

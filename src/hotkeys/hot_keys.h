@@ -30,6 +30,11 @@ public:
     bool SetTarget(WindowHandle target, int id);
     bool Register();
     void Unregister();
+    // Whether the last registration was accepted and is still held.
+    bool IsRegistered() const { return m_bRegistered; }
+    // Registers again only a combination that is set and not held: another
+    // program may have let it go since. True when the key is held afterwards.
+    bool RetryIfFailed();
     // Copies the combination only; registration is left alone.
     void Copy(const CHotKeys& source);
     // load: reads "Mod<id>" and "VK<id>" from "HotKeys" and registers again;

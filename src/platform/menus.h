@@ -1,7 +1,9 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/geometry.h"
 #include "platform/window_handle.h"
 
 namespace platform {
@@ -22,10 +24,13 @@ using MenuModel = std::vector<MenuItem>;
 class IMenus {
 public:
     virtual ~IMenus() = default;
-    // Tracks the menu at the cursor position, left-aligned, left button, with
-    // owner as its owner; returns when it closes. A chosen item reaches the
-    // owner afterwards as WM_COMMAND.
-    virtual void TrackPopupMenu(const MenuModel& menu, WindowHandle owner) = 0;
+    // Tracks the menu at the given screen position, or at the cursor when
+    // there is none (a menu the keyboard opens belongs at the icon, not
+    // wherever the pointer was left), aligned as the system's menus drop,
+    // either button choosing; owner is its owner. Returns when it closes. A
+    // chosen item reaches the owner afterwards as WM_COMMAND.
+    virtual void TrackPopupMenu(const MenuModel& menu, WindowHandle owner,
+                                std::optional<ScreenPoint> at = std::nullopt) = 0;
     // Posts WM_NULL to owner, so that the menu closes properly when the user
     // clicks elsewhere.
     virtual void PostNull(WindowHandle owner) = 0;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/geometry.h"
 #include "platform/window_handle.h"
 
 namespace platform {
@@ -22,6 +23,11 @@ struct NotifyIconData {
     unsigned dwState = 0;
     unsigned dwStateMask = 0;
     unsigned uVersion = 0;  // shares its place with uTimeout
+    // The balloon (NIF_INFO): text, title and icon. Part of every record from
+    // the second generation on; the first generation's size leaves them out.
+    std::array<char, 256> szInfo{};
+    std::array<char, 64> szInfoTitle{};
+    unsigned dwInfoFlags = 0;
 };
 
 // The shell's notification area and the hidden icon window that hears the
@@ -37,6 +43,12 @@ public:
     virtual std::optional<unsigned> ShellMajorVersion() = 0;
 
     virtual bool NotifyIcon(unsigned message, const NotifyIconData& data) = 0;
+
+    // Where the icon (owner, id) is on the screen: the shell's own answer
+    // where it gives one, otherwise the notification area that holds it;
+    // nothing when neither can be found (then no place can honestly be
+    // called the icon's).
+    virtual std::optional<ScreenRect> IconRect(WindowHandle owner, unsigned id) = 0;
 
     // Creates the hidden top-level icon window, which runs onTaskbarCreated
     // when it hears "TaskbarCreated"; null when it cannot be created.

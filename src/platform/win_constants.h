@@ -12,6 +12,7 @@ inline constexpr unsigned kCreate = 0x0001;
 inline constexpr unsigned kDestroy = 0x0002;
 inline constexpr unsigned kClose = 0x0010;
 inline constexpr unsigned kEndSession = 0x0016;
+inline constexpr unsigned kContextMenu = 0x007B;
 inline constexpr unsigned kCommand = 0x0111;
 inline constexpr unsigned kInitMenuPopup = 0x0117;
 inline constexpr unsigned kHotKey = 0x0312;
@@ -22,6 +23,7 @@ inline constexpr unsigned kLButtonDblClk = 0x0203;
 inline constexpr unsigned kRButtonDown = 0x0204;
 inline constexpr unsigned kRButtonUp = 0x0205;
 inline constexpr unsigned kRButtonDblClk = 0x0206;
+inline constexpr unsigned kUser = 0x0400;
 inline constexpr unsigned kApp = 0x8000;
 // The tray icon's callback message to the main frame.
 inline constexpr unsigned kTrayNotify = kApp + 10;
@@ -47,7 +49,21 @@ inline constexpr unsigned kMessage = 0x01;
 inline constexpr unsigned kIcon = 0x02;
 inline constexpr unsigned kTip = 0x04;
 inline constexpr unsigned kState = 0x08;
+inline constexpr unsigned kInfo = 0x10;
 }  // namespace nif
+// The balloon's icon.
+namespace niif {
+inline constexpr unsigned kNone = 0x0;
+inline constexpr unsigned kInfo = 0x1;
+inline constexpr unsigned kWarning = 0x2;
+inline constexpr unsigned kError = 0x3;
+}  // namespace niif
+// What an icon that has set its version hears besides the mouse: the
+// keyboard's selection (Enter, Space) and, before it, the mouse's.
+namespace nin {
+inline constexpr unsigned kSelect = wm::kUser + 0;
+inline constexpr unsigned kKeySelect = kSelect | 0x1;
+}  // namespace nin
 namespace nis {
 inline constexpr unsigned kHidden = 0x01;
 }  // namespace nis

@@ -66,6 +66,14 @@
 #define IDS_NO_TITLE            136  /* menu text for a window without caption */
 #define IDS_HIDDEN_WINDOWS      137  /* "Hidden windows" submenu */
 #define IDS_HIDDEN_COUNT        141  /* tray tip: "%u hidden windows" */
+#define IDS_KEY_NOT_HELD        150  /* "%s (in use)": a key that is not registered */
+#define IDS_KEYS_FAILED_TITLE   151  /* start-up balloon's title */
+#define IDS_KEYS_FAILED_LINE    152  /* balloon line: command or group, key */
+#define IDS_KEYS_FAILED_MORE    153  /* balloon: the lines that did not fit */
+#define IDS_KEY_DUPLICATE       154  /* OK check: key given twice */
+#define IDS_KEY_TAKEN           155  /* OK check: another program holds it */
+#define IDS_GROUP_HIDE_KEY      156  /* label of a group's hide key */
+#define IDS_GROUP_SHOW_KEY      157  /* label of a group's show key */
 
 /* Menu commands; each has a string-table entry with its menu text. */
 #define ID_HIDE_WINDOW          32771

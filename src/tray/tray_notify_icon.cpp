@@ -6,6 +6,14 @@
 
 namespace {
 
+// Copies text into a terminated character field, cut to fit.
+template <std::size_t N>
+void CopyField(std::array<char, N>& field, std::string_view text) {
+    const std::size_t n = std::min(text.size(), N - 1);
+    std::fill(field.begin(), field.end(), '\0');
+    std::copy_n(text.begin(), n, field.begin());
+}
+
 int DecideShellLevel(platform::INotifyShell& shell) {
     if (auto os = shell.OsMajorVersion(); os && *os >= 6) return 3;
     if (auto dll = shell.ShellMajorVersion()) {
@@ -37,10 +45,7 @@ CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
 void CTrayNotifyIcon::CopyTip(std::string_view tip) {
     // The field holds 127 characters and the terminator; a longer tip is cut
     // rather than left without its terminator.
-    auto& field = m_IconData.szTip;
-    const std::size_t n = std::min(tip.size(), field.size() - 1);
-    std::fill(field.begin(), field.end(), '\0');
-    std::copy_n(tip.begin(), n, field.begin());
+    CopyField(m_IconData.szTip, tip);
 }
 
 bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
@@ -63,10 +68,7 @@ bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view t
     m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
     if (m_bAdded) {
         if (!show) m_bHidden = true;
-        if (m_nShellLevel >= 1) {
-            m_IconData.uVersion = kNotifyIconVersion;
-            m_Shell.NotifyIcon(nim::kSetVersion, m_IconData);
-        }
+        SetVersion();
     }
     return m_bAdded;
 }
@@ -123,8 +125,37 @@ bool CTrayNotifyIcon::Add(bool show) {
     if (ok) {
         m_bAdded = true;
         if (!show) m_bHidden = true;
+        SetVersion();
     }
     return ok;
+}
+
+void CTrayNotifyIcon::SetVersion() {
+    if (m_nShellLevel < 1) return;
+    m_IconData.uVersion = kNotifyIconVersion;
+    m_Shell.NotifyIcon(nim::kSetVersion, m_IconData);
+}
+
+bool CTrayNotifyIcon::ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags) {
+    if (!m_bAdded || m_nShellLevel < 1) return false;
+    m_IconData.uFlags = nif::kInfo;
+    CopyField(m_IconData.szInfoTitle, title);
+    CopyField(m_IconData.szInfo, text);
+    m_IconData.dwInfoFlags = infoFlags;
+    const bool ok = m_Shell.NotifyIcon(nim::kModify, m_IconData);
+    // The record goes to every later call: an empty text there can never
+    // bring the balloon back.
+    CopyField(m_IconData.szInfo, {});
+    CopyField(m_IconData.szInfoTitle, {});
+    m_IconData.dwInfoFlags = 0;
+    return ok;
+}
+
+std::optional<platform::ScreenPoint> CTrayNotifyIcon::MenuAnchor() {
+    if (!m_bAdded) return std::nullopt;
+    const auto rect = m_Shell.IconRect(m_IconData.hWnd, m_IconData.uID);
+    if (!rect || rect->Empty()) return std::nullopt;
+    return rect->Centre();
 }
 
 void CTrayNotifyIcon::OnTaskbarRestart() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "platform/notify_shell.h"
@@ -23,9 +24,19 @@ public:
     bool Hide();
     bool Show();
     bool Remove(bool closeWindow);
+    // Adds the icon and, from shell level 1 on, sets its version: the shell
+    // sends the keyboard's selection and the context-menu message only to an
+    // icon that has set it, and forgets it with the icon.
     bool Add(bool show);
     // The taskbar was re-created: the icon is added again as it was.
     void OnTaskbarRestart();
+    // A balloon over the icon (title at most 63 characters, text at most 255,
+    // cut beyond), with the given icon (niif::). Only an icon that is present
+    // and whose record carries a balloon (shell level 1 on) can show one.
+    bool ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags);
+    // Where a menu opened from the keyboard belongs: the middle of the icon
+    // as the shell places it; nothing when the shell cannot say.
+    std::optional<platform::ScreenPoint> MenuAnchor();
 
     bool IsAdded() const { return m_bAdded; }
     bool IsHidden() const { return m_bHidden; }
@@ -38,6 +49,7 @@ public:
 
 private:
     void CopyTip(std::string_view tip);
+    void SetVersion();
 
     platform::INotifyShell& m_Shell;
     WindowHandle m_hWnd;  // the icon window

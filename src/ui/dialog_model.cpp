@@ -1,5 +1,8 @@
 #include "ui/dialog_model.h"
 
+#include <algorithm>
+
+#include "hotkeys/key_status.h"
 #include "res/resource.h"
 
 namespace {
@@ -48,6 +51,19 @@ std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>
     auto keyText = [](const CHotKeys& key) {
         std::string name = key.GetName();
         return name.empty() ? std::string(kNotDefined) : name;
+    };
+    for (const auto& group : groups)
+        rows.push_back(GroupRow{group->m_strName, keyText(group->m_HotKeys[0]), keyText(group->m_HotKeys[1])});
+    return rows;
+}
+
+std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups,
+                                const std::vector<KeyCombination>& notHeld, std::string_view notHeldFormat) {
+    std::vector<GroupRow> rows;
+    rows.reserve(groups.size());
+    auto keyText = [&](const CHotKeys& key) {
+        const bool held = std::find(notHeld.begin(), notHeld.end(), key.Value()) == notHeld.end();
+        return KeyStatusText(key.Value(), held, notHeldFormat, kNotDefined);
     };
     for (const auto& group : groups)
         rows.push_back(GroupRow{group->m_strName, keyText(group->m_HotKeys[0]), keyText(group->m_HotKeys[1])});

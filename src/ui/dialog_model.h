@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/dialogs.h"
@@ -44,6 +45,11 @@ struct GroupRow {
     friend bool operator==(const GroupRow&, const GroupRow&) = default;
 };
 std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
+// The same, with every key whose combination is in notHeld (Tarnvell could
+// not register it) shown in notHeldFormat ("%s (in use)"). The list shows
+// copies, which hold no registration of their own.
+std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups,
+                                const std::vector<KeyCombination>& notHeld, std::string_view notHeldFormat);
 
 // Column widths for a list of this client width: 40 %, 30 % and 30 %, each
 // a whole number of tenths.

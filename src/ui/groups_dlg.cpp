@@ -9,13 +9,18 @@
 
 // ------------------------------------------------------------------- Group
 
-CGroupDlg::CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group)
-    : CDialog(instance, IDD_GROUP, parent), m_Group(CopyGroup(group)) {
+CGroupDlg::CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group, const GroupsForm* hooks,
+                     std::vector<const CWindowsGroup*> others)
+    : CDialog(instance, IDD_GROUP, parent), m_Group(CopyGroup(group)), m_pHooks(hooks), m_Others(std::move(others)) {
     m_edHideHotKey.SetValue(group.m_HotKeys[0].Value());
     m_edShowHotKey.SetValue(group.m_HotKeys[1].Value());
 }
 
 BOOL CGroupDlg::OnInitDialog() {
+    if (m_pHooks) {
+        m_edHideHotKey.SetFocusHook(m_pHooks->captureFocus);
+        m_edShowHotKey.SetFocusHook(m_pHooks->captureFocus);
+    }
     m_edHideHotKey.Attach(Item(IDC_GROUP_HIDE_KEY));
     m_edShowHotKey.Attach(Item(IDC_GROUP_SHOW_KEY));
     SetItemText(IDC_GROUP_NAME, m_Group->m_strName);
@@ -41,6 +46,12 @@ void CGroupDlg::OnOK() {
         Warn(*message);
         return;
     }
+    if (m_pHooks && m_pHooks->checkKeys) {
+        if (const auto refused = m_pHooks->checkKeys(*m_Group, m_Others)) {
+            Warn(*refused);
+            return;
+        }
+    }
     EndDialog(IDOK);
 }
 
@@ -49,6 +60,16 @@ void CGroupDlg::OnOK() {
 CGroupsDlg::CGroupsDlg(HINSTANCE instance, const GroupsForm& form) : CDialog(instance, IDD_WINDOWS_GROUPS, nullptr) {
     m_Groups.reserve(form.groups.size());
     for (const auto& group : form.groups) m_Groups.push_back(CopyGroup(*group));
+    m_Hooks.notHeld = form.notHeld;
+    m_Hooks.checkKeys = form.checkKeys;
+    m_Hooks.captureFocus = form.captureFocus;
+}
+
+std::vector<const CWindowsGroup*> CGroupsDlg::OthersThan(int index) const {
+    std::vector<const CWindowsGroup*> others;
+    for (std::size_t i = 0; i < m_Groups.size(); ++i)
+        if (static_cast<int>(i) != index) others.push_back(m_Groups[i].get());
+    return others;
 }
 
 BOOL CGroupsDlg::OnInitDialog() {
@@ -80,7 +101,7 @@ BOOL CGroupsDlg::OnInitDialog() {
 void CGroupsDlg::FillList() {
     HWND list = Item(IDC_GROUP_LIST);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    const auto rows = GroupRows(m_Groups);
+    const auto rows = GroupRows(m_Groups, m_Hooks.notHeld, LoadText(IDS_KEY_NOT_HELD));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         LVITEMA item{};
         item.mask = LVIF_TEXT;
@@ -124,7 +145,7 @@ bool CGroupsDlg::OnNotify(NMHDR* header, LRESULT& result) {
 
 void CGroupsDlg::OnAdd() {
     const CWindowsGroup fresh;
-    CGroupDlg dialog(m_hInstance, m_hWnd, fresh);
+    CGroupDlg dialog(m_hInstance, m_hWnd, fresh, &m_Hooks, OthersThan(-1));
     if (dialog.DoModal() != IDOK) return;
     m_Groups.push_back(dialog.TakeGroup());
     FillList();
@@ -142,7 +163,7 @@ void CGroupsDlg::OnEdit() {
     if (index < 0) return;
     // The copy carries the identifier, so the windows the group hid before
     // the edit are still its own afterwards.
-    CGroupDlg dialog(m_hInstance, m_hWnd, *m_Groups[static_cast<std::size_t>(index)]);
+    CGroupDlg dialog(m_hInstance, m_hWnd, *m_Groups[static_cast<std::size_t>(index)], &m_Hooks, OthersThan(index));
     if (dialog.DoModal() != IDOK) return;
     m_Groups[static_cast<std::size_t>(index)] = dialog.TakeGroup();
     FillList();

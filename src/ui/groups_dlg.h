@@ -10,7 +10,10 @@
 // edits an unbound copy; the caller takes it after OK.
 class CGroupDlg : public CDialog {
 public:
-    CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group);
+    // hooks: the form's key check and capture focus; others the other
+    // groups of the working list, which the check compares with.
+    CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group, const GroupsForm* hooks = nullptr,
+              std::vector<const CWindowsGroup*> others = {});
 
     // The edited copy, with the identifier of the group it was made from.
     std::unique_ptr<CWindowsGroup> TakeGroup() { return std::move(m_Group); }
@@ -22,6 +25,8 @@ protected:
 
 private:
     std::unique_ptr<CWindowsGroup> m_Group;
+    const GroupsForm* m_pHooks;
+    std::vector<const CWindowsGroup*> m_Others;
     CHotKeysEdit m_edHideHotKey;
     CHotKeysEdit m_edShowHotKey;
 };
@@ -50,6 +55,10 @@ private:
     void OnAdd();
     void OnDelete();
     void OnEdit();
+    // The working list without the entry at index (-1: the whole list).
+    std::vector<const CWindowsGroup*> OthersThan(int index) const;
 
     std::vector<std::unique_ptr<CWindowsGroup>> m_Groups;
+    // The form's hooks and the combinations the list marks.
+    GroupsForm m_Hooks;
 };

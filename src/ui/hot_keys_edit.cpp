@@ -43,9 +43,16 @@ LRESULT CHotKeysEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_UNDO:
         case EM_UNDO:
         case WM_CONTEXTMENU: return 0;
+        case WM_SETFOCUS: {
+            // Before the edit shows its caret: the keys are free by the time
+            // the user can see where to type.
+            if (m_OnFocus) m_OnFocus(true);
+            return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+        }
         case WM_KILLFOCUS: {
             const LRESULT result = ::DefSubclassProc(m_hWnd, message, wParam, lParam);
             UpdateText(KillFocus());
+            if (m_OnFocus) m_OnFocus(false);
             return result;
         }
         case WM_GETDLGCODE: {

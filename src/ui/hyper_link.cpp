@@ -133,7 +133,24 @@ void CHyperLink::PositionWindow() {
 HBRUSH CHyperLink::CtlColor(HDC dc) {
     ::SetTextColor(dc, hyperlink::TextColour(m_bActive, m_bVisited));
     ::SetBkMode(dc, TRANSPARENT);
-    return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
+    // The dialog's own face colour rather than a hollow brush: the static
+    // fills its background with it before every paint, so a repaint in
+    // another colour (or the focus rectangle, drawn inverted) never lands
+    // on what was there before.
+    return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void CHyperLink::DrawFocus() {
+    if (::GetFocus() != m_hWnd) return;
+    // Hidden until the keyboard is used in the dialog, as for every other
+    // control.
+    if (::SendMessageA(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (HDC dc = ::GetDC(m_hWnd)) {
+        ::DrawFocusRect(dc, &client);
+        ::ReleaseDC(m_hWnd, dc);
+    }
 }
 
 LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,24 +170,31 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!s_hLinkCursor) break;
             ::SetCursor(s_hLinkCursor);
             return TRUE;
-        case WM_MOUSEMOVE: {
+        case WM_MOUSEMOVE:
             if (!m_bHover) {
                 m_bHover = true;
                 Repaint();
-                // The capture tells us when the pointer leaves.
-                ::SetCapture(m_hWnd);
-                return 0;
-            }
-            RECT client{};
-            ::GetClientRect(m_hWnd, &client);
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (!::PtInRect(&client, at)) {
-                m_bHover = false;
-                ::ReleaseCapture();
-                Repaint();
+                // Told when the pointer leaves, without holding the mouse: a
+                // capture would take the next click wherever it lands.
+                TRACKMOUSEEVENT track{};
+                track.cbSize = sizeof(track);
+                track.dwFlags = TME_LEAVE;
+                track.hwndTrack = m_hWnd;
+                ::TrackMouseEvent(&track);
             }
             return 0;
+        case WM_MOUSELEAVE:
+            m_bHover = false;
+            Repaint();
+            return 0;
+        case WM_PAINT: {
+            const LRESULT result = ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+            DrawFocus();
+            return result;
         }
+        case WM_UPDATEUISTATE:
+            Repaint();
+            break;
         case WM_LBUTTONDOWN:
             if (m_nOptions & hyperlink::HL_FOCUS_ON_CLICK) ::SetFocus(m_hWnd);
             m_bActive = true;
@@ -190,21 +214,23 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Repaint();
             return 0;
         case WM_GETDLGCODE: {
-            // The dialog manager would take the space bar for a mnemonic.
+            // The dialog manager would take the space bar for a mnemonic and
+            // Enter for the default button.
             const auto* msg = reinterpret_cast<const MSG*>(lParam);
             LRESULT code = ::DefSubclassProc(m_hWnd, message, wParam, lParam);
-            if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_SPACE)
+            if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
+                (msg->wParam == VK_SPACE || msg->wParam == VK_RETURN))
                 code |= DLGC_WANTMESSAGE;
             return code;
         }
         case WM_KEYDOWN:
-            if (wParam == VK_SPACE) {
+            if (wParam == VK_SPACE || wParam == VK_RETURN) {
                 FollowLink();
                 return 0;
             }
             break;
         case WM_CHAR:
-            if (wParam == VK_SPACE) return 0;
+            if (wParam == VK_SPACE || wParam == '\r') return 0;
             break;
         default: break;
     }
@@ -212,12 +238,6 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CHyperLink::FollowLink() {
-    // The hover capture would keep the mouse from the browser or from the
-    // message box below.
-    if (m_bHover) {
-        m_bHover = false;
-        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-    }
     const int code = GotoURL(m_strURL, SW_SHOW);
     if (code <= 32) {
         ::MessageBeep(MB_ICONEXCLAMATION);

@@ -8,7 +8,9 @@
 
 // A static text control that behaves like a link in a browser: underlined,
 // coloured (link, active, visited), a hand cursor and a tooltip with the
-// address; a click or the space bar opens the address with the shell.
+// address; a click, the space bar or Enter opens the address with the shell.
+// It is a tab stop when its template says so, and shows the focus with a
+// focus rectangle.
 // Attach() subclasses an existing static of a dialog. The dialog forwards
 // its WM_CTLCOLORSTATIC for the control to CtlColor(), because a static
 // asks its parent for its colours.
@@ -43,7 +45,10 @@ public:
 private:
     void PositionWindow();
     void CreateToolTip();
-    void Repaint() { ::InvalidateRect(m_hWnd, nullptr, FALSE); }
+    // The whole control, background first: the text is drawn anew in
+    // another colour and must not land on the old one.
+    void Repaint() { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+    void DrawFocus();
 
     HWND m_hWnd = nullptr;
     UniqueFont m_Font;  // the underlined font, the control's own

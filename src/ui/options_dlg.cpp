@@ -44,7 +44,10 @@ void COptionsDlg::Store(PreferencesForm& form) const {
 }
 
 BOOL COptionsDlg::OnInitDialog() {
-    for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].Attach(Item(kKeyEdits[i]));
+    for (std::size_t i = 0; i < m_edKeys.size(); ++i) {
+        m_edKeys[i].SetFocusHook(m_Form.captureFocus);
+        m_edKeys[i].Attach(Item(kKeyEdits[i]));
+    }
 
     const Preferences& prefs = m_Form.prefs;
     for (const Flag& flag : kFlags) Check(flag.id, prefs.*flag.value);
@@ -76,6 +79,14 @@ void COptionsDlg::OnOK() {
     if (message) {
         Warn(LoadText(*message));
         return;
+    }
+    if (m_Form.checkKeys) {
+        std::array<KeyCombination, 5> keys{};
+        for (std::size_t i = 0; i < m_edKeys.size(); ++i) keys[i] = m_edKeys[i].Value();
+        if (const auto refused = m_Form.checkKeys(keys)) {
+            Warn(*refused);
+            return;
+        }
     }
     EndDialog(IDOK);
 }

@@ -57,9 +57,8 @@ HWND WaitMessageBox(const Tarnvell& app, const std::string& words, std::chrono::
 }
 
 // Clicks a link of the About dialog as a hand would: the pointer first rests
-// on the dialog away from both links, because a link that the pointer is
-// over holds the mouse capture until the pointer's next move, and a click
-// arriving in that moment goes to it.
+// on the dialog away from both links, so the click arrives as a fresh entry
+// onto the link.
 void ClickLink(HWND about, int id) {
     ::SetForegroundWindow(about);
     RECT dialog{}, r{};
@@ -204,6 +203,72 @@ TEST_F(AboutHelp, WithoutMailProgramTheWebBrowserGetsTheLinkAndWithoutOneTooTarn
     EXPECT_TRUE(::IsWindow(about));
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(Responds(app));
+}
+
+// The keyboard alone, on the real input path: Tab from OK reaches the home
+// link, then the mail link; Space opens one, Enter the other, and Enter on a
+// link is the link's, not the default button's.
+TEST_F(AboutHelp, TabReachesBothLinksWhichOpenWithSpaceAndEnter) {
+    ClassCommand http("http\\shell\\open\\command", RecorderCommand());
+    ClassCommand mail("mailto\\shell\\open\\command", RecorderCommand());
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    HWND about = OpenAbout(app);
+    ASSERT_NE(about, nullptr);
+    HWND ok = ::GetDlgItem(about, IDOK);
+    HWND home = ::GetDlgItem(about, kHomeLink);
+    HWND mailLink = ::GetDlgItem(about, kMailLink);
+    EXPECT_TRUE(::GetWindowLongA(home, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_TRUE(::GetWindowLongA(mailLink, GWL_STYLE) & WS_TABSTOP);
+    // Presses Tab until the focus reaches the control: the order is OK, the
+    // home link, the mail link; true when it got there.
+    auto tabTo = [&](HWND target) {
+        for (int presses = 0; presses < 3; ++presses) {
+            if (::GetForegroundWindow() != about) {
+                ::SetForegroundWindow(about);
+                WaitFor([&] { return ::GetForegroundWindow() == about; }, 2s);
+            }
+            PressKeys("Tab", {VK_TAB});
+            if (WaitFor([&] { return FocusOf(about) == target; }, 1s)) return true;
+        }
+        return false;
+    };
+    ::SetForegroundWindow(about);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == about; }, 2s));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == ok; }, 2s));
+
+    ASSERT_TRUE(tabTo(home)) << FocusOf(about);
+    PressKeys("space", {VK_SPACE});
+    EXPECT_TRUE(WaitRecorded(kHomeUrl)) << Record();
+    EXPECT_EQ(Record().find(kMailUrl), std::string::npos) << Record();
+
+    ASSERT_TRUE(tabTo(mailLink)) << FocusOf(about);
+    PressKeys("Return", {VK_RETURN});
+    EXPECT_TRUE(WaitRecorded(kMailUrl)) << Record();
+    EXPECT_TRUE(::IsWindowVisible(about)) << "Enter on a link pressed OK";
+    EXPECT_EQ(WaitMessageBox(app, kCantOpen, 1s), nullptr);
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitGone(about));
+}
+
+// A pointer resting on a link leaves the mouse free: the next click elsewhere
+// reaches what it lands on.
+TEST_F(AboutHelp, HoveringALinkHoldsNoCaptureAndTheNextClickReachesOk) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    HWND about = OpenAbout(app);
+    ASSERT_NE(about, nullptr);
+    ::SetForegroundWindow(about);
+    WaitFor([&] { return ::GetForegroundWindow() == about; }, 2s);
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(about, kHomeLink), &r);
+    MovePointer(POINT{r.left + 5, (r.top + r.bottom) / 2});
+    ::Sleep(300);
+    MovePointer(POINT{r.left + 8, (r.top + r.bottom) / 2});
+    ::Sleep(300);
+    EXPECT_EQ(CaptureOf(about), nullptr);
+    ClickControl(::GetDlgItem(about, IDOK));
+    EXPECT_TRUE(WaitGone(about));
 }
 
 TEST_F(AboutHelp, HelpAndF1InAboutOpenTheViewerWithTheHelpFile) {

@@ -250,6 +250,93 @@ void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualK
 }
 
 namespace {
+
+const char* const kXdotool = "Z:\\usr\\bin\\xdotool";
+
+bool HaveXdotool() { return ::GetFileAttributesA(kXdotool) != INVALID_FILE_ATTRIBUTES; }
+
+// Runs xdotool with the arguments; false when it could not be started.
+bool Xdotool(const std::string& arguments) {
+    if (!HaveXdotool()) return false;
+    Process p = Start(kXdotool, arguments);
+    if (!p.info.hProcess) return false;
+    p.WaitExit(5s);
+    return true;
+}
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (!thread || !::GetGUIThreadInfo(thread, &info)) return GUITHREADINFO{};
+    return info;
+}
+
+}  // namespace
+
+void MovePointer(POINT at) {
+    if (Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y))) return;
+    ::SetCursorPos(at.x, at.y);
+}
+
+void ClickControl(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    if (HaveXdotool()) {
+        // Wine takes X input only while one of its windows has the focus.
+        ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+        ::Sleep(100);
+        if (Xdotool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) + " click 1")) return;
+    }
+    Click(centre, false);
+}
+
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
+
+HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
+
+namespace {
+// Far from the identifiers Tarnvell uses and from ProbeHotKey's.
+constexpr int kHeldId = 0x7200;
+}  // namespace
+
+HeldHotKey::HeldHotKey(UINT modifiers, UINT key) : m_held(::RegisterHotKey(nullptr, kHeldId, modifiers, key) != 0) {}
+
+void HeldHotKey::Release() {
+    if (!m_held) return;
+    ::UnregisterHotKey(nullptr, kHeldId);
+    m_held = false;
+}
+
+std::string BalloonText(std::chrono::milliseconds timeout) {
+    std::string text;
+    WaitFor(
+        [&] {
+            HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+            DWORD shell = 0;
+            if (!taskbar || !::GetWindowThreadProcessId(taskbar, &shell)) return false;
+            for (HWND w : WindowsOfProcess(shell)) {
+                if (!::IsWindowVisible(w) || ::lstrcmpiA(ClassOf(w).c_str(), "tooltips_class32") != 0) continue;
+                // Wide: the ANSI message across processes is not safe here.
+                wchar_t wide[1024] = {};
+                DWORD_PTR length = 0;
+                if (!::SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+                                           2000, &length) ||
+                    length == 0)
+                    continue;
+                char narrow[2048] = {};
+                ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
+                text = narrow;
+                return true;
+            }
+            return false;
+        },
+        timeout);
+    return text;
+}
+
+namespace {
 std::string SectionPath(const std::string& section) { return std::string(kProfileKey) + "\\" + section; }
 
 bool SetValue(const std::string& section, const char* name, DWORD type, const void* data, DWORD size) {

@@ -107,6 +107,43 @@ HWND PopupMenu();
 // server with xdotool (keys named as xdotool names them, e.g. "ctrl+alt+h"),
 // elsewhere through SendInput with the given virtual keys.
 void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys);
+// Moves the real pointer (xdotool under Wine, SetCursorPos elsewhere), so the
+// window below it gets the mouse moves a hand would give it.
+void MovePointer(POINT at);
+// Clicks the middle of a control (an edit of a dialog, a link) with the real
+// mouse, as a hand would: under Wine the desktop window is focused first and
+// xdotool moves and clicks, which gives an edit the keyboard focus; elsewhere
+// SendInput clicks.
+void ClickControl(HWND control);
+// The window that has the keyboard focus in the thread that owns window (a
+// window of another process: GetFocus sees only its own thread's).
+HWND FocusOf(HWND window);
+// The window that holds the mouse capture in that thread, if any.
+HWND CaptureOf(HWND window);
+
+// Holds a combination for as long as it lives, as another program would:
+// registered by this thread (this test process, never Tarnvell's), and let
+// go on Release or at the end of the scope. Held() is false when the system
+// refused it.
+class HeldHotKey {
+public:
+    HeldHotKey(UINT modifiers, UINT key);
+    ~HeldHotKey() { Release(); }
+    HeldHotKey(const HeldHotKey&) = delete;
+    HeldHotKey& operator=(const HeldHotKey&) = delete;
+    bool Held() const { return m_held; }
+    void Release();
+
+private:
+    bool m_held = false;
+};
+
+// The text of the balloon the notification area shows now (its body, without
+// the title), read from the taskbar's visible tooltip; empty when none is
+// shown within the timeout. Under Wine the taskbar's balloon is a
+// tooltips_class32 window of the shell's process, and WM_GETTEXT from another
+// process returns its body.
+std::string BalloonText(std::chrono::milliseconds timeout = 5s);
 
 // ---- The profile, as another program sees it in the registry.
 inline constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";

@@ -270,6 +270,14 @@ FakeModule::FakeModule() {
                {136, "NO TITLE"},
                {137, "Hidden windows"},
                {141, "%u hidden windows"},
+               {150, "%s (in use)"},
+               {151, "Tarnvell could not take these hot-keys"},
+               {152, "%s: %s"},
+               {153, "and %s more"},
+               {154, "%s is already used by %s."},
+               {155, "%s is used by another program."},
+               {156, "Hide [ %s ]"},
+               {157, "Show [ %s ]"},
                {32771, "Hide Window"},
                {32772, "Show Window"},
                {32773, "Hide All Windows"},
@@ -328,10 +336,16 @@ bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDat
                 if (data.uFlags & nif::kTip) icon.tip = data.szTip.data();
                 if ((data.uFlags & nif::kState) && (data.dwStateMask & nis::kHidden))
                     icon.hidden = (data.dwState & nis::kHidden) != 0;
+                // A balloon needs the record generation that carries it.
+                if ((data.uFlags & nif::kInfo) && data.cbSize > notify_size::kV1)
+                    icon.balloons.emplace_back(data.szInfoTitle.data(), data.szInfo.data());
             }
             break;
         case nim::kDelete: ok = icons.erase(key) > 0; break;
-        case nim::kSetVersion: ok = icons.count(key) > 0; break;
+        case nim::kSetVersion:
+            ok = icons.count(key) > 0;
+            if (ok) icons[key].version = data.uVersion;
+            break;
         default: break;
     }
     if (!forcedResults.empty()) {
@@ -339,6 +353,12 @@ bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDat
         forcedResults.pop_front();
     }
     return ok;
+}
+
+std::optional<platform::ScreenRect> FakeNotifyShell::IconRect(WindowHandle owner, unsigned id) {
+    if (m_journal) m_journal->push_back("icon rect");
+    if (!icons.count({owner.value, id})) return std::nullopt;
+    return iconRect;
 }
 
 WindowHandle FakeNotifyShell::CreateIconWindow(std::function<void()> onCreated) {
@@ -382,9 +402,11 @@ bool FakeDialogs::AskPassword(std::string& entered) {
 
 // ---------------------------------------------------------------- menus
 
-void FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle) {
+void FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle,
+                               std::optional<platform::ScreenPoint> at) {
     if (m_journal) m_journal->push_back("track menu");
     tracked.push_back(menu);
+    positions.push_back(at);
     if (whileTracking) whileTracking(menu);
 }
 

@@ -180,6 +180,7 @@ public:
     std::optional<unsigned> OsMajorVersion() override { return osMajor; }
     std::optional<unsigned> ShellMajorVersion() override { return shellMajor; }
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
+    std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
@@ -193,6 +194,8 @@ public:
     struct Icon {
         std::string tip;
         bool hidden = false;
+        unsigned version = 0;  // 0 until the icon sets one
+        std::vector<std::pair<std::string, std::string>> balloons;  // title, text
     };
 
     std::optional<unsigned> osMajor = 10;
@@ -203,6 +206,8 @@ public:
     std::vector<Call> calls;
     std::map<std::pair<std::uintptr_t, unsigned>, Icon> icons;  // by (owner, id)
     std::function<void()> onTaskbarCreated;
+    // Where the shell says a present icon is; nothing: the shell cannot say.
+    std::optional<platform::ScreenRect> iconRect;
     WindowHandle iconWindow;
     int windowsCreated = 0;
     int windowsClosed = 0;
@@ -264,10 +269,13 @@ public:
 class FakeMenus final : public platform::IMenus {
 public:
     explicit FakeMenus(Journal* journal = nullptr) : m_journal(journal) {}
-    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner) override;
+    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
+                        std::optional<platform::ScreenPoint> at = std::nullopt) override;
     void PostNull(WindowHandle owner) override;
 
     std::vector<platform::MenuModel> tracked;
+    // Where each tracked menu was opened; nothing: at the cursor.
+    std::vector<std::optional<platform::ScreenPoint>> positions;
     std::vector<WindowHandle> nullPosts;
     // Called while a menu is tracked, as the nested menu loop would run it.
     std::function<void(const platform::MenuModel&)> whileTracking;

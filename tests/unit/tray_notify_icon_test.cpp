@@ -147,8 +147,8 @@ TEST_F(TrayIconTest, TaskbarRestartKeepsTheHiddenStateAndTheLastTip) {
     const auto& back = shell.icons.at({kOwner.value, 128u});
     EXPECT_TRUE(back.hidden);
     EXPECT_EQ(back.tip, "2 hidden windows");
-    // The version request is not repeated on a re-add.
-    EXPECT_EQ(shell.calls.back().message, nim::kAdd);
+    // The shell forgot the version with the icon: it is asked for again.
+    EXPECT_EQ(shell.calls.back().message, nim::kSetVersion);
 
     icon.Show();
     shell.RestartTaskbar();
@@ -221,6 +221,79 @@ TEST_F(TrayIconTest, LevelZeroRecordCarriesOnlyTheShortRecord) {
     // record itself is complete and terminated.
     EXPECT_EQ(shell.calls.at(0).data.cbSize, 104u);
     EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+// ------------------------------------------------------ keyboard and balloon
+
+TEST_F(TrayIconTest, EveryReAddSetsTheVersionAgainSoTheKeyboardStillReachesTheIcon) {
+    CTrayNotifyIcon icon(shell);
+    ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+    EXPECT_EQ(shell.icons.at({kOwner.value, 128u}).version, kNotifyIconVersion);
+    for (int restart = 0; restart < 2; ++restart) {
+        shell.RestartTaskbar();
+        ASSERT_TRUE(icon.IsAdded());
+        EXPECT_EQ(shell.icons.at({kOwner.value, 128u}).version, kNotifyIconVersion) << restart;
+    }
+    // A first-generation shell has no versions: nothing is asked there.
+    FakeNotifyShell old;
+    old.osMajor = 4;
+    old.shellMajor = 4;
+    CTrayNotifyIcon classic(old);
+    classic.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    old.RestartTaskbar();
+    for (const auto& call : old.calls) EXPECT_NE(call.message, nim::kSetVersion);
+}
+
+TEST_F(TrayIconTest, ABalloonCarriesTitleTextAndIconOnceAndLeavesNoTraceInLaterCalls) {
+    CTrayNotifyIcon icon(shell);
+    EXPECT_FALSE(icon.ShowBalloon("Title", "before the icon", niif::kWarning));
+    ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
+    ASSERT_TRUE(icon.ShowBalloon("Tarnvell could not take these hot-keys", "Hide Window: Ctrl + Alt + H",
+                                 niif::kWarning));
+    const auto& call = shell.calls.back();
+    EXPECT_EQ(call.message, nim::kModify);
+    EXPECT_EQ(call.data.uFlags, nif::kInfo);
+    EXPECT_EQ(call.data.dwInfoFlags, niif::kWarning);
+    EXPECT_EQ(call.data.cbSize, notify_size::kFull);
+    const auto& balloons = shell.icons.at({kOwner.value, 128u}).balloons;
+    ASSERT_EQ(balloons.size(), 1u);
+    EXPECT_EQ(balloons[0].first, "Tarnvell could not take these hot-keys");
+    EXPECT_EQ(balloons[0].second, "Hide Window: Ctrl + Alt + H");
+
+    icon.SetTipText("1 hidden windows");
+    shell.RestartTaskbar();
+    EXPECT_EQ(shell.calls.back().data.szInfo[0], '\0');
+    EXPECT_TRUE(shell.icons.at({kOwner.value, 128u}).balloons.empty()) << "the re-added icon shows no balloon";
+}
+
+TEST_F(TrayIconTest, ABalloonTooLongIsCutAndTerminatedAndAFirstGenerationShellGetsNone) {
+    CTrayNotifyIcon icon(shell);
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    ASSERT_TRUE(icon.ShowBalloon(std::string(100, 't'), std::string(400, 'x'), niif::kWarning));
+    const auto& balloon = shell.icons.at({kOwner.value, 128u}).balloons.back();
+    EXPECT_EQ(balloon.first, std::string(63, 't'));
+    EXPECT_EQ(balloon.second, std::string(255, 'x'));
+
+    FakeNotifyShell old;
+    old.osMajor = 4;
+    old.shellMajor = 4;
+    CTrayNotifyIcon classic(old);
+    classic.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    const auto calls = old.calls.size();
+    EXPECT_FALSE(classic.ShowBalloon("t", "x", niif::kWarning));
+    EXPECT_EQ(old.calls.size(), calls);
+}
+
+TEST_F(TrayIconTest, AKeyboardMenuIsAnchoredAtTheIconsMiddleOnlyWhenTheShellKnowsIt) {
+    CTrayNotifyIcon icon(shell);
+    shell.iconRect = platform::ScreenRect{1000, 750, 1016, 766};
+    EXPECT_EQ(icon.MenuAnchor(), std::nullopt) << "no icon yet";
+    icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
+    EXPECT_EQ(icon.MenuAnchor(), (platform::ScreenPoint{1008, 758}));
+    shell.iconRect = std::nullopt;
+    EXPECT_EQ(icon.MenuAnchor(), std::nullopt);
+    shell.iconRect = platform::ScreenRect{};
+    EXPECT_EQ(icon.MenuAnchor(), std::nullopt) << "an empty rectangle names no place";
 }
 
 }  // namespace

@@ -28,12 +28,20 @@ HMENU Build(const platform::MenuModel& items) {
 
 }  // namespace
 
-void Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle owner) {
+void Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle owner,
+                                std::optional<platform::ScreenPoint> at) {
     UniqueMenu menu(Build(model));
     if (!menu) return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    ::TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, ToHwnd(owner), nullptr);
+    POINT where{};
+    if (at)
+        where = {at->x, at->y};
+    else
+        ::GetCursorPos(&where);
+    // Menus drop to the side the user's system drops them to (right-handed
+    // pen and touch settings flip it); either button chooses, since the
+    // menu may have been opened with the right one.
+    const UINT align = ::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    ::TrackPopupMenu(menu.get(), align | TPM_RIGHTBUTTON, where.x, where.y, 0, ToHwnd(owner), nullptr);
 }
 
 void Win32Menus::PostNull(WindowHandle owner) { ::PostMessageA(ToHwnd(owner), WM_NULL, 0, 0); }

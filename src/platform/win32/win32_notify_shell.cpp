@@ -80,7 +80,43 @@ bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDa
     nid.dwState = data.dwState;
     nid.dwStateMask = data.dwStateMask;
     nid.uVersion = data.uVersion;
+    static_assert(sizeof(nid.szInfo) == std::tuple_size_v<decltype(data.szInfo)>);
+    static_assert(sizeof(nid.szInfoTitle) == std::tuple_size_v<decltype(data.szInfoTitle)>);
+    std::memcpy(nid.szInfo, data.szInfo.data(), sizeof(nid.szInfo));
+    nid.szInfo[sizeof(nid.szInfo) - 1] = '\0';
+    std::memcpy(nid.szInfoTitle, data.szInfoTitle.data(), sizeof(nid.szInfoTitle));
+    nid.szInfoTitle[sizeof(nid.szInfoTitle) - 1] = '\0';
+    nid.dwInfoFlags = data.dwInfoFlags;
     return ::Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+std::optional<platform::ScreenRect> Win32NotifyShell::IconRect(WindowHandle owner, unsigned id) {
+    // Windows 7 and later: the shell knows the icon's place. Loaded by name
+    // because older shells lack it; Wine 8 exports it but answers E_NOTIMPL.
+    using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+    if (HMODULE shell = ::GetModuleHandleA("SHELL32.DLL")) {
+        if (auto get = reinterpret_cast<GetRect>(
+                reinterpret_cast<void (*)()>(::GetProcAddress(shell, "Shell_NotifyIconGetRect")))) {
+            NOTIFYICONIDENTIFIER icon{};
+            icon.cbSize = sizeof(icon);
+            icon.hWnd = ToHwnd(owner);
+            icon.uID = id;
+            RECT r{};
+            if (SUCCEEDED(get(&icon, &r)) && r.right > r.left && r.bottom > r.top)
+                return platform::ScreenRect{r.left, r.top, r.right, r.bottom};
+        }
+    }
+    // Older Windows: the notification area itself, a strip a few icons wide
+    // inside the taskbar. Wine's taskbar has no such child, and then there
+    // is no place to name.
+    if (HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr)) {
+        if (HWND area = ::FindWindowExA(taskbar, nullptr, "TrayNotifyWnd", nullptr)) {
+            RECT r{};
+            if (::GetWindowRect(area, &r) && r.right > r.left && r.bottom > r.top)
+                return platform::ScreenRect{r.left, r.top, r.right, r.bottom};
+        }
+    }
+    return std::nullopt;
 }
 
 WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarCreated) {

@@ -135,6 +135,7 @@ public:
     std::optional<unsigned> OsMajorVersion() override;
     std::optional<unsigned> ShellMajorVersion() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
+    std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
@@ -150,6 +151,7 @@ public:
 
 class Win32Menus final : public platform::IMenus {
 public:
-    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner) override;
+    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
+                        std::optional<platform::ScreenPoint> at = std::nullopt) override;
     void PostNull(WindowHandle owner) override;
 };

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+using namespace e2e;
+
+namespace {
+
+// The helpers the hot-key tests stand on, checked against the real system:
+// a combination held by this process is refused to everyone else until it
+// is let go.
+TEST(TestHelpers, AHeldCombinationIsTakenUntilReleased) {
+    ASSERT_EQ(ProbeHotKey(MOD_CONTROL | MOD_ALT, 'J'), 0u) << "the combination must be free to begin with";
+    HeldHotKey held(MOD_CONTROL | MOD_ALT, 'J');
+    ASSERT_TRUE(held.Held());
+    EXPECT_NE(ProbeHotKey(MOD_CONTROL | MOD_ALT, 'J'), 0u);
+    HeldHotKey second(MOD_CONTROL | MOD_ALT, 'J');
+    EXPECT_FALSE(second.Held());
+    held.Release();
+    EXPECT_EQ(ProbeHotKey(MOD_CONTROL | MOD_ALT, 'J'), 0u);
+}
+
+// A balloon's body can be read from outside the program that shows it.
+TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) {
+    HWND owner = ::CreateWindowExA(0, "STATIC", "balloon owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = owner;
+    nid.uID = 9;
+    nid.uFlags = NIF_ICON | NIF_TIP;
+    nid.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32515));  // IDI_WARNING
+    lstrcpyA(nid.szTip, "balloon test");
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &nid));
+    nid.uFlags = NIF_INFO;
+    lstrcpyA(nid.szInfoTitle, "Title of the test");
+    lstrcpyA(nid.szInfo, "Hide Window: Ctrl + Alt + H");
+    nid.dwInfoFlags = NIIF_WARNING;
+    EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &nid));
+    EXPECT_EQ(BalloonText(5s), "Hide Window: Ctrl + Alt + H");
+    // An empty text takes the balloon down; it must not outlive the test,
+    // where it would stand over the desktop of the next one.
+    nid.szInfo[0] = '\0';
+    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
+    nid.uFlags = 0;
+    ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    ::DestroyWindow(owner);
+    EXPECT_TRUE(WaitFor([] { return BalloonText(0ms).empty(); }, 10s)) << BalloonText(0ms);
+}
+
+// A real click, as a hand gives it, puts the keyboard focus into the edit
+// it lands on: the way the hot-key tests reach a capture field.
+TEST(TestHelpers, ARealClickGivesAnEditOfTarnvellsDialogTheFocus) {
+    constexpr UINT kPreferences = 32775;
+    constexpr int kShowWindowField = 1001, kShowAllField = 1003;
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Command(app.Frame(), kPreferences);
+    HWND prefs = WaitDialog(app.Proc().Pid(), "Preferences", 10s);
+    ASSERT_NE(prefs, nullptr);
+    for (int id : {kShowWindowField, kShowAllField}) {
+        HWND field = ::GetDlgItem(prefs, id);
+        ClickControl(field);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(prefs) == field; }, 3s)) << id << " " << FocusOf(prefs);
+    }
+    ::PostMessageA(prefs, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitGone(prefs));
+}
+
+}  // namespace
