@@ -17,7 +17,7 @@ constexpr const char* kFirstStart = "First Start";
 CAppKernel::CAppKernel(PlatformSet platform)
     : m_Platform(platform),
       m_Strings(platform.module),
-      m_TrayIcon(platform.notifyShell),
+      m_TrayIcon(platform.notifyShell, text::CodePage::Of(platform.module)),
       m_Hider(platform.windows),
       m_HotKeys{ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform),
                 ProgramHotKey(platform)},

@@ -104,9 +104,7 @@ void CAppKernel::OnExit() {
 bool CAppKernel::HideGroup(int index) {
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
-    auto& module = m_Platform.module;
-    const LeadByteTest isLeadByte = [&module](unsigned char c) { return module.IsLeadByte(c); };
-    const bool hidden = ::HideGroup(*group, m_Hider, m_HiddenList, isLeadByte);
+    const bool hidden = ::HideGroup(*group, m_Hider, m_HiddenList, text::CodePage::Of(m_Platform.module));
     if (hidden) ListChanged();
     return hidden;
 }

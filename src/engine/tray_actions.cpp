@@ -2,6 +2,7 @@
 
 #include "engine/app_kernel.h"
 #include "engine/modal_run.h"
+#include "platform/text.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
 
@@ -9,8 +10,9 @@ namespace {
 
 // Menu positions that have a command: ID_SHOW_HIDDEN_BASE + 0..99.
 constexpr std::size_t kListedPositions = ID_SHOW_HIDDEN_LAST - ID_SHOW_HIDDEN_BASE + 1;
-// Captions are read with a 255-byte buffer: at most 254 characters.
-constexpr int kCaptionBuffer = 255;
+// A listed caption shows at most 254 characters.
+constexpr std::size_t kListCaptionChars = 254;
+constexpr int kCaptionBuffer = text::BufferFor(kListCaptionChars);
 constexpr std::size_t kMenuTextChars = 63;
 
 platform::MenuItem StringItem(unsigned id, std::string text) {
@@ -80,10 +82,12 @@ void CAppKernel::RunClickAction() {
 platform::MenuModel CAppKernel::HiddenWindowItems() {
     platform::MenuModel items;
     if (!m_Prefs.m_bShowList) return items;
+    const text::CodePage codePage = text::CodePage::Of(m_Platform.module);
     for (std::size_t p = 0; p < m_HiddenList.size() && p < kListedPositions; ++p) {
         const CWndDes& record = m_HiddenList[p];
         if (!record.IsPrincipal()) continue;
-        std::string caption = m_Platform.windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
+        const std::string read = m_Platform.windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
+        std::string caption = text::MenuLiteral(text::CutToChars(read, kListCaptionChars, codePage), codePage);
         if (caption.empty()) caption = m_Strings.Load(IDS_NO_TITLE);
         items.push_back(StringItem(ID_SHOW_HIDDEN_BASE + static_cast<unsigned>(p), std::move(caption)));
     }
@@ -103,7 +107,7 @@ void CAppKernel::TrackMenu(const platform::MenuModel& menu) {
 
 std::string CAppKernel::MenuItemText(unsigned id, int hotKey) {
     std::string text = m_Strings.Load(id);
-    if (text.size() > kMenuTextChars) text.resize(kMenuTextChars);
+    text = text::CutToChars(text, kMenuTextChars, text::CodePage::Of(m_Platform.module));
     return text + "\t" + m_HotKeys[static_cast<std::size_t>(hotKey)].GetName();
 }
 

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr std::size_t kTipChars = 127;
+
 int DecideShellLevel(platform::INotifyShell& shell) {
     if (auto os = shell.OsMajorVersion(); os && *os >= 6) return 3;
     if (auto dll = shell.ShellMajorVersion()) {
@@ -26,8 +28,8 @@ std::uint32_t CTrayNotifyIcon::RecordSize(int shellLevel) {
     }
 }
 
-CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell)
-    : m_Shell(shell), m_nShellLevel(DecideShellLevel(shell)) {
+CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage)
+    : m_Shell(shell), m_CodePage(std::move(codePage)), m_nShellLevel(DecideShellLevel(shell)) {
     m_IconData = {};
     m_IconData.cbSize = RecordSize(m_nShellLevel);
 }
@@ -35,10 +37,13 @@ CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell)
 CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
 
 void CTrayNotifyIcon::CopyTip(std::string_view tip) {
-    // The field holds 127 characters and the terminator; a longer tip is cut
-    // rather than left without its terminator.
+    // A tip shows at most 127 characters, and they and the terminator must
+    // fit the field's 128 bytes: in UTF-8 fewer characters may fit. A longer
+    // tip is cut to whole characters rather than left without its terminator
+    // or ending inside a character.
     auto& field = m_IconData.szTip;
-    const std::size_t n = std::min(tip.size(), field.size() - 1);
+    tip = tip.substr(0, text::PrefixOfChars(tip, kTipChars, m_CodePage));
+    const std::size_t n = text::PrefixOfBytes(tip, field.size() - 1, m_CodePage);
     std::fill(field.begin(), field.end(), '\0');
     std::copy_n(tip.begin(), n, field.begin());
 }

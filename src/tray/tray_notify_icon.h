@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/notify_shell.h"
+#include "platform/text.h"
 
 // The program's one notification-area icon. It keeps the shell record that
 // every call is given, whether the icon is present and whether it is in the
@@ -11,7 +12,8 @@
 // this object interprets none.
 class CTrayNotifyIcon {
 public:
-    explicit CTrayNotifyIcon(platform::INotifyShell& shell);
+    // Tips are cut to whole characters of codePage.
+    explicit CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage = {});
     ~CTrayNotifyIcon();
     CTrayNotifyIcon(const CTrayNotifyIcon&) = delete;
     CTrayNotifyIcon& operator=(const CTrayNotifyIcon&) = delete;
@@ -40,6 +42,7 @@ private:
     void CopyTip(std::string_view tip);
 
     platform::INotifyShell& m_Shell;
+    text::CodePage m_CodePage;
     WindowHandle m_hWnd;  // the icon window
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;
