@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/win32/win32_platform.h"
 #include "res/resource.h"
 #include "ui/dialog_model.h"
 #include "ui/help_path.h"
@@ -35,15 +34,16 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
 };
 
-text::CodePage CodePageOf(HINSTANCE instance) {
-    Win32Module module(instance);
-    return text::CodePage::Of(module);
+// The process's code page, as the edit controls' ANSI texts are in it.
+text::CodePage ProcessCodePage() {
+    if (::GetACP() == CP_UTF8) return text::CodePage::Utf8();
+    return text::CodePage([](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
 }
 
 }  // namespace
 
 COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
-    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form), m_CodePage(CodePageOf(instance)) {
+    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form), m_CodePage(ProcessCodePage()) {
     for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].SetValue(form.keys[i]);
 }
 

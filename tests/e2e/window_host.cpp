@@ -7,8 +7,8 @@
 //     owned:Title:Owner      a visible pop-up owned by the window titled Owner
 //     class:Name:Title       a visible window of a class registered as Name
 //     many:N:Prefix          N ordinary windows titled Prefix0 .. PrefixN-1
-//     wide:Title             an ordinary window of a Unicode class, titled as
-//                            the wide command line spells it (any script)
+//     wide:Title             an always-on-top window of a Unicode class, titled
+//                            as the wide command line spells it (any script)
 //
 // Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
 // windows makes the thread sleep that long, as a hung application does.
@@ -93,7 +93,7 @@ void MakeWideWindows(HINSTANCE instance) {
         wc.lpszClassName = L"TarnvellTestWideWindow";
         ::RegisterClassW(&wc);
         const int offset = 20 * (g_count++ % 20);
-        HWND w = ::CreateWindowExW(0, wc.lpszClassName, argv[i] + 5, WS_OVERLAPPEDWINDOW, 40 + offset, 40 + offset, 220,
+        HWND w = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, argv[i] + 5, WS_OVERLAPPEDWINDOW, 40 + offset, 40 + offset, 220,
                                    140, nullptr, nullptr, instance, nullptr);
         ::ShowWindow(w, SW_SHOW);
     }
