@@ -37,6 +37,14 @@ std::wstring Widen(const std::string& s) {
     return out;
 }
 
+::testing::AssertionResult Lists(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    if (std::find(texts.begin(), texts.end(), text) != texts.end()) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << texts.size() << " items, none is the text of " << text.size()
+                                                 << " units; lengths:";
+    for (const auto& t : texts) failure << " " << t.size();
+    return failure;
+}
+
 // window_host.exe with "wide:" windows, started through the wide API so that
 // the titles reach it whole.
 class WideHost {
@@ -133,10 +141,10 @@ TEST_F(Text, HiddenWindowsAreListedExactlyAsTitled) {
     const std::vector<std::wstring> texts = MenuTexts(app);
     ASSERT_FALSE(texts.empty()) << "the menu could not be read";
     for (const auto& title : {kJapanese, kRussian, kEmoji})
-        EXPECT_NE(std::find(texts.begin(), texts.end(), title), texts.end());
+        EXPECT_TRUE(Lists(texts, title));
     // "&&" is how a menu item shows one "&": the caption reads as typed, with
     // no mnemonic.
-    EXPECT_NE(std::find(texts.begin(), texts.end(), L"Tom && Jerry"), texts.end());
+    EXPECT_TRUE(Lists(texts, L"Tom && Jerry"));
     EXPECT_TRUE(app.Close());
     for (HWND w : windows) EXPECT_TRUE(WaitVisible(w, true));
 }
@@ -156,8 +164,8 @@ TEST_F(Text, ALongCaptionIsListedCutAtACharacterBoundary) {
     ASSERT_FALSE(texts.empty()) << "the menu could not be read";
     // 254 characters: of three bytes each, and of four, which fill the
     // caption buffer to its last byte. Neither keeps a part of the next.
-    EXPECT_NE(std::find(texts.begin(), texts.end(), Repeat(L"語", 254)), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), Repeat(L"😀", 254)), texts.end());
+    EXPECT_TRUE(Lists(texts, Repeat(L"語", 254)));
+    EXPECT_TRUE(Lists(texts, Repeat(L"😀", 254)));
     for (const auto& text : texts) {
         if (!text.empty() && (text.front() == L"語"[0] || text.front() == L"😀"[0])) {
             EXPECT_TRUE(text == Repeat(L"語", 254) || text == Repeat(L"😀", 254)) << text.size() << " units";
