@@ -138,7 +138,9 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
-  ; Tarnvell enters itself here on its first start.
+  ; Tarnvell enters itself here on its first start: its path, quoted when it
+  ; holds a space (earlier versions never quoted it). The value goes by its
+  ; name, whichever form its data has.
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
 
   ${GetParameters} $0

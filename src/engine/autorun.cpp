@@ -1,9 +1,14 @@
 #include "engine/autorun.h"
 
-#include <string>
+#include "platform/text.h"
+
+std::string RunCommand(std::string_view path) {
+    if (path.find(' ') == std::string_view::npos) return std::string(path);
+    return "\"" + std::string(path) + "\"";
+}
 
 bool AddToAutorun(platform::IModule& module, platform::IRunKey& runKey, const char* name) {
     const std::string path = module.ModulePath();
-    if (path.empty() || path.size() >= kModulePathSize) return false;
-    return runKey.WriteValue(name, path);
+    if (path.empty() || text::CountChars(path, text::CodePage::Of(module)) >= kModulePathSize) return false;
+    return runKey.WriteValue(name, RunCommand(path));
 }

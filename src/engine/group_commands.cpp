@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const LeadByteTest& isLeadByte) {
+bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const text::CodePage& codePage) {
     // A mode that matches nothing needs no walk.
     if (group.m_nCompare < GROUP_COMPARE_INCLUDE || group.m_nCompare > GROUP_COMPARE_NOT_EQUAL) return false;
     return hider.HideWhere(
         [&](const std::string& caption) {
-            return CaptionMatches(caption, group.m_strSearch, group.m_nCompare, isLeadByte);
+            return CaptionMatches(caption, group.m_strSearch, group.m_nCompare, codePage);
         },
         group.m_nID, list);
 }

@@ -7,11 +7,11 @@ CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform
                                      platform::IVolatileStore& journal, const CSettings& settings,
                                      const CGroupList& groups, CDialogController& dialogs)
     : m_Windows(windows),
-      m_Module(module),
       m_Journal(journal),
       m_Settings(settings),
       m_Groups(groups),
       m_Dialogs(dialogs),
+      m_CodePage(text::CodePage::Of(module)),
       m_Hider(windows) {}
 
 bool CHideShowCommands::AskShowPassword() {
@@ -125,8 +125,7 @@ void CHideShowCommands::OnEndSession() {
 bool CHideShowCommands::HideGroup(int index) {
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
-    const LeadByteTest isLeadByte = [this](unsigned char c) { return m_Module.IsLeadByte(c); };
-    const bool hidden = HideMatching(*group, m_Hider, m_HiddenList, isLeadByte);
+    const bool hidden = HideMatching(*group, m_Hider, m_HiddenList, m_CodePage);
     if (hidden) ListChanged();
     return hidden;
 }

@@ -9,6 +9,7 @@
 #include "engine/settings.h"
 #include "groups/group_list.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 
 // The hide and show commands: they take windows into the hidden list with
 // the hider, give them back, and keep the journal of the list.
@@ -68,11 +69,11 @@ private:
     void SyncJournal();
 
     platform::IWindowManager& m_Windows;
-    platform::IModule& m_Module;
     platform::IVolatileStore& m_Journal;
     const CSettings& m_Settings;
     const CGroupList& m_Groups;
     CDialogController& m_Dialogs;
+    const text::CodePage m_CodePage;
     CHider m_Hider;
     CHiddenList m_HiddenList;
     WindowHandle m_hDesignated;

@@ -1,11 +1,13 @@
 #include "engine/tray_controller.h"
 
+#include "platform/text.h"
 #include "platform/win_constants.h"
 
 namespace {
 
-// Captions are read with a 255-byte buffer: at most 254 characters.
-constexpr int kCaptionBuffer = 255;
+// A listed caption shows at most 254 characters.
+constexpr std::size_t kListCaptionChars = 254;
+constexpr int kCaptionBuffer = text::BufferFor(kListCaptionChars);
 constexpr std::size_t kMenuTextChars = 63;
 
 platform::MenuItem StringItem(unsigned id, std::string text) {
@@ -16,7 +18,7 @@ platform::MenuItem Separator() { return platform::MenuItem{platform::MenuItem::K
 }  // namespace
 
 CTrayController::CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus, platform::IWindowManager& windows,
-                                 CResource& strings, const CSettings& settings, const CGroupList& groups,
+                                 platform::IModule& module, CResource& strings, const CSettings& settings, const CGroupList& groups,
                                  CHideShowCommands& commands, CDialogController& dialogs)
     : m_Icon(icon),
       m_Menus(menus),
@@ -25,7 +27,8 @@ CTrayController::CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus,
       m_Settings(settings),
       m_Groups(groups),
       m_Commands(commands),
-      m_Dialogs(dialogs) {}
+      m_Dialogs(dialogs),
+      m_CodePage(text::CodePage::Of(module)) {}
 
 void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     const Preferences& prefs = m_Settings.Prefs();
@@ -94,7 +97,9 @@ platform::MenuModel CTrayController::HiddenWindowItems() {
     for (std::size_t p = 0; p < list.size() && p < kListedPositions; ++p) {
         const CWndDes& record = list[p];
         if (!record.IsPrincipal()) continue;
-        std::string caption = m_Windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
+        const std::string read = m_Windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
+        // A caption is the window's own text, never a mnemonic.
+        std::string caption = text::MenuLiteral(text::CutToChars(read, kListCaptionChars, m_CodePage), m_CodePage);
         if (caption.empty()) caption = m_Strings.Load(IDS_NO_TITLE);
         m_Listed[p] = record.m_hWindow;
         items.push_back(StringItem(ID_SHOW_HIDDEN_BASE + static_cast<unsigned>(p), std::move(caption)));
@@ -120,8 +125,7 @@ void CTrayController::TrackMenu(const platform::MenuModel& menu) {
 }
 
 std::string CTrayController::MenuItemText(unsigned id, int hotKey) {
-    std::string text = m_Strings.Load(id);
-    if (text.size() > kMenuTextChars) text.resize(kMenuTextChars);
+    const std::string text = text::CutToChars(m_Strings.Load(id), kMenuTextChars, m_CodePage);
     return text + "\t" + m_Settings.HotKey(hotKey).GetName();
 }
 

@@ -7,6 +7,7 @@
 #include "engine/settings.h"
 #include "groups/group_list.h"
 #include "platform/menus.h"
+#include "platform/text.h"
 #include "platform/window_manager.h"
 #include "res/resource.h"
 #include "tray/resource_loader.h"
@@ -20,7 +21,7 @@ public:
     static constexpr std::size_t kListedPositions = ID_SHOW_HIDDEN_LAST - ID_SHOW_HIDDEN_BASE + 1;
 
     CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus, platform::IWindowManager& windows,
-                    CResource& strings, const CSettings& settings, const CGroupList& groups,
+                    platform::IModule& module, CResource& strings, const CSettings& settings, const CGroupList& groups,
                     CHideShowCommands& commands, CDialogController& dialogs);
     CTrayController(const CTrayController&) = delete;
     CTrayController& operator=(const CTrayController&) = delete;
@@ -54,6 +55,7 @@ private:
     const CGroupList& m_Groups;
     CHideShowCommands& m_Commands;
     CDialogController& m_Dialogs;
+    const text::CodePage m_CodePage;
     WindowHandle m_hFrame;
     // The window of each item of the last hidden-window list built: an item
     // names its window, not a list position that may name another window by

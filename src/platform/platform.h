@@ -85,8 +85,11 @@ public:
     // An icon of the program's resources at the small icon size; null when missing.
     virtual IconHandle LoadIcon(unsigned id) = 0;
     // Whether c opens a two-byte character in the system's ANSI code page
-    // (IsDBCSLeadByte); always false in a single-byte code page.
+    // (IsDBCSLeadByte); always false in a single-byte code page and in UTF-8.
     virtual bool IsLeadByte(unsigned char c) = 0;
+    // The ANSI code page of the process (GetACP): 65001 where the manifest's
+    // UTF-8 setting is honoured, the system's own elsewhere.
+    virtual unsigned AnsiCodePage() = 0;
 };
 
 }  // namespace platform

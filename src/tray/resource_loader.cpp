@@ -11,8 +11,10 @@ const char* CResource::Load(unsigned id) {
     buffer[0] = '\0';
     // A missing entry copies nothing; the terminator is set here whatever the
     // loader reported.
+    // The system's own cut counts bytes and may end inside a character.
     const int n = m_Module.LoadString(id, buffer.data(), kBufferSize);
-    buffer[static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1))] = '\0';
+    const std::string_view loaded(buffer.data(), static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1)));
+    buffer[text::PrefixOfChars(loaded, kMaxChars, text::CodePage::Of(m_Module))] = '\0';
     return buffer.data();
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform {
 class IModule;
 }
@@ -14,14 +16,17 @@ class IModule;
 // message and its caption can be loaded one after the other and used together.
 class CResource {
 public:
-    static constexpr int kBufferSize = 256;
+    // A text keeps at most 255 characters; the buffer holds that many of the
+    // widest and the terminator.
+    static constexpr std::size_t kMaxChars = 255;
+    static constexpr int kBufferSize = text::BufferFor(kMaxChars);
 
     explicit CResource(platform::IModule& module) : m_Module(module) {}
     CResource(const CResource&) = delete;
     CResource& operator=(const CResource&) = delete;
 
-    // The text of string-table entry id, cut to 255 characters; empty when the
-    // entry is missing.
+    // The text of string-table entry id, cut to 255 whole characters of the
+    // module's code page; empty when the entry is missing.
     const char* Load(unsigned id);
 
 private:

@@ -6,13 +6,15 @@
 
 namespace {
 
-// Copies text into a terminated character field, cut to fit.
+// Copies text into a terminated character field, cut to whole characters
+// that fit with the terminator.
 template <std::size_t N>
-void CopyField(std::array<char, N>& field, std::string_view text) {
-    const std::size_t n = std::min(text.size(), N - 1);
+void CopyField(std::array<char, N>& field, std::string_view text, const text::CodePage& codePage) {
+    const std::size_t n = text::PrefixOfBytes(text, N - 1, codePage);
     std::fill(field.begin(), field.end(), '\0');
     std::copy_n(text.begin(), n, field.begin());
 }
+constexpr std::size_t kTipChars = 127;
 
 int DecideShellLevel(platform::INotifyShell& shell) {
     if (auto os = shell.OsMajorVersion(); os && *os >= 6) return 3;
@@ -34,8 +36,8 @@ std::uint32_t CTrayNotifyIcon::RecordSize(int shellLevel) {
     }
 }
 
-CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell)
-    : m_Shell(shell), m_nShellLevel(DecideShellLevel(shell)) {
+CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage)
+    : m_Shell(shell), m_CodePage(std::move(codePage)), m_nShellLevel(DecideShellLevel(shell)) {
     m_IconData = {};
     m_IconData.cbSize = RecordSize(m_nShellLevel);
 }
@@ -43,9 +45,11 @@ CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell)
 CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
 
 void CTrayNotifyIcon::CopyTip(std::string_view tip) {
-    // The field holds 127 characters and the terminator; a longer tip is cut
-    // rather than left without its terminator.
-    CopyField(m_IconData.szTip, tip);
+    // A tip shows at most 127 characters, and they and the terminator must
+    // fit the field's 128 bytes: in UTF-8 fewer characters may fit. A longer
+    // tip is cut to whole characters rather than left without its terminator
+    // or ending inside a character.
+    CopyField(m_IconData.szTip, tip.substr(0, text::PrefixOfChars(tip, kTipChars, m_CodePage)), m_CodePage);
 }
 
 bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
@@ -139,14 +143,14 @@ void CTrayNotifyIcon::SetVersion() {
 bool CTrayNotifyIcon::ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags) {
     if (!m_bAdded || m_nShellLevel < 1) return false;
     m_IconData.uFlags = nif::kInfo;
-    CopyField(m_IconData.szInfoTitle, title);
-    CopyField(m_IconData.szInfo, text);
+    CopyField(m_IconData.szInfoTitle, title, m_CodePage);
+    CopyField(m_IconData.szInfo, text, m_CodePage);
     m_IconData.dwInfoFlags = infoFlags;
     const bool ok = m_Shell.NotifyIcon(nim::kModify, m_IconData);
     // The record goes to every later call: an empty text there can never
     // bring the balloon back.
-    CopyField(m_IconData.szInfo, {});
-    CopyField(m_IconData.szInfoTitle, {});
+    CopyField(m_IconData.szInfo, {}, m_CodePage);
+    CopyField(m_IconData.szInfoTitle, {}, m_CodePage);
     m_IconData.dwInfoFlags = 0;
     return ok;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/notify_shell.h"
+#include "platform/text.h"
 
 // The program's one notification-area icon. It keeps the shell record that
 // every call is given, whether the icon is present and whether it is in the
@@ -12,7 +13,8 @@
 // this object interprets none.
 class CTrayNotifyIcon {
 public:
-    explicit CTrayNotifyIcon(platform::INotifyShell& shell);
+    // Tips are cut to whole characters of codePage.
+    explicit CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage = {});
     ~CTrayNotifyIcon();
     CTrayNotifyIcon(const CTrayNotifyIcon&) = delete;
     CTrayNotifyIcon& operator=(const CTrayNotifyIcon&) = delete;
@@ -52,6 +54,7 @@ private:
     void SetVersion();
 
     platform::INotifyShell& m_Shell;
+    text::CodePage m_CodePage;
     WindowHandle m_hWnd;  // the icon window
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;

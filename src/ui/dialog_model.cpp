@@ -45,6 +45,11 @@ std::optional<unsigned> CheckPreferences(const std::string& password, const std:
     return std::nullopt;
 }
 
+bool PasswordEditStands(std::string_view before, std::string_view after, const text::CodePage& codePage) {
+    const std::size_t chars = text::CountChars(after, codePage);
+    return chars <= static_cast<std::size_t>(kPasswordChars) || chars <= text::CountChars(before, codePage);
+}
+
 std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
     std::vector<GroupRow> rows;
     rows.reserve(groups.size());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/dialogs.h"
+#include "platform/text.h"
 
 // What the configuration dialogs decide, apart from their windows: the lists
 // they show, the checks OK makes and the values they read back.
@@ -16,6 +17,15 @@
 // Both password fields take at most this many characters: what is typed is
 // exactly what is stored and asked for later.
 inline constexpr int kPasswordChars = 30;
+// An edit control counts UTF-16 units, two for a character outside the basic
+// plane: its own limit lets 30 characters of any script in, and the
+// character count is kept by PasswordEditStands.
+inline constexpr int kPasswordEditUnits = 2 * kPasswordChars;
+// Whether an edit of a password field stands: it does while the field holds
+// at most kPasswordChars characters of the code page, or when it did not
+// lengthen the text (a longer password put into the registry by hand can be
+// shortened, not lengthened). An edit that does not stand is undone.
+bool PasswordEditStands(std::string_view before, std::string_view after, const text::CodePage& codePage);
 
 // The action list of the Preferences dialog, in order: the seven fixed
 // actions, the separator line, then "Hide [ ", "Show [ ", "Hide/Show [ " and

@@ -36,7 +36,7 @@ CHtmlHelp g_HtmlHelp;
 
 CHtmlHelp::CHtmlHelp() {
     Win32Module module(::GetModuleHandleA(nullptr));
-    m_strHelpFile = HelpFilePath(module.ModulePath(), [&module](unsigned char c) { return module.IsLeadByte(c); });
+    m_strHelpFile = HelpFilePath(module.ModulePath(), text::CodePage::Of(module));
 }
 
 int CHtmlHelp::Display(HWND caller, UINT command, DWORD_PTR data) {

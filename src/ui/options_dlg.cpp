@@ -1,5 +1,7 @@
 #include "ui/options_dlg.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "ui/dialog_model.h"
 #include "ui/help_path.h"
@@ -11,6 +13,7 @@ namespace {
 // all, show all, hide/show window.
 constexpr std::array<int, 5> kKeyEdits{IDC_KEY_HIDE_WINDOW, IDC_KEY_SHOW_WINDOW, IDC_KEY_HIDE_ALL, IDC_KEY_SHOW_ALL,
                                        IDC_KEY_TOGGLE_WINDOW};
+constexpr std::array<int, 2> kPasswordEdits{IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
 constexpr int kShowWindowKey = 1;
 constexpr int kShowAllKey = 3;
 
@@ -31,10 +34,16 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
 };
 
+// The process's code page, as the edit controls' ANSI texts are in it.
+text::CodePage ProcessCodePage() {
+    if (::GetACP() == CP_UTF8) return text::CodePage::Utf8();
+    return text::CodePage([](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
+}
+
 }  // namespace
 
 COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
-    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form) {
+    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form), m_CodePage(ProcessCodePage()) {
     for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].SetValue(form.keys[i]);
 }
 
@@ -56,10 +65,13 @@ BOOL COptionsDlg::OnInitDialog() {
     // the prompt asks for later. The limit does not cut the text set here: a
     // longer password put into the registry by hand stays whole unless the
     // user retypes it.
-    for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD}) {
-        ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, kPasswordChars, 0);
-        SetItemText(id, prefs.m_Password);
+    m_bSettingPassword = true;
+    for (std::size_t i = 0; i < kPasswordEdits.size(); ++i) {
+        ::SendDlgItemMessageA(m_hWnd, kPasswordEdits[i], EM_LIMITTEXT, kPasswordEditUnits, 0);
+        SetItemText(kPasswordEdits[i], prefs.m_Password);
+        m_Passwords[i] = prefs.m_Password;
     }
+    m_bSettingPassword = false;
 
     ::CheckRadioButton(m_hWnd, IDC_SINGLE_CLICK, IDC_DOUBLE_CLICK,
                        prefs.m_bClick ? IDC_DOUBLE_CLICK : IDC_SINGLE_CLICK);
@@ -98,6 +110,31 @@ void COptionsDlg::OnDestroy() {
     prefs.m_bClick = Checked(IDC_DOUBLE_CLICK);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_GETCURSEL, 0, 0);
     prefs.m_uAction = ActionFromSelection(static_cast<int>(selection));
+}
+
+void COptionsDlg::OnCommand(int id, int code) {
+    if (code != EN_CHANGE || m_bSettingPassword) return;
+    for (std::size_t i = 0; i < kPasswordEdits.size(); ++i) {
+        if (id != kPasswordEdits[i]) continue;
+        std::string typed = ItemText(id);
+        if (PasswordEditStands(m_Passwords[i], typed, m_CodePage)) {
+            m_Passwords[i] = std::move(typed);
+            return;
+        }
+        // The edit control's own limit counts UTF-16 units, not characters:
+        // an edit past 30 characters is taken back, the caret where it was.
+        HWND edit = Item(id);
+        const int grown = ::GetWindowTextLengthW(edit);
+        DWORD caret = 0;
+        ::SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        m_bSettingPassword = true;
+        SetItemText(id, m_Passwords[i]);
+        m_bSettingPassword = false;
+        const int back = static_cast<int>(caret) - (grown - ::GetWindowTextLengthW(edit));
+        ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(std::max(back, 0)), std::max(back, 0));
+        ::MessageBeep(MB_OK);
+        return;
+    }
 }
 
 bool COptionsDlg::OnHelp() {

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "engine/dialogs.h"
+#include "platform/text.h"
 #include "ui/dialog.h"
 #include "ui/hot_keys_edit.h"
 
@@ -21,12 +22,18 @@ protected:
     void OnOK() override;
     void OnDestroy() override;
     bool OnHelp() override;
+    void OnCommand(int id, int code) override;
 
 private:
     bool Checked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
     void Check(int id, bool on) { ::CheckDlgButton(m_hWnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
     PreferencesForm m_Form;
+    // The password fields' texts as last accepted, to undo an edit that
+    // would take one past its limit.
+    std::array<std::string, 2> m_Passwords;
+    bool m_bSettingPassword = false;
+    text::CodePage m_CodePage;
     // Index = hot-key identifier, as in the form.
     std::array<CHotKeysEdit, 5> m_edKeys;
 };

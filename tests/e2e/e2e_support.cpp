@@ -9,6 +9,8 @@
 #include <cstring>
 #include <thread>
 
+#include "menu_probe.h"
+
 namespace e2e {
 
 bool WaitFor(const std::function<bool()>& predicate, std::chrono::milliseconds timeout,
@@ -568,6 +570,55 @@ void RemoteList::DoubleClick(int index) {
     ::PostMessageA(m_list, WM_LBUTTONUP, 0, at);
     ::PostMessageA(m_list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::PostMessageA(m_list, WM_LBUTTONUP, 0, at);
+}
+
+// ---- Menus of Tarnvell.
+
+std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
+    constexpr UINT kTrayNotify = 0x800A;
+    std::vector<std::wstring> texts;
+    HMODULE probe = ::LoadLibraryA((ExeDirectory() + "\\menu_probe.dll").c_str());
+    const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "MenuProbeProc"))) : nullptr;
+    HANDLE mapping =
+        ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MENU_PROBE_SIZE, MENU_PROBE_MAPPING);
+    auto* view = mapping ? static_cast<const BYTE*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+    // The hook goes in first: the library loads in Tarnvell's thread on the
+    // next message that thread handles.
+    HHOOK hook = proc ? ::SetWindowsHookExA(WH_CALLWNDPROC, proc, probe,
+                                            ::GetWindowThreadProcessId(app.Frame(), nullptr))
+                      : nullptr;
+    HWND menu = nullptr;
+    if (hook && view) {
+        ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage);
+        WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s);
+    }
+    if (menu) {
+        const auto handle = static_cast<WPARAM>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        DWORD_PTR answer = 0;
+        // A sent message reaches the thread inside the menu's own loop.
+        if (handle && ::SendMessageTimeoutW(app.Frame(), ::RegisterWindowMessageW(MENU_PROBE_MESSAGE), handle, 0,
+                                            SMTO_ABORTIFHUNG, 5000, &answer)) {
+            UINT32 count = 0;
+            std::memcpy(&count, view, sizeof(count));
+            std::size_t at = sizeof(UINT32);
+            for (UINT32 i = 0; i < count && at + sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
+                UINT32 length = 0;
+                std::memcpy(&length, view + at, sizeof(length));
+                at += sizeof(length);
+                std::wstring text(length, L'\0');
+                std::memcpy(text.data(), view + at, length * sizeof(WCHAR));
+                at += length * sizeof(WCHAR);
+                texts.push_back(std::move(text));
+            }
+        }
+        ::PostMessageA(app.Frame(), WM_CANCELMODE, 0, 0);
+        WaitFor([] { return PopupMenu() == nullptr; }, 5s);
+    }
+    if (hook) ::UnhookWindowsHookEx(hook);
+    if (view) ::UnmapViewOfFile(view);
+    if (mapping) ::CloseHandle(mapping);
+    if (probe) ::FreeLibrary(probe);
+    return texts;
 }
 
 }  // namespace e2e

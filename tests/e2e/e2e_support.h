@@ -211,4 +211,15 @@ private:
     BYTE* m_memory;
 };
 
+// ---- Menus of Tarnvell, read inside Tarnvell.
+
+// Opens Tarnvell's tray menu with a tray mouse message (with the default
+// settings the right button's WM_RBUTTONUP opens the main menu), reads the
+// text of every item as the menu keeps it, in UTF-16 (a submenu's items
+// follow its own; no separators; "&&" is how a menu shows one "&"), and
+// closes the menu. Empty when no menu opened or it could not be read. A menu
+// handle cannot be read from another process: a hook library (menu_probe.dll)
+// reads it inside Tarnvell's thread.
+std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage = WM_RBUTTONUP);
+
 }  // namespace e2e

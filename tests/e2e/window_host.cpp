@@ -7,10 +7,14 @@
 //     owned:Title:Owner      a visible pop-up owned by the window titled Owner
 //     class:Name:Title       a visible window of a class registered as Name
 //     many:N:Prefix          N ordinary windows titled Prefix0 .. PrefixN-1
+//     wide:Title             an always-on-top window of a Unicode class, titled
+//                            as the wide command line spells it (any script)
 //
 // Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
 // windows makes the thread sleep that long, as a hung application does.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <map>
 #include <string>
@@ -66,6 +70,36 @@ std::vector<std::string> Split(const std::string& s) {
     return parts;
 }
 
+// ---- wide: a window of a Unicode class, so that its title never passes
+// through the ANSI code page on its way to the system.
+LRESULT CALLBACK WideWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
+        case WM_CLOSE: ::PostQuitMessage(0); return 0;
+        default: return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void MakeWideWindows(HINSTANCE instance) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (!argv) return;
+    for (int i = 1; i < argc; ++i) {
+        if (::wcsncmp(argv[i], L"wide:", 5) != 0) continue;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = WideWindowProc;
+        wc.hInstance = instance;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = L"TarnvellTestWideWindow";
+        ::RegisterClassW(&wc);
+        const int offset = 20 * (g_count++ % 20);
+        HWND w = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, argv[i] + 5, WS_OVERLAPPEDWINDOW, 40 + offset, 40 + offset, 220,
+                                   140, nullptr, nullptr, instance, nullptr);
+        ::ShowWindow(w, SW_SHOW);
+    }
+    ::LocalFree(argv);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -88,6 +122,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             for (int k = 0; k < n; ++k) Make(instance, kClass, p[2] + std::to_string(k), WS_OVERLAPPEDWINDOW, 0, nullptr);
         }
     }
+    MakeWideWindows(instance);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);

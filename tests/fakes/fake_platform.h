@@ -164,8 +164,10 @@ public:
     int LoadString(unsigned id, char* buffer, int size) override;
     IconHandle LoadIcon(unsigned id) override;
     bool IsLeadByte(unsigned char c) override { return leadBytes.count(c) > 0; }
+    unsigned AnsiCodePage() override { return codePage; }
 
     std::set<unsigned char> leadBytes;  // empty: a single-byte code page
+    unsigned codePage = 1252;           // 65001: UTF-8 (leadBytes is then ignored)
     std::string path = "C:\\Program Files\\Tarnvell\\Tarnvell.exe";
     std::map<unsigned, std::string> strings;
     std::map<unsigned, IconHandle> icons;

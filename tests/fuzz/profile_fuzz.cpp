@@ -14,6 +14,7 @@
 #include "fake_platform.h"
 #include "groups/caption_match.h"
 #include "hotkeys/hot_key_capture.h"
+#include "platform/text.h"
 #include "platform/win_constants.h"
 
 namespace {
@@ -114,8 +115,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string caption = in.ConsumeRandomLengthString(1500);
         const LeadByteTest lead = [&](unsigned char c) { return fake.module.IsLeadByte(c); };
         const CGroupList& groups = kernel->Groups();
-        for (std::size_t i = 0; i < groups.size(); ++i)
+        for (std::size_t i = 0; i < groups.size(); ++i) {
             CaptionMatches(caption, groups.At(i)->m_strSearch, groups.At(i)->m_nCompare, lead);
+            CaptionMatches(caption, groups.At(i)->m_strSearch, groups.At(i)->m_nCompare, text::CodePage::Utf8());
+        }
+        // A cut of any bytes is a beginning of them that ends on a boundary.
+        for (const text::CodePage& page : {text::CodePage(lead), text::CodePage::Utf8()}) {
+            const std::size_t cut = text::PrefixOfBytes(caption, 127, page);
+            if (cut > 127 || !text::IsBoundary(caption, cut, page)) __builtin_trap();
+        }
         for (int n = 0; n < kProgramHotKeys; ++n) kernel->Settings().HotKey(n).GetName();
 
         for (int n = in.ConsumeIntegralInRange(0, 8); n > 0; --n)

@@ -105,7 +105,7 @@ TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
     auto kernel = Start();
     EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Settings/First Start"}));
     EXPECT_EQ(Int("Settings", "First Start"), 0u);
-    EXPECT_EQ(fake.runKey.values, (std::map<std::string, std::string>{{"Tarnvell", fake.module.path}}));
+    EXPECT_EQ(fake.runKey.values, (std::map<std::string, std::string>{{"Tarnvell", "\"" + fake.module.path + "\""}}));
     for (int n = 0; n < kProgramHotKeys; ++n) EXPECT_FALSE(kernel->Settings().HotKey(n).IsSet());
 }
 
@@ -131,10 +131,34 @@ TEST_F(Settings, FirstStartWithAutorunOffWritesNoRunValue) {
     EXPECT_EQ(Int("Settings", "First Start"), 0u);
 }
 
-TEST_F(Settings, RunValueIsThePathAsTheSystemGaveIt) {
+TEST_F(Settings, RunValueIsThePathAsTheSystemGaveItQuotedWhenItHoldsASpace) {
     fake.module.path = "C:\\My Programs\\Tar nvell\\Tarnvell.exe";
     Start();
-    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "C:\\My Programs\\Tar nvell\\Tarnvell.exe");
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "\"C:\\My Programs\\Tar nvell\\Tarnvell.exe\"");
+
+    // Without a space the path stands alone, as earlier versions wrote it.
+    fake.runKey.values.clear();
+    fake.module.path = "D:\\Tools\\Tarnvell.exe";
+    EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "D:\\Tools\\Tarnvell.exe");
+}
+
+TEST_F(Settings, APathOutsideTheOldCodePageIsWrittenWholeAndCountedInCharacters) {
+    fake.module.codePage = 65001;
+    // "C:\Путь 路径\Tarnvell.exe" in UTF-8.
+    fake.module.path = "C:\\\xD0\x9F\xD1\x83\xD1\x82\xD1\x8C \xE8\xB7\xAF\xE5\xBE\x84\\Tarnvell.exe";
+    EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "\"" + fake.module.path + "\"");
+
+    // 259 characters of two bytes each fit; 260 do not.
+    std::string path;
+    for (int i = 0; i < 259; ++i) path += "\xD0\x9F";
+    fake.module.path = path;
+    EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Long"));
+    EXPECT_EQ(fake.runKey.values.at("Long"), path);
+    fake.module.path = path + "\xD0\x9F";
+    EXPECT_FALSE(AddToAutorun(fake.module, fake.runKey, "Longer"));
+    EXPECT_EQ(fake.runKey.values.count("Longer"), 0u);
 }
 
 TEST_F(Settings, MissingRunKeyIsNotCreatedAndFirstStartStillEnds) {
@@ -186,7 +210,7 @@ TEST_F(Settings, ApplyingPreferencesSavesEverythingAndTouchesTheRunValueOnlyOnCh
     ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = false; });
     EXPECT_TRUE(fake.runKey.values.empty());
     ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = true; });
-    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), fake.module.path);
+    EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "\"" + fake.module.path + "\"");
     EXPECT_EQ(fake.runKey.writes, 2);
 }
 

@@ -120,6 +120,7 @@ public:
     int LoadString(unsigned id, char* buffer, int size) override;
     IconHandle LoadIcon(unsigned id) override;
     bool IsLeadByte(unsigned char c) override;
+    unsigned AnsiCodePage() override { return ::GetACP(); }
     HINSTANCE Instance() const { return m_instance; }
 
 private:
