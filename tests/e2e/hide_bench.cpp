@@ -83,6 +83,7 @@ public:
     bool RunWindowsGroups(GroupsForm&) override { return false; }
     void RunAbout(unsigned) override {}
     void ShowHelp(WindowHandle, const char*) override {}
+    void BringToFront(Waiting) override {}
 };
 
 // The host's windows, top of the z-order first.
@@ -235,7 +236,7 @@ int main(int argc, char** argv) {
             wm.calls = 0;
             std::fill(std::begin(wm.byKind), std::end(wm.byKind), 0);
             auto start = Clock::now();
-            kernel.HideAllWindows();
+            kernel.Commands().HideAllWindows();
             const double hide = Settle(start, windows, false);
             f.hideCalls = wm.calls;
             if (std::getenv("BENCH_CALLS")) {
@@ -243,10 +244,10 @@ int main(int argc, char** argv) {
                 for (long k : wm.byKind) std::printf(" %ld", k);
                 std::printf("\n");
             }
-            f.records = kernel.HiddenList().size();
+            f.records = kernel.Commands().HiddenList().size();
             wm.calls = 0;
             start = Clock::now();
-            kernel.ShowAllWindows();
+            kernel.Commands().ShowAllWindows();
             const double show = Settle(start, windows, true);
             f.showCalls = wm.calls;
             f.engine.Keep(hide, show);
