@@ -29,7 +29,7 @@ BOOL CTarnvellApp::InitInstance() {
     ::InitCommonControls();
     m_Profile.SetRegistryKey(kCompany, ApplicationName(m_Module.ModulePath()));
 
-    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile, m_RunKey, m_Module,       m_NotifyShell,
+    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,       m_NotifyShell,
                                m_Dialogs, m_Shell,   m_Menus,   m_HiddenJournal};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
