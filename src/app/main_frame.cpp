@@ -5,10 +5,9 @@
 #include "res/resource.h"
 
 namespace {
-// The frame's title bit, kept in the window style: caption, sizing frame and
-// this bit make a frame that exists but is never visible, not even for an
-// instant.
-constexpr DWORD kFrameStyle = WS_CAPTION | WS_THICKFRAME | 0x00008000;
+// Without WS_VISIBLE and never shown: the frame exists (it owns the dialogs
+// and receives the commands) but is never seen, not even for an instant.
+constexpr DWORD kFrameStyle = WS_CAPTION | WS_THICKFRAME;
 }  // namespace
 
 CMainFrame::~CMainFrame() {

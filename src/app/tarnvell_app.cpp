@@ -1,9 +1,11 @@
 #include "app/tarnvell_app.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
+#include "platform/win32/system_library.h"
 #include "ui/html_help.h"
 
 namespace {
@@ -26,10 +28,18 @@ BOOL CTarnvellApp::InitInstance() {
     // A second copy ends here without a window, an icon or a message.
     if (!m_Mutex.Acquire(kMutexName)) return FALSE;
 
+    // ShellExecute may hand a link or a mail address to a handler that is a
+    // COM object (a browser's or mail program's delegate): the thread that
+    // calls it must be in a single-threaded apartment. Without DDE for OLE 1,
+    // as the documentation of ShellExecute asks. A refusal (another mode
+    // already chosen) leaves the links to work where they can.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    m_bComInitialized = SUCCEEDED(com);
+
     ::InitCommonControls();
     m_Profile.SetRegistryKey(kCompany, ApplicationName(m_Module.ModulePath()));
 
-    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile, m_RunKey, m_Module,       m_NotifyShell,
+    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,       m_NotifyShell,
                                m_Dialogs, m_Shell,   m_Menus,   m_HiddenJournal};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     // A frame that cannot be created leaves nothing to receive commands.
@@ -51,11 +61,15 @@ int CTarnvellApp::Run() {
 int CTarnvellApp::ExitInstance() {
     g_HtmlHelp.SetMainWindow(nullptr);
     m_pMainWnd.reset();
+    if (m_bComInitialized) ::CoUninitialize();
+    m_bComInitialized = false;
     m_Mutex.Release();
     return 0;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library by name.
+    RestrictLibrarySearch();
     CTarnvellApp app(instance);
     if (!app.InitInstance()) {
         app.ExitInstance();

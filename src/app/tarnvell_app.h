@@ -26,6 +26,8 @@ public:
 private:
     HINSTANCE m_hInstance;
     SingleInstanceMutex m_Mutex;
+    // This thread joined a COM apartment and must leave it at exit.
+    bool m_bComInitialized = false;
     Win32WindowManager m_Windows;
     Win32HotKeySystem m_HotKeys;
     Win32Profile m_Profile;

@@ -109,3 +109,10 @@ inline constexpr unsigned kDivide = 0x6F;
 inline constexpr unsigned kF1 = 0x70;
 inline constexpr unsigned kF12 = 0x7B;
 }  // namespace vk
+
+// Registry value types.
+namespace reg {
+inline constexpr std::uint32_t kSz = 1;
+inline constexpr std::uint32_t kBinary = 3;
+inline constexpr std::uint32_t kDword = 4;
+}  // namespace reg

@@ -1,5 +1,6 @@
 #include "ui/html_help.h"
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/help_path.h"
 
@@ -19,10 +20,13 @@ HtmlHelpFn HtmlHelpEntry() {
     if (tried) return entry;
     tried = true;
     HMODULE module = nullptr;
-    // Where the HTML Help control is registered, first.
-    if (const auto registered = ClassesRootDefault(kHelpControlKey, MAX_PATH); registered && !registered->empty())
-        module = ::LoadLibraryA(registered->c_str());
-    if (!module) module = ::LoadLibraryA("hhctrl.ocx");
+    // Where the HTML Help control is registered, first, but only a full path:
+    // a bare name would be looked for along the search path, which starts in
+    // a folder the user can write.
+    if (const auto registered = ClassesRootDefault(kHelpControlKey, MAX_PATH);
+        registered && IsAbsolutePath(*registered))
+        module = ::LoadLibraryExA(registered->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module) module = LoadSystemLibrary("hhctrl.ocx");
     if (!module) return nullptr;
     entry = reinterpret_cast<HtmlHelpFn>(
         reinterpret_cast<void*>(::GetProcAddress(module, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));

@@ -361,7 +361,7 @@ bool SetString(const std::string& section, const char* name, const std::string& 
     return SetValue(section, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
-bool SeedGroupSlots(int slots) {
+bool SeedGroupSlots(int slots, std::size_t searchBytes) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath("Groups").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                           &key, nullptr) != ERROR_SUCCESS)
@@ -369,7 +369,9 @@ bool SeedGroupSlots(int slots) {
     bool ok = true;
     const DWORD contains = 0;
     for (int i = 0; i < slots && ok; ++i) {
-        const std::string n = std::to_string(i), name = "Group " + n, search = "[" + n + "]";
+        const std::string n = std::to_string(i), name = "Group " + n;
+        std::string search = "[" + n + "]";
+        if (search.size() < searchBytes) search.resize(searchBytes, '.');
         ok = ::RegSetValueExA(key, ("Name" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
                               static_cast<DWORD>(name.size() + 1)) == ERROR_SUCCESS &&
              ::RegSetValueExA(key, ("Search" + n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(search.c_str()),

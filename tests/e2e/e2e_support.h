@@ -154,8 +154,9 @@ inline constexpr const char* kRunValue = "Tarnvell";
 bool SetDword(const std::string& section, const char* name, DWORD value);
 bool SetString(const std::string& section, const char* name, const std::string& value);
 // Fills group slots 0..slots-1 with "Group <n>", searching for "[<n>]"
-// anywhere in a caption, through one open key.
-bool SeedGroupSlots(int slots);
+// anywhere in a caption, through one open key. A searchBytes above that
+// text's length pads it to that many characters.
+bool SeedGroupSlots(int slots, std::size_t searchBytes = 0);
 bool SectionExists(const std::string& section);
 std::optional<DWORD> GetDword(const std::string& section, const char* name);
 std::optional<std::string> GetString(const std::string& section, const char* name);

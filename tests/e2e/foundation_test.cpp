@@ -6,7 +6,7 @@ using namespace e2e;
 
 namespace {
 
-constexpr LONG kFrameStyle = WS_CAPTION | WS_THICKFRAME | 0x00008000;
+constexpr LONG kFrameStyle = WS_CAPTION | WS_THICKFRAME;
 
 TEST(Foundation, FrameExistsInvisibleAndTitled) {
     Tarnvell app;

@@ -208,9 +208,9 @@ int main(int argc, char** argv) {
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
-    profile.WriteProfileInt("Settings", "First Start", 0);
+    profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
-        PlatformSet{wm, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, journalStore});
+        PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

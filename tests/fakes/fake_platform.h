@@ -316,7 +316,11 @@ struct FakePlatform {
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
 
-    PlatformSet Set() {
-        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, hiddenJournal};
+    PlatformSet Set() { return Set(profile); }
+    // The same, over another profile (the registry profile over a fake
+    // registry, for the start-up load's registry calls).
+    PlatformSet Set(platform::IProfile& otherProfile) {
+        return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
+                           hiddenJournal};
     }
 };

@@ -81,3 +81,6 @@ static_assert(vk::kDecimal == VK_DECIMAL);
 static_assert(vk::kDivide == VK_DIVIDE);
 static_assert(vk::kF1 == VK_F1);
 static_assert(vk::kF12 == VK_F12);
+static_assert(reg::kSz == REG_SZ);
+static_assert(reg::kBinary == REG_BINARY);
+static_assert(reg::kDword == REG_DWORD);

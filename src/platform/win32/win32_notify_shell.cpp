@@ -53,8 +53,8 @@ std::optional<unsigned> Win32NotifyShell::OsMajorVersion() {
 }
 
 std::optional<unsigned> Win32NotifyShell::ShellMajorVersion() {
-    // Asked of the library already loaded into the process; it is not loaded
-    // just for this.
+    // Asked of the library already loaded into the process (the program links
+    // it): a module handle loads nothing, so nothing can be found elsewhere.
     HMODULE shell = ::GetModuleHandleA("SHELL32.DLL");
     if (!shell) return std::nullopt;
     auto get = reinterpret_cast<DLLGETVERSIONPROC>(

@@ -13,6 +13,7 @@
 #include "platform/win32/handles.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
+#include "platform/registry_profile.h"
 #include "platform/window_manager.h"
 
 // The registered "TaskbarCreated" message. Its number changes from session
@@ -49,48 +50,28 @@ public:
     bool Unregister(WindowHandle target, int id) override;
 };
 
-// The profile below HKEY_CURRENT_USER\Software\<company>\<application>.
-class Win32Profile final : public platform::IProfile {
+class Win32Registry final : public platform::IRegistry {
+public:
+    std::unique_ptr<platform::IRegistryKey> CreateKey(const std::string& path) override;
+};
+
+// The profile below HKEY_CURRENT_USER\Software\<company>\<application>:
+// the registry profile over the real registry. It is handed on as the
+// interface only: windows.h renames GetProfileInt, GetProfileString and
+// WriteProfileString in every file that includes it, so code here must not
+// call the core class's members by those names (a virtual call finds them
+// by place, not by name).
+class Win32Profile {
 public:
     // The application key is named after the executable without extension,
     // so a renamed executable has a profile of its own.
     void SetRegistryKey(const std::string& company, const std::string& application);
-
-    unsigned GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override;
-    bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
-    std::string GetProfileString(std::string_view section, std::string_view entry,
-                                 std::string_view defaultValue) override;
-    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
-    void Hold(bool held) override;
-
-    const std::string& Root() const { return m_root; }
+    platform::IProfile& Profile() { return m_Profile; }
+    const std::string& Root() const { return m_Profile.Root(); }
 
 private:
-    // A section's key: owned (closed after the call) outside a hold.
-    struct SectionKey {
-        HKEY key = nullptr;
-        UniqueRegKey owned;
-        explicit operator bool() const { return key != nullptr; }
-        HKEY get() const { return key; }
-    };
-    struct StoredValue {
-        DWORD type = 0;
-        std::string data;
-    };
-    // A held section's values by name, folded to lower case.
-    using SectionValues = std::unordered_map<std::string, StoredValue>;
-
-    SectionKey OpenSection(std::string_view section);
-    const SectionValues* HeldValues(std::string_view section, HKEY key);
-    void Remember(std::string_view section, std::string_view entry, DWORD type, std::string data);
-
-    std::string m_root;
-    int m_nHolds = 0;
-    std::map<std::string, UniqueRegKey> m_Held;
-    std::map<std::string, SectionValues> m_Values;
-    // Held sections that could not be read whole: asked value by value for
-    // the rest of the hold instead of enumerated again on every read.
-    std::set<std::string> m_Unreadable;
+    Win32Registry m_Registry;
+    platform::RegistryProfile m_Profile{m_Registry};
 };
 
 // The value "Records" of the volatile key "Hidden Windows" below the profile.

@@ -1,8 +1,5 @@
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <system_error>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -29,224 +26,73 @@ std::optional<std::string> ClassesRootDefault(const std::string& key, std::size_
     return std::string(buffer.data());
 }
 
-void Win32Profile::SetRegistryKey(const std::string& company, const std::string& application) {
-    m_root = "Software\\" + company + "\\" + application;
-}
-
-void Win32Profile::Hold(bool held) {
-    if (held) {
-        ++m_nHolds;
-    } else if (m_nHolds > 0 && --m_nHolds == 0) {
-        m_Held.clear();
-        m_Values.clear();
-        m_Unreadable.clear();
-    }
-}
-
 namespace {
-// Value names are compared without regard to case, as the registry does.
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
 
-struct EnumeratedValue {
-    std::string name;
-    DWORD type = 0;
-    std::string data;
-};
-
-// Reads the values at indices [first, last) of a key; false when the key
-// changed under the reader (a value grew past the sizes asked for, or went).
-bool EnumerateRange(HKEY key, DWORD first, DWORD last, DWORD longestName, DWORD longestData,
-                    std::vector<EnumeratedValue>& out) {
-    // The longest name is counted in characters, and in a double-byte code
-    // page one character may take two bytes of an ANSI name.
-    std::vector<char> valueName(2 * static_cast<std::size_t>(longestName) + 1);
-    std::vector<BYTE> data(static_cast<std::size_t>(longestData) + 1);
-    out.reserve(last - first);
-    for (DWORD i = first; i < last; ++i) {
-        DWORD nameLength = static_cast<DWORD>(valueName.size());
-        DWORD size = static_cast<DWORD>(data.size());
-        DWORD type = 0;
-        if (::RegEnumValueA(key, i, valueName.data(), &nameLength, nullptr, &type, data.data(), &size) !=
-            ERROR_SUCCESS)
-            return false;
-        out.push_back(EnumeratedValue{Folded(std::string_view(valueName.data(), nameLength)), type,
-                                      std::string(reinterpret_cast<const char*>(data.data()), size)});
+platform::RegistryStatus Status(LONG error) {
+    switch (error) {
+        case ERROR_SUCCESS: return platform::RegistryStatus::kOk;
+        case ERROR_MORE_DATA: return platform::RegistryStatus::kMoreData;
+        case ERROR_NO_MORE_ITEMS: return platform::RegistryStatus::kNoMoreItems;
+        default: return platform::RegistryStatus::kFailed;
     }
-    return true;
 }
 
-// Below this many values one reader is quicker than starting others.
-constexpr DWORD kValuesPerReader = 4096;
-constexpr DWORD kMaxReaders = 8;
+class Win32RegistryKey final : public platform::IRegistryKey {
+public:
+    explicit Win32RegistryKey(HKEY key) : m_key(key) {}
+
+    bool QueryInfo(platform::RegistryKeyInfo& info) override {
+        DWORD count = 0, longestName = 0, longestData = 0;
+        FILETIME written{};
+        if (::RegQueryInfoKeyA(m_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                               &longestData, nullptr, &written) != ERROR_SUCCESS)
+            return false;
+        info.values = count;
+        info.longestName = longestName;
+        info.longestData = longestData;
+        info.lastWrite = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+        return true;
+    }
+
+    platform::RegistryStatus EnumValue(std::uint32_t index, char* name, std::uint32_t& nameLength, std::uint32_t& type,
+                                       unsigned char* data, std::uint32_t& dataSize) override {
+        DWORD n = nameLength, size = dataSize, t = 0;
+        const LONG error = ::RegEnumValueA(m_key.get(), index, name, &n, nullptr, &t, data, &size);
+        nameLength = n;
+        dataSize = size;
+        type = t;
+        return Status(error);
+    }
+
+    platform::RegistryStatus QueryValue(const char* name, std::uint32_t& type, unsigned char* data,
+                                        std::uint32_t& dataSize) override {
+        DWORD size = dataSize, t = 0;
+        const LONG error = ::RegQueryValueExA(m_key.get(), name, nullptr, &t, data, &size);
+        dataSize = size;
+        type = t;
+        return Status(error);
+    }
+
+    bool SetValue(const char* name, std::uint32_t type, const unsigned char* data, std::uint32_t size) override {
+        return ::RegSetValueExA(m_key.get(), name, 0, type, data, size) == ERROR_SUCCESS;
+    }
+
+private:
+    UniqueRegKey m_key;
+};
 
 }  // namespace
 
-// During a hold, a section is read whole on its first use: every registry
-// call is a round trip to another process under Wine (and a kernel call on
-// Windows), and a load asks for many values that are not there at all (the
-// hot-keys of groups that have none). Enumerating the values that exist
-// costs one call each; asking for each value the load wants cost several.
-// A large section is read by several threads over disjoint index ranges:
-// under Wine most of a call's cost is the wait for the server's answer, and
-// eight readers take under half the time of one (90,000 values: 1.4 s
-// against 3.1 s).
-const Win32Profile::SectionValues* Win32Profile::HeldValues(std::string_view section, HKEY key) {
-    if (m_nHolds == 0) return nullptr;
-    const std::string name = Str(section);
-    if (auto it = m_Values.find(name); it != m_Values.end()) return &it->second;
-    if (m_Unreadable.count(name)) return nullptr;
-    DWORD count = 0, longestName = 0, longestData = 0;
-    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                           &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
-        m_Unreadable.insert(name);
-        return nullptr;
-    }
-
-    const DWORD readers = std::clamp<DWORD>(count / kValuesPerReader, 1, kMaxReaders);
-    std::vector<std::vector<EnumeratedValue>> parts(readers);
-    std::vector<char> complete(readers, 0);
-    {
-        std::vector<std::thread> threads;
-        threads.reserve(readers);
-        auto read = [&](DWORD r) {
-            const DWORD first = static_cast<DWORD>(std::uint64_t{count} * r / readers);
-            const DWORD last = static_cast<DWORD>(std::uint64_t{count} * (r + 1) / readers);
-            complete[r] = EnumerateRange(key, first, last, longestName, longestData, parts[r]);
-        };
-        for (DWORD r = 1; r < readers; ++r) {
-            // A thread the system refuses leaves its range to this one.
-            try {
-                threads.emplace_back(read, r);
-            } catch (const std::system_error&) {
-                read(r);
-            }
-        }
-        read(0);
-        for (auto& thread : threads) thread.join();
-    }
-    // Another writer changed the key meanwhile (indices shift when a value
-    // comes or goes): ask value by value instead.
-    DWORD countAfter = 0;
-    if (std::find(complete.begin(), complete.end(), 0) != complete.end() ||
-        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &countAfter, nullptr, nullptr,
-                           nullptr, nullptr) != ERROR_SUCCESS ||
-        countAfter != count) {
-        m_Unreadable.insert(name);
-        return nullptr;
-    }
-
-    SectionValues values;
-    values.reserve(count);
-    for (auto& part : parts)
-        for (auto& value : part) values[std::move(value.name)] = StoredValue{value.type, std::move(value.data)};
-    return &m_Values.emplace(name, std::move(values)).first->second;
-}
-
-void Win32Profile::Remember(std::string_view section, std::string_view entry, DWORD type, std::string data) {
-    if (auto it = m_Values.find(Str(section)); it != m_Values.end())
-        it->second[Folded(entry)] = StoredValue{type, std::move(data)};
-}
-
-// Opens (creating when missing) the section key. Outside a hold it is opened
-// afresh for every call, so no handle is kept and other writers are seen at
-// once; during one (a load of hundreds of values) each key is opened once.
-Win32Profile::SectionKey Win32Profile::OpenSection(std::string_view section) {
-    if (m_nHolds > 0)
-        if (auto it = m_Held.find(Str(section)); it != m_Held.end()) return SectionKey{it->second.get(), {}};
-    const std::string path = m_root + "\\" + Str(section);
+std::unique_ptr<platform::IRegistryKey> Win32Registry::CreateKey(const std::string& path) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return SectionKey{};
-    if (m_nHolds > 0) {
-        m_Held.emplace(Str(section), UniqueRegKey(key));
-        return SectionKey{key, {}};
-    }
-    return SectionKey{key, UniqueRegKey(key)};
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32RegistryKey>(key);
 }
 
-unsigned Win32Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
-    const SectionKey key = OpenSection(section);
-    if (!key) return static_cast<unsigned>(defaultValue);
-    if (const SectionValues* held = HeldValues(section, key.get())) {
-        const auto it = held->find(Folded(entry));
-        if (it == held->end() || it->second.type != REG_DWORD || it->second.data.size() != sizeof(DWORD))
-            return static_cast<unsigned>(defaultValue);
-        DWORD value = 0;
-        std::memcpy(&value, it->second.data.data(), sizeof(value));
-        return value;
-    }
-    DWORD type = 0;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    // Anything but a whole DWORD (a string, binary data, an empty value) reads
-    // as the default.
-    if (::RegQueryValueExA(key.get(), Str(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                           &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        return static_cast<unsigned>(defaultValue);
-    return value;
-}
-
-bool Win32Profile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
-    const SectionKey key = OpenSection(section);
-    if (!key) return false;
-    const DWORD data = static_cast<DWORD>(value);
-    if (::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                         sizeof(data)) != ERROR_SUCCESS)
-        return false;
-    Remember(section, entry, REG_DWORD, std::string(reinterpret_cast<const char*>(&data), sizeof(data)));
-    return true;
-}
-
-std::string Win32Profile::GetProfileString(std::string_view section, std::string_view entry,
-                                           std::string_view defaultValue) {
-    const SectionKey key = OpenSection(section);
-    if (!key) return Str(defaultValue);
-    if (const SectionValues* held = HeldValues(section, key.get())) {
-        const auto it = held->find(Folded(entry));
-        if (it == held->end() || it->second.type != REG_SZ) return Str(defaultValue);
-        // The stored data need not end with a terminator: up to the first zero.
-        return std::string(it->second.data.c_str());
-    }
-    const std::string name = Str(entry);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return Str(defaultValue);
-    // The stored data need not end with a terminator, and another writer may
-    // grow it between the two calls: read into a buffer of the size asked
-    // for, retrying while it grows, and stop at the first zero.
-    std::vector<char> buffer;
-    LONG status = ERROR_MORE_DATA;
-    for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
-        buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
-        DWORD got = size;
-        status = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                                    &got);
-        size = got;
-    }
-    if (status != ERROR_SUCCESS || type != REG_SZ) return Str(defaultValue);
-    buffer.resize(static_cast<std::size_t>(size) + 1, '\0');
-    buffer.back() = '\0';
-    return std::string(buffer.data());
-}
-
-bool Win32Profile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
-    const SectionKey key = OpenSection(section);
-    if (!key) return false;
-    const std::string data = Str(value);
-    if (::RegSetValueExA(key.get(), Str(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                         static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS)
-        return false;
-    Remember(section, entry, REG_SZ, data + '\0');
-    return true;
+void Win32Profile::SetRegistryKey(const std::string& company, const std::string& application) {
+    m_Profile.SetRoot("Software\\" + company + "\\" + application);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "platform/win32/convert.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_platform.h"
 
 #include <dwmapi.h>
@@ -19,7 +20,7 @@ using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 
 DwmGetWindowAttributeFn DwmAttribute() {
     static const DwmGetWindowAttributeFn fn = [] {
-        HMODULE dwm = ::LoadLibraryA("dwmapi.dll");
+        HMODULE dwm = LoadSystemLibrary("dwmapi.dll");
         return dwm ? reinterpret_cast<DwmGetWindowAttributeFn>(
                          reinterpret_cast<void (*)()>(::GetProcAddress(dwm, "DwmGetWindowAttribute")))
                    : nullptr;

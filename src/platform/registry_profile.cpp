@@ -1,0 +1,225 @@
+#include "platform/registry_profile.h"
+
+#include <cstring>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "platform/win_constants.h"
+
+namespace platform {
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Up to the first zero: stored text need not end with a terminator, and may
+// hold one early.
+void CutAtZero(std::string& text) {
+    const std::size_t length = std::strlen(text.c_str());
+    if (length == text.size()) return;
+    text.resize(length);
+    if (text.capacity() > 2 * length + 64) text.shrink_to_fit();
+}
+
+std::optional<std::uint32_t> QueryDword(IRegistryKey& key, const std::string& name) {
+    std::uint32_t type = 0, value = 0, size = sizeof(value);
+    // Anything but a whole DWORD (a string, binary data, an empty value)
+    // reads as the default.
+    if (key.QueryValue(name.c_str(), type, reinterpret_cast<unsigned char*>(&value), size) != RegistryStatus::kOk ||
+        type != reg::kDword || size != sizeof(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> QueryString(IRegistryKey& key, const std::string& name) {
+    std::uint32_t type = 0, size = 0;
+    if (key.QueryValue(name.c_str(), type, nullptr, size) != RegistryStatus::kOk || type != reg::kSz)
+        return std::nullopt;
+    // Another writer may grow the value between the two calls: read into a
+    // buffer of the size asked for, one byte more for a terminator, retrying
+    // while it grows.
+    std::string buffer;
+    RegistryStatus status = RegistryStatus::kMoreData;
+    for (int attempt = 0; attempt < 4 && status == RegistryStatus::kMoreData; ++attempt) {
+        buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
+        std::uint32_t got = size;
+        status = key.QueryValue(name.c_str(), type, reinterpret_cast<unsigned char*>(buffer.data()), got);
+        size = got;
+    }
+    if (status != RegistryStatus::kOk || type != reg::kSz || size >= buffer.size()) return std::nullopt;
+    buffer.resize(size);
+    CutAtZero(buffer);
+    return buffer;
+}
+
+}  // namespace
+
+std::size_t RegistryProfile::NameHash::operator()(const std::string& name) const {
+    std::size_t hash = 14695981039346656037ull & static_cast<std::size_t>(-1);
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool RegistryProfile::NameEqual::operator()(const std::string& a, const std::string& b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+void RegistryProfile::Hold(bool held) {
+    if (held) {
+        ++m_nHolds;
+    } else if (m_nHolds > 0 && --m_nHolds == 0) {
+        m_Held.clear();
+    }
+}
+
+// Outside a hold the key is opened (created when missing) for every call, so
+// no handle is kept and other writers are seen at once; during one (a load of
+// hundreds of values) each section is opened once.
+RegistryProfile::Open RegistryProfile::OpenSection(std::string_view section) {
+    Open open;
+    if (m_nHolds > 0) {
+        auto it = m_Held.find(section);
+        if (it == m_Held.end()) {
+            auto key = m_Registry.CreateKey(m_root + "\\" + std::string(section));
+            if (!key) return open;
+            it = m_Held.emplace(std::string(section), Section{std::move(key), State::kUnread, {}}).first;
+        }
+        open.key = it->second.key.get();
+        open.held = &it->second;
+        return open;
+    }
+    open.owned = m_Registry.CreateKey(m_root + "\\" + std::string(section));
+    open.key = open.owned.get();
+    return open;
+}
+
+RegistryProfile::Values* RegistryProfile::WholeValues(Section* held) {
+    if (!held) return nullptr;
+    if (held->state == State::kUnread)
+        held->state = ReadWhole(*held->key, held->values) ? State::kWhole : State::kValueByValue;
+    return held->state == State::kWhole ? &held->values : nullptr;
+}
+
+// One call for the key's sizes, one per value, and one more to see that
+// nothing changed meanwhile. A value written, added or deleted during the
+// pass moves the key's last-write time (and shifts the indices after it); a
+// pass over a changed key could miss a value, which would then load as its
+// default and be saved back over the user's. Such a section, and one that
+// fails to read or does not fit in memory, is asked value by value instead.
+bool RegistryProfile::ReadWhole(IRegistryKey& key, Values& values) {
+    RegistryKeyInfo before;
+    if (!key.QueryInfo(before)) return false;
+    if (before.values == 0) return true;
+    try {
+        // The longest name is counted in characters, and in a double-byte
+        // code page one character may take two bytes of an ANSI name.
+        std::vector<char> name(2 * static_cast<std::size_t>(before.longestName) + 1);
+        const std::size_t dataCapacity = static_cast<std::size_t>(before.longestData) + 1;
+        const std::unique_ptr<unsigned char[]> data(new unsigned char[dataCapacity]);
+        values.reserve(before.values);
+        for (std::uint32_t i = 0; i < before.values; ++i) {
+            std::uint32_t nameLength = static_cast<std::uint32_t>(name.size());
+            std::uint32_t size = static_cast<std::uint32_t>(dataCapacity);
+            std::uint32_t type = 0;
+            if (key.EnumValue(i, name.data(), nameLength, type, data.get(), size) != RegistryStatus::kOk ||
+                nameLength >= name.size() || size > dataCapacity) {
+                Values().swap(values);
+                return false;
+            }
+            // Each value's data is kept in a string of its own size, never
+            // in a buffer of the longest one's.
+            values.insert_or_assign(std::string(name.data(), nameLength),
+                                    Stored{type, false, std::string(reinterpret_cast<const char*>(data.get()), size)});
+        }
+    } catch (const std::bad_alloc&) {
+        Values().swap(values);
+        return false;
+    }
+    RegistryKeyInfo after;
+    if (!key.QueryInfo(after) || after.values != before.values || after.lastWrite != before.lastWrite) {
+        Values().swap(values);
+        return false;
+    }
+    return true;
+}
+
+void RegistryProfile::Remember(Section* held, const std::string& name, std::uint32_t type, std::string data,
+                               bool ask) {
+    if (!held || held->state != State::kWhole) return;
+    held->values.insert_or_assign(name, Stored{type, ask, std::move(data)});
+}
+
+unsigned RegistryProfile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
+    const auto fallback = static_cast<unsigned>(defaultValue);
+    const Open open = OpenSection(section);
+    if (!open.key) return fallback;
+    const std::string name(entry);
+    if (Values* values = WholeValues(open.held)) {
+        const auto it = values->find(name);
+        if (it == values->end()) return fallback;
+        if (!it->second.ask) {
+            const Stored& stored = it->second;
+            if (stored.type != reg::kDword || stored.data.size() != sizeof(std::uint32_t)) return fallback;
+            std::uint32_t value = 0;
+            std::memcpy(&value, stored.data.data(), sizeof(value));
+            return value;
+        }
+    }
+    return QueryDword(*open.key, name).value_or(fallback);
+}
+
+std::string RegistryProfile::GetProfileString(std::string_view section, std::string_view entry,
+                                              std::string_view defaultValue) {
+    const Open open = OpenSection(section);
+    if (!open.key) return std::string(defaultValue);
+    const std::string name(entry);
+    if (Values* values = WholeValues(open.held)) {
+        const auto it = values->find(name);
+        if (it == values->end()) return std::string(defaultValue);
+        Stored& stored = it->second;
+        if (!stored.ask) {
+            if (stored.type != reg::kSz) return std::string(defaultValue);
+            // The text is handed over, not copied: a load keeps every group's
+            // search text, and a copy would hold each one twice until the
+            // hold ends. A second read of it asks the registry.
+            std::string text = std::move(stored.data);
+            stored.data = std::string();
+            stored.ask = true;
+            CutAtZero(text);
+            return text;
+        }
+    }
+    if (auto text = QueryString(*open.key, name)) return std::move(*text);
+    return std::string(defaultValue);
+}
+
+bool RegistryProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    const Open open = OpenSection(section);
+    if (!open.key) return false;
+    const std::string name(entry);
+    const std::uint32_t data = static_cast<std::uint32_t>(value);
+    if (!open.key->SetValue(name.c_str(), reg::kDword, reinterpret_cast<const unsigned char*>(&data), sizeof(data)))
+        return false;
+    Remember(open.held, name, reg::kDword, std::string(reinterpret_cast<const char*>(&data), sizeof(data)), false);
+    return true;
+}
+
+bool RegistryProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+    const Open open = OpenSection(section);
+    if (!open.key) return false;
+    const std::string name(entry);
+    const std::string data(value);
+    if (!open.key->SetValue(name.c_str(), reg::kSz, reinterpret_cast<const unsigned char*>(data.c_str()),
+                            static_cast<std::uint32_t>(data.size() + 1)))
+        return false;
+    // Not kept: the writer has the text, and a read of it during the hold
+    // is rare enough to cost a call.
+    Remember(open.held, name, reg::kSz, std::string(), true);
+    return true;
+}
+
+}  // namespace platform
