@@ -59,6 +59,7 @@
 #define IDC_GROUP_HIDE_KEY      1002
 #define IDC_GROUP_SHOW_KEY      1009
 #define IDC_GROUP_COMPARE       1024
+#define IDC_GROUP_AUTO_HIDE     1036
 
 /* String table. */
 #define IDS_NEED_SHOW_HOTKEY    129  /* hide-icon option needs a show hot-key */
@@ -66,6 +67,13 @@
 #define IDS_NO_TITLE            136  /* menu text for a window without caption */
 #define IDS_HIDDEN_WINDOWS      137  /* "Hidden windows" submenu */
 #define IDS_HIDDEN_COUNT        141  /* tray tip: "%u hidden windows" */
+/* The command line's usage box: a line naming the error, then the usage. */
+#define IDS_USAGE               160
+#define IDS_USAGE_UNKNOWN       161
+#define IDS_USAGE_MISSING       162
+#define IDS_USAGE_EXTRA         163
+#define IDS_USAGE_TOO_LONG      164
+#define IDS_USAGE_INVALID_TEXT  165
 
 /* Menu commands; each has a string-table entry with its menu text. */
 #define ID_HIDE_WINDOW          32771

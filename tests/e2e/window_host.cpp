@@ -10,8 +10,20 @@
 //
 // Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
 // windows makes the thread sleep that long, as a hung application does.
+//
+// Sending WM_COPYDATA to any of its windows asks for more, later:
+//   dwData 1, "Title"            a new ordinary window
+//   dwData 2, "Old\nNew"         the window titled Old retitled New
+//   dwData 3, "Title\nN"          the window titled Title retitled N times,
+//                                "Title #1" .. "Title #N", then back to Title
+//
+// Every show and retitle also raises EVENT_OBJECT_SHOW or
+// EVENT_OBJECT_NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
+// Wine raises neither by itself, and out-of-context hooks of other programs
+// (Tarnvell's) only see them so.
 #include <windows.h>
 
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,13 +31,57 @@
 namespace {
 
 constexpr UINT kHang = WM_APP + 1;
+constexpr ULONG_PTR kNewWindow = 1;
+constexpr ULONG_PTR kRename = 2;
+constexpr ULONG_PTR kRenameStorm = 3;
 constexpr const char* kClass = "TarnvellTestWindow";
 std::map<std::string, HWND> g_byTitle;
 int g_count = 0;
 
+HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, DWORD style, DWORD exStyle,
+          HWND owner);
+
+void Retitle(HWND w, const std::string& title) {
+    ::SetWindowTextA(w, title.c_str());
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, w, OBJID_WINDOW, CHILDID_SELF);
+}
+
+LRESULT OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || !data->lpData) return 0;
+    const std::string text(static_cast<const char*>(data->lpData), data->cbData);
+    const auto cut = text.find('\n');
+    switch (data->dwData) {
+        case kNewWindow:
+            Make(::GetModuleHandleA(nullptr), kClass, text, WS_OVERLAPPEDWINDOW, 0, nullptr);
+            return 1;
+        case kRename: {
+            if (cut == std::string::npos) return 0;
+            const auto it = g_byTitle.find(text.substr(0, cut));
+            if (it == g_byTitle.end()) return 0;
+            const HWND w = it->second;
+            g_byTitle.erase(it);
+            g_byTitle[text.substr(cut + 1)] = w;
+            Retitle(w, text.substr(cut + 1));
+            return 1;
+        }
+        case kRenameStorm: {
+            if (cut == std::string::npos) return 0;
+            const std::string title = text.substr(0, cut);
+            const auto it = g_byTitle.find(title);
+            if (it == g_byTitle.end()) return 0;
+            const int n = std::atoi(text.c_str() + cut + 1);
+            for (int k = 1; k <= n; ++k) Retitle(it->second, title + " #" + std::to_string(k));
+            Retitle(it->second, title);
+            return 1;
+        }
+        default: return 0;
+    }
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
+        case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
@@ -50,6 +106,7 @@ HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, 
     HWND w = ::CreateWindowExA(exStyle, cls.c_str(), title.c_str(), style, 40 + offset, 40 + offset, 220, 140, owner,
                                nullptr, instance, nullptr);
     ::ShowWindow(w, SW_SHOW);
+    ::NotifyWinEvent(EVENT_OBJECT_SHOW, w, OBJID_WINDOW, CHILDID_SELF);
     ::UpdateWindow(w);
     g_byTitle[title] = w;
     return w;
