@@ -15,9 +15,45 @@ bool ValidInCodePage(std::string_view text) {
                                  0) > 0;
 }
 
+namespace {
+
+// Whether each argument as typed (UTF-16) survives the conversion to the code
+// page whole. GetCommandLineA has already put '?' or a look-alike for every
+// character the code page lacks, and such a name could name another group.
+// The arguments are split from a UTF-8 copy (no character is lost there, and
+// the split rules act on ASCII only), so the program's own path, whatever it
+// holds, is never judged.
+bool ArgumentsFitCodePage() {
+    // UTF-8 holds every character (an unpaired surrogate, which it does not,
+    // reaches us already replaced by U+FFFD either way).
+    if (::GetACP() == CP_UTF8) return true;
+    const wchar_t* wide = ::GetCommandLineW();
+    if (!wide || !*wide) return true;
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(size - 1));
+    for (const std::string& arg : SplitCommandLine(utf8)) {
+        if (arg.empty()) continue;
+        const int n = ::MultiByteToWideChar(CP_UTF8, 0, arg.data(), static_cast<int>(arg.size()), nullptr, 0);
+        std::wstring back(static_cast<std::size_t>(n), L'\0');
+        ::MultiByteToWideChar(CP_UTF8, 0, arg.data(), static_cast<int>(arg.size()), back.data(), n);
+        BOOL lossy = FALSE;
+        if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, back.data(), n, nullptr, 0, nullptr, &lossy) <= 0 ||
+            lossy)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 ParsedCommandLine ParseOwnCommandLine() {
     const char* line = ::GetCommandLineA();
-    return ParseCommandLine(SplitCommandLine(line ? line : ""), ValidInCodePage);
+    const bool fits = ArgumentsFitCodePage();
+    return ParseCommandLine(SplitCommandLine(line ? line : ""),
+                            [fits](std::string_view text) { return fits && ValidInCodePage(text); });
 }
 
 void ShowUsage(HINSTANCE instance, std::optional<UsageError> error) {
