@@ -31,6 +31,7 @@ BOOL CMainFrame::DestroyWindow() {
     // The engine goes before the window: its tear-down removes the tray icon
     // and unregisters the hot-keys bound to this window. Hidden windows stay
     // hidden. The rules go first: no event may reach a gone engine.
+    m_NotingWindows.SetRules(nullptr);
     m_pAutoHide.reset();
     m_pKernel.reset();
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
@@ -50,6 +51,7 @@ int CMainFrame::OnCreate() {
             return false;
         });
     m_pAutoHide->SetGroups(m_pKernel->Groups());
+    m_NotingWindows.SetRules(m_pAutoHide.get());
     // Posted, not run here: the frame's creation is not complete until
     // CreateWindowEx returns, and a command may open a prompt.
     if (m_StartCommand) ::PostMessageA(m_hWnd, kRunStartCommand, 0, 0);
@@ -116,6 +118,7 @@ LRESULT CMainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         // phase 2: the engine re-reads the rules when it replaces the groups.
         if (message == WM_COMMAND && wParam == ID_WINDOWS_GROUPS && m_pAutoHide && m_pKernel)
             m_pAutoHide->SetGroups(m_pKernel->Groups());
+    m_NotingWindows.SetRules(m_pAutoHide.get());
         return 0;
     }
     return DefaultProc(message, wParam, lParam);

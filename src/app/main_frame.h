@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/app_kernel.h"
+#include "app/noting_windows.h"
 #include "engine/auto_hide_rules.h"
 #include "platform/win32/win32_window_events.h"
 #include "engine/remote_command.h"
@@ -14,7 +15,8 @@
 // WM_CREATE until it is destroyed.
 class CMainFrame {
 public:
-    explicit CMainFrame(PlatformSet platform) : m_Platform(platform) {}
+    CMainFrame(PlatformSet platform, NotingWindowManager& notingWindows)
+        : m_Platform(platform), m_NotingWindows(notingWindows) {}
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -51,6 +53,7 @@ private:
     // phase 2: the rules and the events move into the engine, which also
     // tells them what it shows and hides and re-reads the groups after the
     // Windows Groups dialog.
+    NotingWindowManager& m_NotingWindows;
     Win32WindowEvents m_WindowEvents;
     std::unique_ptr<AutoHideRules> m_pAutoHide;
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/main_frame.h"
+#include "app/noting_windows.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32_dialogs.h"
@@ -34,6 +35,7 @@ private:
     HINSTANCE m_hInstance;
     SingleInstanceMutex m_Mutex;
     Win32WindowManager m_Windows;
+    NotingWindowManager m_NotingWindows{m_Windows};
     Win32HotKeySystem m_HotKeys;
     Win32Profile m_Profile;
     Win32RunKey m_RunKey;

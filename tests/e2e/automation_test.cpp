@@ -147,4 +147,31 @@ TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
     EXPECT_TRUE(::IsWindowVisible(host.Window("Notes")));
 }
 
+TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
+    constexpr UINT ID_SHOW_WINDOW = 32772;
+    Group(0, "Chat", "[chat]", true);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Anchor"});
+    HWND anchor = host.Window("Anchor");
+    ASSERT_TRUE(anchor);
+    ASSERT_TRUE(AskHost(anchor, kHostNewWindow, "Pop [chat]"));
+    HWND pop = host.Window("Pop [chat]");
+    ASSERT_TRUE(pop);
+    ASSERT_TRUE(WaitVisible(pop, false, 1s));
+
+    Command(app.Frame(), ID_SHOW_WINDOW);
+    ASSERT_TRUE(WaitVisible(pop, true));
+    // Its show raised the event of a window appearing, and its caption
+    // changes and still matches: the user's show wins.
+    ASSERT_TRUE(AskHost(anchor, kHostRename, "Pop [chat]\nPop [chat] (1)"));
+    ::Sleep(500);
+    EXPECT_TRUE(::IsWindowVisible(pop));
+
+    // Its program hides and shows it anew: it appears again, and is hidden.
+    ::ShowWindow(pop, SW_HIDE);
+    ::ShowWindow(pop, SW_SHOW);
+    EXPECT_TRUE(WaitVisible(pop, false, 1s));
+}
+
 }  // namespace

@@ -17,8 +17,8 @@
 //   dwData 3, "Title\nN"          the window titled Title retitled N times,
 //                                "Title #1" .. "Title #N", then back to Title
 //
-// Every show and retitle also raises EVENT_OBJECT_SHOW or
-// EVENT_OBJECT_NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
+// Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
+// _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
 // Wine raises neither by itself, and out-of-context hooks of other programs
 // (Tarnvell's) only see them so.
 #include <windows.h>
@@ -82,6 +82,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
         case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_WINDOWPOSCHANGED: {
+            // Every show and hide, whoever asked for it (Tarnvell's among them).
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (pos->flags & SWP_SHOWWINDOW) ::NotifyWinEvent(EVENT_OBJECT_SHOW, hwnd, OBJID_WINDOW, CHILDID_SELF);
+            if (pos->flags & SWP_HIDEWINDOW) ::NotifyWinEvent(EVENT_OBJECT_HIDE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        }
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
@@ -106,7 +113,6 @@ HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, 
     HWND w = ::CreateWindowExA(exStyle, cls.c_str(), title.c_str(), style, 40 + offset, 40 + offset, 220, 140, owner,
                                nullptr, instance, nullptr);
     ::ShowWindow(w, SW_SHOW);
-    ::NotifyWinEvent(EVENT_OBJECT_SHOW, w, OBJID_WINDOW, CHILDID_SELF);
     ::UpdateWindow(w);
     g_byTitle[title] = w;
     return w;
