@@ -47,7 +47,7 @@ int CMainFrame::OnCreate() {
         [this](WindowHandle, std::int32_t groupId) {
             const CGroupList& groups = m_pKernel->Groups();
             for (std::size_t i = 0; i < groups.size(); ++i)
-                if (groups.At(i)->m_nID == groupId) return m_pKernel->HideGroup(static_cast<int>(i));
+                if (groups.At(i)->m_nID == groupId) return m_pKernel->Commands().HideGroup(static_cast<int>(i));
             return false;
         });
     m_pAutoHide->SetGroups(m_pKernel->Groups());
@@ -69,7 +69,7 @@ LRESULT CMainFrame::OnCopyData(const COPYDATASTRUCT* data) {
 // stand-in, which cannot see a refused password and so answers Done.
 RemoteResult CMainFrame::RunRemoteCommand(const RemoteCommand& command) {
     if (!m_pKernel) return RemoteResult::Refused;
-    if (m_pKernel->InModalLoop()) return RemoteResult::Refused;
+    if (m_pKernel->Dialogs().Gate().IsWaiting()) return RemoteResult::Refused;
     const auto menu = [&](unsigned id) {
         if (m_pKernel->ProcessMessage(WM_COMMAND, id, 0)) DefaultProc(WM_COMMAND, id, 0);
         return RemoteResult::Done;
@@ -87,9 +87,9 @@ RemoteResult CMainFrame::RunRemoteCommand(const RemoteCommand& command) {
         case RemoteVerb::HideAll: return menu(ID_HIDE_ALL);
         case RemoteVerb::ShowAll: return menu(ID_SHOW_ALL);
         case RemoteVerb::ToggleWindow: return menu(ID_TOGGLE_WINDOW);
-        case RemoteVerb::HideGroup: m_pKernel->HideGroup(group); return RemoteResult::Done;
-        case RemoteVerb::ShowGroup: m_pKernel->ShowGroup(group); return RemoteResult::Done;
-        case RemoteVerb::ToggleGroup: m_pKernel->ToggleGroup(group); return RemoteResult::Done;
+        case RemoteVerb::HideGroup: m_pKernel->Commands().HideGroup(group); return RemoteResult::Done;
+        case RemoteVerb::ShowGroup: m_pKernel->Commands().ShowGroup(group); return RemoteResult::Done;
+        case RemoteVerb::ToggleGroup: m_pKernel->Commands().ToggleGroup(group); return RemoteResult::Done;
         case RemoteVerb::Exit:
             // After the answer: the sender is not kept waiting on the tear-down.
             ::PostMessageA(m_hWnd, WM_COMMAND, ID_APP_EXIT, 0);
@@ -136,7 +136,8 @@ LRESULT CMainFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ENDSESSION:
             // The engine lets this through only when the session really ends
-            // and no dialog's loop still needs it: the icon and hot-keys go now.
+            // and no nested loop of ours still needs it (its modal gate
+            // decides): the icon and hot-keys go now.
             if (wParam) DestroyWindow();
             return 0;
         case WM_NCDESTROY: {

@@ -1,90 +1,37 @@
 #include "engine/app_kernel.h"
 
-#include "engine/autorun.h"
-#include "engine/hidden_journal.h"
+#include "engine/hotkey_dispatch.h"
 #include "engine/message_routing.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
-
-namespace {
-
-CHotKeys ProgramHotKey(PlatformSet& platform) { return CHotKeys(&platform.hotKeys, &platform.profile); }
-
-constexpr const char* kFirstStart = "First Start";
-
-}  // namespace
 
 CAppKernel::CAppKernel(PlatformSet platform)
     : m_Platform(platform),
       m_Strings(platform.module),
       m_TrayIcon(platform.notifyShell),
-      m_Hider(platform.windows),
-      m_HotKeys{ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform), ProgramHotKey(platform),
-                ProgramHotKey(platform)},
-      m_Groups(platform.hotKeys, platform.profile) {}
-
-CAppKernel::~CAppKernel() {
-    // Groups go first so that their hot-keys are unregistered before the
-    // program's own; the remaining members then fall in reverse declaration
-    // order: preferences, hot-keys, hidden list (no window is shown), tray icon.
-    m_Groups.Clear();
+      m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module),
+      m_Groups(platform.hotKeys, platform.profile),
+      m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Settings, m_Groups),
+      m_Commands(platform.windows, platform.module, platform.hiddenJournal, m_Settings, m_Groups, m_Dialogs),
+      m_Tray(m_TrayIcon, platform.menus, platform.windows, m_Strings, m_Settings, m_Groups, m_Commands, m_Dialogs) {
+    m_Commands.OnListChanged([this] { m_Tray.RefreshTray(); });
+    m_Dialogs.OnSettingsApplied([this] { m_Tray.RefreshTray(); });
 }
 
 void CAppKernel::Init(WindowHandle mainWnd) {
-    m_hMainWnd = mainWnd;
-    m_Hider.SetFrame(mainWnd);
+    m_Dialogs.SetFrame(mainWnd);
+    m_Commands.SetFrame(mainWnd);
+    m_Tray.SetFrame(mainWnd);
     const IconHandle icon = m_Platform.module.LoadIcon(IDI_TRAY);
     // A failed add is made good when the taskbar announces itself.
     m_TrayIcon.Create(mainWnd, IDR_MAINFRAME, m_Strings.Load(IDR_MAINFRAME), icon, wm::kTrayNotify, true);
-    for (int n = 0; n < kHotKeyCount; ++n) m_HotKeys[static_cast<std::size_t>(n)].SetTarget(mainWnd, n);
-    LoadSettings();
-    TakeBackJournal();
-}
-
-void CAppKernel::TakeBackJournal() {
-    const auto data = m_Platform.hiddenJournal.Read(journal::kMaxBytes);
-    if (!data) return;
-    const auto records = journal::Decode(*data);
-    if (!records) {
-        // Damaged, cut short or of another make: never trusted.
-        m_Platform.hiddenJournal.Remove();
-        return;
+    {
+        // Hundreds of values, each key opened once.
+        const platform::ProfileHold hold(m_Platform.profile);
+        m_Settings.Load(mainWnd);
+        m_Groups.Load(mainWnd);
     }
-    // A handle may name another window by now: only a window that exists, is
-    // still hidden and still belongs to the process that owned it is ours.
-    auto& wm = m_Platform.windows;
-    const std::uint32_t own = wm.OwnProcessId();
-    for (const CWndDes& record : *records) {
-        const WindowHandle w = record.m_hWindow;
-        if (record.m_nProcessId != own && wm.IsWindow(w) && !wm.IsWindowVisible(w) &&
-            wm.ProcessId(w) == record.m_nProcessId)
-            m_HiddenList.Append(record);
-    }
-    m_Journal = *data;
-    ListChanged();
-}
-
-// The hot-keys first (each read and registered), then the preferences, the
-// first-start step and the groups.
-void CAppKernel::LoadSettings() {
-    // Hundreds of values, each key opened once.
-    const platform::ProfileHold hold(m_Platform.profile);
-    for (auto& hotKey : m_HotKeys) hotKey.Exchange(true);
-    m_Prefs.Load(m_Platform.profile);
-
-    // Only the first start enters the program in the Run key; afterwards the
-    // Preferences dialog alone changes the entry.
-    auto& profile = m_Platform.profile;
-    if (profile.GetProfileInt(Preferences::kSection, kFirstStart, 1) != 0) {
-        ApplyAutorun();
-        profile.WriteProfileInt(Preferences::kSection, kFirstStart, 0);
-    }
-
-    m_Groups.Load(m_hMainWnd);
-}
-
-void CAppKernel::ApplyAutorun() {
-    if (m_Prefs.m_bAutorun) AddToAutorun(m_Platform.module, m_Platform.runKey, kProductName);
+    m_Commands.TakeBackJournal();
 }
 
 bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -92,33 +39,59 @@ bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::in
     switch (route.action) {
         case EngineAction::None: break;
         case EngineAction::Close:
-            // Ending the program inside a dialog's message loop would pull the
-            // engine from under the dialog: the close waits for the dialog.
-            if (InModalLoop()) return false;
+            if (!m_Dialogs.Admit(GateInput::Close)) return false;
             // A refused password cancels the close: the frame never sees it.
-            if (m_Prefs.m_bPassOnClose && !CheckPassword()) return false;
-            OnExit();
+            if (m_Settings.Prefs().m_bPassOnClose && !m_Dialogs.CheckPassword()) return false;
+            m_Commands.OnExit();
             break;
         case EngineAction::EndSession:
-            OnExit();
-            // The session really ends, and the frame goes at once: the process
-            // may be ended without another message. Not from inside a dialog's
-            // loop, which still needs the engine; the system ends the process
-            // anyway.
-            if (InModalLoop()) return false;
+            if (m_Dialogs.Admit(GateInput::EndSession)) m_Commands.OnEndSession();
+            // The session really ends, and the frame goes at once when it can:
+            // the process may be ended without another message.
+            return m_Dialogs.Admit(GateInput::EndFrame);
+        case EngineAction::HideTopWindow:
+            if (m_Dialogs.Admit(GateInput::HideCommand)) m_Commands.HideTopWindow();
             break;
-        case EngineAction::HideTopWindow: HideTopWindow(); break;
-        case EngineAction::ShowHidden: ShowHidden(route.index); break;
-        case EngineAction::HideAll: HideAllWindows(); break;
-        case EngineAction::ShowAll: ShowAllWindows(); break;
-        case EngineAction::Preferences: OnPreferences(); break;
-        case EngineAction::ToggleWindow: ToggleDesignatedWindow(); break;
-        case EngineAction::CheckUpdate: OnCheckUpdate(); break;
-        case EngineAction::WindowsGroups: OnWindowsGroups(); break;
-        case EngineAction::About: OnAppAbout(); break;
-        case EngineAction::Help: OnHelp(); break;
-        case EngineAction::HotKey: OnHotKey(wParam); break;
-        case EngineAction::TrayNotify: OnTrayNotify(wParam, lParam); break;
+        case EngineAction::ShowHidden:
+            if (m_Dialogs.Admit(GateInput::ShowCommand)) m_Commands.ShowHidden(route.index);
+            break;
+        case EngineAction::ShowListed:
+            if (m_Dialogs.Admit(GateInput::ShowCommand)) m_Commands.ShowWindowOf(m_Tray.ListedWindow(route.index));
+            break;
+        case EngineAction::HideAll:
+            if (m_Dialogs.Admit(GateInput::HideCommand)) m_Commands.HideAllWindows();
+            break;
+        case EngineAction::ShowAll:
+            if (m_Dialogs.Admit(GateInput::ShowCommand)) m_Commands.ShowAllWindows();
+            break;
+        case EngineAction::ToggleWindow:
+            if (m_Dialogs.Admit(GateInput::ShowCommand)) m_Commands.ToggleDesignatedWindow();
+            break;
+        case EngineAction::Preferences: m_Dialogs.OnPreferences(); break;
+        case EngineAction::CheckUpdate: m_Dialogs.OnCheckUpdate(); break;
+        case EngineAction::WindowsGroups: m_Dialogs.OnWindowsGroups(); break;
+        case EngineAction::About: m_Dialogs.OnAppAbout(); break;
+        case EngineAction::Help: m_Dialogs.OnHelp(); break;
+        case EngineAction::HotKey: {
+            const HotKeyCommand command = ResolveHotKey(wParam);
+            const bool hides = command.action == HotKeyAction::HideTopWindow ||
+                               command.action == HotKeyAction::HideAll || command.action == HotKeyAction::HideGroup;
+            if (command.action == HotKeyAction::None ||
+                !m_Dialogs.Admit(hides ? GateInput::HideCommand : GateInput::ShowCommand))
+                break;
+            switch (command.action) {
+                case HotKeyAction::None: break;
+                case HotKeyAction::HideTopWindow: m_Commands.HideTopWindow(); break;
+                case HotKeyAction::ShowLastHidden: m_Commands.ShowHidden(-1); break;
+                case HotKeyAction::HideAll: m_Commands.HideAllWindows(); break;
+                case HotKeyAction::ShowAll: m_Commands.ShowAllWindows(); break;
+                case HotKeyAction::ToggleWindow: m_Commands.ToggleDesignatedWindow(); break;
+                case HotKeyAction::HideGroup: m_Commands.HideGroup(command.group); break;
+                case HotKeyAction::ShowGroup: m_Commands.ShowGroup(command.group); break;
+            }
+            break;
+        }
+        case EngineAction::TrayNotify: m_Tray.OnTrayNotify(wParam, lParam); break;
     }
     return route.defaultFollows;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/modal_gate.h"
 #include "engine/preferences.h"
 #include "groups/windows_group.h"
 #include "hotkeys/hot_keys.h"
@@ -42,4 +43,7 @@ public:
     // A topic of the help file, or its default topic when topic is null, on
     // behalf of the caller window. Returns at once: the viewer is not modal.
     virtual void ShowHelp(WindowHandle caller, const char* topic) = 0;
+    // Brings the open prompt or dialog (or the dialog it opened on top of
+    // itself) to the front, so that the user sees what waits for an answer.
+    virtual void BringToFront(Waiting which) = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool HideGroup(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const LeadByteTest& isLeadByte) {
+bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const LeadByteTest& isLeadByte) {
     // A mode that matches nothing needs no walk.
     if (group.m_nCompare < GROUP_COMPARE_INCLUDE || group.m_nCompare > GROUP_COMPARE_NOT_EQUAL) return false;
     return hider.HideWhere(
@@ -12,7 +12,7 @@ bool HideGroup(const CWindowsGroup& group, CHider& hider, CHiddenList& list, con
         group.m_nID, list);
 }
 
-bool ShowGroup(std::int32_t groupId, CHider& hider, CHiddenList& list) {
+bool ShowTagged(std::int32_t groupId, CHider& hider, CHiddenList& list) {
     bool shown = false;
     // From the last record to the first, so that each window of a family is
     // shown through its own record. Showing a record can also take records

@@ -7,8 +7,8 @@
 
 // Hides the family of every eligible window whose caption matches the group,
 // tagging the records with the group's identifier; true when any was hidden.
-bool HideGroup(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const LeadByteTest& isLeadByte);
+bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const LeadByteTest& isLeadByte);
 
 // Shows every record tagged with groupId, with its dependents, activating
 // none; true when any was shown.
-bool ShowGroup(std::int32_t groupId, CHider& hider, CHiddenList& list);
+bool ShowTagged(std::int32_t groupId, CHider& hider, CHiddenList& list);

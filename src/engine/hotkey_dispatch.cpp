@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "engine/app_kernel.h"
 #include "groups/windows_group.h"
 
 HotKeyCommand ResolveHotKey(std::uintptr_t id) {
@@ -24,18 +23,4 @@ HotKeyCommand ResolveHotKey(std::uintptr_t id) {
     if (a / 2 > std::numeric_limits<int>::max()) return {};
     const int group = static_cast<int>(a / 2);
     return {a % 2 == 0 ? HotKeyAction::HideGroup : HotKeyAction::ShowGroup, group};
-}
-
-void CAppKernel::OnHotKey(std::uintptr_t id) {
-    const HotKeyCommand command = ResolveHotKey(id);
-    switch (command.action) {
-        case HotKeyAction::None: break;
-        case HotKeyAction::HideTopWindow: HideTopWindow(); break;
-        case HotKeyAction::ShowLastHidden: ShowHidden(-1); break;
-        case HotKeyAction::HideAll: HideAllWindows(); break;
-        case HotKeyAction::ShowAll: ShowAllWindows(); break;
-        case HotKeyAction::ToggleWindow: ToggleDesignatedWindow(); break;
-        case HotKeyAction::HideGroup: HideGroup(command.group); break;
-        case HotKeyAction::ShowGroup: ShowGroup(command.group); break;
-    }
 }

@@ -37,6 +37,6 @@ Route RouteMessage(unsigned message, std::uintptr_t wParam) {
         default: break;
     }
     if (wParam >= ID_SHOW_HIDDEN_BASE && wParam <= ID_SHOW_HIDDEN_LAST)
-        return Handled(EngineAction::ShowHidden, static_cast<int>(wParam - ID_SHOW_HIDDEN_BASE));
+        return Handled(EngineAction::ShowListed, static_cast<int>(wParam - ID_SHOW_HIDDEN_BASE));
     return Route{};
 }

@@ -6,9 +6,10 @@
 enum class EngineAction {
     None,
     Close,          // the password check under m_bPassOnClose, then OnExit
-    EndSession,     // the session really ends: OnExit without the close password
+    EndSession,     // the session really ends: the exit that asks nothing
     HideTopWindow,
-    ShowHidden,     // index in Route::index, -1 for the last record
+    ShowHidden,     // the last hidden record (index -1)
+    ShowListed,     // the window of a list-menu item, its position in Route::index
     HideAll,
     ShowAll,
     Preferences,

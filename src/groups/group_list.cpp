@@ -19,6 +19,8 @@ void CGroupList::Clear() {
 }
 
 void CGroupList::Replace(const std::vector<std::unique_ptr<CWindowsGroup>>& groups, WindowHandle target) {
+    // Hundreds of values, each key opened once.
+    const platform::ProfileHold hold(m_Profile);
     for (std::size_t j = 0; j < m_Groups.size(); ++j) {
         m_Groups[j]->Erase(static_cast<int>(j));
         m_Groups[j].reset();

@@ -37,9 +37,3 @@ bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& r
     result = reinterpret_cast<INT_PTR>(link->CtlColor(dc));
     return true;
 }
-
-bool RunAboutDialog(HINSTANCE instance, unsigned version) {
-    CAboutDlg dialog(instance);
-    dialog.m_nVersion = version;
-    return dialog.DoModal() != -1;
-}

@@ -21,7 +21,3 @@ private:
     CHyperLink m_lnkMail;
     CHyperLink m_lnkHome;
 };
-
-// Runs the About dialog for the version (times 100); false when it could not
-// be shown.
-bool RunAboutDialog(HINSTANCE instance, unsigned version);

@@ -18,6 +18,8 @@ public:
     INT_PTR DoModal();
 
     INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog's window while it runs; null before and after.
+    HWND Handle() const { return m_hWnd; }
 
 protected:
     // The return value decides whether the system sets the focus.

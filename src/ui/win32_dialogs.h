@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
+
 #include "engine/dialogs.h"
+#include "ui/dialog.h"
 
 // The engine's dialogs, as the Win32 dialogs of this folder.
 class Win32Dialogs final : public IDialogs {
@@ -12,7 +15,12 @@ public:
     bool RunWindowsGroups(GroupsForm& form) override;
     void RunAbout(unsigned version) override;
     void ShowHelp(WindowHandle caller, const char* topic) override;
+    void BringToFront(Waiting which) override;
 
 private:
+    class Running;
+
     HINSTANCE m_hInstance;
+    // The dialog of each kind while it runs.
+    std::array<const CDialog*, kWaitingKinds> m_Running{};
 };

@@ -38,28 +38,28 @@ void Run(benchmark::State& state, Command command) {
         groups.push_back(std::make_unique<CWindowsGroup>());
         groups[0]->m_strSearch = "1";
         groups[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
-        kernel.ReplaceGroups(groups);
+        kernel.Dialogs().ReplaceGroups(groups);
         if (command == Command::ShowAll) {
             if (Literal)
                 literal.HideAllWindows();
             else
-                kernel.HideAllWindows();
+                kernel.Commands().HideAllWindows();
         }
         fake.desktop.calls = 0;
         state.ResumeTiming();
 
         switch (command) {
             case Command::HideAll:
-                if (Literal) literal.HideAllWindows(); else kernel.HideAllWindows();
+                if (Literal) literal.HideAllWindows(); else kernel.Commands().HideAllWindows();
                 break;
             case Command::ShowAll:
-                if (Literal) literal.ShowAllWindows(); else kernel.ShowAllWindows();
+                if (Literal) literal.ShowAllWindows(); else kernel.Commands().ShowAllWindows();
                 break;
             case Command::HideWindow:
-                if (Literal) literal.HideTopWindow(); else kernel.HideTopWindow();
+                if (Literal) literal.HideTopWindow(); else kernel.Commands().HideTopWindow();
                 break;
             case Command::HideGroup:
-                if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.HideGroup(0);
+                if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.Commands().HideGroup(0);
                 break;
         }
         calls = static_cast<double>(fake.desktop.calls);

@@ -369,6 +369,7 @@ void FakeNotifyShell::RestartTaskbar() {
 
 bool FakeDialogs::AskPassword(std::string& entered) {
     ++asked;
+    if (whilePromptOpen) whilePromptOpen();
     if (answers.empty()) {
         entered.clear();
         return false;
@@ -394,6 +395,7 @@ void FakeMenus::PostNull(WindowHandle owner) {
 
 bool FakeDialogs::RunPreferences(PreferencesForm& form) {
     ++preferencesRuns;
+    if (whilePreferencesOpen) whilePreferencesOpen();
     return preferences && preferences(form);
 }
 
@@ -406,6 +408,7 @@ void FakeDialogs::ShowHelp(WindowHandle caller, const char* topic) { helpShown.e
 
 bool FakeDialogs::RunWindowsGroups(GroupsForm& form) {
     ++groupsRuns;
+    if (whileGroupsOpen) whileGroupsOpen();
     return windowsGroups && windowsGroups(form);
 }
 

@@ -240,6 +240,15 @@ public:
     std::vector<unsigned> aboutVersions;
     std::function<void()> whileAboutOpen;
     std::vector<std::pair<WindowHandle, const char*>> helpShown;
+
+    // The open prompt or dialog the engine brought to the front, in order.
+    void BringToFront(Waiting which) override { fronted.push_back(which); }
+    std::vector<Waiting> fronted;
+    // Called while the password prompt is open, as its loop would run it.
+    std::function<void()> whilePromptOpen;
+    // Called while the Preferences and Windows Groups dialogs are open.
+    std::function<void()> whilePreferencesOpen;
+    std::function<void()> whileGroupsOpen;
 };
 
 class FakeShell final : public platform::IShell {

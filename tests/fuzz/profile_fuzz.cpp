@@ -116,20 +116,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const CGroupList& groups = kernel->Groups();
         for (std::size_t i = 0; i < groups.size(); ++i)
             CaptionMatches(caption, groups.At(i)->m_strSearch, groups.At(i)->m_nCompare, lead);
-        for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) kernel->HotKey(n).GetName();
+        for (int n = 0; n < kProgramHotKeys; ++n) kernel->Settings().HotKey(n).GetName();
 
         for (int n = in.ConsumeIntegralInRange(0, 8); n > 0; --n)
             kernel->ProcessMessage(wm::kHotKey, in.ConsumeIntegral<std::uintptr_t>(), 0);
 
         kernel->SaveSettings();
         // Whatever was taken back can be shown.
-        kernel->ShowAllWindows();
+        kernel->Commands().ShowAllWindows();
 
         // The Windows Groups dialog's path: working copies back into the list.
         std::vector<std::unique_ptr<CWindowsGroup>> copies;
         for (std::size_t i = 0; i < groups.size(); ++i)
             if (!in.ConsumeBool()) copies.push_back(CopyGroup(*groups.At(i)));
-        kernel->ReplaceGroups(copies);
+        kernel->Dialogs().ReplaceGroups(copies);
     }
 
     // Whatever keys arrive, the capture control stays consistent.

@@ -160,7 +160,7 @@ TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunTrayAndSaveInThatOrd
     const auto tip = std::find(j.begin(), j.end(), "notify 1");
     const auto save = std::find(j.begin(), j.end(), "profile write HotKeys/Mod0");
     EXPECT_TRUE(runDelete < tip && tip < save && save != j.end());
-    EXPECT_EQ(Kernel().Prefs().m_Password, "pw");
+    EXPECT_EQ(Kernel().Settings().Prefs().m_Password, "pw");
     EXPECT_EQ(Int("Settings", "m_uAction"), 5u);
     EXPECT_EQ(Int("Settings", "m_bAutorun"), 0u);
     EXPECT_EQ(Int("HotKeys", "VK0"), unsigned{'S'});
@@ -176,7 +176,7 @@ TEST_F(DialogCommands, PreferencesCancelOrAnUnchangedAutorunTouchesNothingElse) 
     };
     Command(ID_PREFERENCES);
     EXPECT_TRUE(fake.journal.empty());
-    EXPECT_TRUE(Kernel().Prefs().m_bShowList);
+    EXPECT_TRUE(Kernel().Settings().Prefs().m_bShowList);
 
     // OK with autorun as it was: the Run value is left alone.
     fake.runKey.values.clear();
@@ -198,7 +198,7 @@ TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword)
     };
     dialogs.windowsGroups = [&](GroupsForm&) {
         Command(ID_WINDOWS_GROUPS);
-        Command(ID_PREFERENCES);  // another dialog may open
+        Command(ID_PREFERENCES);  // nor the other configuration dialog
         return false;
     };
     dialogs.answers = {{true, "PW"}, {false, "pw"}, {true, "pw"}, {true, "pw"}, {true, "pw"}};
@@ -209,12 +209,15 @@ TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword)
     EXPECT_EQ(dialogs.preferencesRuns, 1);
     Command(ID_WINDOWS_GROUPS);
     EXPECT_EQ(dialogs.groupsRuns, 1);
-    EXPECT_EQ(dialogs.preferencesRuns, 2);
-    // Both flags are down again once the dialogs have ended.
+    EXPECT_EQ(dialogs.preferencesRuns, 1);
+    // Each second request brought the open dialog to the front instead.
+    EXPECT_EQ(dialogs.fronted,
+              (std::vector<Waiting>{Waiting::Preferences, Waiting::WindowsGroups, Waiting::WindowsGroups}));
+    // Both are free again once the dialogs have ended.
     dialogs.answers = {{true, "pw"}};
     dialogs.preferences = nullptr;
     Command(ID_PREFERENCES);
-    EXPECT_EQ(dialogs.preferencesRuns, 3);
+    EXPECT_EQ(dialogs.preferencesRuns, 2);
 }
 
 TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
@@ -231,7 +234,7 @@ TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
     Command(ID_PREFERENCES);
     EXPECT_FALSE(closeFollowed);
     EXPECT_FALSE(endFollowed);
-    EXPECT_FALSE(Kernel().InModalLoop());
+    EXPECT_FALSE(Kernel().Dialogs().Gate().IsWaiting());
     EXPECT_TRUE(Kernel().ProcessMessage(wm::kClose, 0, 0));
 }
 
@@ -244,7 +247,7 @@ TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsI
     fake.profile.Set("Groups", "Compare1", 2u);
     fake.profile.Set("Settings", "m_uAction", 8u);
     const WindowHandle notes = fake.desktop.Add("Edit", "a - Notepad");
-    Kernel().HideGroup(0);
+    Kernel().Commands().HideGroup(0);
     ASSERT_FALSE(fake.desktop.Get(notes).visible);
 
     fake.prompts.windowsGroups = [](GroupsForm& form) {
@@ -258,7 +261,7 @@ TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsI
         return true;
     };
     Command(ID_WINDOWS_GROUPS);
-    EXPECT_EQ(Kernel().Prefs().m_uAction.Stored(), 0u);
+    EXPECT_EQ(Kernel().Settings().Prefs().m_uAction.Stored(), 0u);
     EXPECT_EQ(Int("Settings", "m_uAction"), 0u);
     ASSERT_EQ(Kernel().Groups().size(), 2u);
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Groups", "Name0")), "Renamed");
@@ -282,7 +285,7 @@ TEST_F(DialogCommands, WindowsGroupsCancelLeavesGroupsKeysActionAndProfileAlone)
     Command(ID_WINDOWS_GROUPS);
     EXPECT_TRUE(fake.journal.empty());
     EXPECT_EQ(Kernel().Groups().size(), 1u);
-    EXPECT_EQ(Kernel().Prefs().m_uAction.Stored(), 9u);
+    EXPECT_EQ(Kernel().Settings().Prefs().m_uAction.Stored(), 9u);
 }
 
 }  // namespace

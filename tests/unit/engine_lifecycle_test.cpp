@@ -18,13 +18,13 @@ protected:
 
 TEST_F(EngineLifecycle, NothingReachesTheSystemBeforeInit) {
     CAppKernel kernel(fake.Set());
-    EXPECT_TRUE(kernel.HiddenList().empty());
-    EXPECT_FALSE(kernel.Designated());
+    EXPECT_TRUE(kernel.Commands().HiddenList().empty());
+    EXPECT_FALSE(kernel.Commands().Designated());
     EXPECT_TRUE(kernel.Groups().empty());
     EXPECT_FALSE(kernel.TrayIcon().IsAdded());
-    for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) {
-        EXPECT_FALSE(kernel.HotKey(n).Target());
-        EXPECT_EQ(kernel.HotKey(n).HotKeyID(), -1);
+    for (int n = 0; n < kProgramHotKeys; ++n) {
+        EXPECT_FALSE(kernel.Settings().HotKey(n).Target());
+        EXPECT_EQ(kernel.Settings().HotKey(n).HotKeyID(), -1);
     }
     EXPECT_TRUE(fake.journal.empty());
 }
@@ -46,9 +46,9 @@ TEST_F(EngineLifecycle, InitPutsTheIconInTheTrayAndBindsTheHotKeys) {
     EXPECT_TRUE(kernel.TrayIcon().IsAdded());
     EXPECT_FALSE(kernel.TrayIcon().IsHidden());
 
-    for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) {
-        EXPECT_EQ(kernel.HotKey(n).Target(), kFrame);
-        EXPECT_EQ(kernel.HotKey(n).HotKeyID(), n);
+    for (int n = 0; n < kProgramHotKeys; ++n) {
+        EXPECT_EQ(kernel.Settings().HotKey(n).Target(), kFrame);
+        EXPECT_EQ(kernel.Settings().HotKey(n).HotKeyID(), n);
     }
 }
 
@@ -71,7 +71,7 @@ TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
     fake.desktop.Add("App", "app");
     auto kernel = std::make_unique<CAppKernel>(fake.Set());
     kernel->Init(kFrame);
-    kernel->HideTopWindow();
+    kernel->Commands().HideTopWindow();
     fake.journal.clear();
     fake.desktop.actions.clear();
 

@@ -29,7 +29,7 @@ protected:
     // The tray click with click action value action.
     void Click(unsigned action) {
         ChangePreferences(Kernel(), [&](Preferences& p) { p.m_uAction = ClickAction(action); });
-        Kernel().OnTrayNotify(128, wm::kLButtonUp);
+        Kernel().Tray().OnTrayNotify(128, wm::kLButtonUp);
     }
 
     FakePlatform fake;
@@ -45,16 +45,16 @@ TEST_F(GroupCommands, IncludeFindsTheTextAnywhereButOnlyInItsOwnCase) {
     const WindowHandle lower = desk.Add("App", "quarterly report");
     const WindowHandle other = desk.Add("App", "Mail");
     auto& k = Kernel();
-    EXPECT_TRUE(k.HideGroup(0));
+    EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_FALSE(Visible(start) || Visible(middle) || Visible(end));
     EXPECT_TRUE(Visible(lower) && Visible(other));
-    ASSERT_EQ(k.HiddenList().size(), 3u);
-    for (const auto& r : k.HiddenList()) {
+    ASSERT_EQ(k.Commands().HiddenList().size(), 3u);
+    for (const auto& r : k.Commands().HiddenList()) {
         EXPECT_EQ(r.m_nGroupId, k.Groups().At(0)->m_nID);
         EXPECT_TRUE(r.IsPrincipal());
         EXPECT_TRUE(r.m_bActivate);
     }
-    EXPECT_EQ(k.HiddenList()[0].m_hWindow, start);  // top to bottom
+    EXPECT_EQ(k.Commands().HiddenList()[0].m_hWindow, start);  // top to bottom
 }
 
 TEST_F(GroupCommands, EqualWantsTheWholeCaption) {
@@ -63,7 +63,7 @@ TEST_F(GroupCommands, EqualWantsTheWholeCaption) {
     const WindowHandle blank = desk.Add("App", "Calculator ");
     const WindowHandle upper = desk.Add("App", "CALCULATOR");
     auto& k = Kernel();
-    EXPECT_TRUE(k.HideGroup(0));
+    EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_FALSE(Visible(same));
     EXPECT_TRUE(Visible(blank) && Visible(upper));
 }
@@ -73,7 +73,7 @@ TEST_F(GroupCommands, OnlyTheFirst1023CharactersOfACaptionCount) {
     const WindowHandle inside = desk.Add("App", std::string(1017, 'x') + "needle");
     const WindowHandle beyond = desk.Add("App", std::string(1018, 'x') + "needle");
     auto& k = Kernel();
-    k.HideGroup(0);
+    k.Commands().HideGroup(0);
     EXPECT_FALSE(Visible(inside));
     EXPECT_TRUE(Visible(beyond));
 }
@@ -86,18 +86,18 @@ TEST_F(GroupCommands, AMatchingDialogTakesItsWholeFamily) {
     const WindowHandle stranger = desk.Add("Other", "Other");
     desk.Raise(dialog);
     auto& k = Kernel();
-    EXPECT_TRUE(k.HideGroup(0));
+    EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_FALSE(Visible(owner) || Visible(palette) || Visible(dialog));
     EXPECT_TRUE(Visible(stranger));
-    ASSERT_EQ(k.HiddenList().size(), 3u);
-    EXPECT_EQ(k.HiddenList()[0].m_hWindow, owner);
-    EXPECT_FALSE(k.HiddenList()[0].m_bActivate);
-    EXPECT_EQ(k.HiddenList()[1].m_hWindow, dialog);
-    EXPECT_TRUE(k.HiddenList()[1].m_bActivate);
+    ASSERT_EQ(k.Commands().HiddenList().size(), 3u);
+    EXPECT_EQ(k.Commands().HiddenList()[0].m_hWindow, owner);
+    EXPECT_FALSE(k.Commands().HiddenList()[0].m_bActivate);
+    EXPECT_EQ(k.Commands().HiddenList()[1].m_hWindow, dialog);
+    EXPECT_TRUE(k.Commands().HiddenList()[1].m_bActivate);
 
-    EXPECT_TRUE(k.ShowGroup(0));
+    EXPECT_TRUE(k.Commands().ShowGroup(0));
     EXPECT_TRUE(Visible(owner) && Visible(palette) && Visible(dialog));
-    EXPECT_TRUE(k.HiddenList().empty());
+    EXPECT_TRUE(k.Commands().HiddenList().empty());
     // Nothing is activated by a group show.
     EXPECT_FALSE(desk.foreground);
 }
@@ -106,11 +106,11 @@ TEST_F(GroupCommands, TheToggleHidesThenShows) {
     Slot(0, "Chat", GROUP_COMPARE_INCLUDE);
     const WindowHandle chat = desk.Add("App", "Chat");
     auto& k = Kernel();
-    EXPECT_TRUE(k.HideGroup(0));
-    EXPECT_FALSE(k.HideGroup(0));  // nothing visible matches any more
-    k.ToggleGroup(0);
+    EXPECT_TRUE(k.Commands().HideGroup(0));
+    EXPECT_FALSE(k.Commands().HideGroup(0));  // nothing visible matches any more
+    k.Commands().ToggleGroup(0);
     EXPECT_TRUE(Visible(chat));
-    k.ToggleGroup(0);
+    k.Commands().ToggleGroup(0);
     EXPECT_FALSE(Visible(chat));
 }
 
@@ -121,13 +121,13 @@ TEST_F(GroupCommands, ShowGroupShowsOnlyItsOwnWindows) {
     const WindowHandle doc = desk.Add("App", "Doc");
     const WindowHandle sheet = desk.Add("App", "Sheet");
     auto& k = Kernel();
-    k.HideTopWindow();  // "Doc by hand", hidden by the plain command
-    EXPECT_TRUE(k.HideGroup(0));
-    EXPECT_TRUE(k.HideGroup(1));
-    EXPECT_TRUE(k.ShowGroup(0));
+    k.Commands().HideTopWindow();  // "Doc by hand", hidden by the plain command
+    EXPECT_TRUE(k.Commands().HideGroup(0));
+    EXPECT_TRUE(k.Commands().HideGroup(1));
+    EXPECT_TRUE(k.Commands().ShowGroup(0));
     EXPECT_TRUE(Visible(doc));
     EXPECT_FALSE(Visible(byHand) || Visible(sheet));
-    EXPECT_FALSE(k.ShowGroup(0));
+    EXPECT_FALSE(k.Commands().ShowGroup(0));
 }
 
 TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
@@ -135,7 +135,7 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
     Slot(1, "Second", GROUP_COMPARE_INCLUDE);
     const WindowHandle second = desk.Add("App", "Second");
     auto& k = Kernel();
-    k.HideGroup(1);
+    k.Commands().HideGroup(1);
     const int id = k.Groups().At(1)->m_nID;
 
     // The dialog's result: only the former second group, keeping its id.
@@ -145,7 +145,7 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
     result[0]->m_strSearch = "Second";
     result[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
     result[0]->m_nID = id;
-    k.ReplaceGroups(result);
+    k.Dialogs().ReplaceGroups(result);
     ASSERT_EQ(k.Groups().size(), 1u);
     EXPECT_EQ(k.Groups().At(0)->m_HotKeys[0].HotKeyID(), 25);
 
@@ -159,15 +159,15 @@ TEST_F(GroupCommands, ShowGroupAsksThePasswordEvenWithNothingHidden) {
     const WindowHandle doc = desk.Add("App", "Doc");
     fake.profile.Set("Settings", "m_bPassOnShow", 1u);
     auto& k = Kernel();
-    EXPECT_FALSE(k.ShowGroup(0));
+    EXPECT_FALSE(k.Commands().ShowGroup(0));
     EXPECT_EQ(fake.prompts.asked, 1);
 
-    EXPECT_TRUE(k.HideGroup(0));  // hiding never asks
+    EXPECT_TRUE(k.Commands().HideGroup(0));  // hiding never asks
     EXPECT_EQ(fake.prompts.asked, 1);
-    EXPECT_FALSE(k.ShowGroup(0));  // cancelled
+    EXPECT_FALSE(k.Commands().ShowGroup(0));  // cancelled
     EXPECT_FALSE(Visible(doc));
     fake.prompts.answers = {{true, ""}};
-    EXPECT_TRUE(k.ShowGroup(0));
+    EXPECT_TRUE(k.Commands().ShowGroup(0));
     EXPECT_TRUE(Visible(doc));
 }
 
@@ -200,10 +200,10 @@ TEST_F(GroupCommands, PositionsAndModesThatNameNothingDoNothing) {
     Slot(0, "Alpha", 7);
     const WindowHandle alpha = desk.Add("App", "Alpha");
     auto& k = Kernel();
-    EXPECT_FALSE(k.HideGroup(0));
-    EXPECT_FALSE(k.HideGroup(1));
-    EXPECT_FALSE(k.HideGroup(-1));
-    EXPECT_FALSE(k.ShowGroup(1));
+    EXPECT_FALSE(k.Commands().HideGroup(0));
+    EXPECT_FALSE(k.Commands().HideGroup(1));
+    EXPECT_FALSE(k.Commands().HideGroup(-1));
+    EXPECT_FALSE(k.Commands().ShowGroup(1));
     EXPECT_TRUE(Visible(alpha));
 }
 
@@ -212,7 +212,7 @@ TEST_F(GroupCommands, NotEqualHidesEveryOtherCaption) {
     const WindowHandle keep = desk.Add("App", "Keep");
     const WindowHandle go = desk.Add("App", "Go");
     auto& k = Kernel();
-    EXPECT_TRUE(k.HideGroup(0));
+    EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_TRUE(Visible(keep));
     EXPECT_FALSE(Visible(go));
 }

@@ -104,7 +104,7 @@ TEST_F(GroupList, EndMarkerWithANameInSlotZeroMeansNoGroups) {
     // The discarded slot used up no identifier.
     std::vector<std::unique_ptr<CWindowsGroup>> result;
     result.push_back(Working("New", 'N'));
-    kernel->ReplaceGroups(result);
+    kernel->Dialogs().ReplaceGroups(result);
     EXPECT_EQ(kernel->Groups().At(0)->m_nID, 0);
 }
 
@@ -167,7 +167,7 @@ TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
     std::vector<std::unique_ptr<CWindowsGroup>> result;
     result.push_back(Working("Second", 'F', 1));
     result.push_back(Working("New", 'N'));
-    kernel->ReplaceGroups(result);
+    kernel->Dialogs().ReplaceGroups(result);
 
     ASSERT_EQ(kernel->Groups().size(), 2u);
     EXPECT_EQ(kernel->Groups().At(0)->m_nID, 1);
@@ -191,7 +191,7 @@ TEST_F(GroupList, ShrunkListLeavesOldTextsBehindAndLoadsShort) {
         auto kernel = Start();
         std::vector<std::unique_ptr<CWindowsGroup>> result;
         result.push_back(Working("A", 0, kernel->Groups().At(0)->m_nID));
-        kernel->ReplaceGroups(result);
+        kernel->Dialogs().ReplaceGroups(result);
     }
     EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
     EXPECT_EQ(std::get<unsigned>(*Value("Compare2")), 0xFFFFFFFFu);
@@ -203,7 +203,7 @@ TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed)
     Slot(0, "Mine", "m", 0);
     {
         auto kernel = Start();
-        kernel->ReplaceGroups({});
+        kernel->Dialogs().ReplaceGroups({});
         EXPECT_TRUE(kernel->Groups().empty());
         EXPECT_TRUE(fake.hotKeys.registered.empty() ||
                     std::none_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
@@ -216,7 +216,7 @@ TEST_F(GroupList, DeletingEveryGroupSurvivesARestartUnlessSlotZeroWasNeverNamed)
     {
         auto kernel = Start();
         ASSERT_EQ(kernel->Groups().size(), 1u);
-        kernel->ReplaceGroups({});
+        kernel->Dialogs().ReplaceGroups({});
     }
     EXPECT_EQ(std::get<unsigned>(*Value("Compare0")), 0xFFFFFFFFu);
     EXPECT_EQ(Start()->Groups().size(), 1u);
@@ -231,7 +231,7 @@ TEST_F(GroupList, OldHotKeysAreAllReleasedBeforeTheFirstNewOneIsTaken) {
     std::vector<std::unique_ptr<CWindowsGroup>> result;
     result.push_back(Working("B", 'B'));
     result.push_back(Working("A", 'A'));
-    kernel->ReplaceGroups(result);
+    kernel->Dialogs().ReplaceGroups(result);
     const auto& j = fake.journal;
     const auto firstRegister = std::find_if(j.begin(), j.end(), [](const std::string& e) {
         return e.rfind("hotkey register", 0) == 0;
@@ -287,7 +287,7 @@ TEST_F(GroupList, AutoHideIsSavedOnAndOffAndSurvivesTheDialogsCopies) {
     copyB->m_bAutoHide = false;
     result.push_back(std::move(copyA));
     result.push_back(std::move(copyB));
-    kernel->ReplaceGroups(result);
+    kernel->Dialogs().ReplaceGroups(result);
     EXPECT_EQ(std::get<unsigned>(*Value("AutoHide0")), 1u);
     EXPECT_EQ(std::get<unsigned>(*Value("AutoHide1")), 0u);
     EXPECT_TRUE(kernel->Groups().At(0)->m_bAutoHide);

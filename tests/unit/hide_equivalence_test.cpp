@@ -77,7 +77,7 @@ struct Pair {
         return ::testing::AssertionFailure() << "seed " << seed << ": other windows hidden";
     return ::testing::AssertionSuccess();
 }
-::testing::AssertionResult SameOutcome(Pair& p, unsigned seed) { return SameOutcome(p, seed, p.kernel->HiddenList()); }
+::testing::AssertionResult SameOutcome(Pair& p, unsigned seed) { return SameOutcome(p, seed, p.kernel->Commands().HiddenList()); }
 
 const DesktopShape kShapes[] = {
     {8, 0.5, 0.2, 0.1}, {30, 0.4, 0.15, 0.1}, {60, 0.7, 0.3, 0.05}, {40, 0.0, 0.1, 0.2}, {25, 0.9, 0.5, 0.1},
@@ -86,7 +86,7 @@ const DesktopShape kShapes[] = {
 TEST(HideEquivalence, HideAllMatchesTheReference) {
     for (unsigned seed = 1; seed <= 400; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
-        p.kernel->HideAllWindows();
+        p.kernel->Commands().HideAllWindows();
         p.literal->HideAllWindows();
         ASSERT_TRUE(SameOutcome(p, seed));
     }
@@ -95,7 +95,7 @@ TEST(HideEquivalence, HideAllMatchesTheReference) {
 TEST(HideEquivalence, HideAllWithWindowsThatRefuseMatchesTheReference) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)], 0.2);
-        p.kernel->HideAllWindows();
+        p.kernel->Commands().HideAllWindows();
         p.literal->HideAllWindows();
         ASSERT_TRUE(SameOutcome(p, seed));
     }
@@ -105,10 +105,10 @@ TEST(HideEquivalence, RepeatedHideWindowMatchesTheReference) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
         for (int i = 0; i < 4; ++i) {
-            p.kernel->HideTopWindow();
+            p.kernel->Commands().HideTopWindow();
             p.literal->HideTopWindow();
-            ASSERT_TRUE(SameRecords(p.kernel->HiddenList(), p.literal->list))
-                << "seed " << seed << " step " << i << "\nengine:    " << Describe(p.kernel->HiddenList())
+            ASSERT_TRUE(SameRecords(p.kernel->Commands().HiddenList(), p.literal->list))
+                << "seed " << seed << " step " << i << "\nengine:    " << Describe(p.kernel->Commands().HiddenList())
                 << "\nreference: " << Describe(p.literal->list);
             ASSERT_EQ(p.fake.desktop.foreground, p.reference.foreground) << "seed " << seed;
         }
@@ -143,10 +143,10 @@ TEST(HideEquivalence, GroupHideMatchesTheReference) {
         groups.push_back(std::make_unique<CWindowsGroup>());
         groups[0]->m_strSearch = search;
         groups[0]->m_nCompare = compare;
-        p.kernel->ReplaceGroups(groups);
+        p.kernel->Dialogs().ReplaceGroups(groups);
         const int id = p.kernel->Groups().At(0)->m_nID;
 
-        EXPECT_EQ(p.kernel->HideGroup(0), p.literal->HideGroup(search, compare, id)) << "seed " << seed;
+        EXPECT_EQ(p.kernel->Commands().HideGroup(0), p.literal->HideGroup(search, compare, id)) << "seed " << seed;
         ASSERT_TRUE(SameOutcome(p, seed));
     }
 }
@@ -154,17 +154,17 @@ TEST(HideEquivalence, GroupHideMatchesTheReference) {
 TEST(HideEquivalence, ShowAllBringsBackTheSameWindowsInTheSameOrder) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
-        p.kernel->HideAllWindows();
+        p.kernel->Commands().HideAllWindows();
         p.literal->HideAllWindows();
         // Hide a few more, one family at a time, to mix in later records.
-        p.kernel->HideTopWindow();
+        p.kernel->Commands().HideTopWindow();
         p.literal->HideTopWindow();
         p.fake.desktop.actions.clear();
         p.reference.actions.clear();
 
-        p.kernel->ShowAllWindows();
+        p.kernel->Commands().ShowAllWindows();
         p.literal->ShowAllWindows();
-        EXPECT_TRUE(p.kernel->HiddenList().empty());
+        EXPECT_TRUE(p.kernel->Commands().HiddenList().empty());
         ASSERT_EQ(Shows(p.fake.desktop), Shows(p.reference)) << "seed " << seed;
         ASSERT_EQ(Visibility(p.fake.desktop), Visibility(p.reference)) << "seed " << seed;
         ASSERT_EQ(p.fake.desktop.foreground, p.reference.foreground) << "seed " << seed;

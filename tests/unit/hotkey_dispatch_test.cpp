@@ -55,7 +55,7 @@ TEST(HotKeyDispatch, MessagesForMissingGroupsChangeNothing) {
             EXPECT_FALSE(kernel.ProcessMessage(wm::kHotKey, id, 0));
         EXPECT_TRUE(fake.journal.empty());
         EXPECT_TRUE(fake.desktop.actions.empty());
-        EXPECT_TRUE(kernel.HiddenList().empty());
+        EXPECT_TRUE(kernel.Commands().HiddenList().empty());
     }
 }
 

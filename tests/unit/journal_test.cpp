@@ -81,18 +81,18 @@ protected:
 
 TEST_F(Journalled, NothingIsWrittenBeforeTheFirstHideAndOneWritePerCommand) {
     Start();
-    kernel->ShowHidden(-1);
-    kernel->ShowAllWindows();
-    kernel->OnTrayNotify(128, wm::kRButtonUp);
+    kernel->Commands().ShowHidden(-1);
+    kernel->Commands().ShowAllWindows();
+    kernel->Tray().OnTrayNotify(128, wm::kRButtonUp);
     EXPECT_EQ(JournalCalls(), 1);  // the read at start
     EXPECT_EQ(fake.hiddenJournal.writes, 0);
 
     for (int i = 0; i < 300; ++i) desk.Add("W", "w" + std::to_string(i));
-    kernel->HideAllWindows();
+    kernel->Commands().HideAllWindows();
     EXPECT_EQ(fake.hiddenJournal.writes, 1);
-    kernel->ShowHidden(-1);
+    kernel->Commands().ShowHidden(-1);
     EXPECT_EQ(fake.hiddenJournal.writes, 2);
-    kernel->ShowAllWindows();
+    kernel->Commands().ShowAllWindows();
     EXPECT_EQ(fake.hiddenJournal.writes, 2);
     EXPECT_EQ(fake.hiddenJournal.removes, 1);
     EXPECT_FALSE(fake.hiddenJournal.value);
@@ -111,12 +111,12 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     Start();
     for (WindowHandle w : {reused, shownAgain, gone}) {
         desk.Raise(w);
-        kernel->HideTopWindow();
+        kernel->Commands().HideTopWindow();
     }
-    kernel->HideGroup(0);
+    kernel->Commands().HideGroup(0);
     desk.Raise(a);
-    kernel->HideTopWindow();
-    ASSERT_EQ(kernel->HiddenList().size(), 5u);
+    kernel->Commands().HideTopWindow();
+    ASSERT_EQ(kernel->Commands().HiddenList().size(), 5u);
 
     // Tarnvell is killed; meanwhile one window goes, one is shown by its
     // application, and one handle comes to belong to another process.
@@ -130,7 +130,7 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     Start();
 
     std::vector<WindowHandle> back;
-    for (const CWndDes& r : kernel->HiddenList()) back.push_back(r.m_hWindow);
+    for (const CWndDes& r : kernel->Commands().HiddenList()) back.push_back(r.m_hWindow);
     EXPECT_EQ(back, (std::vector<WindowHandle>{b, a}));
     EXPECT_TRUE(fake.desktop.actions.empty());  // nothing is shown at start
     EXPECT_EQ(fake.notifyShell.icons.begin()->second.tip, "2 hidden windows");
@@ -138,13 +138,13 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     EXPECT_EQ(journal::Decode(*fake.hiddenJournal.value)->size(), 2u);
 
     // The group's record lost its tag: the group's show leaves it alone...
-    kernel->ShowGroup(0);
+    kernel->Commands().ShowGroup(0);
     EXPECT_FALSE(Visible(b));
     // ...while Show Window takes the last family, then the earlier one.
-    kernel->ShowHidden(-1);
+    kernel->Commands().ShowHidden(-1);
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(Visible(b));
-    kernel->ShowHidden(-1);
+    kernel->Commands().ShowHidden(-1);
     EXPECT_TRUE(Visible(b));
 }
 
@@ -153,7 +153,7 @@ TEST_F(Journalled, ADamagedJournalIsRemovedAndNothingIsTakenBack) {
     fake.hiddenJournal.value = journal::Encode({Record(a.value, 1, 0, FakeDesktop::kOtherProcess)});
     fake.hiddenJournal.value->push_back(0);
     Start();
-    EXPECT_TRUE(kernel->HiddenList().empty());
+    EXPECT_TRUE(kernel->Commands().HiddenList().empty());
     EXPECT_FALSE(fake.hiddenJournal.value);
     EXPECT_EQ(fake.hiddenJournal.removes, 1);
 }
@@ -161,10 +161,10 @@ TEST_F(Journalled, ADamagedJournalIsRemovedAndNothingIsTakenBack) {
 TEST_F(Journalled, ExitWithoutShowingKeepsTheJournalAndACancelledLogoffDoesNothing) {
     const WindowHandle a = desk.Add("A", "a");
     Start();
-    kernel->HideTopWindow();
+    kernel->Commands().HideTopWindow();
     EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 0, 0));
     EXPECT_FALSE(Visible(a));
-    EXPECT_EQ(kernel->HiddenList().size(), 1u);
+    EXPECT_EQ(kernel->Commands().HiddenList().size(), 1u);
 
     fake.profile.Set("Settings", "m_bShowOnClose", 0u);
     Start();  // took the window back
@@ -193,36 +193,36 @@ TEST_F(Journalled, CloakedShellAndOwnWindowsAreNeverTaken) {
     fake.profile.Set("Groups", "Search0", std::string("zzz"));
     fake.profile.Set("Groups", "Compare0", 2u);  // every caption differs from "zzz"
     Start();
-    kernel->HideTopWindow();
+    kernel->Commands().HideTopWindow();
     EXPECT_FALSE(Visible(app));
-    kernel->ShowAllWindows();
-    kernel->HideAllWindows();
-    kernel->ShowAllWindows();
-    kernel->HideGroup(0);
-    kernel->ToggleDesignatedWindow();
+    kernel->Commands().ShowAllWindows();
+    kernel->Commands().HideAllWindows();
+    kernel->Commands().ShowAllWindows();
+    kernel->Commands().HideGroup(0);
+    kernel->Commands().ToggleDesignatedWindow();
     for (WindowHandle w : {menu, prompt, cloaked, secondTaskbar, wallpaper}) EXPECT_TRUE(Visible(w));
-    for (const CWndDes& r : kernel->HiddenList()) EXPECT_EQ(r.m_hWindow, app);
+    for (const CWndDes& r : kernel->Commands().HiddenList()) EXPECT_EQ(r.m_hWindow, app);
 }
 
 TEST_F(Journalled, AWindowHiddenAgainKeepsOneRecordAndComesBackWithOnePress) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
     Start();
-    kernel->HideTopWindow();  // a
+    kernel->Commands().HideTopWindow();  // a
     desk.Get(a).visible = true;  // its application shows it again
     desk.Raise(a);
-    kernel->HideTopWindow();
-    ASSERT_EQ(kernel->HiddenList().size(), 1u);
-    kernel->HideTopWindow();  // b
+    kernel->Commands().HideTopWindow();
+    ASSERT_EQ(kernel->Commands().HiddenList().size(), 1u);
+    kernel->Commands().HideTopWindow();  // b
     desk.Raise(a);
     desk.Get(a).visible = true;
-    kernel->HideTopWindow();  // a moves to the end
-    ASSERT_EQ(kernel->HiddenList().size(), 2u);
-    EXPECT_EQ(kernel->HiddenList()[1].m_hWindow, a);
-    kernel->ShowHidden(-1);
+    kernel->Commands().HideTopWindow();  // a moves to the end
+    ASSERT_EQ(kernel->Commands().HiddenList().size(), 2u);
+    EXPECT_EQ(kernel->Commands().HiddenList()[1].m_hWindow, a);
+    kernel->Commands().ShowHidden(-1);
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(Visible(b));
-    EXPECT_EQ(kernel->HiddenWindowItems().size(), 1u);
+    EXPECT_EQ(kernel->Tray().HiddenWindowItems().size(), 1u);
 }
 
 TEST_F(Journalled, GoneWindowsCostNoPressInAnyShowPathNorAMenuEntry) {
@@ -234,30 +234,30 @@ TEST_F(Journalled, GoneWindowsCostNoPressInAnyShowPathNorAMenuEntry) {
         const WindowHandle b = desk.Add("B", "b");
         desk.Raise(b);
         desk.Raise(a);
-        kernel->HideTopWindow();
-        kernel->HideTopWindow();
+        kernel->Commands().HideTopWindow();
+        kernel->Commands().HideTopWindow();
         desk.Destroy(b);
         return a;
     };
     WindowHandle a = hideTwoThenLoseTheLast();
-    kernel->ShowHidden(-1);
+    kernel->Commands().ShowHidden(-1);
     EXPECT_TRUE(Visible(a));
 
     // The designated window goes while hidden: its record goes with it.
     const WindowHandle c = desk.Add("C", "c");
     desk.Raise(c);
-    kernel->ToggleDesignatedWindow();
+    kernel->Commands().ToggleDesignatedWindow();
     desk.Destroy(c);
-    kernel->ToggleDesignatedWindow();
-    for (const CWndDes& r : kernel->HiddenList()) EXPECT_NE(r.m_hWindow, c);
-    kernel->ShowAllWindows();
-    ASSERT_TRUE(kernel->HiddenList().empty());
+    kernel->Commands().ToggleDesignatedWindow();
+    for (const CWndDes& r : kernel->Commands().HiddenList()) EXPECT_NE(r.m_hWindow, c);
+    kernel->Commands().ShowAllWindows();
+    ASSERT_TRUE(kernel->Commands().HiddenList().empty());
 
     a = hideTwoThenLoseTheLast();
-    kernel->OnTrayNotify(128, wm::kLButtonUp);  // the list menu
+    kernel->Tray().OnTrayNotify(128, wm::kLButtonUp);  // the list menu
     ASSERT_FALSE(fake.menus.tracked.empty());
     EXPECT_EQ(fake.menus.tracked.back().size(), 1u);
-    EXPECT_EQ(kernel->HiddenList().size(), 1u);
+    EXPECT_EQ(kernel->Commands().HiddenList().size(), 1u);
 }
 
 }  // namespace

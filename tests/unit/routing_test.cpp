@@ -20,9 +20,9 @@ TEST(Routing, CommandsReachTheirEngineOperations) {
 }
 
 TEST(Routing, HiddenWindowItemsCoverExactlyOneHundredPositions) {
-    EXPECT_EQ(RouteMessage(wm::kCommand, 32777), Handled(EngineAction::ShowHidden, 0));
-    EXPECT_EQ(RouteMessage(wm::kCommand, 32777 + 57), Handled(EngineAction::ShowHidden, 57));
-    EXPECT_EQ(RouteMessage(wm::kCommand, 32876), Handled(EngineAction::ShowHidden, 99));
+    EXPECT_EQ(RouteMessage(wm::kCommand, 32777), Handled(EngineAction::ShowListed, 0));
+    EXPECT_EQ(RouteMessage(wm::kCommand, 32777 + 57), Handled(EngineAction::ShowListed, 57));
+    EXPECT_EQ(RouteMessage(wm::kCommand, 32876), Handled(EngineAction::ShowListed, 99));
     // Neighbours on both sides are not list items: 32877 is unused and 32878
     // is the update command.
     EXPECT_EQ(RouteMessage(wm::kCommand, 32877), Route{});
@@ -79,7 +79,7 @@ TEST_F(RoutedMessages, CommandsRunTheirEngineCommands) {
     command(ID_SHOW_ALL);
     EXPECT_TRUE(visible(a));
     command(ID_TOGGLE_WINDOW);  // hides the top window as the designated one
-    EXPECT_EQ(kernel.Designated(), a);
+    EXPECT_EQ(kernel.Commands().Designated(), a);
     EXPECT_FALSE(visible(a));
     command(ID_PREFERENCES);
     command(ID_WINDOWS_GROUPS);

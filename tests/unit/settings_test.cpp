@@ -89,16 +89,16 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     expected.m_bHideIcon = expected.m_bPassOnShow = expected.m_bClick = true;
     expected.m_uAction = ClickAction(11);
     expected.m_Password = "secret";
-    EXPECT_EQ(Start()->Prefs(), expected);
+    EXPECT_EQ(Start()->Settings().Prefs(), expected);
 }
 
 TEST_F(Settings, PasswordOfAnyLengthOrTypeIsReadWhole) {
     const std::string longPassword(100000, 'p');
     fake.profile.Set("Settings", "m_Password", longPassword);
-    EXPECT_EQ(Start()->Prefs().m_Password, longPassword);
+    EXPECT_EQ(Start()->Settings().Prefs().m_Password, longPassword);
 
     fake.profile.Set("Settings", "m_Password", 7u);
-    EXPECT_EQ(Start()->Prefs().m_Password, "");
+    EXPECT_EQ(Start()->Settings().Prefs().m_Password, "");
 }
 
 TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
@@ -106,7 +106,7 @@ TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
     EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Settings/First Start"}));
     EXPECT_EQ(Int("Settings", "First Start"), 0u);
     EXPECT_EQ(fake.runKey.values, (std::map<std::string, std::string>{{"Tarnvell", fake.module.path}}));
-    for (int n = 0; n < CAppKernel::kHotKeyCount; ++n) EXPECT_FALSE(kernel->HotKey(n).IsSet());
+    for (int n = 0; n < kProgramHotKeys; ++n) EXPECT_FALSE(kernel->Settings().HotKey(n).IsSet());
 }
 
 TEST_F(Settings, FirstStartWritesTheRunValueOnceAndNeverAgain) {
@@ -162,7 +162,7 @@ TEST_F(Settings, APathThatDoesNotFitIsNeverWrittenCut) {
 TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     auto kernel = Start();
     fake.profile.writes.clear();
-    kernel->SaveSettings();
+    kernel->Settings().Save();
     EXPECT_EQ(fake.profile.writes, SavedEntries());
     std::vector<unsigned> flags;
     for (const auto& name : kFlagNames) flags.push_back(Int("Settings", name));
@@ -199,11 +199,11 @@ TEST_F(Settings, SavedValuesComeBackOnTheNextStart) {
         keys[1] = {mod::kControl, 'S'};
     });
     auto kernel = Start();
-    EXPECT_FALSE(kernel->Prefs().m_bShowList);
-    EXPECT_TRUE(kernel->Prefs().m_bPassOnOption);
-    EXPECT_EQ(kernel->Prefs().m_Password, "pw with blanks");
-    EXPECT_EQ(kernel->Prefs().m_uAction.Stored(), 9u);
-    EXPECT_EQ(kernel->HotKey(1).GetName(), "Ctrl + S");
+    EXPECT_FALSE(kernel->Settings().Prefs().m_bShowList);
+    EXPECT_TRUE(kernel->Settings().Prefs().m_bPassOnOption);
+    EXPECT_EQ(kernel->Settings().Prefs().m_Password, "pw with blanks");
+    EXPECT_EQ(kernel->Settings().Prefs().m_uAction.Stored(), 9u);
+    EXPECT_EQ(kernel->Settings().HotKey(1).GetName(), "Ctrl + S");
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                             [](const auto& e) { return e.id == 1 && e.key == 'S'; }));
 }

@@ -24,7 +24,7 @@ protected:
     }
 
     void Mouse(unsigned message, std::intptr_t high = 0) {
-        kernel->OnTrayNotify(128, static_cast<std::intptr_t>(message) | (high << 16));
+        kernel->Tray().OnTrayNotify(128, static_cast<std::intptr_t>(message) | (high << 16));
     }
     void Set(unsigned action, bool invertMouse = true, bool click = false) {
         ChangePreferences(*kernel, [&](Preferences& p) {
@@ -115,11 +115,11 @@ TEST_F(TrayActions, EachActionValueRunsItsCommand) {
     run(6);  // show all
     EXPECT_TRUE(fake.desktop.Get(a).visible && fake.desktop.Get(b).visible);
     run(4);  // toggle all: hides
-    EXPECT_EQ(kernel->HiddenList().size(), 2u);
+    EXPECT_EQ(kernel->Commands().HiddenList().size(), 2u);
     run(4);  // and shows
-    EXPECT_TRUE(kernel->HiddenList().empty());
+    EXPECT_TRUE(kernel->Commands().HiddenList().empty());
     run(1);  // designated toggle
-    EXPECT_EQ(kernel->Designated(), a);
+    EXPECT_EQ(kernel->Commands().Designated(), a);
 
     // The separator line and values past the last group do nothing.
     const auto before = fake.desktop.actions.size();
@@ -135,8 +135,8 @@ TEST_F(TrayActions, ListMenuListsPrincipalsByCaptionWithTheirPositions) {
     const WindowHandle twin1 = fake.desktop.Add("Y", "Twin");
     const WindowHandle twin2 = fake.desktop.Add("Y", "Twin");
     (void)untitled, (void)twin1, (void)twin2;
-    kernel->HideAllWindows();
-    ASSERT_EQ(kernel->HiddenList().size(), 5u);
+    kernel->Commands().HideAllWindows();
+    ASSERT_EQ(kernel->Commands().HiddenList().size(), 5u);
 
     Set(0);
     fake.journal.clear();
@@ -157,7 +157,7 @@ TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
     EXPECT_EQ(fake.menus.nullPosts.size(), 1u);
 
     fake.desktop.Add("A", "a");
-    kernel->HideTopWindow();
+    kernel->Commands().HideTopWindow();
     ChangePreferences(*kernel, [](Preferences& p) { p.m_bShowList = false; });
     RunClickAction();
     EXPECT_EQ(Menus(), 0u);
@@ -166,8 +166,8 @@ TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
 
 TEST_F(TrayActions, OnlyTheFirstHundredPositionsAreListed) {
     for (int i = 0; i < 130; ++i) fake.desktop.Add("W", "w" + std::to_string(i));
-    kernel->HideAllWindows();
-    const auto items = kernel->HiddenWindowItems();
+    kernel->Commands().HideAllWindows();
+    const auto items = kernel->Tray().HiddenWindowItems();
     ASSERT_EQ(items.size(), 100u);
     EXPECT_EQ(items.front().id, 32777u);
     EXPECT_EQ(items.back().id, 32876u);
@@ -176,8 +176,8 @@ TEST_F(TrayActions, OnlyTheFirstHundredPositionsAreListed) {
 
 TEST_F(TrayActions, CaptionsAreCutTo254Characters) {
     fake.desktop.Add("W", std::string(400, 'c'));
-    kernel->HideTopWindow();
-    EXPECT_EQ(kernel->HiddenWindowItems().at(0).text, std::string(254, 'c'));
+    kernel->Commands().HideTopWindow();
+    EXPECT_EQ(kernel->Tray().HiddenWindowItems().at(0).text, std::string(254, 'c'));
 }
 
 TEST_F(TrayActions, MainMenuWithoutHiddenWindows) {
@@ -206,7 +206,7 @@ TEST_F(TrayActions, MainMenuWithoutHiddenWindows) {
 
 TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
     fake.desktop.Add("A", "Alpha");
-    kernel->HideTopWindow();
+    kernel->Commands().HideTopWindow();
     Mouse(wm::kRButtonUp);
     const MenuModel& menu = fake.menus.tracked.at(0);
     ASSERT_EQ(menu.size(), 15u);
@@ -222,7 +222,7 @@ TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
 TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
     const WindowHandle a = fake.desktop.Add("A", "Alpha");
     const WindowHandle b = fake.desktop.Add("B", "Beta");
-    kernel->HideAllWindows();
+    kernel->Commands().HideAllWindows();
     // The user picks "Beta"; its command arrives once the menu has closed.
     Set(0);
     RunClickAction();
@@ -268,7 +268,7 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
             CAppKernel kernel(fake.Set());
             kernel.Init(frame);
             fake.prompts.answers = {{true, ""}, {true, ""}};
-            kernel.HideTopWindow();  // something to show
+            kernel.Commands().HideTopWindow();  // something to show
             fake.desktop.actions.clear();
             if (way == 0)
                 kernel.ProcessMessage(wm::kHotKey, hotKey, 0);
@@ -285,7 +285,7 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
 
 TEST_F(TrayActions, MenuTextsKeepAtMost63CharactersBeforeTheTab) {
     fake.module.strings[ID_HIDE_ALL] = std::string(80, 'm');
-    EXPECT_EQ(kernel->MainMenu().at(8), Str(ID_HIDE_ALL, std::string(63, 'm') + "\t"));
+    EXPECT_EQ(kernel->Tray().MainMenu().at(8), Str(ID_HIDE_ALL, std::string(63, 'm') + "\t"));
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+#include "engine/dialog_controller.h"
+
+#include "engine/update_link.h"
+#include "res/resource.h"
+
+CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, CResource& strings,
+                                     CSettings& settings, CGroupList& groups)
+    : m_Dialogs(dialogs), m_Shell(shell), m_Strings(strings), m_Settings(settings), m_Groups(groups) {}
+
+bool CDialogController::Admit(GateInput input) {
+    const GateVerdict verdict = m_Gate.Decide(input);
+    if (verdict.kind == GateVerdict::Kind::Front) m_Dialogs.BringToFront(verdict.front);
+    return verdict.kind == GateVerdict::Kind::Run;
+}
+
+bool CDialogController::CheckPassword() {
+    if (!Admit(GateInput::PasswordPrompt)) return false;
+    std::string entered;
+    bool ok = false;
+    {
+        const CModalGate::Wait wait(m_Gate, Waiting::Prompt);
+        ok = m_Dialogs.AskPassword(entered);
+    }
+    return ok && entered == m_Settings.Prefs().m_Password;
+}
+
+void CDialogController::ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys) {
+    m_Settings.Apply(prefs, keys);
+    if (m_Applied) m_Applied();
+    m_Settings.Save();
+}
+
+void CDialogController::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
+    m_Groups.Replace(groups, m_hFrame);
+}
+
+void CDialogController::OnPreferences() {
+    if (!Admit(GateInput::OpenPreferences)) return;
+    if (m_Settings.Prefs().m_bPassOnOption && !CheckPassword()) return;
+
+    PreferencesForm form;
+    form.prefs = m_Settings.Prefs();
+    form.keys = m_Settings.Keys();
+    for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groupNames.push_back(m_Groups.At(i)->m_strName);
+    bool ok = false;
+    {
+        const CModalGate::Wait wait(m_Gate, Waiting::Preferences);
+        ok = m_Dialogs.RunPreferences(form);
+    }
+    if (ok) ApplyPreferences(form.prefs, form.keys);
+}
+
+void CDialogController::OnWindowsGroups() {
+    if (!Admit(GateInput::OpenWindowsGroups)) return;
+    if (m_Settings.Prefs().m_bPassOnOption && !CheckPassword()) return;
+
+    GroupsForm form;
+    for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groups.push_back(CopyGroup(*m_Groups.At(i)));
+    bool ok = false;
+    {
+        const CModalGate::Wait wait(m_Gate, Waiting::WindowsGroups);
+        ok = m_Dialogs.RunWindowsGroups(form);
+    }
+    if (!ok) return;
+    // Group positions may have moved, so a click action that names a group
+    // (or the separator) falls back to the list of hidden windows, on every OK.
+    m_Settings.ForgetGroupAction();
+    ReplaceGroups(form.groups);
+}
+
+void CDialogController::OnAppAbout() {
+    if (!Admit(GateInput::OpenAbout)) return;
+    const CModalGate::Wait wait(m_Gate, Waiting::About);
+    m_Dialogs.RunAbout(kVersion);
+}
+
+void CDialogController::OnHelp() { m_Dialogs.ShowHelp(m_hFrame, nullptr); }
+
+// No password and no guard: opening the page twice opens it twice, and what
+// the shell answers changes nothing here.
+void CDialogController::OnCheckUpdate() {
+    m_Shell.Open(UpdateAddress(m_Strings.Load(IDR_MAINFRAME), kVersion));
+}

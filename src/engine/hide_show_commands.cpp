@@ -1,0 +1,187 @@
+#include "engine/hide_show_commands.h"
+
+#include "engine/group_commands.h"
+#include "engine/hidden_journal.h"
+
+CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform::IModule& module,
+                                     platform::IVolatileStore& journal, const CSettings& settings,
+                                     const CGroupList& groups, CDialogController& dialogs)
+    : m_Windows(windows),
+      m_Module(module),
+      m_Journal(journal),
+      m_Settings(settings),
+      m_Groups(groups),
+      m_Dialogs(dialogs),
+      m_Hider(windows) {}
+
+bool CHideShowCommands::AskShowPassword() {
+    return !m_Settings.Prefs().m_bPassOnShow || m_Dialogs.CheckPassword();
+}
+
+bool CHideShowCommands::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
+    const CHiddenList::Taken taken = m_HiddenList.Take(index);
+    m_Hider.Show(taken.windows);
+    if (activate && taken.aimed) {
+        if (toActivate)
+            *toActivate = taken.aimed;
+        else
+            m_Hider.Activate(taken.aimed);
+    }
+    return !taken.windows.empty();
+}
+
+bool CHideShowCommands::DropGone() {
+    return m_HiddenList.DropIf([&](WindowHandle w) { return !m_Windows.IsWindow(w); });
+}
+
+void CHideShowCommands::DropGoneWindows() {
+    if (DropGone()) ListChanged();
+}
+
+void CHideShowCommands::HideTopWindow() {
+    m_Hider.HideTop(m_HiddenList);
+    m_Hider.Activate(m_Hider.FirstEligible());
+    ListChanged();
+}
+
+void CHideShowCommands::ShowHidden(int index) {
+    // A record whose window is gone would make this press show nothing.
+    DropGone();
+    if (!m_HiddenList.empty()) {
+        if (!AskShowPassword()) return;
+        ShowEntry(index, true);
+    }
+    ListChanged();
+}
+
+void CHideShowCommands::ShowWindowOf(WindowHandle w) {
+    DropGone();
+    if (w && m_HiddenList.Find(w) != -1) {
+        if (!AskShowPassword()) return;
+        // The prompt runs its own message loop, in which other commands may
+        // have moved or taken the record: it is looked up again by its window.
+        DropGone();
+        if (const int index = m_HiddenList.Find(w); index != -1) ShowEntry(index, true);
+    }
+    ListChanged();
+}
+
+void CHideShowCommands::HideAllWindows() {
+    if (m_Hider.HideAll(m_HiddenList)) ListChanged();
+}
+
+void CHideShowCommands::ShowAllWindows() {
+    DropGone();
+    if (m_HiddenList.empty()) {
+        SyncJournal();
+        return;
+    }
+    if (!AskShowPassword()) return;
+    // Records come back from the last to the first. Only the aimed window of
+    // the last family is activated, once everything has been asked to show,
+    // so that no later show takes the activation from it.
+    WindowHandle toActivate;
+    for (;;) {
+        const bool activate = m_HiddenList.CountPrincipals() == 1;
+        WindowHandle aimed;
+        if (!ShowEntry(-1, activate, &aimed)) break;
+        if (aimed) toActivate = aimed;
+    }
+    if (toActivate) m_Hider.Activate(toActivate);
+    ListChanged();
+}
+
+void CHideShowCommands::ToggleAllWindows() {
+    if (!m_HiddenList.empty())
+        ShowAllWindows();
+    else
+        HideAllWindows();
+}
+
+void CHideShowCommands::ToggleDesignatedWindow() {
+    DropGone();
+    const int designated = m_HiddenList.Find(m_hDesignated);
+    if (designated != -1 && !AskShowPassword()) return;
+    // The prompt's loop may have moved the record.
+    const int index = designated == -1 ? -1 : m_HiddenList.Find(m_hDesignated);
+    if (index != -1 && ShowEntry(index, true)) {
+        m_hDesignated = WindowHandle{};
+    } else if (const WindowHandle principal = m_Hider.HideTop(m_HiddenList)) {
+        m_hDesignated = principal;
+        m_Hider.Activate(m_Hider.FirstEligible());
+    }
+    ListChanged();
+}
+
+void CHideShowCommands::OnExit() {
+    if (m_Settings.Prefs().m_bShowOnClose) ShowAllWindows();
+}
+
+void CHideShowCommands::OnEndSession() {
+    const Preferences& prefs = m_Settings.Prefs();
+    if (prefs.m_bShowOnClose && !prefs.m_bPassOnShow) ShowAllWindows();
+}
+
+bool CHideShowCommands::HideGroup(int index) {
+    const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
+    if (!group) return false;
+    const LeadByteTest isLeadByte = [this](unsigned char c) { return m_Module.IsLeadByte(c); };
+    const bool hidden = HideMatching(*group, m_Hider, m_HiddenList, isLeadByte);
+    if (hidden) ListChanged();
+    return hidden;
+}
+
+bool CHideShowCommands::ShowGroup(int index) {
+    const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
+    if (!group) return false;
+    const std::int32_t id = group->m_nID;
+    // Asked even when the group has nothing hidden.
+    if (!AskShowPassword()) return false;
+    const bool dropped = DropGone();
+    const bool shown = ShowTagged(id, m_Hider, m_HiddenList);
+    if (shown || dropped) ListChanged();
+    return shown;
+}
+
+void CHideShowCommands::ToggleGroup(int index) {
+    if (!HideGroup(index)) ShowGroup(index);
+}
+
+void CHideShowCommands::ListChanged() {
+    if (m_Changed) m_Changed();
+    SyncJournal();
+}
+
+void CHideShowCommands::SyncJournal() {
+    if (m_HiddenList.empty()) {
+        if (!m_Written.empty()) m_Journal.Remove();
+        m_Written.clear();
+        return;
+    }
+    std::vector<std::uint8_t> data = journal::Encode(m_HiddenList.Records());
+    if (data == m_Written) return;
+    m_Journal.Write(data);
+    m_Written = std::move(data);
+}
+
+void CHideShowCommands::TakeBackJournal() {
+    const auto data = m_Journal.Read(journal::kMaxBytes);
+    if (!data) return;
+    const auto records = journal::Decode(*data);
+    if (!records) {
+        // Damaged, cut short or of another make: never trusted.
+        m_Journal.Remove();
+        return;
+    }
+    // A handle may name another window by now: only a window that exists, is
+    // still hidden and still belongs to the process that owned it is ours.
+    const std::uint32_t own = m_Windows.OwnProcessId();
+    for (const CWndDes& record : *records) {
+        const WindowHandle w = record.m_hWindow;
+        if (record.m_nProcessId != own && m_Windows.IsWindow(w) && !m_Windows.IsWindowVisible(w) &&
+            m_Windows.ProcessId(w) == record.m_nProcessId)
+            m_HiddenList.Append(record);
+    }
+    m_Written = *data;
+    ListChanged();
+}

@@ -1,0 +1,70 @@
+#include "engine/settings.h"
+
+#include "engine/autorun.h"
+
+namespace {
+constexpr const char* kFirstStart = "First Start";
+}  // namespace
+
+CSettings::CSettings(platform::IHotKeySystem& hotKeys, platform::IProfile& profile, platform::IRunKey& runKey,
+                     platform::IModule& module)
+    : m_Profile(profile),
+      m_RunKey(runKey),
+      m_Module(module),
+      m_HotKeys{CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile),
+                CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile)} {}
+
+// The hot-keys first (each read and registered), then the preferences and
+// the first-start step.
+void CSettings::Load(WindowHandle frame) {
+    for (int n = 0; n < kProgramHotKeys; ++n) m_HotKeys[static_cast<std::size_t>(n)].SetTarget(frame, n);
+    for (auto& hotKey : m_HotKeys) hotKey.Exchange(true);
+    m_Prefs.Load(m_Profile);
+
+    // Only the first start enters the program in the Run key; afterwards the
+    // Preferences dialog alone changes the entry.
+    if (m_Profile.GetProfileInt(Preferences::kSection, kFirstStart, 1) != 0) {
+        if (m_Prefs.m_bAutorun) AddToRunKey();
+        m_Profile.WriteProfileInt(Preferences::kSection, kFirstStart, 0);
+    }
+}
+
+void CSettings::Save() {
+    const platform::ProfileHold hold(m_Profile);
+    for (auto& hotKey : m_HotKeys) hotKey.Exchange(false);
+    m_Prefs.Save(m_Profile);
+}
+
+void CSettings::Apply(const Preferences& prefs, const ProgramKeys& keys) {
+    // Every old registration goes before the first new one: a combination
+    // moved from one command to another in one step works at once.
+    for (auto& hotKey : m_HotKeys) hotKey.Unregister();
+    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) {
+        m_HotKeys[n].SetValue(keys[n]);
+        m_HotKeys[n].Register();
+    }
+    const bool autorunChanged = prefs.m_bAutorun != m_Prefs.m_bAutorun;
+    m_Prefs = prefs;
+    // The Run value is touched only when the choice changed, so an entry the
+    // user edited by hand survives every other OK.
+    if (autorunChanged) {
+        if (m_Prefs.m_bAutorun)
+            AddToRunKey();
+        else
+            m_RunKey.DeleteValue(kProductName);
+    }
+}
+
+void CSettings::ForgetGroupAction() {
+    if (m_Prefs.m_uAction.kind() == ClickAction::Kind::Fixed) return;
+    m_Prefs.m_uAction = ClickAction::Of(ClickAction::Fixed::ShowList);
+    m_Prefs.SaveAction(m_Profile);
+}
+
+ProgramKeys CSettings::Keys() const {
+    ProgramKeys keys;
+    for (std::size_t n = 0; n < m_HotKeys.size(); ++n) keys[n] = m_HotKeys[n].Value();
+    return keys;
+}
+
+void CSettings::AddToRunKey() { AddToAutorun(m_Module, m_RunKey, kProductName); }
