@@ -5,9 +5,6 @@
 #include <optional>
 
 #include "engine/app_kernel.h"
-#include "app/noting_windows.h"
-#include "engine/auto_hide_rules.h"
-#include "platform/win32/win32_window_events.h"
 #include "engine/remote_command.h"
 
 // The program's frame window. It is never shown: it exists to receive menu
@@ -15,8 +12,7 @@
 // WM_CREATE until it is destroyed.
 class CMainFrame {
 public:
-    CMainFrame(PlatformSet platform, NotingWindowManager& notingWindows)
-        : m_Platform(platform), m_NotingWindows(notingWindows) {}
+    explicit CMainFrame(PlatformSet platform) : m_Platform(platform) {}
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -40,21 +36,11 @@ public:
 
 private:
     int OnCreate();
-    // WM_COPYDATA from another process: the answer is that process's exit
-    // code. The record is checked again here: any program may send it.
-    LRESULT OnCopyData(const COPYDATASTRUCT* data);
-    RemoteResult RunRemoteCommand(const RemoteCommand& command);
+    void RunStartCommand();
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     PlatformSet m_Platform;
     HWND m_hWnd = nullptr;
     std::unique_ptr<CAppKernel> m_pKernel;
     std::optional<RemoteCommand> m_StartCommand;
-    // phase 2: the rules and the events move into the engine, which also
-    // tells them what it shows and hides and re-reads the groups after the
-    // Windows Groups dialog.
-    NotingWindowManager& m_NotingWindows;
-    Win32WindowEvents m_WindowEvents;
-    std::unique_ptr<AutoHideRules> m_pAutoHide;
-
 };

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/main_frame.h"
-#include "app/noting_windows.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_window_events.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32_dialogs.h"
 
@@ -35,7 +35,6 @@ private:
     HINSTANCE m_hInstance;
     SingleInstanceMutex m_Mutex;
     Win32WindowManager m_Windows;
-    NotingWindowManager m_NotingWindows{m_Windows};
     Win32HotKeySystem m_HotKeys;
     Win32Profile m_Profile;
     Win32RunKey m_RunKey;
@@ -45,6 +44,7 @@ private:
     Win32Shell m_Shell;
     Win32Menus m_Menus;
     Win32VolatileStore m_HiddenJournal{m_Profile};
+    Win32WindowEvents m_WindowEvents;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::optional<RemoteCommand> m_Command;
     int m_nHandOverResult = 0;

@@ -39,13 +39,3 @@ enum class RemoteResult : int {
     NoSuchGroup = 3,
     NoAnswer = 4,
 };
-
-// The engine's entry point for a command handed over by another process or
-// given on the program's own command line: it runs the command through the
-// same path as the menu command of the same name (passwords, the rules that
-// hold while a dialog is open, the tray refresh) and says how it ended.
-class IRemoteCommands {
-public:
-    virtual ~IRemoteCommands() = default;
-    virtual RemoteResult RunRemoteCommand(const RemoteCommand& command) = 0;
-};

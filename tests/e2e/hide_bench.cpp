@@ -28,6 +28,7 @@
 #include "literal_engine.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window_events.h"
 
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
@@ -83,6 +84,7 @@ public:
     bool RunWindowsGroups(GroupsForm&) override { return false; }
     void RunAbout(unsigned) override {}
     void ShowHelp(WindowHandle, const char*) override {}
+    void BringToFront(Waiting) override {}
 };
 
 // The host's windows, top of the z-order first.
@@ -204,12 +206,13 @@ int main(int argc, char** argv) {
     Win32Shell shell;
     Win32Menus menus;
     Win32VolatileStore journalStore(profile);
+    Win32WindowEvents windowEvents;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
-        PlatformSet{wm, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, journalStore});
+        PlatformSet{wm, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, journalStore, windowEvents});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;
@@ -235,7 +238,7 @@ int main(int argc, char** argv) {
             wm.calls = 0;
             std::fill(std::begin(wm.byKind), std::end(wm.byKind), 0);
             auto start = Clock::now();
-            kernel.HideAllWindows();
+            kernel.Commands().HideAllWindows();
             const double hide = Settle(start, windows, false);
             f.hideCalls = wm.calls;
             if (std::getenv("BENCH_CALLS")) {
@@ -243,10 +246,10 @@ int main(int argc, char** argv) {
                 for (long k : wm.byKind) std::printf(" %ld", k);
                 std::printf("\n");
             }
-            f.records = kernel.HiddenList().size();
+            f.records = kernel.Commands().HiddenList().size();
             wm.calls = 0;
             start = Clock::now();
-            kernel.ShowAllWindows();
+            kernel.Commands().ShowAllWindows();
             const double show = Settle(start, windows, true);
             f.showCalls = wm.calls;
             f.engine.Keep(hide, show);

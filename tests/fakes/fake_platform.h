@@ -334,8 +334,10 @@ struct FakePlatform {
     FakeShell shell;
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
+    FakeWindowEvents windowEvents;
 
     PlatformSet Set() {
-        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, hiddenJournal};
+        return PlatformSet{desktop, hotKeys, profile, runKey, module, notifyShell, prompts, shell, menus, hiddenJournal,
+                           windowEvents};
     }
 };

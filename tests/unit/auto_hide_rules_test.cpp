@@ -3,8 +3,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/app_kernel.h"
 #include "engine/auto_hide_rules.h"
 #include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -185,6 +188,149 @@ TEST_F(AutoHide, ARetitlingStormOfAWindowThatMatchesNothingCostsThreeQuestionsAn
     Retitle(browser, "Inbox");
     rules.OnEvent(WindowEventKind::CaptionChanged, browser);
     EXPECT_EQ(fake.desktop.calls, idle);
+}
+
+// The rules as the engine owns them: the groups they read, the hide they ask
+// for, and what the commands tell them.
+class AutoHideInTheEngine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake.profile.Set("Settings", "First Start", 0u);
+        Slot(0, "Mail", "Inbox", false);
+        Slot(1, "Chat", "Chat", true);
+        fake.profile.Set("Groups", "Compare2", 0xFFFFFFFFu);
+    }
+    void Slot(int i, const std::string& name, const std::string& search, bool autoHide) {
+        const auto n = std::to_string(i);
+        fake.profile.Set("Groups", "Name" + n, name);
+        fake.profile.Set("Groups", "Search" + n, search);
+        fake.profile.Set("Groups", "Compare" + n, 0u);
+        fake.profile.Set("Groups", "AutoHide" + n, autoHide ? 1u : 0u);
+    }
+    CAppKernel& Kernel() {
+        if (!kernel) {
+            const WindowHandle frame = desk.Add("TarnvellFrame", "Tarnvell", false);
+            kernel = std::make_unique<CAppKernel>(fake.Set());
+            kernel->Init(frame);
+        }
+        return *kernel;
+    }
+    WindowHandle Appear(const std::string& caption, WindowHandle owner = {}) {
+        const WindowHandle w = desk.Add("AppWindow", caption, true, owner);
+        fake.windowEvents.Raise(WindowEventKind::Shown, w);
+        return w;
+    }
+    // The events the system raises for what the engine asked, as they reach
+    // the rules later from the message loop.
+    void DeliverEventsOf(const std::vector<WindowHandle>& windows) {
+        for (WindowHandle w : windows)
+            fake.windowEvents.Raise(desk.Get(w).visible ? WindowEventKind::Shown : WindowEventKind::Hidden, w);
+    }
+    bool Visible(WindowHandle w) { return desk.Get(w).visible; }
+
+    FakePlatform fake;
+    FakeDesktop& desk = fake.desktop;
+    std::unique_ptr<CAppKernel> kernel;
+};
+
+TEST_F(AutoHideInTheEngine, AnAppearingWindowIsHiddenWithItsFamilyTaggedJournaledAndShownByItsGroup) {
+    auto& k = Kernel();
+    EXPECT_TRUE(fake.windowEvents.Running());
+    const WindowHandle other = desk.Add("AppWindow", "Team Chat");  // there before: left alone
+    const WindowHandle chat = desk.Add("AppWindow", "Loading");
+    const WindowHandle tool = desk.Add("AppWindow", "Tools", true, chat);
+    fake.windowEvents.Raise(WindowEventKind::Shown, chat);
+    EXPECT_TRUE(Visible(chat));
+    desk.Get(chat).caption = "Chat - Room";
+    fake.windowEvents.Raise(WindowEventKind::CaptionChanged, chat);
+    EXPECT_FALSE(Visible(chat) || Visible(tool));
+    EXPECT_TRUE(Visible(other));
+    const std::int32_t chatId = k.Groups().At(1)->m_nID;
+    ASSERT_EQ(k.Commands().HiddenList().size(), 2u);
+    for (const auto& r : k.Commands().HiddenList()) EXPECT_EQ(r.m_nGroupId, chatId);
+    EXPECT_EQ(k.Commands().HiddenList()[0].m_hWindow, chat);
+    EXPECT_TRUE(fake.hiddenJournal.value.has_value());
+    // The events of our own hide end nothing.
+    DeliverEventsOf({chat, tool});
+
+    EXPECT_TRUE(k.Commands().ShowGroup(1));
+    EXPECT_TRUE(Visible(chat) && Visible(tool));
+    EXPECT_FALSE(fake.hiddenJournal.value.has_value());
+}
+
+TEST_F(AutoHideInTheEngine, AWindowTheUserShowedStaysShownUntilItsProgramShowsItAnew) {
+    auto& k = Kernel();
+    const WindowHandle chat = Appear("Chat");
+    ASSERT_FALSE(Visible(chat));
+    DeliverEventsOf({chat});
+    for (const auto show : {+[](CAppKernel& kk) { kk.Commands().ShowHidden(-1); },
+                            +[](CAppKernel& kk) { kk.Commands().ShowAllWindows(); },
+                            +[](CAppKernel& kk) { kk.Commands().ShowGroup(1); },
+                            +[](CAppKernel& kk) { kk.ProcessMessage(wm::kCommand, ID_SHOW_WINDOW, 0); }}) {
+        show(k);
+        ASSERT_TRUE(Visible(chat));
+        DeliverEventsOf({chat});
+        desk.Get(chat).caption = "Chat - 1 new";
+        fake.windowEvents.Raise(WindowEventKind::CaptionChanged, chat);
+        EXPECT_TRUE(Visible(chat));
+        EXPECT_TRUE(k.Commands().HiddenList().empty());
+        // Its program hides and shows it: a new appearance.
+        desk.Get(chat).visible = false;
+        DeliverEventsOf({chat});
+        desk.Get(chat).visible = true;
+        DeliverEventsOf({chat});
+        EXPECT_FALSE(Visible(chat));
+        DeliverEventsOf({chat});
+    }
+}
+
+TEST_F(AutoHideInTheEngine, ARuleHidesEvenWhileADialogIsOpenButNeverAListedOrOwnWindow) {
+    auto& k = Kernel();
+    WindowHandle chat;
+    fake.prompts.whilePreferencesOpen = [&] { chat = Appear("Chat"); };
+    k.ProcessMessage(wm::kCommand, ID_PREFERENCES, 0);
+    EXPECT_FALSE(Visible(chat));
+    // Listed already: a late event takes it no second time.
+    desk.Get(chat).visible = true;
+    fake.windowEvents.Raise(WindowEventKind::CaptionChanged, chat);
+    EXPECT_EQ(k.Commands().HiddenList().size(), 1u);
+    const WindowHandle own = desk.Add("#32770", "Chat");
+    desk.Get(own).pid = FakeDesktop::kOwnProcess;
+    fake.windowEvents.Raise(WindowEventKind::Shown, own);
+    EXPECT_TRUE(Visible(own));
+}
+
+TEST_F(AutoHideInTheEngine, TheHooksFollowTheGroupsAfterWindowsGroupsOk) {
+    Slot(1, "Chat", "Chat", false);
+    auto& k = Kernel();
+    EXPECT_FALSE(fake.windowEvents.Running());
+    bool option = true;
+    fake.prompts.windowsGroups = [&](GroupsForm& form) {
+        form.groups[0]->m_bAutoHide = option;
+        return true;
+    };
+    k.ProcessMessage(wm::kCommand, ID_WINDOWS_GROUPS, 0);
+    EXPECT_TRUE(fake.windowEvents.Running());
+    const WindowHandle mail = Appear("Inbox (3)");
+    EXPECT_FALSE(Visible(mail));
+    option = false;
+    k.ProcessMessage(wm::kCommand, ID_WINDOWS_GROUPS, 0);
+    EXPECT_FALSE(fake.windowEvents.Running());
+    EXPECT_EQ(fake.windowEvents.starts, 1);
+    EXPECT_EQ(fake.windowEvents.stops, 1);
+    // A cancelled dialog changes nothing.
+    fake.prompts.windowsGroups = nullptr;
+    k.ProcessMessage(wm::kCommand, ID_WINDOWS_GROUPS, 0);
+    EXPECT_FALSE(fake.windowEvents.Running());
+    kernel.reset();
+    EXPECT_EQ(fake.windowEvents.stops, 1);
+}
+
+TEST_F(AutoHideInTheEngine, TheEngineRemovesTheHooksWhenItEnds) {
+    Kernel();
+    ASSERT_TRUE(fake.windowEvents.Running());
+    kernel.reset();
+    EXPECT_FALSE(fake.windowEvents.Running());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ static_assert(wm::kCreate == WM_CREATE);
 static_assert(wm::kDestroy == WM_DESTROY);
 static_assert(wm::kClose == WM_CLOSE);
 static_assert(wm::kEndSession == WM_ENDSESSION);
+static_assert(wm::kCopyData == WM_COPYDATA);
 static_assert(wm::kCommand == WM_COMMAND);
 static_assert(wm::kInitMenuPopup == WM_INITMENUPOPUP);
 static_assert(wm::kHotKey == WM_HOTKEY);
@@ -71,3 +72,12 @@ static_assert(vk::kDecimal == VK_DECIMAL);
 static_assert(vk::kDivide == VK_DIVIDE);
 static_assert(vk::kF1 == VK_F1);
 static_assert(vk::kF12 == VK_F12);
+
+// The engine reads WM_COPYDATA's lParam as platform::CopyData.
+#include <cstddef>
+
+#include "platform/copy_data.h"
+static_assert(sizeof(platform::CopyData) == sizeof(COPYDATASTRUCT));
+static_assert(offsetof(platform::CopyData, dwData) == offsetof(COPYDATASTRUCT, dwData));
+static_assert(offsetof(platform::CopyData, cbData) == offsetof(COPYDATASTRUCT, cbData));
+static_assert(offsetof(platform::CopyData, lpData) == offsetof(COPYDATASTRUCT, lpData));
