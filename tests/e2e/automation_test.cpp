@@ -174,4 +174,73 @@ TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
     EXPECT_TRUE(WaitVisible(pop, false, 1s));
 }
 
+TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) {
+    constexpr UINT ID_SHOW_ALL = 32774;
+    ASSERT_TRUE(SetDword("Settings", "m_bPassOnShow", 1));
+    ASSERT_TRUE(SetString("Settings", "m_Password", "Secret"));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Guarded"});
+    HWND w = host.Window("Guarded");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);  // hiding never asks
+    ASSERT_TRUE(WaitVisible(w, false));
+
+    for (const auto& [text, button] : {std::pair{"", IDCANCEL}, std::pair{"secret", IDOK}}) {
+        const Process p = Start(Tarnvell::ExePath(), "/show-all");
+        ASSERT_TRUE(AnswerPassword(app, text, button)) << text;
+        EXPECT_EQ(p.WaitExit(10s), 2u) << text;
+        EXPECT_FALSE(::IsWindowVisible(w));
+    }
+    // The menu's Show All asks the same prompt, and the right password shows.
+    ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL, ID_SHOW_ALL));
+    const Process p = Start(Tarnvell::ExePath(), "/show-all");
+    ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
+    EXPECT_EQ(p.WaitExit(10s), 0u);
+    EXPECT_TRUE(WaitVisible(w, true));
+}
+
+TEST_F(Automation, WhileTarnvellWaitsForTheUserACommandIsRefused) {
+    constexpr UINT ID_PREFERENCES = 32775;
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Bystander"});
+    HWND w = host.Window("Bystander");
+    ASSERT_TRUE(w);
+    Command(app.Frame(), ID_PREFERENCES);
+    HWND dialog = WaitDialog(app.Proc().Pid(), "Preferences");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 2u);
+    EXPECT_EQ(RunTarnvell("/exit"), 2u);
+    EXPECT_TRUE(::IsWindowVisible(w));
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitGone(dialog));
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
+    EXPECT_TRUE(WaitVisible(w, false));
+}
+
+TEST_F(Automation, ExitAsksTheClosePasswordAndEndsTheCopyOnlyAfterIt) {
+    ASSERT_TRUE(SetDword("Settings", "m_bPassOnClose", 1));
+    ASSERT_TRUE(SetString("Settings", "m_Password", "Secret"));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Left hidden"});
+    HWND w = host.Window("Left hidden");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
+    ASSERT_TRUE(WaitVisible(w, false));
+
+    Process refused = Start(Tarnvell::ExePath(), "/exit");
+    ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL));
+    EXPECT_EQ(refused.WaitExit(10s), 2u);
+    EXPECT_EQ(app.Proc().WaitExit(300ms), static_cast<DWORD>(STILL_ACTIVE));
+
+    Process accepted = Start(Tarnvell::ExePath(), "/exit");
+    ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
+    EXPECT_EQ(accepted.WaitExit(10s), 0u);
+    EXPECT_EQ(app.Proc().WaitExit(10s), 0u);
+    // "Show hidden windows on exit" is on by default.
+    EXPECT_TRUE(WaitVisible(w, true));
+}
+
 }  // namespace
