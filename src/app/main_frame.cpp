@@ -1,5 +1,8 @@
 #include "app/main_frame.h"
 
+#include <vector>
+
+#include "engine/command_line.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
@@ -36,7 +39,23 @@ BOOL CMainFrame::DestroyWindow() {
 int CMainFrame::OnCreate() {
     m_pKernel = std::make_unique<CAppKernel>(m_Platform);
     m_pKernel->Init(FromHwnd(m_hWnd));
+    // Posted, not run here: the frame's creation is not complete until
+    // CreateWindowEx returns, and a command may open a prompt.
+    if (m_StartCommand) ::PostMessageA(m_hWnd, kRunStartCommand, 0, 0);
     return 0;
+}
+
+// The program's own command goes the way a handed-over one goes, record and
+// all, so that both meet the same checks and the same engine path.
+void CMainFrame::RunStartCommand() {
+    if (!m_StartCommand) return;
+    std::vector<std::uint8_t> record = EncodeRemoteCommand(*m_StartCommand);
+    m_StartCommand.reset();
+    COPYDATASTRUCT data{};
+    data.dwData = kCopyDataMagic;
+    data.cbData = static_cast<DWORD>(record.size());
+    data.lpData = record.data();
+    ::SendMessageA(m_hWnd, WM_COPYDATA, reinterpret_cast<WPARAM>(m_hWnd), reinterpret_cast<LPARAM>(&data));
 }
 
 // Every message goes to the engine first; the engine says whether the
@@ -45,9 +64,22 @@ LRESULT CMainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_NCCREATE: m_hWnd = hwnd; break;
         case WM_CREATE: return OnCreate();
+        case kRunStartCommand: RunStartCommand(); return 0;
         default: break;
     }
-    if (m_pKernel && !m_pKernel->ProcessMessage(message, wParam, static_cast<std::intptr_t>(lParam))) return 0;
+    if (m_pKernel) {
+        std::intptr_t result = 0;
+        if (!m_pKernel->ProcessMessage(message, wParam, static_cast<std::intptr_t>(lParam), &result))
+            return static_cast<LRESULT>(result);
+        if (message == WM_COPYDATA) {
+            // The engine accepted /exit. The sender waits in SendMessage for
+            // the answer: it gets it now, before the tear-down (a no-op when
+            // the frame sent the message to itself).
+            ::ReplyMessage(static_cast<LRESULT>(result));
+            DestroyWindow();
+            return static_cast<LRESULT>(result);
+        }
+    }
     return DefaultProc(message, wParam, lParam);
 }
 
@@ -61,6 +93,9 @@ LRESULT CMainFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow();
             return 0;
+        // No engine (before its creation or after the frame went): nothing
+        // ran, and 0 would tell the sender it had.
+        case WM_COPYDATA: return static_cast<LRESULT>(RemoteResult::NoAnswer);
         case WM_ENDSESSION:
             // The engine lets this through only when the session really ends
             // and no nested loop of ours still needs it (its modal gate

@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "engine/app_kernel.h"
+#include "engine/remote_command.h"
 
 // The program's frame window. It is never shown: it exists to receive menu
 // commands, hot-keys and tray callbacks, and it owns the engine from its
@@ -22,14 +24,23 @@ public:
     HWND Handle() const { return m_hWnd; }
 
     static constexpr const char* kClassName = "TarnvellFrame";
+    // Posted to itself once start-up is complete, to run the command of the
+    // program's own command line.
+    static constexpr UINT kRunStartCommand = WM_APP + 0x20;
+
+    // The command of the program's own command line, run once start-up is
+    // complete.
+    void SetStartCommand(const RemoteCommand& command) { m_StartCommand = command; }
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     int OnCreate();
+    void RunStartCommand();
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     PlatformSet m_Platform;
     HWND m_hWnd = nullptr;
     std::unique_ptr<CAppKernel> m_pKernel;
+    std::optional<RemoteCommand> m_StartCommand;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/system_library.h"
+#include "app/command_line_win32.h"
 #include "ui/html_help.h"
 
 namespace {
@@ -25,8 +26,13 @@ CTarnvellApp::CTarnvellApp(HINSTANCE instance)
     : m_hInstance(instance), m_Module(instance), m_NotifyShell(instance), m_Dialogs(instance) {}
 
 BOOL CTarnvellApp::InitInstance() {
-    // A second copy ends here without a window, an icon or a message.
-    if (!m_Mutex.Acquire(kMutexName)) return FALSE;
+    // A second copy ends here without a window, an icon or a message; with a
+    // command, it hands the command to the running copy first.
+    if (!m_Mutex.Acquire(kMutexName)) {
+        if (m_Command)
+            m_nHandOverResult = static_cast<int>(HandToRunningCopy(*m_Command, CMainFrame::kClassName));
+        return FALSE;
+    }
 
     // ShellExecute may hand a link or a mail address to a handler that is a
     // COM object (a browser's or mail program's delegate): the thread that
@@ -39,9 +45,11 @@ BOOL CTarnvellApp::InitInstance() {
     ::InitCommonControls();
     m_Profile.SetRegistryKey(kCompany, ApplicationName(m_Module.ModulePath()));
 
-    const PlatformSet platform{m_Windows, m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,       m_NotifyShell,
-                               m_Dialogs, m_Shell,   m_Menus,   m_HiddenJournal};
+    const PlatformSet platform{m_Windows,      m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,
+                               m_NotifyShell, m_Dialogs, m_Shell,             m_Menus,  m_HiddenJournal,
+                               m_WindowEvents};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
+    if (m_Command) m_pMainWnd->SetStartCommand(*m_Command);
     // A frame that cannot be created leaves nothing to receive commands.
     if (!m_pMainWnd->LoadFrame(m_hInstance)) return FALSE;
     // Help asked for without a window of its own is shown for the frame.
@@ -70,10 +78,21 @@ int CTarnvellApp::ExitInstance() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before anything loads a library by name.
     RestrictLibrarySearch();
+    // Before anything else: a malformed command line changes nothing.
+    const ParsedCommandLine parsed = ParseOwnCommandLine();
+    switch (parsed.kind) {
+        case ParsedCommandLine::Kind::Help: ShowUsage(instance, std::nullopt); return 0;
+        case ParsedCommandLine::Kind::Usage:
+            ShowUsage(instance, parsed.error);
+            return static_cast<int>(RemoteResult::Usage);
+        case ParsedCommandLine::Kind::Run:
+        case ParsedCommandLine::Kind::None: break;
+    }
     CTarnvellApp app(instance);
+    if (parsed.kind == ParsedCommandLine::Kind::Run) app.SetCommand(parsed.command);
     if (!app.InitInstance()) {
         app.ExitInstance();
-        return 0;
+        return app.HandOverResult();
     }
     return app.Run();
 }

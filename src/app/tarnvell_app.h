@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/main_frame.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_window_events.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32_dialogs.h"
 
@@ -16,7 +18,13 @@ public:
     CTarnvellApp(const CTarnvellApp&) = delete;
     CTarnvellApp& operator=(const CTarnvellApp&) = delete;
 
+    // The command of the program's command line: handed to a running copy,
+    // or run by this one once its start-up is complete.
+    void SetCommand(const RemoteCommand& command) { m_Command = command; }
     BOOL InitInstance();
+    // The exit code when InitInstance ended the program: a handed-over
+    // command's answer, 0 otherwise.
+    int HandOverResult() const { return m_nHandOverResult; }
     int Run();
     int ExitInstance();
 
@@ -38,5 +46,8 @@ private:
     Win32Shell m_Shell;
     Win32Menus m_Menus;
     Win32VolatileStore m_HiddenJournal{m_Profile};
+    Win32WindowEvents m_WindowEvents;
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    std::optional<RemoteCommand> m_Command;
+    int m_nHandOverResult = 0;
 };

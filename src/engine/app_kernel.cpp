@@ -13,9 +13,22 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_Groups(platform.hotKeys, platform.profile),
       m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Settings, m_Groups),
       m_Commands(platform.windows, platform.module, platform.hiddenJournal, m_Settings, m_Groups, m_Dialogs),
-      m_Tray(m_TrayIcon, platform.menus, platform.windows, platform.module, m_Strings, m_Settings, m_Groups, m_Commands, m_Dialogs) {
+      m_Tray(m_TrayIcon, platform.menus, platform.windows, platform.module, m_Strings, m_Settings, m_Groups, m_Commands, m_Dialogs),
+      m_Remote(m_Dialogs, m_Commands, m_Groups),
+      m_AutoHide(platform.windows, platform.windowEvents,
+                 text::CodePage::Of(platform.module),
+                 [this](WindowHandle w, std::int32_t groupId) {
+                     return m_Dialogs.Admit(GateInput::HideCommand) && m_Commands.HideForGroup(w, groupId);
+                 }) {
     m_Commands.OnListChanged([this] { m_Tray.RefreshTray(); });
+    m_Commands.OnWindowRequest([this](WindowHandle w, bool show) {
+        if (show)
+            m_AutoHide.NoteShownByUs(w);
+        else
+            m_AutoHide.NoteHiddenByUs(w);
+    });
     m_Dialogs.OnSettingsApplied([this] { m_Tray.RefreshTray(); });
+    m_Dialogs.OnGroupsReplaced([this] { m_AutoHide.SetGroups(m_Groups); });
 }
 
 void CAppKernel::Init(WindowHandle mainWnd) {
@@ -32,18 +45,27 @@ void CAppKernel::Init(WindowHandle mainWnd) {
         m_Groups.Load(mainWnd);
     }
     m_Commands.TakeBackJournal();
+    // After the journal: the windows it took back are listed, so a rule
+    // never takes them twice.
+    m_AutoHide.SetGroups(m_Groups);
 }
 
-bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+bool CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                std::intptr_t* result) {
+    if (result) *result = 0;
     const Route route = RouteMessage(message, wParam);
     switch (route.action) {
         case EngineAction::None: break;
         case EngineAction::Close:
-            if (!m_Dialogs.Admit(GateInput::Close)) return false;
             // A refused password cancels the close: the frame never sees it.
-            if (m_Settings.Prefs().m_bPassOnClose && !m_Dialogs.CheckPassword()) return false;
-            m_Commands.OnExit();
+            if (!m_Dialogs.Admit(GateInput::Close) || !m_Commands.ConfirmExit()) return false;
             break;
+        case EngineAction::RemoteCommand: {
+            const CRemoteCommands::Answer answer =
+                m_Remote.OnCopyData(reinterpret_cast<const platform::CopyData*>(lParam));
+            if (result) *result = static_cast<std::intptr_t>(answer.result);
+            return answer.endProgram;
+        }
         case EngineAction::EndSession:
             if (m_Dialogs.Admit(GateInput::EndSession)) m_Commands.OnEndSession();
             // The session really ends, and the frame goes at once when it can:

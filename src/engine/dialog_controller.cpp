@@ -32,6 +32,7 @@ void CDialogController::ApplyPreferences(const Preferences& prefs, const Program
 
 void CDialogController::ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups) {
     m_Groups.Replace(groups, m_hFrame);
+    if (m_Replaced) m_Replaced();
 }
 
 void CDialogController::OnPreferences() {

@@ -26,6 +26,9 @@ public:
     void SetFrame(WindowHandle frame) { m_hFrame = frame; }
     // Runs after an OK changed the settings, for what shows them (the tray).
     void OnSettingsApplied(std::function<void()> applied) { m_Applied = std::move(applied); }
+    // Runs after OK in the Windows Groups dialog replaced the groups, for
+    // what reads them beyond a command (the auto-hide rules).
+    void OnGroupsReplaced(std::function<void()> replaced) { m_Replaced = std::move(replaced); }
 
     // Asks the gate; a window the user must answer first is brought to the
     // front. True when the input may run now.
@@ -57,4 +60,5 @@ private:
     WindowHandle m_hFrame;
     CModalGate m_Gate;
     std::function<void()> m_Applied;
+    std::function<void()> m_Replaced;
 };

@@ -44,14 +44,15 @@ void CHideShowCommands::HideTopWindow() {
     ListChanged();
 }
 
-void CHideShowCommands::ShowHidden(int index) {
+CommandOutcome CHideShowCommands::ShowHidden(int index) {
     // A record whose window is gone would make this press show nothing.
     DropGone();
     if (!m_HiddenList.empty()) {
-        if (!AskShowPassword()) return;
+        if (!AskShowPassword()) return CommandOutcome::Refused;
         ShowEntry(index, true);
     }
     ListChanged();
+    return CommandOutcome::Done;
 }
 
 void CHideShowCommands::ShowWindowOf(WindowHandle w) {
@@ -70,13 +71,13 @@ void CHideShowCommands::HideAllWindows() {
     if (m_Hider.HideAll(m_HiddenList)) ListChanged();
 }
 
-void CHideShowCommands::ShowAllWindows() {
+CommandOutcome CHideShowCommands::ShowAllWindows() {
     DropGone();
     if (m_HiddenList.empty()) {
         SyncJournal();
-        return;
+        return CommandOutcome::Done;
     }
-    if (!AskShowPassword()) return;
+    if (!AskShowPassword()) return CommandOutcome::Refused;
     // Records come back from the last to the first. Only the aimed window of
     // the last family is activated, once everything has been asked to show,
     // so that no later show takes the activation from it.
@@ -89,6 +90,7 @@ void CHideShowCommands::ShowAllWindows() {
     }
     if (toActivate) m_Hider.Activate(toActivate);
     ListChanged();
+    return CommandOutcome::Done;
 }
 
 void CHideShowCommands::ToggleAllWindows() {
@@ -98,10 +100,10 @@ void CHideShowCommands::ToggleAllWindows() {
         HideAllWindows();
 }
 
-void CHideShowCommands::ToggleDesignatedWindow() {
+CommandOutcome CHideShowCommands::ToggleDesignatedWindow() {
     DropGone();
     const int designated = m_HiddenList.Find(m_hDesignated);
-    if (designated != -1 && !AskShowPassword()) return;
+    if (designated != -1 && !AskShowPassword()) return CommandOutcome::Refused;
     // The prompt's loop may have moved the record.
     const int index = designated == -1 ? -1 : m_HiddenList.Find(m_hDesignated);
     if (index != -1 && ShowEntry(index, true)) {
@@ -111,10 +113,17 @@ void CHideShowCommands::ToggleDesignatedWindow() {
         m_Hider.Activate(m_Hider.FirstEligible());
     }
     ListChanged();
+    return CommandOutcome::Done;
 }
 
 void CHideShowCommands::OnExit() {
     if (m_Settings.Prefs().m_bShowOnClose) ShowAllWindows();
+}
+
+bool CHideShowCommands::ConfirmExit() {
+    if (m_Settings.Prefs().m_bPassOnClose && !m_Dialogs.CheckPassword()) return false;
+    OnExit();
+    return true;
 }
 
 void CHideShowCommands::OnEndSession() {
@@ -130,20 +139,35 @@ bool CHideShowCommands::HideGroup(int index) {
     return hidden;
 }
 
-bool CHideShowCommands::ShowGroup(int index) {
+bool CHideShowCommands::ShowGroup(int index, CommandOutcome* outcome) {
+    if (outcome) *outcome = CommandOutcome::Done;
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
     const std::int32_t id = group->m_nID;
     // Asked even when the group has nothing hidden.
-    if (!AskShowPassword()) return false;
+    if (!AskShowPassword()) {
+        if (outcome) *outcome = CommandOutcome::Refused;
+        return false;
+    }
     const bool dropped = DropGone();
     const bool shown = ShowTagged(id, m_Hider, m_HiddenList);
     if (shown || dropped) ListChanged();
     return shown;
 }
 
-void CHideShowCommands::ToggleGroup(int index) {
-    if (!HideGroup(index)) ShowGroup(index);
+CommandOutcome CHideShowCommands::ToggleGroup(int index) {
+    CommandOutcome outcome = CommandOutcome::Done;
+    if (!HideGroup(index)) ShowGroup(index, &outcome);
+    return outcome;
+}
+
+bool CHideShowCommands::HideForGroup(WindowHandle window, std::int32_t groupId) {
+    // The event was queued: by now the window may be gone, hidden, owned by
+    // a window of ours, or already taken by a command.
+    if (!window || m_HiddenList.Find(window) != -1 || !m_Hider.IsEligible(window)) return false;
+    if (!m_Hider.HideFamilyOf(window, groupId, m_HiddenList)) return false;
+    ListChanged();
+    return true;
 }
 
 void CHideShowCommands::ListChanged() {

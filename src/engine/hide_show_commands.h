@@ -11,6 +11,11 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 
+// How a command that may ask for the show password ended: Refused when the
+// password was asked and not given, Done otherwise (whether or not anything
+// was there to show).
+enum class CommandOutcome { Done, Refused };
+
 // The hide and show commands: they take windows into the hidden list with
 // the hider, give them back, and keep the journal of the list.
 class CHideShowCommands {
@@ -24,24 +29,35 @@ public:
     void SetFrame(WindowHandle frame) { m_Hider.SetFrame(frame); }
     // Runs after every command that changed the list, once the journal holds it.
     void OnListChanged(std::function<void()> changed) { m_Changed = std::move(changed); }
+    // Told of every window a command is about to ask to show or hide.
+    void OnWindowRequest(CHider::RequestObserver observer) { m_Hider.SetObserver(std::move(observer)); }
 
     void HideTopWindow();
     // Shows hidden-list record index (-1 for the last) with its dependents.
-    void ShowHidden(int index);
+    CommandOutcome ShowHidden(int index);
     // Shows the family of w's record, looked up after any prompt; nothing when
     // w is no longer listed or is gone.
     void ShowWindowOf(WindowHandle w);
     void HideAllWindows();
-    void ShowAllWindows();
+    CommandOutcome ShowAllWindows();
     void ToggleAllWindows();
-    void ToggleDesignatedWindow();
+    CommandOutcome ToggleDesignatedWindow();
     // Group commands, by list position; a position beyond the last group
-    // does nothing.
+    // does nothing. ShowGroup says whether anything was shown, and in
+    // outcome whether the password was refused.
     bool HideGroup(int index);
-    bool ShowGroup(int index);
-    void ToggleGroup(int index);
+    bool ShowGroup(int index, CommandOutcome* outcome = nullptr);
+    CommandOutcome ToggleGroup(int index);
+    // A group's rule took window as it appeared: its family is hidden and
+    // recorded with groupId's tag, as the group's hide would record it.
+    // False when the window is no longer one a hide may take, or is listed.
+    bool HideForGroup(WindowHandle window, std::int32_t groupId);
     // Exit: shows every hidden window when the user asked for it.
     void OnExit();
+    // The exit as Exit and the close box ask for it: the close password when
+    // it is set, then OnExit. False when the password was refused and the
+    // program goes on.
+    bool ConfirmExit();
     // The end of the session asks nothing: the windows are shown only when
     // that needs no password; otherwise they stay hidden, and the journal
     // hands them to the next start should the session go on after all.

@@ -89,7 +89,7 @@ void CHider::RequestHides(std::vector<Request>& requested, const std::vector<Win
     std::stable_sort(requested.begin(), requested.end(),
                      [&](const Request& a, const Request& b) { return depth[a.window] > depth[b.window]; });
     for (const Request& r : requested)
-        if (!asked.count(r.window)) m_Windows.HideWindow(r.window);
+        if (!asked.count(r.window)) RequestHide(r.window);
 }
 
 bool CHider::HideAll(CHiddenList& list) {
@@ -101,7 +101,7 @@ bool CHider::HideAll(CHiddenList& list) {
     const WindowHandle bottom = top ? m_Windows.GetWindow(top, platform::WindowRelation::Last) : WindowHandle{};
     std::unordered_set<WindowHandle> asked;
     std::vector<WindowHandle> eligible = walk.CollectEligibleUpwards(bottom, [&](WindowHandle w) {
-        m_Windows.HideWindow(w);
+        RequestHide(w);
         asked.insert(w);
     });
     if (eligible.empty()) return false;
@@ -158,7 +158,15 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
 }
 
 void CHider::Show(const std::vector<WindowHandle>& windows) {
-    for (WindowHandle w : windows) m_Windows.ShowWindow(w);
+    for (WindowHandle w : windows) {
+        if (m_Observer) m_Observer(w, true);
+        m_Windows.ShowWindow(w);
+    }
+}
+
+void CHider::RequestHide(WindowHandle w) {
+    if (m_Observer) m_Observer(w, false);
+    m_Windows.HideWindow(w);
 }
 
 // Waits in short sleeps. A thread carries out its requests in the order they

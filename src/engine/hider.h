@@ -29,6 +29,11 @@ public:
     // Our own frame: the walk starts from its place in the z-order where the
     // system answers no first window without a reference.
     void SetFrame(WindowHandle frame) { m_Frame = frame; }
+    // Told of every window this program is about to ask to show (true) or
+    // hide (false), before it asks: the system may report the change before
+    // the request returns.
+    using RequestObserver = std::function<void(WindowHandle w, bool show)>;
+    void SetObserver(RequestObserver observer) { m_Observer = std::move(observer); }
 
     bool IsEligible(WindowHandle w);
     WindowHandle Root(WindowHandle w);
@@ -81,7 +86,9 @@ private:
     // confirmEach false, a process counts as done once its last request is
     // carried out; the caller then checks the others itself.
     void WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange);
+    void RequestHide(WindowHandle w);
 
     platform::IWindowManager& m_Windows;
     WindowHandle m_Frame;
+    RequestObserver m_Observer;
 };

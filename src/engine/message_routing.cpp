@@ -16,6 +16,7 @@ Route RouteMessage(unsigned message, std::uintptr_t wParam) {
         case wm::kInitMenuPopup: return Handled(EngineAction::None);
         case wm::kHotKey: return Handled(EngineAction::HotKey);
         case wm::kTrayNotify: return Handled(EngineAction::TrayNotify);
+        case wm::kCopyData: return Handled(EngineAction::RemoteCommand);
         case wm::kCommand: break;
         default: return Route{};
     }

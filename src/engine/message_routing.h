@@ -20,6 +20,7 @@ enum class EngineAction {
     Help,
     HotKey,
     TrayNotify,
+    RemoteCommand,  // WM_COPYDATA: a command handed over; the result is the answer
 };
 
 struct Route {

@@ -3,6 +3,7 @@
 #include "platform/menus.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
+#include "platform/window_events.h"
 #include "platform/window_manager.h"
 
 // Everything the engine reaches the system through. The program builds one
@@ -18,4 +19,5 @@ struct PlatformSet {
     platform::IShell& shell;
     platform::IMenus& menus;
     platform::IVolatileStore& hiddenJournal;
+    platform::IWindowEvents& windowEvents;
 };

@@ -47,6 +47,9 @@ bool CWindowsGroup::Load(int index, WindowHandle target) {
     // Any other stored mode is kept: it matches nothing but survives a save.
     m_nCompare = static_cast<std::int32_t>(
         m_pProfile->GetProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END));
+    // Asked of the section read whole at start-up, so it costs no registry
+    // call of its own. Any non-zero DWORD is on.
+    m_bAutoHide = m_pProfile->GetProfileInt(m_pszSection, SlotValue("AutoHide", index), 0) != 0;
 
     // A slot 0 that never held a group and was never named starts the list
     // with the built-in group; a deleted list leaves its name behind.
@@ -63,6 +66,9 @@ void CWindowsGroup::Save(int index) {
     m_pProfile->WriteProfileString(m_pszSection, SlotValue("Name", index), m_strName);
     m_pProfile->WriteProfileString(m_pszSection, SlotValue("Search", index), m_strSearch);
     m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), m_nCompare);
+    // Written off as well as on: the profile has no delete, and a slot
+    // rewritten by another group must not keep an earlier group's option.
+    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("AutoHide", index), m_bAutoHide ? 1 : 0);
     m_HotKeys[0].Exchange(false);
     m_HotKeys[1].Exchange(false);
 }
@@ -76,6 +82,7 @@ void CWindowsGroup::CopyValues(const CWindowsGroup& source) {
     m_strName = source.m_strName;
     m_strSearch = source.m_strSearch;
     m_nCompare = source.m_nCompare;
+    m_bAutoHide = source.m_bAutoHide;
     m_HotKeys[0].Copy(source.m_HotKeys[0]);
     m_HotKeys[1].Copy(source.m_HotKeys[1]);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,10 @@ inline constexpr int GROUP_COMPARE_END = -1;
 // 25 + 2i far from overflowing, whatever a tampered profile holds.
 inline constexpr int GROUP_HOTKEY_LAST_ID = 0xBFFF;
 inline constexpr int GROUP_MAX_COUNT = (GROUP_HOTKEY_LAST_ID - GROUP_HOTKEY_BASE - 1) / 2 + 1;
+// The longest group name the Group dialog takes and a command line may name,
+// in bytes of the ANSI code page. A longer name stored by other means still
+// loads and shows; it just cannot be named from the command line.
+inline constexpr std::size_t GROUP_NAME_MAX_CHARS = 255;
 
 // A named criterion on window captions with a hide and a show hot-key.
 class CWindowsGroup {
@@ -38,12 +43,13 @@ public:
     // Binds and registers the hot-keys of slot index, then reads the slot;
     // true when the slot holds a group.
     bool Load(int index, WindowHandle target);
-    // Writes name, search and compare of slot index, then the hot-keys.
+    // Writes name, search, compare and the auto-hide option of slot index,
+    // then the hot-keys.
     void Save(int index);
     // Marks slot index as the end of the list.
     void Erase(int index);
-    // Takes the source's name, search text, compare mode and key
-    // combinations; the slot, identifier and registrations stay this group's.
+    // Takes the source's name, search text, compare mode, auto-hide option
+    // and key combinations; the slot, identifier and registrations stay this group's.
     void CopyValues(const CWindowsGroup& source);
 
     static int HideHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index; }
@@ -53,6 +59,9 @@ public:
     std::array<CHotKeys, 2> m_HotKeys;  // [0] hides the group, [1] shows it
     std::string m_strSearch;
     std::int32_t m_nCompare = GROUP_COMPARE_INCLUDE;
+    // Hide matching windows as soon as they appear (value "AutoHide<n>";
+    // absent in profiles of earlier versions, which reads as off).
+    bool m_bAutoHide = false;
     std::int32_t m_nID = -1;
     const char* const m_pszSection = "Groups";
 

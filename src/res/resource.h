@@ -59,6 +59,7 @@
 #define IDC_GROUP_HIDE_KEY      1002
 #define IDC_GROUP_SHOW_KEY      1009
 #define IDC_GROUP_COMPARE       1024
+#define IDC_GROUP_AUTO_HIDE     1036
 
 /* String table. */
 #define IDS_NEED_SHOW_HOTKEY    129  /* hide-icon option needs a show hot-key */
@@ -74,6 +75,13 @@
 #define IDS_KEY_TAKEN           155  /* OK check: another program holds it */
 #define IDS_GROUP_HIDE_KEY      156  /* label of a group's hide key */
 #define IDS_GROUP_SHOW_KEY      157  /* label of a group's show key */
+/* The command line's usage box: a line naming the error, then the usage. */
+#define IDS_USAGE               160
+#define IDS_USAGE_UNKNOWN       161
+#define IDS_USAGE_MISSING       162
+#define IDS_USAGE_EXTRA         163
+#define IDS_USAGE_TOO_LONG      164
+#define IDS_USAGE_INVALID_TEXT  165
 
 /* Menu commands; each has a string-table entry with its menu text. */
 #define ID_HIDE_WINDOW          32771

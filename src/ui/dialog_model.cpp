@@ -89,9 +89,17 @@ int CompareFromSelection(int selection, int storedMode) {
     return selection >= 0 && selection < kOfferedCompareModes ? selection : storedMode;
 }
 
-std::optional<std::string> CheckGroup(const std::string& name, const std::string& search) {
+std::optional<std::string> CheckGroup(const std::string& name, const std::string& search, bool autoHide,
+                                      int compareMode) {
     // Texts are taken as typed: a name of blanks only is a name.
     if (name.empty()) return std::string("You must specify Group Name");
+    if (autoHide && search.empty())
+        return std::string(
+            "A group that hides its windows as soon as they appear needs a Search Text: without one it would "
+            "hide every new window.");
     if (search.empty()) return std::string("You must specify Text for search in Window Caption");
+    if (autoHide && compareMode != GROUP_COMPARE_INCLUDE && compareMode != GROUP_COMPARE_EQUAL)
+        return std::string(
+            "A group that hides its windows as soon as they appear must include or equal its Search Text.");
     return std::nullopt;
 }

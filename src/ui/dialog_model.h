@@ -77,5 +77,9 @@ std::optional<int> CompareSelection(int compareMode);
 // becomes -1, which would end the stored list at its slot).
 int CompareFromSelection(int selection, int storedMode);
 
-// The Group dialog's check: the message text to show, or nothing.
-std::optional<std::string> CheckGroup(const std::string& name, const std::string& search);
+// The Group dialog's check: the message text to show, or nothing. A group
+// that hides its windows as they appear must name them: with no search text,
+// or a mode that matches whatever differs from it, it would hide nearly
+// every window that opens.
+std::optional<std::string> CheckGroup(const std::string& name, const std::string& search, bool autoHide = false,
+                                      int compareMode = GROUP_COMPARE_INCLUDE);

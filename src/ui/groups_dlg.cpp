@@ -29,6 +29,8 @@ BOOL CGroupDlg::OnInitDialog() {
         ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
     const auto selection = CompareSelection(m_Group->m_nCompare);
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
+    ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_NAME, EM_LIMITTEXT, GROUP_NAME_MAX_CHARS, 0);
+    ::CheckDlgButton(m_hWnd, IDC_GROUP_AUTO_HIDE, m_Group->m_bAutoHide ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -41,8 +43,10 @@ void CGroupDlg::OnOK() {
     m_Group->m_strSearch = ItemText(IDC_GROUP_SEARCH);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_GETCURSEL, 0, 0);
     m_Group->m_nCompare = CompareFromSelection(static_cast<int>(selection), m_Group->m_nCompare);
+    m_Group->m_bAutoHide = ::IsDlgButtonChecked(m_hWnd, IDC_GROUP_AUTO_HIDE) == BST_CHECKED;
 
-    if (const auto message = CheckGroup(m_Group->m_strName, m_Group->m_strSearch)) {
+    if (const auto message =
+            CheckGroup(m_Group->m_strName, m_Group->m_strSearch, m_Group->m_bAutoHide, m_Group->m_nCompare)) {
         Warn(*message);
         return;
     }

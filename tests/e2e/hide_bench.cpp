@@ -28,6 +28,7 @@
 #include "literal_engine.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window_events.h"
 
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
@@ -205,12 +206,14 @@ int main(int argc, char** argv) {
     Win32Shell shell;
     Win32Menus menus;
     Win32VolatileStore journalStore(profile);
+    Win32WindowEvents windowEvents;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
-        PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore});
+        PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
+                    windowEvents});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

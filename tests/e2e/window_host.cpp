@@ -12,10 +12,22 @@
 //
 // Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
 // windows makes the thread sleep that long, as a hung application does.
+//
+// Sending WM_COPYDATA to any of its windows asks for more, later:
+//   dwData 1, "Title"            a new ordinary window
+//   dwData 2, "Old\nNew"         the window titled Old retitled New
+//   dwData 3, "Title\nN"          the window titled Title retitled N times,
+//                                "Title #1" .. "Title #N", then back to Title
+//
+// Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
+// _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
+// Wine raises neither by itself, and out-of-context hooks of other programs
+// (Tarnvell's) only see them so.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,13 +35,64 @@
 namespace {
 
 constexpr UINT kHang = WM_APP + 1;
+constexpr ULONG_PTR kNewWindow = 1;
+constexpr ULONG_PTR kRename = 2;
+constexpr ULONG_PTR kRenameStorm = 3;
 constexpr const char* kClass = "TarnvellTestWindow";
 std::map<std::string, HWND> g_byTitle;
 int g_count = 0;
 
+HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, DWORD style, DWORD exStyle,
+          HWND owner);
+
+void Retitle(HWND w, const std::string& title) {
+    ::SetWindowTextA(w, title.c_str());
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, w, OBJID_WINDOW, CHILDID_SELF);
+}
+
+LRESULT OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || !data->lpData) return 0;
+    const std::string text(static_cast<const char*>(data->lpData), data->cbData);
+    const auto cut = text.find('\n');
+    switch (data->dwData) {
+        case kNewWindow:
+            Make(::GetModuleHandleA(nullptr), kClass, text, WS_OVERLAPPEDWINDOW, 0, nullptr);
+            return 1;
+        case kRename: {
+            if (cut == std::string::npos) return 0;
+            const auto it = g_byTitle.find(text.substr(0, cut));
+            if (it == g_byTitle.end()) return 0;
+            const HWND w = it->second;
+            g_byTitle.erase(it);
+            g_byTitle[text.substr(cut + 1)] = w;
+            Retitle(w, text.substr(cut + 1));
+            return 1;
+        }
+        case kRenameStorm: {
+            if (cut == std::string::npos) return 0;
+            const std::string title = text.substr(0, cut);
+            const auto it = g_byTitle.find(title);
+            if (it == g_byTitle.end()) return 0;
+            const int n = std::atoi(text.c_str() + cut + 1);
+            for (int k = 1; k <= n; ++k) Retitle(it->second, title + " #" + std::to_string(k));
+            Retitle(it->second, title);
+            return 1;
+        }
+        default: return 0;
+    }
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
+        case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_WINDOWPOSCHANGED: {
+            // Every show and hide, whoever asked for it (Tarnvell's among them).
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (pos->flags & SWP_SHOWWINDOW) ::NotifyWinEvent(EVENT_OBJECT_SHOW, hwnd, OBJID_WINDOW, CHILDID_SELF);
+            if (pos->flags & SWP_HIDEWINDOW) ::NotifyWinEvent(EVENT_OBJECT_HIDE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        }
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/platform_set.h"
+#include "platform/window_events.h"
 
 // Recording fakes of every platform seam. Each keeps what the program did to
 // it and lets a test set up what the system would answer. Where the order of
@@ -286,6 +287,34 @@ private:
     Journal* m_journal;
 };
 
+// The system's window events: records when the hooks are set and removed,
+// and lets a test raise an event as another program's window would.
+class FakeWindowEvents final : public platform::IWindowEvents {
+public:
+    bool Start(platform::WindowEventCallback callback) override {
+        if (refuseStart) return false;
+        if (!m_callback) ++starts;
+        m_callback = std::move(callback);
+        return true;
+    }
+    void Stop() override {
+        if (m_callback) ++stops;
+        m_callback = nullptr;
+    }
+    bool Running() const override { return static_cast<bool>(m_callback); }
+    // Delivered only while the hooks are set, as the system would.
+    void Raise(platform::WindowEventKind kind, WindowHandle w) {
+        if (m_callback) m_callback(kind, w);
+    }
+
+    int starts = 0;
+    int stops = 0;
+    bool refuseStart = false;
+
+private:
+    platform::WindowEventCallback m_callback;
+};
+
 // The volatile store as the registry would keep it, in memory.
 class FakeVolatileStore final : public platform::IVolatileStore {
 public:
@@ -315,12 +344,13 @@ struct FakePlatform {
     FakeShell shell;
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
+    FakeWindowEvents windowEvents;
 
     PlatformSet Set() { return Set(profile); }
     // The same, over another profile (the registry profile over a fake
     // registry, for the start-up load's registry calls).
     PlatformSet Set(platform::IProfile& otherProfile) {
         return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
-                           hiddenJournal};
+                           hiddenJournal, windowEvents};
     }
 };

@@ -81,6 +81,22 @@ TEST(GroupsModel, AGroupNeedsANameThenASearchTextTakenAsTyped) {
     EXPECT_EQ(CheckGroup("   ", "x"), std::nullopt);
 }
 
+TEST(GroupDialogChecks, AutoHideNeedsASearchTextThatNamesTheWindows) {
+    // Without the option, nothing changes.
+    EXPECT_EQ(CheckGroup("n", "x", false, GROUP_COMPARE_NOT_EQUAL), std::nullopt);
+    // With it, an empty search text gets its own reason, not the general one.
+    const auto empty = CheckGroup("n", "", true);
+    ASSERT_TRUE(empty);
+    EXPECT_NE(empty->find("every new window"), std::string::npos) << *empty;
+    // The name is still asked for first.
+    EXPECT_EQ(CheckGroup("", "", true), "You must specify Group Name");
+    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_INCLUDE), std::nullopt);
+    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_EQUAL), std::nullopt);
+    // A stored mode that matches what differs from the text, or an unknown one.
+    EXPECT_TRUE(CheckGroup("n", "x", true, GROUP_COMPARE_NOT_EQUAL));
+    EXPECT_TRUE(CheckGroup("n", "x", true, 7));
+}
+
 // ------------------------------------------- the commands that run them
 
 constexpr WindowHandle kFrame{0x42};

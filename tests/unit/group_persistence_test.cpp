@@ -134,8 +134,9 @@ TEST_F(GroupList, AnEndlessListLoadsOnlyWhatHotKeyIdentifiersCanAddress) {
     ASSERT_EQ(kernel->Groups().size(), static_cast<std::size_t>(GROUP_MAX_COUNT));
     EXPECT_EQ(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF - 1);
     EXPECT_LE(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF);
-    // Nothing beyond the bound was touched.
-    EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 7 + 100);
+    // Nothing beyond the bound was touched: eight values a group (four of its
+    // slot, four of its hot-keys).
+    EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 8 + 100);
     EXPECT_TRUE(Value("Compare" + std::to_string(planted - 1)));
 }
 
@@ -146,7 +147,7 @@ TEST_F(GroupList, SaveWritesTheSlotThenItsHotKeys) {
     group.m_nCompare = GROUP_COMPARE_EQUAL;
     group.Save(1);
     EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Groups/Name1", "Groups/Search1", "Groups/Compare1",
-                                                             "HotKeys/Mod27", "HotKeys/VK27", "HotKeys/Mod28",
+                                                             "Groups/AutoHide1", "HotKeys/Mod27", "HotKeys/VK27", "HotKeys/Mod28",
                                                              "HotKeys/VK28"}));
     group.Erase(1);
     EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
@@ -242,6 +243,58 @@ TEST_F(GroupList, OldHotKeysAreAllReleasedBeforeTheFirstNewOneIsTaken) {
     const auto erase1 = std::find(j.begin(), j.end(), "profile write Groups/Compare1");
     const auto name0 = std::find(j.begin(), j.end(), "profile write Groups/Name0");
     EXPECT_LT(erase1, name0);
+}
+
+TEST_F(GroupList, AutoHideLoadsFromItsSlotAndAnOldProfileLoadsWithItOff) {
+    Slot(0, "Old", "o", 0);  // written by an earlier version: no AutoHide0
+    Slot(1, "On", "x", 0);
+    Slot(2, "Off", "y", 1);
+    Slot(3, "Odd", "z", 0);
+    fake.profile.Set("Groups", "AutoHide1", 1u);
+    fake.profile.Set("Groups", "AutoHide2", 0u);
+    fake.profile.Set("Groups", "AutoHide3", std::string("1"));  // the wrong type reads as off
+    const std::size_t writesBefore = fake.profile.writes.size();
+    auto kernel = Start();
+    ASSERT_EQ(kernel->Groups().size(), 4u);
+    EXPECT_FALSE(kernel->Groups().At(0)->m_bAutoHide);
+    EXPECT_TRUE(kernel->Groups().At(1)->m_bAutoHide);
+    EXPECT_FALSE(kernel->Groups().At(2)->m_bAutoHide);
+    EXPECT_FALSE(kernel->Groups().At(3)->m_bAutoHide);
+    // Loading changes nothing in the old slot.
+    EXPECT_FALSE(Value("AutoHide0"));
+    for (auto it = fake.profile.writes.begin() + static_cast<std::ptrdiff_t>(writesBefore);
+         it != fake.profile.writes.end(); ++it)
+        EXPECT_EQ(it->rfind("Groups/", 0), std::string::npos) << *it;
+    // The values of the old group are exactly those it had before the option existed.
+    EXPECT_EQ(kernel->Groups().At(0)->m_strName, "Old");
+    EXPECT_EQ(kernel->Groups().At(0)->m_strSearch, "o");
+}
+
+TEST_F(GroupList, AutoHideIsSavedOnAndOffAndSurvivesTheDialogsCopies) {
+    Slot(0, "A", "a", 0);
+    Slot(1, "B", "b", 0);
+    fake.profile.Set("Groups", "AutoHide1", 1u);
+    auto kernel = Start();
+    // The dialog's working copies carry the option.
+    auto copyA = CopyGroup(*kernel->Groups().At(0));
+    auto copyB = CopyGroup(*kernel->Groups().At(1));
+    EXPECT_FALSE(copyA->m_bAutoHide);
+    EXPECT_TRUE(copyB->m_bAutoHide);
+    // Swapped: slot 1 now holds a group without the option and must not keep
+    // the one its earlier group had.
+    std::vector<std::unique_ptr<CWindowsGroup>> result;
+    copyA->m_bAutoHide = true;
+    copyB->m_bAutoHide = false;
+    result.push_back(std::move(copyA));
+    result.push_back(std::move(copyB));
+    kernel->Dialogs().ReplaceGroups(result);
+    EXPECT_EQ(std::get<unsigned>(*Value("AutoHide0")), 1u);
+    EXPECT_EQ(std::get<unsigned>(*Value("AutoHide1")), 0u);
+    EXPECT_TRUE(kernel->Groups().At(0)->m_bAutoHide);
+    kernel.reset();
+    auto again = Start();
+    EXPECT_TRUE(again->Groups().At(0)->m_bAutoHide);
+    EXPECT_FALSE(again->Groups().At(1)->m_bAutoHide);
 }
 
 }  // namespace

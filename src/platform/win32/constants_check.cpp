@@ -10,6 +10,7 @@ static_assert(wm::kDestroy == WM_DESTROY);
 static_assert(wm::kClose == WM_CLOSE);
 static_assert(wm::kEndSession == WM_ENDSESSION);
 static_assert(wm::kContextMenu == WM_CONTEXTMENU);
+static_assert(wm::kCopyData == WM_COPYDATA);
 static_assert(wm::kCommand == WM_COMMAND);
 static_assert(wm::kInitMenuPopup == WM_INITMENUPOPUP);
 static_assert(wm::kHotKey == WM_HOTKEY);
@@ -84,3 +85,12 @@ static_assert(vk::kF12 == VK_F12);
 static_assert(reg::kSz == REG_SZ);
 static_assert(reg::kBinary == REG_BINARY);
 static_assert(reg::kDword == REG_DWORD);
+
+// The engine reads WM_COPYDATA's lParam as platform::CopyData.
+#include <cstddef>
+
+#include "platform/copy_data.h"
+static_assert(sizeof(platform::CopyData) == sizeof(COPYDATASTRUCT));
+static_assert(offsetof(platform::CopyData, dwData) == offsetof(COPYDATASTRUCT, dwData));
+static_assert(offsetof(platform::CopyData, cbData) == offsetof(COPYDATASTRUCT, cbData));
+static_assert(offsetof(platform::CopyData, lpData) == offsetof(COPYDATASTRUCT, lpData));

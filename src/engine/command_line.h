@@ -1,0 +1,72 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/remote_command.h"
+
+// Tarnvell.exe COMMAND [ARGUMENT]: the split of the raw command line, the
+// parse, and the record one copy hands another in WM_COPYDATA.
+
+// Whether a text is valid in the process's ANSI code page. The program asks
+// the system (MultiByteToWideChar with MB_ERR_INVALID_CHARS); tests use
+// IsValidUtf8 or a fixed answer.
+using TextCheck = std::function<bool(std::string_view)>;
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
+// The arguments of a whole command line (GetCommandLineA), program name
+// excluded, split as the C runtime splits argv: blanks separate arguments,
+// quotes group, 2n backslashes before a quote give n and the quote opens or
+// closes, 2n+1 give n and a literal quote, "" inside quotes is a literal
+// quote, other backslashes are literal. The program name is taken up to its
+// closing quote or first blank, backslashes literal.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+enum class UsageError {
+    UnknownCommand,
+    MissingArgument,
+    ExtraArgument,
+    NameTooLong,
+    InvalidText,
+};
+
+struct ParsedCommandLine {
+    enum class Kind { None, Help, Run, Usage };
+    Kind kind = Kind::None;
+    RemoteCommand command;  // for Run
+    UsageError error = UsageError::UnknownCommand;  // for Usage
+};
+
+// The arguments after the program name. No argument is Kind::None (start as
+// always); "/help" or "/?" alone is Help; a command is "/" or "-" and its name
+// in any letter case, with a group name for the group commands.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const TextCheck& validText);
+
+// The string-table id of the line that names a usage error.
+unsigned UsageErrorStringId(UsageError error);
+
+// WM_COPYDATA: dwData is kCopyDataMagic, the data a record of version 1:
+//   uint32 version, uint32 verb, uint32 name length n, n bytes of name, 0.
+// Any program of the session can send the frame WM_COPYDATA, so the decoder
+// takes nothing on trust.
+inline constexpr std::uintptr_t kCopyDataMagic = 0x54564C43;  // "TVLC"
+inline constexpr std::uint32_t kCopyDataVersion = 1;
+inline constexpr std::size_t kCopyDataHeader = 12;
+std::vector<std::uint8_t> EncodeRemoteCommand(const RemoteCommand& command);
+std::optional<RemoteCommand> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
+                                                 const TextCheck& validText);
+
+// How long the handing process waits for the running copy's answer. The
+// answer comes after the command ran, and a command may ask for a password
+// first: long enough to type one, short enough that a script or scheduled
+// task that meets an unanswered prompt goes on soon with exit code 4.
+inline constexpr unsigned kRemoteAnswerBoundMs = 10000;
+// The running copy may have taken its single-instance guard and not yet
+// created its frame: the handing process looks again for this long.
+inline constexpr unsigned kFrameSearchBoundMs = 3000;

@@ -1,0 +1,54 @@
+#include "platform/win32/win32_window_events.h"
+
+#include <utility>
+
+#include "platform/win32/convert.h"
+
+namespace {
+thread_local Win32WindowEvents* t_pRunning = nullptr;
+
+// Not one range from SHOW to NAMECHANGE: it would hold
+// EVENT_OBJECT_LOCATIONCHANGE, which every mouse move raises for the cursor.
+constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+}  // namespace
+
+bool Win32WindowEvents::Start(platform::WindowEventCallback callback) {
+    m_Callback = std::move(callback);
+    if (Running()) return true;
+    m_hShowHide = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_HIDE, nullptr, &OnEvent, 0, 0, kFlags);
+    m_hNameChange =
+        ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &OnEvent, 0, 0, kFlags);
+    if (!m_hShowHide || !m_hNameChange) {
+        Stop();
+        return false;
+    }
+    t_pRunning = this;
+    return true;
+}
+
+void Win32WindowEvents::Stop() {
+    if (m_hShowHide) ::UnhookWinEvent(m_hShowHide);
+    if (m_hNameChange) ::UnhookWinEvent(m_hNameChange);
+    m_hShowHide = m_hNameChange = nullptr;
+    if (t_pRunning == this) t_pRunning = nullptr;
+    m_Callback = nullptr;
+}
+
+void CALLBACK Win32WindowEvents::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
+                                         DWORD) {
+    // The same events name carets, menus, list items and child controls;
+    // only a whole window is ours to look at, and nothing else costs a call.
+    if (idObject != OBJID_WINDOW || idChild != CHILDID_SELF || !hwnd) return;
+    Win32WindowEvents* self = t_pRunning;
+    if (!self || !self->m_Callback) return;
+    // A child window's caption is a control's text: only top-level windows.
+    if (::GetAncestor(hwnd, GA_PARENT) != ::GetDesktopWindow()) return;
+    platform::WindowEventKind kind;
+    switch (event) {
+        case EVENT_OBJECT_SHOW: kind = platform::WindowEventKind::Shown; break;
+        case EVENT_OBJECT_HIDE: kind = platform::WindowEventKind::Hidden; break;
+        case EVENT_OBJECT_NAMECHANGE: kind = platform::WindowEventKind::CaptionChanged; break;
+        default: return;
+    }
+    self->m_Callback(kind, FromHwnd(hwnd));
+}

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+// What the host program does for a test that asks later (see window_host.cpp).
+constexpr ULONG_PTR kHostNewWindow = 1, kHostRename = 2;
+
+bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
+    COPYDATASTRUCT data{what, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutA(anyHostWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 5000, &answer) &&
+           answer == 1;
+}
+
+// Tarnvell.exe with arguments, as a script would run it; its exit code.
+DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout = 20s) {
+    const Process p = Start(Tarnvell::ExePath(), arguments);
+    return p.WaitExit(timeout);
+}
+
+class Automation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TearDown();
+        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+    }
+    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
+    // Slot n: a group named Name searching for Search anywhere in a caption.
+    static void Group(int n, const std::string& name, const std::string& search, bool autoHide) {
+        const std::string i = std::to_string(n);
+        ASSERT_TRUE(SetString("Groups", ("Name" + i).c_str(), name));
+        ASSERT_TRUE(SetString("Groups", ("Search" + i).c_str(), search));
+        ASSERT_TRUE(SetDword("Groups", ("Compare" + i).c_str(), 0));
+        if (autoHide) {
+            ASSERT_TRUE(SetDword("Groups", ("AutoHide" + i).c_str(), 1));
+        }
+        ASSERT_TRUE(SetDword("Groups", ("Compare" + std::to_string(n + 1)).c_str(), 0xFFFFFFFF));
+    }
+};
+
+TEST_F(Automation, HideAllAndShowAllFromTheCommandLineDriveTheRunningCopy) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Scripted One", "win:Scripted Two"});
+    HWND one = host.Window("Scripted One"), two = host.Window("Scripted Two");
+    ASSERT_TRUE(one && two);
+
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
+    EXPECT_TRUE(WaitVisible(one, false));
+    EXPECT_TRUE(WaitVisible(two, false));
+    // Another prefix and letter case: the same command.
+    EXPECT_EQ(RunTarnvell("-SHOW-ALL"), 0u);
+    EXPECT_TRUE(WaitVisible(one, true));
+    EXPECT_TRUE(WaitVisible(two, true));
+    EXPECT_TRUE(app.Proc().Running());
+}
+
+TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
+    Group(0, "Mail Box", "[mail]", false);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Inbox [mail]", "win:Editor"});
+    HWND inbox = host.Window("Inbox [mail]"), editor = host.Window("Editor");
+    ASSERT_TRUE(inbox && editor);
+
+    EXPECT_EQ(RunTarnvell("/hide-group \"Mail Box\""), 0u);
+    EXPECT_TRUE(WaitVisible(inbox, false));
+    EXPECT_EQ(RunTarnvell("/hide-group \"No Such Group\""), 3u);
+    EXPECT_EQ(RunTarnvell("/show-group \"mail box\""), 3u);  // names compare exactly
+    EXPECT_TRUE(::IsWindowVisible(editor));
+    EXPECT_EQ(RunTarnvell("/show-group \"Mail Box\""), 0u);
+    EXPECT_TRUE(WaitVisible(inbox, true));
+}
+
+TEST_F(Automation, AUsageErrorShowsTheUsageAndChangesNothing) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Untouched"});
+    HWND w = host.Window("Untouched");
+    ASSERT_TRUE(w);
+    for (const char* bad : {"/hide-everything", "/hide-all extra", "/hide-group"}) {
+        const Process p = Start(Tarnvell::ExePath(), bad);
+        HWND box = WaitDialog(p.Pid(), "Tarnvell", 10s);
+        ASSERT_TRUE(box) << bad;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(p.WaitExit(10s), 1u) << bad;
+    }
+    EXPECT_TRUE(::IsWindowVisible(w));
+    EXPECT_TRUE(app.Proc().Running());
+}
+
+TEST_F(Automation, WithNoCopyRunningTheCommandStartsTarnvellAndRunsIt) {
+    Host host({"win:Early Bird"});
+    HWND w = host.Window("Early Bird");
+    ASSERT_TRUE(w);
+    const Process p = Start(Tarnvell::ExePath(), "/hide-all");
+    EXPECT_TRUE(WaitVisible(w, false, 15s));
+    // It stays, as a copy started without arguments does.
+    ASSERT_TRUE(p.Running());
+    EXPECT_EQ(RunTarnvell("/show-all"), 0u);
+    EXPECT_TRUE(WaitVisible(w, true));
+    EXPECT_EQ(RunTarnvell("/exit"), 0u);
+    EXPECT_NE(p.WaitExit(10s), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST_F(Automation, AGuardWithoutAFrameIsNoAnswer) {
+    // Another program holds the single-instance guard but no frame of ours
+    // exists: the command is not run anywhere, and the exit code says so.
+    HANDLE guard = ::CreateMutexA(nullptr, TRUE, "TARNVELL_RUNNING");
+    ASSERT_TRUE(guard);
+    Host host({"win:Bystander"});
+    HWND w = host.Window("Bystander");
+    EXPECT_EQ(RunTarnvell("/hide-all"), 4u);
+    EXPECT_TRUE(::IsWindowVisible(w));
+    ::ReleaseMutex(guard);
+    ::CloseHandle(guard);
+}
+
+TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
+    Group(0, "Chat", "[chat]", true);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Plain editor", "win:Loading"});
+    HWND plain = host.Window("Plain editor"), loading = host.Window("Loading");
+    ASSERT_TRUE(plain && loading);
+
+    // A window created afterwards with a matching caption.
+    ASSERT_TRUE(AskHost(plain, kHostNewWindow, "Team [chat]"));
+    HWND team = host.Window("Team [chat]");
+    ASSERT_TRUE(team);
+    EXPECT_TRUE(WaitVisible(team, false, 1s));
+    // One whose caption changes to match.
+    ASSERT_TRUE(AskHost(plain, kHostRename, "Loading\nDirect [chat]"));
+    EXPECT_TRUE(WaitVisible(loading, false, 1s));
+    // One that does not match is left alone, however it is retitled.
+    ASSERT_TRUE(AskHost(plain, kHostNewWindow, "Notes"));
+    ASSERT_TRUE(AskHost(plain, kHostRename, "Plain editor\nPlain editor 2"));
+    ::Sleep(300);
+    EXPECT_TRUE(::IsWindowVisible(plain));
+    EXPECT_TRUE(::IsWindowVisible(host.Window("Notes")));
+}
+
+TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
+    constexpr UINT ID_SHOW_WINDOW = 32772;
+    Group(0, "Chat", "[chat]", true);
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Anchor"});
+    HWND anchor = host.Window("Anchor");
+    ASSERT_TRUE(anchor);
+    ASSERT_TRUE(AskHost(anchor, kHostNewWindow, "Pop [chat]"));
+    HWND pop = host.Window("Pop [chat]");
+    ASSERT_TRUE(pop);
+    ASSERT_TRUE(WaitVisible(pop, false, 1s));
+
+    Command(app.Frame(), ID_SHOW_WINDOW);
+    ASSERT_TRUE(WaitVisible(pop, true));
+    // Its show raised the event of a window appearing, and its caption
+    // changes and still matches: the user's show wins.
+    ASSERT_TRUE(AskHost(anchor, kHostRename, "Pop [chat]\nPop [chat] (1)"));
+    ::Sleep(500);
+    EXPECT_TRUE(::IsWindowVisible(pop));
+
+    // Its program hides and shows it anew: it appears again, and is hidden.
+    ::ShowWindow(pop, SW_HIDE);
+    ::ShowWindow(pop, SW_SHOW);
+    EXPECT_TRUE(WaitVisible(pop, false, 1s));
+}
+
+TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) {
+    constexpr UINT ID_SHOW_ALL = 32774;
+    ASSERT_TRUE(SetDword("Settings", "m_bPassOnShow", 1));
+    ASSERT_TRUE(SetString("Settings", "m_Password", "Secret"));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Guarded"});
+    HWND w = host.Window("Guarded");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);  // hiding never asks
+    ASSERT_TRUE(WaitVisible(w, false));
+
+    for (const auto& [text, button] : {std::pair{"", IDCANCEL}, std::pair{"secret", IDOK}}) {
+        const Process p = Start(Tarnvell::ExePath(), "/show-all");
+        ASSERT_TRUE(AnswerPassword(app, text, button)) << text;
+        EXPECT_EQ(p.WaitExit(10s), 2u) << text;
+        EXPECT_FALSE(::IsWindowVisible(w));
+    }
+    // The menu's Show All asks the same prompt, and the right password shows.
+    ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL, ID_SHOW_ALL));
+    const Process p = Start(Tarnvell::ExePath(), "/show-all");
+    ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
+    EXPECT_EQ(p.WaitExit(10s), 0u);
+    EXPECT_TRUE(WaitVisible(w, true));
+}
+
+TEST_F(Automation, WhileTarnvellWaitsForTheUserACommandIsRefused) {
+    constexpr UINT ID_PREFERENCES = 32775;
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Bystander"});
+    HWND w = host.Window("Bystander");
+    ASSERT_TRUE(w);
+    Command(app.Frame(), ID_PREFERENCES);
+    HWND dialog = WaitDialog(app.Proc().Pid(), "Preferences");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 2u);
+    EXPECT_EQ(RunTarnvell("/exit"), 2u);
+    EXPECT_TRUE(::IsWindowVisible(w));
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitGone(dialog));
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
+    EXPECT_TRUE(WaitVisible(w, false));
+}
+
+TEST_F(Automation, ExitAsksTheClosePasswordAndEndsTheCopyOnlyAfterIt) {
+    ASSERT_TRUE(SetDword("Settings", "m_bPassOnClose", 1));
+    ASSERT_TRUE(SetString("Settings", "m_Password", "Secret"));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Left hidden"});
+    HWND w = host.Window("Left hidden");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
+    ASSERT_TRUE(WaitVisible(w, false));
+
+    Process refused = Start(Tarnvell::ExePath(), "/exit");
+    ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL));
+    EXPECT_EQ(refused.WaitExit(10s), 2u);
+    EXPECT_EQ(app.Proc().WaitExit(300ms), static_cast<DWORD>(STILL_ACTIVE));
+
+    Process accepted = Start(Tarnvell::ExePath(), "/exit");
+    ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
+    EXPECT_EQ(accepted.WaitExit(10s), 0u);
+    EXPECT_EQ(app.Proc().WaitExit(10s), 0u);
+    // "Show hidden windows on exit" is on by default.
+    EXPECT_TRUE(WaitVisible(w, true));
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/command_line.h"
+#include "groups/windows_group.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+using Kind = ParsedCommandLine::Kind;
+
+ParsedCommandLine Parse(const Args& args) { return ParseCommandLine(args, IsValidUtf8); }
+
+void ExpectUsage(const Args& args, UsageError error) {
+    const ParsedCommandLine parsed = Parse(args);
+    EXPECT_EQ(parsed.kind, Kind::Usage) << args[0];
+    EXPECT_EQ(parsed.error, error) << args[0];
+}
+
+TEST(CommandLineSplit, BlanksSeparateAndTheProgramNameIsDropped) {
+    EXPECT_EQ(SplitCommandLine("Tarnvell.exe"), Args{});
+    EXPECT_EQ(SplitCommandLine("Tarnvell.exe   "), Args{});
+    EXPECT_EQ(SplitCommandLine("Tarnvell.exe /hide-all"), Args{"/hide-all"});
+    EXPECT_EQ(SplitCommandLine("Tarnvell.exe\t/hide-group \t Mail"), (Args{"/hide-group", "Mail"}));
+    // A quoted program path may hold blanks; its backslashes are literal.
+    EXPECT_EQ(SplitCommandLine(R"("C:\Program Files\Tarnvell\Tarnvell.exe" /exit)"), Args{"/exit"});
+    EXPECT_EQ(SplitCommandLine(R"(C:\a\"b c"\Tarnvell.exe x)"), Args{"x"});
+}
+
+TEST(CommandLineSplit, QuotesAndBackslashesFollowTheRuntimeRules) {
+    EXPECT_EQ(SplitCommandLine(R"(t /hide-group "My Mail")"), (Args{"/hide-group", "My Mail"}));
+    EXPECT_EQ(SplitCommandLine(R"(t a"b c"d)"), Args{"ab cd"});
+    EXPECT_EQ(SplitCommandLine(R"(t "")"), Args{""});
+    EXPECT_EQ(SplitCommandLine(R"(t "a""b")"), Args{"a\"b"});
+    EXPECT_EQ(SplitCommandLine(R"(t a\\b)"), Args{R"(a\\b)"});
+    EXPECT_EQ(SplitCommandLine(R"(t a\"b)"), Args{R"(a"b)"});
+    EXPECT_EQ(SplitCommandLine(R"(t a\\"b c")"), Args{R"(a\b c)"});
+    EXPECT_EQ(SplitCommandLine(R"(t a\\\"b)"), Args{R"(a\"b)"});
+    EXPECT_EQ(SplitCommandLine(R"(t "open)"), Args{"open"});
+    EXPECT_EQ(SplitCommandLine(R"(t "C:\dir\\" x)"), (Args{R"(C:\dir\)", "x"}));
+}
+
+TEST(CommandLineParse, NoArgumentStartsAsAlways) { EXPECT_EQ(Parse({}).kind, Kind::None); }
+
+TEST(CommandLineParse, EveryCommandInEitherPrefixAndAnyCase) {
+    const struct {
+        const char* text;
+        RemoteVerb verb;
+    } cases[] = {{"/hide-window", RemoteVerb::HideWindow}, {"-SHOW-WINDOW", RemoteVerb::ShowWindow},
+                 {"/Hide-All", RemoteVerb::HideAll},       {"-show-all", RemoteVerb::ShowAll},
+                 {"/toggle-WINDOW", RemoteVerb::ToggleWindow}, {"/EXIT", RemoteVerb::Exit}};
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = Parse({c.text});
+        ASSERT_EQ(parsed.kind, Kind::Run) << c.text;
+        EXPECT_EQ(parsed.command, (RemoteCommand{c.verb, ""})) << c.text;
+    }
+    EXPECT_EQ(Parse({"/Hide-Group", "Mail Box"}).command, (RemoteCommand{RemoteVerb::HideGroup, "Mail Box"}));
+    EXPECT_EQ(Parse({"-show-group", "x"}).command, (RemoteCommand{RemoteVerb::ShowGroup, "x"}));
+    EXPECT_EQ(Parse({"/TOGGLE-GROUP", "x"}).command, (RemoteCommand{RemoteVerb::ToggleGroup, "x"}));
+    // The group name keeps its case and blanks: names compare exactly.
+    EXPECT_EQ(Parse({"/hide-group", " MiXed "}).command.group, " MiXed ");
+    EXPECT_EQ(Parse({"/help"}).kind, Kind::Help);
+    EXPECT_EQ(Parse({"-HELP"}).kind, Kind::Help);
+    EXPECT_EQ(Parse({"/?"}).kind, Kind::Help);
+}
+
+TEST(CommandLineParse, UnknownCommands) {
+    for (const char* text : {"hide-all", "/", "-", "", "/hideall", "/hide-all-", "//hide-all", "--hide-all",
+                             "/hide_all", "/hide-grou", "\\hide-all", "/exit\t"})
+        ExpectUsage({text}, UsageError::UnknownCommand);
+    // A group name alone is no command.
+    ExpectUsage({"Mail", "/hide-all"}, UsageError::UnknownCommand);
+}
+
+TEST(CommandLineParse, MissingAndExtraArguments) {
+    for (const char* text : {"/hide-group", "/show-group", "/toggle-group"}) {
+        ExpectUsage({text}, UsageError::MissingArgument);
+        ExpectUsage({text, ""}, UsageError::MissingArgument);
+        ExpectUsage({text, "a", "b"}, UsageError::ExtraArgument);
+    }
+    for (const char* text : {"/hide-window", "/show-window", "/hide-all", "/show-all", "/toggle-window", "/exit",
+                             "/help"}) {
+        ExpectUsage({text, "x"}, UsageError::ExtraArgument);
+        ExpectUsage({text, ""}, UsageError::ExtraArgument);
+    }
+}
+
+TEST(CommandLineParse, GroupNameUpToTheLimit) {
+    const std::string longest(GROUP_NAME_MAX_CHARS, 'n');
+    EXPECT_EQ(Parse({"/hide-group", longest}).command.group, longest);
+    ExpectUsage({"/hide-group", longest + "n"}, UsageError::NameTooLong);
+}
+
+TEST(CommandLineParse, TextInvalidInTheCodePageChangesNothing) {
+    ExpectUsage({"/hide-group", "caf\xC3"}, UsageError::InvalidText);
+    ExpectUsage({"/hide-group", "\xC0\xAF"}, UsageError::InvalidText);
+    // Even in an argument that would be an error of its own kind.
+    ExpectUsage({"/hide-all", "\xFF"}, UsageError::InvalidText);
+    EXPECT_EQ(Parse({"/hide-group", "caf\xC3\xA9"}).command.group, "caf\xC3\xA9");
+    // In a code page where every byte is a character, the same bytes pass.
+    const auto parsed = ParseCommandLine({"/hide-group", "caf\xC3"}, [](std::string_view) { return true; });
+    EXPECT_EQ(parsed.kind, Kind::Run);
+}
+
+TEST(Utf8Check, RejectsEveryMalformedForm) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("plain"));
+    EXPECT_TRUE(IsValidUtf8("\xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xED\x9F\xBF"));
+    for (const char* bad : {"\x80", "\xC2", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
+                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xE2\x82", "\xE2\x28\xA1", "\xFE"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << static_cast<int>(static_cast<unsigned char>(bad[0]));
+}
+
+// ------------------------------------------------------------ WM_COPYDATA
+
+std::optional<RemoteCommand> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
+    return DecodeRemoteCommand(magic, data.data(), data.size(), IsValidUtf8);
+}
+
+std::vector<std::uint8_t> Record(std::uint32_t version, std::uint32_t verb, std::uint32_t length,
+                                 const std::string& tail) {
+    std::vector<std::uint8_t> out(12 + tail.size());
+    std::memcpy(out.data(), &version, 4);
+    std::memcpy(out.data() + 4, &verb, 4);
+    std::memcpy(out.data() + 8, &length, 4);
+    if (!tail.empty()) std::memcpy(out.data() + 12, tail.data(), tail.size());
+    return out;
+}
+
+TEST(CopyDataRecord, EveryCommandSurvivesTheTrip) {
+    for (std::uint32_t v = 1; v <= 9; ++v) {
+        RemoteCommand command{static_cast<RemoteVerb>(v), TakesGroup(static_cast<RemoteVerb>(v)) ? "My group" : ""};
+        EXPECT_EQ(Decode(EncodeRemoteCommand(command)), command) << v;
+    }
+    const RemoteCommand longest{RemoteVerb::ToggleGroup, std::string(GROUP_NAME_MAX_CHARS, 'x')};
+    EXPECT_EQ(Decode(EncodeRemoteCommand(longest)), longest);
+}
+
+TEST(CopyDataRecord, RefusesWhatNoCopyOfOursSends) {
+    const auto good = EncodeRemoteCommand({RemoteVerb::HideGroup, "Mail"});
+    EXPECT_FALSE(Decode(good, 0));
+    EXPECT_FALSE(Decode(good, kCopyDataMagic + 1));
+    EXPECT_FALSE(DecodeRemoteCommand(kCopyDataMagic, nullptr, good.size(), IsValidUtf8));
+    EXPECT_FALSE(Decode({}));
+    // Every truncation and one byte of slack.
+    for (std::size_t n = 0; n < good.size(); ++n)
+        EXPECT_FALSE(Decode(std::vector<std::uint8_t>(good.begin(), good.begin() + n))) << n;
+    auto slack = good;
+    slack.push_back(0);
+    EXPECT_FALSE(Decode(slack));
+
+    EXPECT_FALSE(Decode(Record(2, 6, 4, std::string("Mail") + '\0')));   // a version we do not know
+    EXPECT_FALSE(Decode(Record(1, 0, 0, std::string(1, '\0'))));         // no verb
+    EXPECT_FALSE(Decode(Record(1, 10, 0, std::string(1, '\0'))));        // beyond the last verb
+    EXPECT_FALSE(Decode(Record(1, 6, 4, "Mail!")));                     // no terminator
+    EXPECT_FALSE(Decode(Record(1, 6, 3, std::string("Mail") + '\0')));   // length short of the data
+    EXPECT_FALSE(Decode(Record(1, 6, 0xFFFFFFFF, std::string("Mail") + '\0')));
+    EXPECT_FALSE(Decode(Record(1, 6, 4, std::string("Ma\0l", 4) + '\0')));  // a zero inside the name
+    EXPECT_FALSE(Decode(Record(1, 6, 0, std::string(1, '\0'))));         // a group command without a name
+    EXPECT_FALSE(Decode(Record(1, 3, 4, std::string("Mail") + '\0')));   // a name for a command without one
+    EXPECT_FALSE(Decode(Record(1, 6, 2, std::string("\xC3\x28") + '\0')));  // not valid in the code page
+    const std::string tooLong(GROUP_NAME_MAX_CHARS + 1, 'x');
+    EXPECT_FALSE(Decode(Record(1, 6, static_cast<std::uint32_t>(tooLong.size()), tooLong + '\0')));
+    // A huge claimed size is refused before anything is read.
+    EXPECT_FALSE(DecodeRemoteCommand(kCopyDataMagic, good.data(), std::size_t{1} << 30, IsValidUtf8));
+}
+
+}  // namespace
