@@ -11,7 +11,7 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_TrayIcon(platform.notifyShell, text::CodePage::Of(platform.module)),
       m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module),
       m_Groups(platform.hotKeys, platform.profile),
-      m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Settings, m_Groups),
+      m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Settings, m_Groups, platform.hotKeys),
       m_Commands(platform.windows, platform.module, platform.hiddenJournal, m_Settings, m_Groups, m_Dialogs),
       m_Tray(m_TrayIcon, platform.menus, platform.windows, platform.module, m_Strings, m_Settings, m_Groups, m_Commands, m_Dialogs),
       m_Remote(m_Dialogs, m_Commands, m_Groups),
@@ -44,6 +44,7 @@ void CAppKernel::Init(WindowHandle mainWnd) {
         m_Settings.Load(mainWnd);
         m_Groups.Load(mainWnd);
     }
+    m_Tray.ReportFailedKeys();
     m_Commands.TakeBackJournal();
     // After the journal: the windows it took back are listed, so a rule
     // never takes them twice.

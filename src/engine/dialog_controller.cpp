@@ -4,8 +4,13 @@
 #include "res/resource.h"
 
 CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, CResource& strings,
-                                     CSettings& settings, CGroupList& groups)
-    : m_Dialogs(dialogs), m_Shell(shell), m_Strings(strings), m_Settings(settings), m_Groups(groups) {}
+                                     CSettings& settings, CGroupList& groups, platform::IHotKeySystem& hotKeys)
+    : m_Dialogs(dialogs),
+      m_Shell(shell),
+      m_Strings(strings),
+      m_Settings(settings),
+      m_Groups(groups),
+      m_Keys(hotKeys, settings, groups, strings) {}
 
 bool CDialogController::Admit(GateInput input) {
     const GateVerdict verdict = m_Gate.Decide(input);
@@ -35,6 +40,28 @@ void CDialogController::ReplaceGroups(const std::vector<std::unique_ptr<CWindows
     if (m_Replaced) m_Replaced();
 }
 
+void CDialogController::HookKeys(PreferencesForm& form) {
+    form.captureFocus = [this](bool focused) { m_Keys.OnCaptureFocus(focused); };
+    form.checkKeys = [this](const std::array<KeyCombination, 5>& keys) {
+        std::vector<LabelledKey> edited = m_Keys.ProgramLabels();
+        for (std::size_t n = 0; n < edited.size() && n < keys.size(); ++n) edited[n].value = keys[n];
+        return m_Keys.Check(edited, m_Keys.GroupLabels(), m_hFrame);
+    };
+}
+
+void CDialogController::HookKeys(GroupsForm& form) {
+    form.captureFocus = [this](bool focused) { m_Keys.OnCaptureFocus(focused); };
+    // The other groups are the dialog's working list: a key the user took
+    // from a group there is free, one given to a new group there is not.
+    form.checkKeys = [this](const CWindowsGroup& edited, const std::vector<const CWindowsGroup*>& others) {
+        std::vector<LabelledKey> rest = m_Keys.ProgramLabels();
+        for (const CWindowsGroup* other : others)
+            if (other)
+                for (LabelledKey& key : m_Keys.LabelsOf(*other)) rest.push_back(std::move(key));
+        return m_Keys.Check(m_Keys.LabelsOf(edited), rest, m_hFrame);
+    };
+}
+
 void CDialogController::OnPreferences() {
     if (!Admit(GateInput::OpenPreferences)) return;
     if (m_Settings.Prefs().m_bPassOnOption && !CheckPassword()) return;
@@ -43,12 +70,16 @@ void CDialogController::OnPreferences() {
     form.prefs = m_Settings.Prefs();
     form.keys = m_Settings.Keys();
     for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groupNames.push_back(m_Groups.At(i)->m_strName);
+    HookKeys(form);
     bool ok = false;
     {
         const CModalGate::Wait wait(m_Gate, Waiting::Preferences);
         ok = m_Dialogs.RunPreferences(form);
     }
+    // OK registers the new five itself; what the dialog did not change (the
+    // groups' keys, or every key after Cancel) is taken back afterwards.
     if (ok) ApplyPreferences(form.prefs, form.keys);
+    m_Keys.OnDialogEnded();
 }
 
 void CDialogController::OnWindowsGroups() {
@@ -57,22 +88,31 @@ void CDialogController::OnWindowsGroups() {
 
     GroupsForm form;
     for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groups.push_back(CopyGroup(*m_Groups.At(i)));
+    // The marks show the state of now, not of the last menu.
+    m_Keys.RetryFailed();
+    form.notHeld = m_Keys.GroupKeysNotHeld();
+    HookKeys(form);
     bool ok = false;
     {
         const CModalGate::Wait wait(m_Gate, Waiting::WindowsGroups);
         ok = m_Dialogs.RunWindowsGroups(form);
     }
-    if (!ok) return;
-    // Group positions may have moved, so a click action that names a group
-    // (or the separator) falls back to the list of hidden windows, on every OK.
-    m_Settings.ForgetGroupAction();
-    ReplaceGroups(form.groups);
+    if (ok) {
+        // Group positions may have moved, so a click action that names a group
+        // (or the separator) falls back to the list of hidden windows, on every OK.
+        m_Settings.ForgetGroupAction();
+        ReplaceGroups(form.groups);
+    }
+    m_Keys.OnDialogEnded();
 }
 
 void CDialogController::OnAppAbout() {
     if (!Admit(GateInput::OpenAbout)) return;
-    const CModalGate::Wait wait(m_Gate, Waiting::About);
-    m_Dialogs.RunAbout(kVersion);
+    {
+        const CModalGate::Wait wait(m_Gate, Waiting::About);
+        m_Dialogs.RunAbout(kVersion);
+    }
+    m_Keys.RetryFailed();
 }
 
 void CDialogController::OnHelp() { m_Dialogs.ShowHelp(m_hFrame, nullptr); }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/dialogs.h"
+#include "engine/key_registrations.h"
 #include "engine/modal_gate.h"
 #include "engine/settings.h"
 #include "groups/group_list.h"
@@ -19,7 +20,7 @@ public:
     static constexpr unsigned kVersion = 200;
 
     CDialogController(IDialogs& dialogs, platform::IShell& shell, CResource& strings, CSettings& settings,
-                      CGroupList& groups);
+                      CGroupList& groups, platform::IHotKeySystem& hotKeys);
     CDialogController(const CDialogController&) = delete;
     CDialogController& operator=(const CDialogController&) = delete;
 
@@ -34,6 +35,9 @@ public:
     // front. True when the input may run now.
     bool Admit(GateInput input);
     CModalGate& Gate() { return m_Gate; }
+    // Tarnvell's hot-key registrations: given up while a capture field of a
+    // dialog has the focus, taken back when it ends.
+    CKeyRegistrations& Keys() { return m_Keys; }
 
     // "Enter password": true when the user confirmed the stored password. At
     // most one prompt is open: asked again meanwhile, the open one comes to
@@ -52,6 +56,10 @@ public:
     void ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
 
 private:
+    // The forms' hooks: OK's key check and the capture fields' focus.
+    void HookKeys(PreferencesForm& form);
+    void HookKeys(GroupsForm& form);
+
     IDialogs& m_Dialogs;
     platform::IShell& m_Shell;
     CResource& m_Strings;
@@ -59,6 +67,7 @@ private:
     CGroupList& m_Groups;
     WindowHandle m_hFrame;
     CModalGate m_Gate;
+    CKeyRegistrations m_Keys;
     std::function<void()> m_Applied;
     std::function<void()> m_Replaced;
 };

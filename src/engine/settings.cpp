@@ -61,6 +61,14 @@ void CSettings::ForgetGroupAction() {
     m_Prefs.SaveAction(m_Profile);
 }
 
+void CSettings::ReleaseHotKeys() {
+    for (auto& hotKey : m_HotKeys) hotKey.Unregister();
+}
+
+void CSettings::RetryHotKeys() {
+    for (auto& hotKey : m_HotKeys) hotKey.RetryIfFailed();
+}
+
 ProgramKeys CSettings::Keys() const {
     ProgramKeys keys;
     for (std::size_t n = 0; n < m_HotKeys.size(); ++n) keys[n] = m_HotKeys[n].Value();

@@ -33,6 +33,11 @@ public:
     // The click action goes back to the list of hidden windows when it names
     // a group (or the separator): group positions may have moved.
     void ForgetGroupAction();
+    // Gives up the five registrations (a capture field needs the keys);
+    // the values stay.
+    void ReleaseHotKeys();
+    // Registers again each key that is set and not held.
+    void RetryHotKeys();
 
     const Preferences& Prefs() const { return m_Prefs; }
     const CHotKeys& HotKey(int index) const { return m_HotKeys[static_cast<std::size_t>(index)]; }

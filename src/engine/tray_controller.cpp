@@ -34,6 +34,14 @@ void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     const Preferences& prefs = m_Settings.Prefs();
     // Only the low word carries the mouse message.
     unsigned message = static_cast<unsigned>(lParam) & 0xFFFF;
+    if (!m_Input.Accept(message, m_Windows.TickCount())) return;
+    // Enter on the icon stands for the primary button, which is the physical
+    // left one; the swap below applies to it as to a click. One key press is
+    // one deliberate request, so it runs the action in double-click mode too.
+    const bool keySelect = message == nin::kKeySelect;
+    if (keySelect) message = wm::kLButtonUp;
+    std::optional<platform::ScreenPoint> at;
+    if (keySelect || message == wm::kContextMenu) at = m_Icon.MenuAnchor();
     if (prefs.m_bInvertMouse) {
         switch (message) {
             case wm::kLButtonUp: message = wm::kRButtonUp; break;
@@ -45,20 +53,38 @@ void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     }
     switch (message) {
         case wm::kRButtonUp:
-            if (!prefs.m_bClick) RunClickAction();
+            if (!prefs.m_bClick || keySelect) RunClickAction(at);
             break;
         case wm::kRButtonDblClk:
             if (prefs.m_bClick) RunClickAction();
             break;
         case wm::kLButtonUp:
-            m_Commands.DropGoneWindows();
-            TrackMenu(MainMenu());
-            break;
+        case wm::kContextMenu: OpenMainMenu(at); break;
         default: break;
     }
+    // An echo of this request comes after its menu closed.
+    m_Input.Finished(m_Windows.TickCount());
 }
 
-void CTrayController::RunClickAction() {
+void CTrayController::ReportFailedKeys() {
+    const CKeyRegistrations& keys = m_Dialogs.Keys();
+    std::vector<LabelledKey> labelled = keys.ProgramLabels();
+    for (LabelledKey& key : keys.GroupLabels()) labelled.push_back(std::move(key));
+    const std::string failed =
+        FailedKeysText(labelled, m_Strings.Load(IDS_KEYS_FAILED_LINE), m_Strings.Load(IDS_KEYS_FAILED_MORE));
+    if (failed.empty()) return;
+    m_Icon.ShowBalloon(m_Strings.Load(IDS_KEYS_FAILED_TITLE), failed, niif::kWarning);
+}
+
+void CTrayController::OpenMainMenu(std::optional<platform::ScreenPoint> at) {
+    // A key another program has let go since is taken now, and the menu
+    // names it as it is.
+    m_Dialogs.Keys().RetryFailed();
+    m_Commands.DropGoneWindows();
+    TrackMenu(MainMenu(), at);
+}
+
+void CTrayController::RunClickAction(std::optional<platform::ScreenPoint> at) {
     if (!m_Dialogs.Admit(GateInput::TrayClick)) return;
     const ClickAction action = m_Settings.Prefs().m_uAction;
     switch (action.kind()) {
@@ -66,8 +92,9 @@ void CTrayController::RunClickAction() {
         case ClickAction::Kind::Fixed:
             switch (action.fixed()) {
                 case ClickAction::Fixed::ShowList:
+                    m_Dialogs.Keys().RetryFailed();
                     m_Commands.DropGoneWindows();
-                    TrackMenu(HiddenWindowItems());
+                    TrackMenu(HiddenWindowItems(), at);
                     return;
                 case ClickAction::Fixed::ToggleWindow: m_Commands.ToggleDesignatedWindow(); return;
                 case ClickAction::Fixed::HideWindow: m_Commands.HideTopWindow(); return;
@@ -112,21 +139,22 @@ WindowHandle CTrayController::ListedWindow(int position) const {
     return m_Listed[static_cast<std::size_t>(position)];
 }
 
-void CTrayController::TrackMenu(const platform::MenuModel& menu) {
+void CTrayController::TrackMenu(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at) {
     if (!m_Dialogs.Admit(GateInput::TrayMenu)) return;
     // The frame must be the foreground window, or the menu would not close
     // when the user clicks elsewhere.
     m_Windows.SetForegroundWindow(m_hFrame);
     if (!menu.empty()) {
         const CModalGate::Wait wait(m_Dialogs.Gate(), Waiting::Menu);
-        m_Menus.TrackPopupMenu(menu, m_hFrame);
+        m_Menus.TrackPopupMenu(menu, m_hFrame, at);
     }
     m_Menus.PostNull(m_hFrame);
 }
 
 std::string CTrayController::MenuItemText(unsigned id, int hotKey) {
     const std::string text = text::CutToChars(m_Strings.Load(id), kMenuTextChars, m_CodePage);
-    return text + "\t" + m_Settings.HotKey(hotKey).GetName();
+    // A key that is set and not held is marked, never shown as if it worked.
+    return text + "\t" + KeyStatusText(m_Settings.HotKey(hotKey), m_Strings.Load(IDS_KEY_NOT_HELD));
 }
 
 platform::MenuModel CTrayController::MainMenu() {

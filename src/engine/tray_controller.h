@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 
 #include "engine/dialog_controller.h"
@@ -11,6 +12,7 @@
 #include "platform/window_manager.h"
 #include "res/resource.h"
 #include "tray/resource_loader.h"
+#include "tray/tray_input.h"
 #include "tray/tray_notify_icon.h"
 
 // The tray icon's side of the engine: what a click on the icon runs, the two
@@ -28,8 +30,14 @@ public:
 
     void SetFrame(WindowHandle frame) { m_hFrame = frame; }
 
-    // WM_TRAYNOTIFY: lParam carries the mouse message in its low word.
+    // WM_TRAYNOTIFY: lParam carries the mouse message in its low word, or
+    // the keyboard's: NIN_KEYSELECT (Enter or Space on the icon) is taken as
+    // a release of the left button, WM_CONTEXTMENU (the menu key, Shift+F10)
+    // opens the main menu. Menus the keyboard opens stand at the icon.
     void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
+    // At start-up: one balloon that names every key that could not be
+    // registered, with the command or group it runs; nothing when all are held.
+    void ReportFailedKeys();
     // The tip (and, with the option, the icon's hidden state) after the hidden
     // list or the preferences changed.
     void RefreshTray();
@@ -42,8 +50,10 @@ public:
     platform::MenuModel HiddenWindowItems();
 
 private:
-    void RunClickAction();
-    void TrackMenu(const platform::MenuModel& menu);
+    // at: where a menu opened from the keyboard belongs; nothing: the cursor.
+    void RunClickAction(std::optional<platform::ScreenPoint> at = std::nullopt);
+    void OpenMainMenu(std::optional<platform::ScreenPoint> at);
+    void TrackMenu(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at = std::nullopt);
     // A menu text with the hot-key's name in the accelerator column.
     std::string MenuItemText(unsigned id, int hotKey);
 
@@ -57,6 +67,7 @@ private:
     CDialogController& m_Dialogs;
     const text::CodePage m_CodePage;
     WindowHandle m_hFrame;
+    CTrayInputFilter m_Input;
     // The window of each item of the last hidden-window list built: an item
     // names its window, not a list position that may name another window by
     // the time the item is chosen.

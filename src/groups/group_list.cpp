@@ -18,6 +18,16 @@ void CGroupList::Clear() {
     m_Groups.clear();
 }
 
+void CGroupList::ReleaseHotKeys() {
+    for (auto& group : m_Groups)
+        for (auto& hotKey : group->m_HotKeys) hotKey.Unregister();
+}
+
+void CGroupList::RetryHotKeys() {
+    for (auto& group : m_Groups)
+        for (auto& hotKey : group->m_HotKeys) hotKey.RetryIfFailed();
+}
+
 void CGroupList::Replace(const std::vector<std::unique_ptr<CWindowsGroup>>& groups, WindowHandle target) {
     // Hundreds of values, each key opened once.
     const platform::ProfileHold hold(m_Profile);

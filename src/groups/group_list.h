@@ -31,6 +31,11 @@ public:
 
     void Clear();
 
+    // Gives up every group's two registrations; the values stay.
+    void ReleaseHotKeys();
+    // Registers again each group key that is set and not held.
+    void RetryHotKeys();
+
     std::size_t size() const { return m_Groups.size(); }
     bool empty() const { return m_Groups.empty(); }
     // The group at position index; null beyond the end.
