@@ -204,6 +204,23 @@ bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {
     return WaitFor([&] { return (::IsWindowVisible(w) != FALSE) == visible; }, timeout);
 }
 
+bool Raise(HWND w) {
+    const auto onTop = [w] {
+        // The taskbar and tooltips are never taken, so they may stay above.
+        for (HWND above = ::GetWindow(w, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+            const std::string cls = ClassOf(above);
+            if (::IsWindowVisible(above) && cls != "Shell_TrayWnd" && cls != "tooltips_class32") return false;
+        }
+        return true;
+    };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (WaitFor(onTop, 1s)) return true;
+        ::SetForegroundWindow(w);
+    }
+    return false;
+}
+
 void Command(HWND frame, UINT id) { ::PostMessageA(frame, WM_COMMAND, id, 0); }
 
 void Click(POINT at, bool right) {

@@ -98,6 +98,10 @@ private:
 };
 
 bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout = 5s);
+// Puts w above every other visible top-level window, so that Hide Window
+// takes it; true once it is there. Under load the window manager may
+// reorder a window that another process has just shown, so it tries again.
+bool Raise(HWND w);
 void Command(HWND frame, UINT id);
 // A mouse click of the real input queue at a screen position.
 void Click(POINT at, bool right);

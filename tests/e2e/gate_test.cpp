@@ -13,10 +13,6 @@ namespace {
 constexpr UINT ID_HIDE_WINDOW = 32771, ID_SHOW_WINDOW = 32772, ID_SHOW_ALL = 32774, ID_PREFERENCES = 32775,
                ID_WINDOWS_GROUPS = 32879, WM_TRAYNOTIFY = 0x800A;
 
-void Raise(HWND w) {
-    ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    WaitFor([&] { return ::GetTopWindow(nullptr) == w; }, 1s);
-}
 bool HideTop(const Tarnvell& app, HWND w) {
     Raise(w);
     Command(app.Frame(), ID_HIDE_WINDOW);

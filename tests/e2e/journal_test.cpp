@@ -16,11 +16,6 @@ bool Runs(const Tarnvell& app, UINT command, HWND w, bool visible) {
     Command(app.Frame(), command);
     return WaitVisible(w, visible);
 }
-// Puts w on top of its process's other windows.
-void Raise(HWND w) {
-    ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    WaitFor([&] { return ::GetWindow(w, GW_HWNDPREV) == nullptr || ::GetTopWindow(nullptr) == w; }, 1s);
-}
 
 class Journal : public ::testing::Test {
 protected:

@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int n = in.ConsumeIntegralInRange(0, 8); n > 0; --n)
             kernel->ProcessMessage(wm::kHotKey, in.ConsumeIntegral<std::uintptr_t>(), 0);
 
-        kernel->SaveSettings();
+        kernel->Settings().Save();
         // Whatever was taken back can be shown.
         kernel->Commands().ShowAllWindows();
 
