@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
+#include <memory>
 #include <type_traits>
 
 #include "engine/app_kernel.h"
+#include "fake_platform.h"
 
 using HotKeyValues = ProgramKeys;
 
@@ -18,4 +20,13 @@ void ChangePreferences(CAppKernel& kernel, Edit edit) {
     else
         edit(prefs, keys);
     kernel.Dialogs().ApplyPreferences(prefs, keys);
+}
+
+// Starts the engine over the fakes, its frame below every window the test
+// has laid out so far.
+inline std::unique_ptr<CAppKernel> StartKernel(FakePlatform& fake) {
+    const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
+    auto kernel = std::make_unique<CAppKernel>(fake.Set());
+    kernel->Init(frame);
+    return kernel;
 }

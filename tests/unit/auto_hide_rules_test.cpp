@@ -5,6 +5,7 @@
 
 #include "engine/app_kernel.h"
 #include "engine/auto_hide_rules.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -208,11 +209,7 @@ protected:
         fake.profile.Set("Groups", "AutoHide" + n, autoHide ? 1u : 0u);
     }
     CAppKernel& Kernel() {
-        if (!kernel) {
-            const WindowHandle frame = desk.Add("TarnvellFrame", "Tarnvell", false);
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     WindowHandle Appear(const std::string& caption, WindowHandle owner = {}) {

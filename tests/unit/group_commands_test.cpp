@@ -18,11 +18,7 @@ protected:
         fake.profile.Set("Groups", "Compare" + n, compare);
     }
     CAppKernel& Kernel() {
-        if (!kernel) {
-            const WindowHandle frame = desk.Add("TarnvellFrame", "Tarnvell", false);
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }

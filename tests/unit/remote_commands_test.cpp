@@ -25,11 +25,7 @@ protected:
         fake.profile.Set("Groups", "Compare1", 0xFFFFFFFFu);
     }
     CAppKernel& Kernel() {
-        if (!kernel) {
-            const WindowHandle frame = desk.Add("TarnvellFrame", "Tarnvell", false);
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     Answer Run(RemoteVerb verb, const std::string& group = {}) { return Kernel().Remote().Run({verb, group}); }
