@@ -60,7 +60,12 @@ HWND WaitMessageBox(const Tarnvell& app, const std::string& words, std::chrono::
 // on the dialog away from both links, so the click arrives as a fresh entry
 // onto the link.
 void ClickLink(HWND about, int id) {
-    ::SetForegroundWindow(about);
+    // A click on a dialog that is not yet in front can be taken by the
+    // activation under Wine.
+    WaitFor([&] {
+        ::SetForegroundWindow(about);
+        return ::GetForegroundWindow() == about;
+    }, 2s, 100ms);
     RECT dialog{}, r{};
     ::GetWindowRect(about, &dialog);
     ::SetCursorPos(dialog.left + 20, dialog.bottom - 20);
@@ -110,8 +115,8 @@ std::string Record() {
     text << in.rdbuf();
     return text.str();
 }
-bool WaitRecorded(const std::string& words) {
-    return WaitFor([&] { return Record().find(words) != std::string::npos; }, 10s);
+bool WaitRecorded(const std::string& words, std::chrono::milliseconds timeout = 10s) {
+    return WaitFor([&] { return Record().find(words) != std::string::npos; }, timeout);
 }
 
 class AboutHelp : public ::testing::Test {
@@ -173,6 +178,9 @@ TEST_F(AboutHelp, UpdateAndTheHomeLinkOpenTheirAddressesThroughTheShell) {
     HWND about = OpenAbout(app);
     ASSERT_NE(about, nullptr);
     ClickLink(about, kHomeLink);
+    // Under load Wine now and then loses a synthesized click on the freshly
+    // opened dialog; the link must open on the next one.
+    if (!WaitRecorded(kHomeUrl, 5s)) ClickLink(about, kHomeLink);
     EXPECT_TRUE(WaitRecorded(kHomeUrl)) << Record();
     EXPECT_EQ(WaitMessageBox(app, kCantOpen, 1s), nullptr);
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
