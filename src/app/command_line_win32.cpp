@@ -57,9 +57,10 @@ ParsedCommandLine ParseOwnCommandLine() {
 }
 
 void ShowUsage(HINSTANCE instance, std::optional<UsageError> error) {
+    const auto load = [instance](unsigned id) { return win32::LoadText(instance, id); };
     std::string text;
-    if (error) text = win32::LoadText(instance, UsageErrorStringId(*error)) + "\n\n";
-    text += win32::LoadText(instance, IDS_USAGE);
+    if (error) text = load(UsageErrorStringId(*error)) + "\n\n";
+    text += UsageText(load);
     ::MessageBoxA(nullptr, text.c_str(), win32::LoadText(instance, IDR_MAINFRAME).c_str(),
                   (error ? MB_ICONEXCLAMATION : MB_ICONINFORMATION) | MB_OK | MB_SETFOREGROUND);
 }
@@ -85,7 +86,7 @@ HWND FindFrame(const char* frameClass) {
 
 }  // namespace
 
-RemoteResult HandToRunningCopy(const RemoteCommand& command, const char* frameClass) {
+CommandResult HandToRunningCopy(const Command& command, const char* frameClass) {
     // The guard is taken before the frame exists: a copy that is starting
     // gets a moment to create it.
     const ULONGLONG searchEnd = ::GetTickCount64() + kFrameSearchBoundMs;
@@ -94,20 +95,20 @@ RemoteResult HandToRunningCopy(const RemoteCommand& command, const char* frameCl
         ::Sleep(50);
         frame = FindFrame(frameClass);
     }
-    if (!frame) return RemoteResult::NoAnswer;
+    if (!frame) return CommandResult::NoAnswer;
 
     std::vector<std::uint8_t> record = EncodeRemoteCommand(command);
     COPYDATASTRUCT data{};
     data.dwData = kCopyDataMagic;
     data.cbData = static_cast<DWORD>(record.size());
     data.lpData = record.data();
-    DWORD_PTR answer = static_cast<DWORD_PTR>(RemoteResult::NoAnswer);
+    DWORD_PTR answer = static_cast<DWORD_PTR>(CommandResult::NoAnswer);
     // SMTO_ABORTIFHUNG: a copy that has pumped no message for seconds is not
     // waited for at all.
     if (!::SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
                                kRemoteAnswerBoundMs, &answer))
-        return RemoteResult::NoAnswer;
+        return CommandResult::NoAnswer;
     // Only the answers a copy of ours gives; anything else is no answer.
-    if (answer > static_cast<DWORD_PTR>(RemoteResult::NoSuchGroup)) return RemoteResult::NoAnswer;
-    return static_cast<RemoteResult>(answer);
+    if (answer > static_cast<DWORD_PTR>(CommandResult::NoSuchGroup)) return CommandResult::NoAnswer;
+    return static_cast<CommandResult>(answer);
 }

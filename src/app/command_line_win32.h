@@ -23,6 +23,6 @@ ParsedCommandLine ParseOwnCommandLine();
 void ShowUsage(HINSTANCE instance, std::optional<UsageError> error);
 
 // Hands command to the copy that holds the single-instance guard and waits
-// for its answer: the exit code of RemoteResult, NoAnswer when no frame was
-// found or none answered within the bound.
-RemoteResult HandToRunningCopy(const RemoteCommand& command, const char* frameClass);
+// for its answer: the exit code, NoAnswer when no frame was found or none
+// answered within the bound.
+CommandResult HandToRunningCopy(const Command& command, const char* frameClass);

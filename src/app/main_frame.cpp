@@ -68,40 +68,30 @@ LRESULT CMainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         default: break;
     }
     if (m_pKernel) {
-        std::intptr_t result = 0;
-        if (!m_pKernel->ProcessMessage(message, wParam, static_cast<std::intptr_t>(lParam), &result))
-            return static_cast<LRESULT>(result);
-        if (message == WM_COPYDATA) {
-            // The engine accepted /exit. The sender waits in SendMessage for
-            // the answer: it gets it now, before the tear-down (a no-op when
-            // the frame sent the message to itself).
-            ::ReplyMessage(static_cast<LRESULT>(result));
+        const MessageReply reply = m_pKernel->ProcessMessage(message, wParam, static_cast<std::intptr_t>(lParam));
+        if (reply.endProgram) {
+            // A sender waiting in SendMessage (another copy's /exit) gets its
+            // answer now, before the tear-down; for a posted message, or one
+            // the frame sent itself, this does nothing.
+            ::ReplyMessage(static_cast<LRESULT>(reply.result));
             DestroyWindow();
-            return static_cast<LRESULT>(result);
+            return static_cast<LRESULT>(reply.result);
         }
+        if (reply.handled) return static_cast<LRESULT>(reply.result);
     }
     return DefaultProc(message, wParam, lParam);
 }
 
 LRESULT CMainFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:
-            // Exit closes the frame the way the close box would, so WM_CLOSE
-            // passes the engine (and its close password) first.
-            if (wParam == ID_APP_EXIT) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
-            return 0;
+        case WM_COMMAND: return 0;
+        // Without an engine (before its creation or after the frame went)
+        // the frame simply goes.
         case WM_CLOSE:
             DestroyWindow();
             return 0;
-        // No engine (before its creation or after the frame went): nothing
-        // ran, and 0 would tell the sender it had.
-        case WM_COPYDATA: return static_cast<LRESULT>(RemoteResult::NoAnswer);
-        case WM_ENDSESSION:
-            // The engine lets this through only when the session really ends
-            // and no nested loop of ours still needs it (its modal gate
-            // decides): the icon and hot-keys go now.
-            if (wParam) DestroyWindow();
-            return 0;
+        // No engine: nothing ran, and 0 would tell the sender it had.
+        case WM_COPYDATA: return static_cast<LRESULT>(CommandResult::NoAnswer);
         case WM_NCDESTROY: {
             const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);
             m_hWnd = nullptr;

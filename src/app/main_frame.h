@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "engine/app_kernel.h"
-#include "engine/remote_command.h"
+#include "engine/command.h"
 
 // The program's frame window. It is never shown: it exists to receive menu
 // commands, hot-keys and tray callbacks, and it owns the engine from its
@@ -30,7 +30,7 @@ public:
 
     // The command of the program's own command line, run once start-up is
     // complete.
-    void SetStartCommand(const RemoteCommand& command) { m_StartCommand = command; }
+    void SetStartCommand(const Command& command) { m_StartCommand = command; }
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -42,5 +42,5 @@ private:
     PlatformSet m_Platform;
     HWND m_hWnd = nullptr;
     std::unique_ptr<CAppKernel> m_pKernel;
-    std::optional<RemoteCommand> m_StartCommand;
+    std::optional<Command> m_StartCommand;
 };

@@ -84,7 +84,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         case ParsedCommandLine::Kind::Help: ShowUsage(instance, std::nullopt); return 0;
         case ParsedCommandLine::Kind::Usage:
             ShowUsage(instance, parsed.error);
-            return static_cast<int>(RemoteResult::Usage);
+            return static_cast<int>(CommandResult::Usage);
         case ParsedCommandLine::Kind::Run:
         case ParsedCommandLine::Kind::None: break;
     }

@@ -20,7 +20,7 @@ public:
 
     // The command of the program's command line: handed to a running copy,
     // or run by this one once its start-up is complete.
-    void SetCommand(const RemoteCommand& command) { m_Command = command; }
+    void SetCommand(const Command& command) { m_Command = command; }
     BOOL InitInstance();
     // The exit code when InitInstance ended the program: a handed-over
     // command's answer, 0 otherwise.
@@ -48,6 +48,6 @@ private:
     Win32VolatileStore m_HiddenJournal{m_Profile};
     Win32WindowEvents m_WindowEvents;
     std::unique_ptr<CMainFrame> m_pMainWnd;
-    std::optional<RemoteCommand> m_Command;
+    std::optional<Command> m_Command;
     int m_nHandOverResult = 0;
 };

@@ -2,18 +2,33 @@
 #include <cstdint>
 
 #include "engine/auto_hide_rules.h"
+#include "engine/command.h"
+#include "engine/command_runner.h"
 #include "engine/dialog_controller.h"
 #include "engine/hide_show_commands.h"
+#include "engine/key_registrations.h"
+#include "engine/modal_gate.h"
 #include "engine/platform_set.h"
-#include "engine/remote_commands.h"
 #include "engine/settings.h"
 #include "engine/tray_controller.h"
 #include "groups/group_list.h"
 #include "tray/resource_loader.h"
 #include "tray/tray_notify_icon.h"
 
-// The engine: owns its parts, wires them at start-up and routes every
-// message of the main frame to the part that serves it. The main frame
+// What the frame does after the engine saw a message.
+struct MessageReply {
+    // The engine handled it: the frame's default handling does not follow,
+    // and result is the message's result.
+    bool handled = false;
+    std::intptr_t result = 0;
+    // The program ends: the frame answers the message and then goes.
+    bool endProgram = false;
+
+    friend bool operator==(const MessageReply&, const MessageReply&) = default;
+};
+
+// The engine: owns its parts, wires them at start-up, and translates every
+// message of the main frame into a command for the runner. The main frame
 // creates it on WM_CREATE and deletes it when its window is destroyed.
 class CAppKernel {
 public:
@@ -24,38 +39,40 @@ public:
     // Start-up: tray icon, settings and hot-keys, groups, the journal's windows.
     void Init(WindowHandle mainWnd);
 
-    // The routing table of the main frame: true when the frame's default
-    // processing shall follow, false when the message was handled. result,
-    // when given, receives the message's result: 0, but for WM_COPYDATA the
-    // handed-over command's answer (a RemoteResult). WM_COPYDATA lets the
-    // default processing follow only when the command was /exit and was
-    // accepted: the frame then goes, once the answer is sent.
-    bool ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                        std::intptr_t* result = nullptr);
+    // Menu commands (WM_COMMAND), hot-keys, the icon's callbacks, another
+    // copy's command (WM_COPYDATA, whose result is the command line's exit
+    // code), WM_CLOSE and the end of the session; anything else is left to
+    // the frame.
+    MessageReply ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // A command, as any input gives it.
+    Outcome Run(const Command& command, Origin origin) { return m_Runner.Run(command, origin); }
 
     // The parts.
     CSettings& Settings() { return m_Settings; }
     const CGroupList& Groups() const { return m_Groups; }
     const CTrayNotifyIcon& TrayIcon() const { return m_TrayIcon; }
+    CModalGate& Gate() { return m_Gate; }
+    CKeyRegistrations& Keys() { return m_Keys; }
     CDialogController& Dialogs() { return m_Dialogs; }
     CHideShowCommands& Commands() { return m_Commands; }
     CTrayController& Tray() { return m_Tray; }
-    CRemoteCommands& Remote() { return m_Remote; }
     AutoHideRules& AutoHide() { return m_AutoHide; }
 
 private:
-    // Built in this order and torn down in reverse: the groups release their
-    // hot-keys before the program's own, the list is dropped without showing
-    // a window, and the tray icon goes last. The rules go first of all: no
-    // window event may reach parts that are gone.
+    // Built in this order and torn down in reverse: the rules go first, so
+    // no window event reaches parts that are gone; then the hidden list is
+    // dropped (no window is shown), the groups and then the program release
+    // their hot-keys, and the tray icon goes last.
     PlatformSet m_Platform;
     CResource m_Strings;
+    CModalGate m_Gate;
     CTrayNotifyIcon m_TrayIcon;
     CSettings m_Settings;
     CGroupList m_Groups;
+    CKeyRegistrations m_Keys;
     CDialogController m_Dialogs;
     CHideShowCommands m_Commands;
     CTrayController m_Tray;
-    CRemoteCommands m_Remote;
+    CCommandRunner m_Runner;
     AutoHideRules m_AutoHide;
 };

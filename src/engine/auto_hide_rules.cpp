@@ -10,11 +10,9 @@ namespace {
 constexpr std::size_t kKindMemoBound = 4096;
 }  // namespace
 
-AutoHideRules::AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events,
-                             text::CodePage codePage, HideAction hide)
+AutoHideRules::AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, HideAction hide)
     : m_Windows(windows),
       m_Events(events),
-      m_CodePage(std::move(codePage)),
       m_Hide(std::move(hide)),
       m_OwnProcess(windows.OwnProcessId()) {}
 
@@ -28,7 +26,7 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
         const CWindowsGroup& group = *groups.At(i);
         if (!group.m_bAutoHide || group.m_strSearch.empty()) continue;
         if (group.m_nCompare != GROUP_COMPARE_INCLUDE && group.m_nCompare != GROUP_COMPARE_EQUAL) continue;
-        m_Rules.push_back(Rule{group.m_nID, group.m_strSearch, group.m_nCompare});
+        m_Rules.push_back(Rule{group.Id(), group.m_strSearch, group.m_nCompare});
     }
     if (m_Rules.empty()) {
         // Without a rule every event would be work for nothing: the system
@@ -89,7 +87,7 @@ void AutoHideRules::OnEvent(platform::WindowEventKind kind, WindowHandle window)
     ++m_Count.captionsRead;
     const std::string caption = m_Windows.GetWindowText(window, kCaptionBufferSize);
     for (const Rule& rule : m_Rules) {
-        if (!CaptionMatches(caption, rule.search, rule.compare, m_CodePage)) continue;
+        if (!CaptionMatches(caption, rule.search, rule.compare)) continue;
         // Asked last: only a matching window costs the desktop manager's answer.
         if (m_Windows.IsCloaked(window)) return;
         if (m_Hide && m_Hide(window, rule.groupId)) ++m_Count.hides;

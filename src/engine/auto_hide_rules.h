@@ -26,8 +26,7 @@ public:
     // true when it was hidden.
     using HideAction = std::function<bool(WindowHandle window, std::int32_t groupId)>;
 
-    AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, text::CodePage codePage,
-                  HideAction hide);
+    AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, HideAction hide);
     ~AutoHideRules();
     AutoHideRules(const AutoHideRules&) = delete;
     AutoHideRules& operator=(const AutoHideRules&) = delete;
@@ -79,7 +78,6 @@ private:
 
     platform::IWindowManager& m_Windows;
     platform::IWindowEvents& m_Events;
-    text::CodePage m_CodePage;
     HideAction m_Hide;
     std::uint32_t m_OwnProcess;
     std::vector<Rule> m_Rules;

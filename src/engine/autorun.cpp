@@ -9,6 +9,6 @@ std::string RunCommand(std::string_view path) {
 
 bool AddToAutorun(platform::IModule& module, platform::IRunKey& runKey, const char* name) {
     const std::string path = module.ModulePath();
-    if (path.empty() || text::CountChars(path, text::CodePage::Of(module)) >= kModulePathSize) return false;
+    if (path.empty() || text::CountChars(path) >= kModulePathSize) return false;
     return runKey.WriteValue(name, RunCommand(path));
 }

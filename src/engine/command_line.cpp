@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/command_table.h"
 #include "groups/windows_group.h"
 #include "res/resource.h"
 
@@ -10,24 +11,6 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-struct VerbName {
-    const char* name;
-    RemoteVerb verb;
-};
-constexpr VerbName kVerbs[] = {
-    {"hide-window", RemoteVerb::HideWindow},   {"show-window", RemoteVerb::ShowWindow},
-    {"hide-all", RemoteVerb::HideAll},         {"show-all", RemoteVerb::ShowAll},
-    {"toggle-window", RemoteVerb::ToggleWindow}, {"hide-group", RemoteVerb::HideGroup},
-    {"show-group", RemoteVerb::ShowGroup},     {"toggle-group", RemoteVerb::ToggleGroup},
-    {"exit", RemoteVerb::Exit},
-};
-
-bool IsKnownVerb(std::uint32_t value) {
-    for (const auto& v : kVerbs)
-        if (static_cast<std::uint32_t>(v.verb) == value) return true;
-    return false;
-}
 
 // The command's name without its "/" or "-", folded to lower case; empty when
 // the argument is no command.
@@ -153,15 +136,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const T
         parsed.kind = ParsedCommandLine::Kind::Help;
         return parsed;
     }
-    const VerbName* found = nullptr;
-    for (const auto& v : kVerbs)
-        if (name == v.name) found = &v;
-    if (!found) return Usage(UsageError::UnknownCommand);
+    const std::optional<Verb> verb = VerbOfCliName(name);
+    if (!verb) return Usage(UsageError::UnknownCommand);
 
     ParsedCommandLine parsed;
     parsed.kind = ParsedCommandLine::Kind::Run;
-    parsed.command.verb = found->verb;
-    if (!TakesGroup(found->verb)) {
+    parsed.command.verb = *verb;
+    if (!RowOf(*verb).takesGroup) {
         if (args.size() > 1) return Usage(UsageError::ExtraArgument);
         return parsed;
     }
@@ -169,7 +150,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const T
     if (args.size() < 2 || args[1].empty()) return Usage(UsageError::MissingArgument);
     if (args.size() > 2) return Usage(UsageError::ExtraArgument);
     if (args[1].size() > GROUP_NAME_MAX_CHARS) return Usage(UsageError::NameTooLong);
-    parsed.command.group = args[1];
+    parsed.command.groupName = args[1];
     return parsed;
 }
 
@@ -184,34 +165,49 @@ unsigned UsageErrorStringId(UsageError error) {
     return IDS_USAGE_UNKNOWN;
 }
 
-std::vector<std::uint8_t> EncodeRemoteCommand(const RemoteCommand& command) {
+std::string UsageText(const std::function<std::string(unsigned id)>& load) {
+    std::string text = load(IDS_USAGE_HEAD);
+    for (const CommandInfo& row : kCommands) {
+        if (!row.cliName) continue;
+        std::string command = std::string("  /") + row.cliName;
+        if (row.takesGroup) command += " NAME";
+        // Tab stops fall every eight characters: a short command takes two
+        // tabs to reach the column of the others.
+        text += "\n" + command + (command.size() < 8 ? "\t\t" : "\t") + load(row.cliHelpId);
+    }
+    text += "\n  /help\t\t" + load(IDS_CLI_HELP);
+    return text + "\n\n" + load(IDS_USAGE_TAIL);
+}
+
+std::vector<std::uint8_t> EncodeRemoteCommand(const Command& command) {
+    const std::string& name = command.groupName;
     // Zero-filled, so the terminator is already in place.
-    std::vector<std::uint8_t> out(kCopyDataHeader + command.group.size() + 1, 0);
+    std::vector<std::uint8_t> out(kCopyDataHeader + name.size() + 1, 0);
     PutU32(out.data(), kCopyDataVersion);
-    PutU32(out.data() + 4, static_cast<std::uint32_t>(command.verb));
-    PutU32(out.data() + 8, static_cast<std::uint32_t>(command.group.size()));
-    if (!command.group.empty()) std::memcpy(out.data() + kCopyDataHeader, command.group.data(), command.group.size());
+    PutU32(out.data() + 4, RowOf(command.verb).wire);
+    PutU32(out.data() + 8, static_cast<std::uint32_t>(name.size()));
+    if (!name.empty()) std::memcpy(out.data() + kCopyDataHeader, name.data(), name.size());
     return out;
 }
 
-std::optional<RemoteCommand> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
+std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
                                                  const TextCheck& validText) {
     if (magic != kCopyDataMagic || !data) return std::nullopt;
     if (size < kCopyDataHeader + 1 || size > kCopyDataHeader + GROUP_NAME_MAX_CHARS + 1) return std::nullopt;
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (ReadU32(bytes) != kCopyDataVersion) return std::nullopt;
-    const std::uint32_t verb = ReadU32(bytes + 4);
+    const std::optional<Verb> verb = VerbOfWire(ReadU32(bytes + 4));
     const std::uint32_t length = ReadU32(bytes + 8);
-    if (!IsKnownVerb(verb)) return std::nullopt;
+    if (!verb) return std::nullopt;
     // The length must account for every byte: no slack a later version could
     // be mistaken for, and the terminator exactly at the end.
     if (length != size - kCopyDataHeader - 1 || bytes[size - 1] != 0) return std::nullopt;
     const std::string_view name(reinterpret_cast<const char*>(bytes + kCopyDataHeader), length);
     if (name.find('\0') != std::string_view::npos) return std::nullopt;
-    RemoteCommand command;
-    command.verb = static_cast<RemoteVerb>(verb);
-    if (TakesGroup(command.verb) != !name.empty()) return std::nullopt;
+    Command command;
+    command.verb = *verb;
+    if (RowOf(command.verb).takesGroup != !name.empty()) return std::nullopt;
     if (validText && !validText(name)) return std::nullopt;
-    command.group = std::string(name);
+    command.groupName = std::string(name);
     return command;
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/remote_command.h"
+#include "engine/command.h"
 
 // Tarnvell.exe COMMAND [ARGUMENT]: the split of the raw command line, the
 // parse, and the record one copy hands another in WM_COPYDATA.
@@ -39,7 +39,7 @@ enum class UsageError {
 struct ParsedCommandLine {
     enum class Kind { None, Help, Run, Usage };
     Kind kind = Kind::None;
-    RemoteCommand command;  // for Run
+    Command command;  // for Run: the verb, and the group by name
     UsageError error = UsageError::UnknownCommand;  // for Usage
 };
 
@@ -51,16 +51,23 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const T
 // The string-table id of the line that names a usage error.
 unsigned UsageErrorStringId(UsageError error);
 
+// The usage box's text: its head, a line for each command of the commands
+// table that the command line takes, and its tail, each loaded with load.
+std::string UsageText(const std::function<std::string(unsigned id)>& load);
+
 // WM_COPYDATA: dwData is kCopyDataMagic, the data a record of version 1:
-//   uint32 version, uint32 verb, uint32 name length n, n bytes of name, 0.
+//   uint32 version, uint32 verb (the commands table's wire number), uint32
+//   name length n, n bytes of name, 0.
 // Any program of the session can send the frame WM_COPYDATA, so the decoder
 // takes nothing on trust.
 inline constexpr std::uintptr_t kCopyDataMagic = 0x54564C43;  // "TVLC"
 inline constexpr std::uint32_t kCopyDataVersion = 1;
 inline constexpr std::size_t kCopyDataHeader = 12;
-std::vector<std::uint8_t> EncodeRemoteCommand(const RemoteCommand& command);
-std::optional<RemoteCommand> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
-                                                 const TextCheck& validText);
+std::vector<std::uint8_t> EncodeRemoteCommand(const Command& command);
+// The command, its group by name; nothing for a record that is not a
+// command of ours.
+std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
+                                           const TextCheck& validText);
 
 // How long the handing process waits for the running copy's answer. The
 // answer comes after the command ran, and a command may ask for a password

@@ -1,37 +1,28 @@
 #include "engine/dialog_controller.h"
 
+#include "engine/command_table.h"
 #include "engine/update_link.h"
+#include "hotkeys/key_status.h"
 #include "res/resource.h"
 
-CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, CResource& strings,
-                                     CSettings& settings, CGroupList& groups, platform::IHotKeySystem& hotKeys)
+namespace {
+// The line between the fixed actions and the groups' own.
+constexpr std::size_t kSeparatorLength = 55;
+}  // namespace
+
+CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, const CResource& strings,
+                                     CModalGate& gate, CSettings& settings, CGroupList& groups,
+                                     CKeyRegistrations& keys)
     : m_Dialogs(dialogs),
       m_Shell(shell),
       m_Strings(strings),
+      m_Gate(gate),
       m_Settings(settings),
       m_Groups(groups),
-      m_Keys(hotKeys, settings, groups, strings) {}
-
-bool CDialogController::Admit(GateInput input) {
-    const GateVerdict verdict = m_Gate.Decide(input);
-    if (verdict.kind == GateVerdict::Kind::Front) m_Dialogs.BringToFront(verdict.front);
-    return verdict.kind == GateVerdict::Kind::Run;
-}
-
-bool CDialogController::CheckPassword() {
-    if (!Admit(GateInput::PasswordPrompt)) return false;
-    std::string entered;
-    bool ok = false;
-    {
-        const CModalGate::Wait wait(m_Gate, Waiting::Prompt);
-        ok = m_Dialogs.AskPassword(entered);
-    }
-    return ok && entered == m_Settings.Prefs().m_Password;
-}
+      m_Keys(keys) {}
 
 void CDialogController::ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys) {
     m_Settings.Apply(prefs, keys);
-    if (m_Applied) m_Applied();
     m_Settings.Save();
 }
 
@@ -40,9 +31,27 @@ void CDialogController::ReplaceGroups(const std::vector<std::unique_ptr<CWindows
     if (m_Replaced) m_Replaced();
 }
 
+std::vector<std::string> CDialogController::ClickActionEntries() const {
+    std::vector<std::string> entries;
+    for (std::uint32_t value = 0; value < ClickAction::kSeparator; ++value) {
+        std::string text;
+        for (const CommandInfo& row : kCommands)
+            if (row.clickAction >= 0 && static_cast<std::uint32_t>(row.clickAction) == value)
+                text = m_Strings.Load(row.clickTextId);
+        entries.push_back(std::move(text));
+    }
+    entries.emplace_back(kSeparatorLength, '-');
+    for (std::size_t i = 0; i < m_Groups.size(); ++i)
+        for (int op = 0; op < 3; ++op)
+            for (const CommandInfo& row : kCommands)
+                if (row.groupClickOp == op)
+                    entries.push_back(FormatText(m_Strings.Load(row.clickTextId), m_Groups.At(i)->m_strName));
+    return entries;
+}
+
 void CDialogController::HookKeys(PreferencesForm& form) {
     form.captureFocus = [this](bool focused) { m_Keys.OnCaptureFocus(focused); };
-    form.checkKeys = [this](const std::array<KeyCombination, 5>& keys) {
+    form.checkKeys = [this](const ProgramKeys& keys) {
         std::vector<LabelledKey> edited = m_Keys.ProgramLabels();
         for (std::size_t n = 0; n < edited.size() && n < keys.size(); ++n) edited[n].value = keys[n];
         return m_Keys.Check(edited, m_Keys.GroupLabels(), m_hFrame);
@@ -62,29 +71,27 @@ void CDialogController::HookKeys(GroupsForm& form) {
     };
 }
 
-void CDialogController::OnPreferences() {
-    if (!Admit(GateInput::OpenPreferences)) return;
-    if (m_Settings.Prefs().m_bPassOnOption && !CheckPassword()) return;
+void CDialogController::OnPreferences(PasswordCheck& password) {
+    if (!password.Confirm()) return;
 
     PreferencesForm form;
     form.prefs = m_Settings.Prefs();
     form.keys = m_Settings.Keys();
-    for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groupNames.push_back(m_Groups.At(i)->m_strName);
+    form.actions = ClickActionEntries();
     HookKeys(form);
     bool ok = false;
     {
         const CModalGate::Wait wait(m_Gate, Waiting::Preferences);
         ok = m_Dialogs.RunPreferences(form);
     }
-    // OK registers the new five itself; what the dialog did not change (the
+    // OK registers the new keys itself; what the dialog did not change (the
     // groups' keys, or every key after Cancel) is taken back afterwards.
     if (ok) ApplyPreferences(form.prefs, form.keys);
     m_Keys.OnDialogEnded();
 }
 
-void CDialogController::OnWindowsGroups() {
-    if (!Admit(GateInput::OpenWindowsGroups)) return;
-    if (m_Settings.Prefs().m_bPassOnOption && !CheckPassword()) return;
+void CDialogController::OnWindowsGroups(PasswordCheck& password) {
+    if (!password.Confirm()) return;
 
     GroupsForm form;
     for (std::size_t i = 0; i < m_Groups.size(); ++i) form.groups.push_back(CopyGroup(*m_Groups.At(i)));
@@ -107,7 +114,6 @@ void CDialogController::OnWindowsGroups() {
 }
 
 void CDialogController::OnAppAbout() {
-    if (!Admit(GateInput::OpenAbout)) return;
     {
         const CModalGate::Wait wait(m_Gate, Waiting::About);
         m_Dialogs.RunAbout(kVersion);

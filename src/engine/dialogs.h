@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/command_table.h"
 #include "engine/modal_gate.h"
 #include "engine/preferences.h"
 #include "groups/windows_group.h"
@@ -13,16 +14,15 @@
 #include "platform/window_handle.h"
 
 // What the Preferences dialog edits: a copy of the engine's preferences, its
-// five hot-keys (index = hot-key identifier: hide window, show window, hide
-// all, show all, hide/show window) and, read only, the group names that the
-// action list offers.
+// program hot-keys (index = hot-key identifier) and, read only, the entries of
+// the click-action list (an entry's position is the action's stored value).
 struct PreferencesForm {
     Preferences prefs;
-    std::array<KeyCombination, 5> keys{};
-    std::vector<std::string> groupNames;
-    // OK's check of the five keys as typed (after the other checks): the
-    // message that keeps the dialog open, or nothing. Null: no check.
-    std::function<std::optional<std::string>(const std::array<KeyCombination, 5>&)> checkKeys;
+    ProgramKeys keys{};
+    std::vector<std::string> actions;
+    // OK's check of the keys as typed (after the other checks): the message
+    // that keeps the dialog open, or nothing. Null: no check.
+    std::function<std::optional<std::string>(const ProgramKeys&)> checkKeys;
     // A capture field gained (true) or lost (false) the keyboard focus; moving
     // from one field to the next reports false, then true. Null: nothing.
     std::function<void(bool)> captureFocus;

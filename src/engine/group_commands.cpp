@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const text::CodePage& codePage) {
+bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list) {
     // A mode that matches nothing needs no walk.
     if (group.m_nCompare < GROUP_COMPARE_INCLUDE || group.m_nCompare > GROUP_COMPARE_NOT_EQUAL) return false;
     return hider.HideWhere(
         [&](const std::string& caption) {
-            return CaptionMatches(caption, group.m_strSearch, group.m_nCompare, codePage);
+            return CaptionMatches(caption, group.m_strSearch, group.m_nCompare);
         },
-        group.m_nID, list);
+        group.Id(), list);
 }
 
 bool ShowTagged(std::int32_t groupId, CHider& hider, CHiddenList& list) {

@@ -7,7 +7,7 @@
 
 // Hides the family of every eligible window whose caption matches the group,
 // tagging the records with the group's identifier; true when any was hidden.
-bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list, const text::CodePage& codePage);
+bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list);
 
 // Shows every record tagged with groupId, with its dependents, activating
 // none; true when any was shown.

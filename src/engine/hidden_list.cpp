@@ -6,6 +6,7 @@
 void CHiddenList::Append(const CWndDes& record) {
     if (const int old = Find(record.m_hWindow); old != -1) m_records.erase(m_records.begin() + old);
     m_records.push_back(record);
+    ++m_revision;
 }
 
 int CHiddenList::Find(WindowHandle w) const {
@@ -37,5 +38,6 @@ CHiddenList::Taken CHiddenList::Take(int index) {
         }
     }
     m_records = std::move(kept);
+    ++m_revision;
     return taken;
 }

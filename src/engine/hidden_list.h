@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "engine/wnd_des.h"
@@ -23,7 +24,9 @@ public:
     // Drops the records of windows that no longer exist; true when any went.
     template <typename Gone>
     bool DropIf(Gone gone) {
-        return std::erase_if(m_records, [&](const CWndDes& r) { return gone(r.m_hWindow); }) > 0;
+        const bool dropped = std::erase_if(m_records, [&](const CWndDes& r) { return gone(r.m_hWindow); }) > 0;
+        if (dropped) ++m_revision;
+        return dropped;
     }
     const std::vector<CWndDes>& Records() const { return m_records; }
 
@@ -42,6 +45,11 @@ public:
     // is its window; nothing when index names no record.
     Taken Take(int index);
 
+    // Moves on with every change of the records, so that a command can tell
+    // whether it changed the list without comparing it.
+    std::uint64_t Revision() const { return m_revision; }
+
 private:
     std::vector<CWndDes> m_records;
+    std::uint64_t m_revision = 0;
 };

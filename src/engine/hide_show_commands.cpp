@@ -3,20 +3,9 @@
 #include "engine/group_commands.h"
 #include "engine/hidden_journal.h"
 
-CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform::IModule& module,
-                                     platform::IVolatileStore& journal, const CSettings& settings,
-                                     const CGroupList& groups, CDialogController& dialogs)
-    : m_Windows(windows),
-      m_Journal(journal),
-      m_Settings(settings),
-      m_Groups(groups),
-      m_Dialogs(dialogs),
-      m_CodePage(text::CodePage::Of(module)),
-      m_Hider(windows) {}
-
-bool CHideShowCommands::AskShowPassword() {
-    return !m_Settings.Prefs().m_bPassOnShow || m_Dialogs.CheckPassword();
-}
+CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform::IVolatileStore& journal,
+                                     const CSettings& settings, const CGroupList& groups)
+    : m_Windows(windows), m_Journal(journal), m_Settings(settings), m_Groups(groups), m_Hider(windows) {}
 
 bool CHideShowCommands::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
     const CHiddenList::Taken taken = m_HiddenList.Take(index);
@@ -30,57 +19,49 @@ bool CHideShowCommands::ShowEntry(int index, bool activate, WindowHandle* toActi
     return !taken.windows.empty();
 }
 
-bool CHideShowCommands::DropGone() {
-    return m_HiddenList.DropIf([&](WindowHandle w) { return !m_Windows.IsWindow(w); });
-}
-
 void CHideShowCommands::DropGoneWindows() {
-    if (DropGone()) ListChanged();
+    m_HiddenList.DropIf([&](WindowHandle w) { return !m_Windows.IsWindow(w); });
 }
 
 void CHideShowCommands::HideTopWindow() {
     m_Hider.HideTop(m_HiddenList);
     m_Hider.Activate(m_Hider.FirstEligible());
-    ListChanged();
 }
 
-CommandOutcome CHideShowCommands::ShowHidden(int index) {
+void CHideShowCommands::HideFamilyOf(WindowHandle w) {
+    if (!w || m_HiddenList.Find(w) != -1 || !m_Hider.IsEligible(w)) return;
+    m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+    m_Hider.Activate(m_Hider.FirstEligible());
+}
+
+void CHideShowCommands::ShowHidden(int index, PasswordCheck& password) {
     // A record whose window is gone would make this press show nothing.
-    DropGone();
-    if (!m_HiddenList.empty()) {
-        if (!AskShowPassword()) return CommandOutcome::Refused;
-        ShowEntry(index, true);
-    }
-    ListChanged();
-    return CommandOutcome::Done;
+    DropGoneWindows();
+    if (m_HiddenList.empty() || !password.Confirm()) return;
+    ShowEntry(index, true);
 }
 
-void CHideShowCommands::ShowWindowOf(WindowHandle w) {
-    DropGone();
-    if (w && m_HiddenList.Find(w) != -1) {
-        if (!AskShowPassword()) return;
-        // The prompt runs its own message loop, in which other commands may
-        // have moved or taken the record: it is looked up again by its window.
-        DropGone();
-        if (const int index = m_HiddenList.Find(w); index != -1) ShowEntry(index, true);
-    }
-    ListChanged();
+void CHideShowCommands::ShowWindowOf(WindowHandle w, PasswordCheck& password) {
+    DropGoneWindows();
+    if (!w || m_HiddenList.Find(w) == -1 || !password.Confirm()) return;
+    // The prompt runs its own message loop, in which other commands may
+    // have moved or taken the record: it is looked up again by its window.
+    DropGoneWindows();
+    if (const int index = m_HiddenList.Find(w); index != -1) ShowEntry(index, true);
 }
 
-void CHideShowCommands::HideAllWindows() {
-    if (m_Hider.HideAll(m_HiddenList)) ListChanged();
+void CHideShowCommands::HideAllWindows() { m_Hider.HideAll(m_HiddenList); }
+
+void CHideShowCommands::ShowAllWindows(PasswordCheck& password) {
+    DropGoneWindows();
+    if (m_HiddenList.empty() || !password.Confirm()) return;
+    ShowAll();
 }
 
-CommandOutcome CHideShowCommands::ShowAllWindows() {
-    DropGone();
-    if (m_HiddenList.empty()) {
-        SyncJournal();
-        return CommandOutcome::Done;
-    }
-    if (!AskShowPassword()) return CommandOutcome::Refused;
-    // Records come back from the last to the first. Only the aimed window of
-    // the last family is activated, once everything has been asked to show,
-    // so that no later show takes the activation from it.
+// Records come back from the last to the first. Only the aimed window of
+// the last family is activated, once everything has been asked to show, so
+// that no later show takes the activation from it.
+void CHideShowCommands::ShowAll() {
     WindowHandle toActivate;
     for (;;) {
         const bool activate = m_HiddenList.CountPrincipals() == 1;
@@ -89,21 +70,19 @@ CommandOutcome CHideShowCommands::ShowAllWindows() {
         if (aimed) toActivate = aimed;
     }
     if (toActivate) m_Hider.Activate(toActivate);
-    ListChanged();
-    return CommandOutcome::Done;
 }
 
-void CHideShowCommands::ToggleAllWindows() {
+void CHideShowCommands::ToggleAllWindows(PasswordCheck& password) {
     if (!m_HiddenList.empty())
-        ShowAllWindows();
+        ShowAllWindows(password);
     else
         HideAllWindows();
 }
 
-CommandOutcome CHideShowCommands::ToggleDesignatedWindow() {
-    DropGone();
+void CHideShowCommands::ToggleDesignatedWindow(PasswordCheck& password) {
+    DropGoneWindows();
     const int designated = m_HiddenList.Find(m_hDesignated);
-    if (designated != -1 && !AskShowPassword()) return CommandOutcome::Refused;
+    if (designated != -1 && !password.Confirm()) return;
     // The prompt's loop may have moved the record.
     const int index = designated == -1 ? -1 : m_HiddenList.Find(m_hDesignated);
     if (index != -1 && ShowEntry(index, true)) {
@@ -112,70 +91,46 @@ CommandOutcome CHideShowCommands::ToggleDesignatedWindow() {
         m_hDesignated = principal;
         m_Hider.Activate(m_Hider.FirstEligible());
     }
-    ListChanged();
-    return CommandOutcome::Done;
 }
 
-void CHideShowCommands::OnExit() {
-    if (m_Settings.Prefs().m_bShowOnClose) ShowAllWindows();
-}
-
-bool CHideShowCommands::ConfirmExit() {
-    if (m_Settings.Prefs().m_bPassOnClose && !m_Dialogs.CheckPassword()) return false;
-    OnExit();
-    return true;
+void CHideShowCommands::OnExit(PasswordCheck& showPassword) {
+    if (m_Settings.Prefs().m_bShowOnClose) ShowAllWindows(showPassword);
 }
 
 void CHideShowCommands::OnEndSession() {
     const Preferences& prefs = m_Settings.Prefs();
-    if (prefs.m_bShowOnClose && !prefs.m_bPassOnShow) ShowAllWindows();
+    NoPassword none;
+    if (prefs.m_bShowOnClose && !prefs.m_bPassOnShow) ShowAllWindows(none);
 }
 
 bool CHideShowCommands::HideGroup(int index) {
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
-    const bool hidden = HideMatching(*group, m_Hider, m_HiddenList, m_CodePage);
-    if (hidden) ListChanged();
-    return hidden;
+    return HideMatching(*group, m_Hider, m_HiddenList);
 }
 
-bool CHideShowCommands::ShowGroup(int index, CommandOutcome* outcome) {
-    if (outcome) *outcome = CommandOutcome::Done;
+bool CHideShowCommands::ShowGroup(int index, PasswordCheck& password) {
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
-    const std::int32_t id = group->m_nID;
+    const std::int32_t id = group->Id();
     // Asked even when the group has nothing hidden.
-    if (!AskShowPassword()) {
-        if (outcome) *outcome = CommandOutcome::Refused;
-        return false;
-    }
-    const bool dropped = DropGone();
-    const bool shown = ShowTagged(id, m_Hider, m_HiddenList);
-    if (shown || dropped) ListChanged();
-    return shown;
+    if (!password.Confirm()) return false;
+    DropGoneWindows();
+    return ShowTagged(id, m_Hider, m_HiddenList);
 }
 
-CommandOutcome CHideShowCommands::ToggleGroup(int index) {
-    CommandOutcome outcome = CommandOutcome::Done;
-    if (!HideGroup(index)) ShowGroup(index, &outcome);
-    return outcome;
+void CHideShowCommands::ToggleGroup(int index, PasswordCheck& password) {
+    if (!HideGroup(index)) ShowGroup(index, password);
 }
 
 bool CHideShowCommands::HideForGroup(WindowHandle window, std::int32_t groupId) {
     // The event was queued: by now the window may be gone, hidden, owned by
     // a window of ours, or already taken by a command.
     if (!window || m_HiddenList.Find(window) != -1 || !m_Hider.IsEligible(window)) return false;
-    if (!m_Hider.HideFamilyOf(window, groupId, m_HiddenList)) return false;
-    ListChanged();
-    return true;
+    return static_cast<bool>(m_Hider.HideFamilyOf(window, groupId, m_HiddenList));
 }
 
-void CHideShowCommands::ListChanged() {
-    if (m_Changed) m_Changed();
-    SyncJournal();
-}
-
-void CHideShowCommands::SyncJournal() {
+void CHideShowCommands::WriteJournal() {
     if (m_HiddenList.empty()) {
         if (!m_Written.empty()) m_Journal.Remove();
         m_Written.clear();
@@ -206,5 +161,4 @@ void CHideShowCommands::TakeBackJournal() {
             m_HiddenList.Append(record);
     }
     m_Written = *data;
-    ListChanged();
 }

@@ -1,9 +1,10 @@
 #include "engine/key_registrations.h"
 
+#include "engine/command_table.h"
 #include "res/resource.h"
 
 CKeyRegistrations::CKeyRegistrations(platform::IHotKeySystem& system, CSettings& settings, CGroupList& groups,
-                                     CResource& strings)
+                                     const CResource& strings)
     : m_System(system), m_Settings(settings), m_Groups(groups), m_Strings(strings) {}
 
 void CKeyRegistrations::OnCaptureFocus(bool focused) {
@@ -32,7 +33,8 @@ std::vector<LabelledKey> CKeyRegistrations::ProgramLabels() const {
     std::vector<LabelledKey> keys;
     for (int n = 0; n < kProgramHotKeys; ++n) {
         const CHotKeys& key = m_Settings.HotKey(n);
-        keys.push_back(LabelledKey{m_Strings.Load(kProgramKeyLabelIds[n]), key.Value(), key.IsRegistered()});
+        const CommandInfo* row = RowOfHotKey(n);
+        keys.push_back(LabelledKey{row ? m_Strings.Load(row->textId) : std::string(), key.Value(), key.IsRegistered()});
     }
     return keys;
 }

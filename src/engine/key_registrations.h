@@ -19,7 +19,8 @@ public:
     // and the groups' 25 on, so it never replaces a real one.
     static constexpr int kProbeId = 24;
 
-    CKeyRegistrations(platform::IHotKeySystem& system, CSettings& settings, CGroupList& groups, CResource& strings);
+    CKeyRegistrations(platform::IHotKeySystem& system, CSettings& settings, CGroupList& groups,
+                      const CResource& strings);
     CKeyRegistrations(const CKeyRegistrations&) = delete;
     CKeyRegistrations& operator=(const CKeyRegistrations&) = delete;
 
@@ -37,8 +38,8 @@ public:
     void RetryFailed();
     bool GivenUp() const { return m_bGivenUp; }
 
-    // The program's five keys under the names of their commands (index =
-    // hot-key identifier), then each group's hide and show keys.
+    // The program's keys under the names of their commands (index = hot-key
+    // identifier), and each group's hide and show keys.
     std::vector<LabelledKey> ProgramLabels() const;
     std::vector<LabelledKey> GroupLabels() const;
     // The labels of any group's two keys (a dialog's working copy too).
@@ -60,6 +61,6 @@ private:
     platform::IHotKeySystem& m_System;
     CSettings& m_Settings;
     CGroupList& m_Groups;
-    CResource& m_Strings;
+    const CResource& m_Strings;
     bool m_bGivenUp = false;
 };

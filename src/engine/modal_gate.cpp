@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr GateVerdict Run() { return {GateVerdict::Kind::Run, Waiting::Prompt}; }
+constexpr GateVerdict Run(bool frameMayGo = false) { return {GateVerdict::Kind::Run, Waiting::Prompt, frameMayGo}; }
 constexpr GateVerdict Refuse() { return {GateVerdict::Kind::Refuse, Waiting::Prompt}; }
 constexpr GateVerdict Front(Waiting what) { return {GateVerdict::Kind::Front, what}; }
 
@@ -19,19 +19,24 @@ bool CModalGate::IsWaiting() const {
 // never opened twice, and the two configuration dialogs never together, since
 // each works on a copy of what the other changes. The engine must outlive
 // every nested loop, so the program ends only when none runs.
-GateVerdict CModalGate::Decide(GateInput input) const {
+GateVerdict CModalGate::Decide(GateInput input, Origin origin) const {
+    // Another program cannot answer our questions for the user, and must not
+    // end the program under an open dialog.
+    if (origin == Origin::CommandLine && IsWaiting()) return Refuse();
+    // A click that reaches us while a menu is tracked is the click that
+    // closes it; a key on the icon then is the menu's.
+    if ((origin == Origin::TrayClick || origin == Origin::Keyboard) && IsOpen(Waiting::Menu)) return Refuse();
+
     const bool prompt = IsOpen(Waiting::Prompt);
     switch (input) {
         // Our own windows are never taken, so hiding is safe in any loop, and
         // a show that needs no password asks nothing.
         case GateInput::HideCommand:
-        case GateInput::ShowCommand: return Run();
+        case GateInput::ShowCommand:
+        case GateInput::Unguarded: return Run();
 
         case GateInput::PasswordPrompt: return prompt ? Front(Waiting::Prompt) : Run();
 
-        // A click that reaches us while a menu is tracked is the click that
-        // closes it.
-        case GateInput::TrayClick: return IsOpen(Waiting::Menu) ? Refuse() : Run();
         case GateInput::TrayMenu:
             if (IsOpen(Waiting::Menu)) return Refuse();
             return prompt ? Front(Waiting::Prompt) : Run();
@@ -51,16 +56,12 @@ GateVerdict CModalGate::Decide(GateInput input) const {
             if (prompt) return Front(Waiting::Prompt);
             for (Waiting dialog : {Waiting::Preferences, Waiting::WindowsGroups, Waiting::About})
                 if (IsOpen(dialog)) return Front(dialog);
-            return IsOpen(Waiting::Menu) ? Refuse() : Run();
+            return IsOpen(Waiting::Menu) ? Refuse() : Run(true);
 
         // The session's end asks nothing, so it may run inside any loop; the
         // frame, though, stays while a loop still needs the engine (the
         // system ends the process anyway).
-        case GateInput::EndSession: return Run();
-        case GateInput::EndFrame: return IsWaiting() ? Refuse() : Run();
-
-        // Another program cannot answer our questions for the user.
-        case GateInput::RemoteCommand: return IsWaiting() ? Refuse() : Run();
+        case GateInput::EndSession: return Run(!IsWaiting());
     }
     return Refuse();
 }

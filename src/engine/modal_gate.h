@@ -2,6 +2,8 @@
 #include <array>
 #include <cstddef>
 
+#include "engine/command.h"
+
 // What Tarnvell can be waiting for the user in. Each of them runs a nested
 // message loop, and the system goes on delivering hot-keys, tray clicks,
 // commands and the end of the session through it.
@@ -14,20 +16,20 @@ enum class Waiting {
 };
 inline constexpr std::size_t kWaitingKinds = 5;
 
-// The kinds of input that can arrive while Tarnvell waits.
+// The rows of the policy: what a command does, as far as waiting matters.
+// Each command's row is in the commands table; the origin of a command adds
+// its own rules (Decide).
 enum class GateInput {
-    HideCommand,        // a hide command, its hot-key or its click action
-    ShowCommand,        // a show command or hot-key, before any password
+    HideCommand,        // a hide
+    ShowCommand,        // a show, before any password
     PasswordPrompt,     // a command that must ask for the password
-    TrayClick,          // the icon's click action
     TrayMenu,           // the main menu or the list of hidden windows
     OpenPreferences,
     OpenWindowsGroups,
     OpenAbout,
     Close,              // Exit and WM_CLOSE
     EndSession,         // WM_ENDSESSION with TRUE: the exit that never asks
-    EndFrame,           // the frame going at the end of the session
-    RemoteCommand,      // a command handed over by another program
+    Unguarded,          // help and the update page: nothing of ours waits on them
 };
 
 struct GateVerdict {
@@ -38,12 +40,16 @@ struct GateVerdict {
     };
     Kind kind = Kind::Run;
     Waiting front = Waiting::Prompt;  // with Front only
+    // With Run: the frame may go once the command ends, since no loop of
+    // ours still needs the engine.
+    bool frameMayGo = false;
 
     friend bool operator==(const GateVerdict&, const GateVerdict&) = default;
 };
 
 // Knows what Tarnvell is waiting for, and decides in one place what may run
-// meanwhile (Decide). The nested loops are entered with Wait objects.
+// meanwhile (Decide). The nested loops are entered with Wait objects. Only
+// the command runner asks it.
 class CModalGate {
 public:
     CModalGate() = default;
@@ -63,7 +69,7 @@ public:
         Waiting m_What;
     };
 
-    GateVerdict Decide(GateInput input) const;
+    GateVerdict Decide(GateInput input, Origin origin) const;
 
     bool IsOpen(Waiting what) const { return m_Open[static_cast<std::size_t>(what)] > 0; }
     bool IsWaiting() const;

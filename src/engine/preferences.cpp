@@ -26,16 +26,6 @@ constexpr const char* kAction = "m_uAction";
 
 }  // namespace
 
-ClickAction ClickAction::OfGroup(std::size_t group, GroupOp op) {
-    return ClickAction(kFirstGroup + 3u * static_cast<std::uint32_t>(group) + static_cast<std::uint32_t>(op));
-}
-
-ClickAction::Kind ClickAction::kind() const {
-    if (m_value < kSeparator) return Kind::Fixed;
-    if (m_value == kSeparator) return Kind::Separator;
-    return Kind::Group;
-}
-
 void Preferences::Load(platform::IProfile& profile) {
     const Preferences defaults;
     for (const auto& flag : kFlags)

@@ -6,43 +6,28 @@
 #include "platform/platform.h"
 
 // What a click on the tray icon runs. Stored as one number: 0 to 6 the fixed
-// actions, 7 the separator line of the action list (no action), and from 8 on
-// three actions per group. The number is kept whole, so a value that names
-// no group (or all bits set, the list's "no selection") survives a save.
+// commands (each row of the commands table names its number), 7 the
+// separator line of the action list (no action), and from 8 on three actions
+// per group. The number is kept whole, so a value that names no group (or all
+// bits set, the list's "no selection") survives a save.
 class ClickAction {
 public:
-    enum class Kind { Fixed, Separator, Group };
-    enum class Fixed : std::uint32_t {
-        ShowList = 0,
-        ToggleWindow = 1,
-        HideWindow = 2,
-        ShowWindow = 3,
-        ToggleAll = 4,
-        HideAll = 5,
-        ShowAll = 6,
-    };
-    enum class GroupOp { Hide, Show, Toggle };
-
     static constexpr std::uint32_t kSeparator = 7;
     static constexpr std::uint32_t kFirstGroup = 8;
+    // The list of hidden windows.
+    static constexpr std::uint32_t kShowList = 0;
 
     constexpr ClickAction() = default;
     constexpr explicit ClickAction(std::uint32_t stored) : m_value(stored) {}
-    static constexpr ClickAction Of(Fixed action) { return ClickAction(static_cast<std::uint32_t>(action)); }
-    static ClickAction OfGroup(std::size_t group, GroupOp op);
 
-    Kind kind() const;
-    Fixed fixed() const { return static_cast<Fixed>(m_value); }
-    // Computed unsigned: every value from 8 on names some position, most of
-    // them far beyond any real group.
-    std::size_t group() const { return (m_value - kFirstGroup) / 3u; }
-    GroupOp groupOp() const { return static_cast<GroupOp>((m_value - kFirstGroup) % 3u); }
-
+    // A fixed command, not a group's nor the separator.
+    bool IsFixed() const { return m_value < kSeparator; }
     std::uint32_t Stored() const { return m_value; }
     friend bool operator==(ClickAction, ClickAction) = default;
 
 private:
-    std::uint32_t m_value = static_cast<std::uint32_t>(Fixed::ToggleWindow);
+    // Hide/Show Window.
+    std::uint32_t m_value = 1;
 };
 
 // The user's preferences and password, as one value: the engine keeps one,

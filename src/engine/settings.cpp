@@ -1,9 +1,17 @@
 #include "engine/settings.h"
 
+#include <utility>
+
 #include "engine/autorun.h"
 
 namespace {
 constexpr const char* kFirstStart = "First Start";
+
+template <std::size_t... N>
+std::array<CHotKeys, sizeof...(N)> MakeKeys(platform::IHotKeySystem& hotKeys, platform::IProfile& profile,
+                                            std::index_sequence<N...>) {
+    return {((void)N, CHotKeys(&hotKeys, &profile))...};
+}
 }  // namespace
 
 CSettings::CSettings(platform::IHotKeySystem& hotKeys, platform::IProfile& profile, platform::IRunKey& runKey,
@@ -11,8 +19,7 @@ CSettings::CSettings(platform::IHotKeySystem& hotKeys, platform::IProfile& profi
     : m_Profile(profile),
       m_RunKey(runKey),
       m_Module(module),
-      m_HotKeys{CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile),
-                CHotKeys(&hotKeys, &profile), CHotKeys(&hotKeys, &profile)} {}
+      m_HotKeys(MakeKeys(hotKeys, profile, std::make_index_sequence<kProgramHotKeys>{})) {}
 
 // The hot-keys first (each read and registered), then the preferences and
 // the first-start step.
@@ -20,6 +27,7 @@ void CSettings::Load(WindowHandle frame) {
     for (int n = 0; n < kProgramHotKeys; ++n) m_HotKeys[static_cast<std::size_t>(n)].SetTarget(frame, n);
     for (auto& hotKey : m_HotKeys) hotKey.Exchange(true);
     m_Prefs.Load(m_Profile);
+    ++m_revision;
 
     // Only the first start enters the program in the Run key; afterwards the
     // Preferences dialog alone changes the entry.
@@ -45,6 +53,7 @@ void CSettings::Apply(const Preferences& prefs, const ProgramKeys& keys) {
     }
     const bool autorunChanged = prefs.m_bAutorun != m_Prefs.m_bAutorun;
     m_Prefs = prefs;
+    ++m_revision;
     // The Run value is touched only when the choice changed, so an entry the
     // user edited by hand survives every other OK.
     if (autorunChanged) {
@@ -56,8 +65,9 @@ void CSettings::Apply(const Preferences& prefs, const ProgramKeys& keys) {
 }
 
 void CSettings::ForgetGroupAction() {
-    if (m_Prefs.m_uAction.kind() == ClickAction::Kind::Fixed) return;
-    m_Prefs.m_uAction = ClickAction::Of(ClickAction::Fixed::ShowList);
+    if (m_Prefs.m_uAction.IsFixed()) return;
+    m_Prefs.m_uAction = ClickAction(ClickAction::kShowList);
+    ++m_revision;
     m_Prefs.SaveAction(m_Profile);
 }
 

@@ -1,17 +1,16 @@
 #pragma once
 #include <array>
 
+#include <cstdint>
+
+#include "engine/command_table.h"
 #include "engine/preferences.h"
 #include "hotkeys/hot_keys.h"
 #include "platform/platform.h"
 
-inline constexpr int kProgramHotKeys = 5;
-using ProgramKeys = std::array<KeyCombination, kProgramHotKeys>;
-
 // The user's settings outside the groups: the preferences with the password,
-// and the five program hot-keys (index = hot-key identifier: hide window,
-// show window, hide all, show all, hide/show window), with their load, save
-// and the program's entry in the Run key.
+// and the program hot-keys (index = hot-key identifier, as the commands table
+// gives it), with their load, save and the program's entry in the Run key.
 class CSettings {
 public:
     static constexpr const char* kProductName = "Tarnvell";
@@ -40,6 +39,9 @@ public:
     void RetryHotKeys();
 
     const Preferences& Prefs() const { return m_Prefs; }
+    // Moves on with every change of the preferences or the keys, so that a
+    // command can tell whether it changed what the tray shows.
+    std::uint64_t Revision() const { return m_revision; }
     const CHotKeys& HotKey(int index) const { return m_HotKeys[static_cast<std::size_t>(index)]; }
     ProgramKeys Keys() const;
 
@@ -51,4 +53,5 @@ private:
     platform::IModule& m_Module;
     std::array<CHotKeys, kProgramHotKeys> m_HotKeys;
     Preferences m_Prefs;
+    std::uint64_t m_revision = 0;
 };

@@ -1,5 +1,6 @@
 #include "engine/tray_controller.h"
 
+#include "hotkeys/key_status.h"
 #include "platform/text.h"
 #include "platform/win_constants.h"
 
@@ -18,19 +19,18 @@ platform::MenuItem Separator() { return platform::MenuItem{platform::MenuItem::K
 }  // namespace
 
 CTrayController::CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus, platform::IWindowManager& windows,
-                                 platform::IModule& module, CResource& strings, const CSettings& settings, const CGroupList& groups,
-                                 CHideShowCommands& commands, CDialogController& dialogs)
+                                 const CResource& strings, const CSettings& settings, CHideShowCommands& commands,
+                                 CKeyRegistrations& keys, CModalGate& gate)
     : m_Icon(icon),
       m_Menus(menus),
       m_Windows(windows),
       m_Strings(strings),
       m_Settings(settings),
-      m_Groups(groups),
       m_Commands(commands),
-      m_Dialogs(dialogs),
-      m_CodePage(text::CodePage::Of(module)) {}
+      m_Keys(keys),
+      m_Gate(gate) {}
 
-void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
+void CTrayController::OnTrayNotify(std::intptr_t lParam, const Run& run) {
     const Preferences& prefs = m_Settings.Prefs();
     // Only the low word carries the mouse message.
     unsigned message = static_cast<unsigned>(lParam) & 0xFFFF;
@@ -39,9 +39,8 @@ void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
     // left one; the swap below applies to it as to a click. One key press is
     // one deliberate request, so it runs the action in double-click mode too.
     const bool keySelect = message == nin::kKeySelect;
+    const Origin origin = keySelect || message == wm::kContextMenu ? Origin::Keyboard : Origin::TrayClick;
     if (keySelect) message = wm::kLButtonUp;
-    std::optional<platform::ScreenPoint> at;
-    if (keySelect || message == wm::kContextMenu) at = m_Icon.MenuAnchor();
     if (prefs.m_bInvertMouse) {
         switch (message) {
             case wm::kLButtonUp: message = wm::kRButtonUp; break;
@@ -51,15 +50,18 @@ void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
             default: break;
         }
     }
+    const auto clickAction = [&] {
+        if (const auto command = CommandOfClickAction(prefs.m_uAction.Stored())) run(*command, origin);
+    };
     switch (message) {
         case wm::kRButtonUp:
-            if (!prefs.m_bClick || keySelect) RunClickAction(at);
+            if (!prefs.m_bClick || keySelect) clickAction();
             break;
         case wm::kRButtonDblClk:
-            if (prefs.m_bClick) RunClickAction();
+            if (prefs.m_bClick) clickAction();
             break;
         case wm::kLButtonUp:
-        case wm::kContextMenu: OpenMainMenu(at); break;
+        case wm::kContextMenu: run(Command{Verb::MainMenu}, origin); break;
         default: break;
     }
     // An echo of this request comes after its menu closed.
@@ -67,58 +69,35 @@ void CTrayController::OnTrayNotify(std::uintptr_t, std::intptr_t lParam) {
 }
 
 void CTrayController::ReportFailedKeys() {
-    const CKeyRegistrations& keys = m_Dialogs.Keys();
-    std::vector<LabelledKey> labelled = keys.ProgramLabels();
-    for (LabelledKey& key : keys.GroupLabels()) labelled.push_back(std::move(key));
+    std::vector<LabelledKey> labelled = m_Keys.ProgramLabels();
+    for (LabelledKey& key : m_Keys.GroupLabels()) labelled.push_back(std::move(key));
     const std::string failed =
         FailedKeysText(labelled, m_Strings.Load(IDS_KEYS_FAILED_LINE), m_Strings.Load(IDS_KEYS_FAILED_MORE));
     if (failed.empty()) return;
     m_Icon.ShowBalloon(m_Strings.Load(IDS_KEYS_FAILED_TITLE), failed, niif::kWarning);
 }
 
-void CTrayController::OpenMainMenu(std::optional<platform::ScreenPoint> at) {
+std::optional<Command> CTrayController::TrackMainMenu(Origin origin) {
     // A key another program has let go since is taken now, and the menu
     // names it as it is.
-    m_Dialogs.Keys().RetryFailed();
+    m_Keys.RetryFailed();
     m_Commands.DropGoneWindows();
-    TrackMenu(MainMenu(), at);
+    std::vector<WindowHandle> listed;
+    const platform::MenuModel menu = MainMenu(&listed);
+    return Track(menu, listed, origin);
 }
 
-void CTrayController::RunClickAction(std::optional<platform::ScreenPoint> at) {
-    if (!m_Dialogs.Admit(GateInput::TrayClick)) return;
-    const ClickAction action = m_Settings.Prefs().m_uAction;
-    switch (action.kind()) {
-        case ClickAction::Kind::Separator: return;
-        case ClickAction::Kind::Fixed:
-            switch (action.fixed()) {
-                case ClickAction::Fixed::ShowList:
-                    m_Dialogs.Keys().RetryFailed();
-                    m_Commands.DropGoneWindows();
-                    TrackMenu(HiddenWindowItems(), at);
-                    return;
-                case ClickAction::Fixed::ToggleWindow: m_Commands.ToggleDesignatedWindow(); return;
-                case ClickAction::Fixed::HideWindow: m_Commands.HideTopWindow(); return;
-                case ClickAction::Fixed::ShowWindow: m_Commands.ShowHidden(-1); return;
-                case ClickAction::Fixed::ToggleAll: m_Commands.ToggleAllWindows(); return;
-                case ClickAction::Fixed::HideAll: m_Commands.HideAllWindows(); return;
-                case ClickAction::Fixed::ShowAll: m_Commands.ShowAllWindows(); return;
-            }
-            return;
-        case ClickAction::Kind::Group: break;
-    }
-    // A position beyond the last group does nothing.
-    if (action.group() >= m_Groups.size()) return;
-    const int index = static_cast<int>(action.group());
-    switch (action.groupOp()) {
-        case ClickAction::GroupOp::Hide: m_Commands.HideGroup(index); break;
-        case ClickAction::GroupOp::Show: m_Commands.ShowGroup(index); break;
-        case ClickAction::GroupOp::Toggle: m_Commands.ToggleGroup(index); break;
-    }
+std::optional<Command> CTrayController::TrackHiddenList(Origin origin) {
+    m_Keys.RetryFailed();
+    m_Commands.DropGoneWindows();
+    std::vector<WindowHandle> listed;
+    const platform::MenuModel menu = HiddenWindowItems(&listed);
+    return Track(menu, listed, origin);
 }
 
-platform::MenuModel CTrayController::HiddenWindowItems() {
+platform::MenuModel CTrayController::HiddenWindowItems(std::vector<WindowHandle>* listed) {
     platform::MenuModel items;
-    m_Listed.fill(WindowHandle{});
+    if (listed) listed->assign(kListedPositions, WindowHandle{});
     if (!m_Settings.Prefs().m_bShowList) return items;
     const CHiddenList& list = m_Commands.HiddenList();
     for (std::size_t p = 0; p < list.size() && p < kListedPositions; ++p) {
@@ -126,60 +105,58 @@ platform::MenuModel CTrayController::HiddenWindowItems() {
         if (!record.IsPrincipal()) continue;
         const std::string read = m_Windows.GetWindowText(record.m_hWindow, kCaptionBuffer);
         // A caption is the window's own text, never a mnemonic.
-        std::string caption = text::MenuLiteral(text::CutToChars(read, kListCaptionChars, m_CodePage), m_CodePage);
+        std::string caption = text::MenuLiteral(text::CutToChars(read, kListCaptionChars));
         if (caption.empty()) caption = m_Strings.Load(IDS_NO_TITLE);
-        m_Listed[p] = record.m_hWindow;
+        if (listed) (*listed)[p] = record.m_hWindow;
         items.push_back(StringItem(ID_SHOW_HIDDEN_BASE + static_cast<unsigned>(p), std::move(caption)));
     }
     return items;
 }
 
-WindowHandle CTrayController::ListedWindow(int position) const {
-    if (position < 0 || static_cast<std::size_t>(position) >= m_Listed.size()) return {};
-    return m_Listed[static_cast<std::size_t>(position)];
-}
-
-void CTrayController::TrackMenu(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at) {
-    if (!m_Dialogs.Admit(GateInput::TrayMenu)) return;
+std::optional<Command> CTrayController::Track(const platform::MenuModel& menu,
+                                              const std::vector<WindowHandle>& listed, Origin origin) {
     // The frame must be the foreground window, or the menu would not close
     // when the user clicks elsewhere.
     m_Windows.SetForegroundWindow(m_hFrame);
+    unsigned chosen = 0;
     if (!menu.empty()) {
-        const CModalGate::Wait wait(m_Dialogs.Gate(), Waiting::Menu);
-        m_Menus.TrackPopupMenu(menu, m_hFrame, at);
+        // A menu opened from the keyboard belongs at the icon, not wherever
+        // the pointer was left.
+        std::optional<platform::ScreenPoint> at;
+        if (origin == Origin::Keyboard) at = m_Icon.MenuAnchor();
+        const CModalGate::Wait wait(m_Gate, Waiting::Menu);
+        chosen = m_Menus.TrackPopupMenu(menu, m_hFrame, at);
     }
     m_Menus.PostNull(m_hFrame);
-}
-
-std::string CTrayController::MenuItemText(unsigned id, int hotKey) {
-    const std::string text = text::CutToChars(m_Strings.Load(id), kMenuTextChars, m_CodePage);
-    // A key that is set and not held is marked, never shown as if it worked.
-    return text + "\t" + KeyStatusText(m_Settings.HotKey(hotKey), m_Strings.Load(IDS_KEY_NOT_HELD));
-}
-
-platform::MenuModel CTrayController::MainMenu() {
-    platform::MenuModel menu;
-    menu.push_back(StringItem(ID_APP_EXIT, m_Strings.Load(ID_APP_EXIT)));
-    menu.push_back(Separator());
-    menu.push_back(StringItem(ID_DEFAULT_HELP, m_Strings.Load(ID_DEFAULT_HELP)));
-    menu.push_back(StringItem(ID_APP_ABOUT, m_Strings.Load(ID_APP_ABOUT)));
-    menu.push_back(StringItem(ID_CHECK_UPDATE, m_Strings.Load(ID_CHECK_UPDATE)));
-    menu.push_back(StringItem(ID_PREFERENCES, m_Strings.Load(ID_PREFERENCES)));
-    menu.push_back(StringItem(ID_WINDOWS_GROUPS, m_Strings.Load(ID_WINDOWS_GROUPS)));
-    menu.push_back(Separator());
-    m_Listed.fill(WindowHandle{});
-    if (m_Settings.Prefs().m_bShowList && !m_Commands.HiddenList().empty()) {
-        platform::MenuModel hidden = HiddenWindowItems();
-        if (!hidden.empty())
-            menu.push_back(platform::MenuItem{platform::MenuItem::Kind::Popup, 0, m_Strings.Load(IDS_HIDDEN_WINDOWS),
-                                              std::move(hidden)});
+    if (chosen >= ID_SHOW_HIDDEN_BASE && chosen <= ID_SHOW_HIDDEN_LAST) {
+        const std::size_t position = chosen - ID_SHOW_HIDDEN_BASE;
+        if (position >= listed.size() || !listed[position]) return std::nullopt;
+        return Command{Verb::ShowListed, -1, {}, listed[position]};
     }
-    menu.push_back(StringItem(ID_HIDE_ALL, MenuItemText(ID_HIDE_ALL, 2)));
-    menu.push_back(StringItem(ID_SHOW_ALL, MenuItemText(ID_SHOW_ALL, 3)));
-    menu.push_back(StringItem(ID_TOGGLE_WINDOW, MenuItemText(ID_TOGGLE_WINDOW, 4)));
-    menu.push_back(Separator());
-    menu.push_back(StringItem(ID_HIDE_WINDOW, MenuItemText(ID_HIDE_WINDOW, 0)));
-    menu.push_back(StringItem(ID_SHOW_WINDOW, MenuItemText(ID_SHOW_WINDOW, 1)));
+    return CommandOfMenuId(chosen);
+}
+
+std::string CTrayController::MenuItemText(const CommandInfo& row) const {
+    const std::string text = m_Strings.Load(row.textId);
+    if (row.hotKey < 0) return text;
+    // A key that is set and not held is marked, never shown as if it worked.
+    return text::CutToChars(text, kMenuTextChars) + "\t" +
+           KeyStatusText(m_Settings.HotKey(row.hotKey), m_Strings.Load(IDS_KEY_NOT_HELD));
+}
+
+platform::MenuModel CTrayController::MainMenu(std::vector<WindowHandle>* listed) {
+    platform::MenuModel menu;
+    for (int section = 1; section <= kMenuSections; ++section) {
+        if (section > 1) menu.push_back(Separator());
+        if (section == kHiddenListSection && m_Settings.Prefs().m_bShowList && !m_Commands.HiddenList().empty()) {
+            platform::MenuModel hidden = HiddenWindowItems(listed);
+            if (!hidden.empty())
+                menu.push_back(platform::MenuItem{platform::MenuItem::Kind::Popup, 0,
+                                                  m_Strings.Load(IDS_HIDDEN_WINDOWS), std::move(hidden)});
+        }
+        for (const CommandInfo& row : kCommands)
+            if (row.menuSection == section) menu.push_back(StringItem(row.menuId, MenuItemText(row)));
+    }
     return menu;
 }
 

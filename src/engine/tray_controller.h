@@ -1,75 +1,77 @@
 #pragma once
-#include <array>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "engine/dialog_controller.h"
+#include "engine/command.h"
+#include "engine/command_table.h"
 #include "engine/hide_show_commands.h"
+#include "engine/key_registrations.h"
+#include "engine/modal_gate.h"
 #include "engine/settings.h"
-#include "groups/group_list.h"
 #include "platform/menus.h"
-#include "platform/text.h"
 #include "platform/window_manager.h"
 #include "res/resource.h"
 #include "tray/resource_loader.h"
 #include "tray/tray_input.h"
 #include "tray/tray_notify_icon.h"
 
-// The tray icon's side of the engine: what a click on the icon runs, the two
-// menus it opens, and the tip.
+// The tray icon's side of the engine: which command a click or a key on the
+// icon asks for, the two menus it opens (each returns the command its chosen
+// item names), and the tip.
 class CTrayController {
 public:
     // Menu positions that have a command: ID_SHOW_HIDDEN_BASE + 0..99.
     static constexpr std::size_t kListedPositions = ID_SHOW_HIDDEN_LAST - ID_SHOW_HIDDEN_BASE + 1;
 
     CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus, platform::IWindowManager& windows,
-                    platform::IModule& module, CResource& strings, const CSettings& settings, const CGroupList& groups,
-                    CHideShowCommands& commands, CDialogController& dialogs);
+                    const CResource& strings, const CSettings& settings, CHideShowCommands& commands,
+                    CKeyRegistrations& keys, CModalGate& gate);
     CTrayController(const CTrayController&) = delete;
     CTrayController& operator=(const CTrayController&) = delete;
 
     void SetFrame(WindowHandle frame) { m_hFrame = frame; }
 
+    using Run = std::function<void(const Command&, Origin)>;
     // WM_TRAYNOTIFY: lParam carries the mouse message in its low word, or
     // the keyboard's: NIN_KEYSELECT (Enter or Space on the icon) is taken as
     // a release of the left button, WM_CONTEXTMENU (the menu key, Shift+F10)
-    // opens the main menu. Menus the keyboard opens stand at the icon.
-    void OnTrayNotify(std::uintptr_t wParam, std::intptr_t lParam);
+    // opens the main menu. The command the icon asks for is handed to run.
+    void OnTrayNotify(std::intptr_t lParam, const Run& run);
+
+    // The menus' commands: each tracks its menu (from the keyboard at the
+    // icon, otherwise at the pointer) and returns the command of the item
+    // chosen, if any. A list item names its window while the menu is open.
+    std::optional<Command> TrackMainMenu(Origin origin);
+    std::optional<Command> TrackHiddenList(Origin origin);
+
     // At start-up: one balloon that names every key that could not be
     // registered, with the command or group it runs; nothing when all are held.
     void ReportFailedKeys();
     // The tip (and, with the option, the icon's hidden state) after the hidden
     // list or the preferences changed.
     void RefreshTray();
-    // The window listed under menu item ID_SHOW_HIDDEN_BASE + position when a
-    // menu was last built; null for a position no menu offered.
-    WindowHandle ListedWindow(int position) const;
 
-    // The menus, as data.
-    platform::MenuModel MainMenu();
-    platform::MenuModel HiddenWindowItems();
+    // The menus, as data. listed receives the window of each list item, by
+    // its position.
+    platform::MenuModel MainMenu(std::vector<WindowHandle>* listed = nullptr);
+    platform::MenuModel HiddenWindowItems(std::vector<WindowHandle>* listed = nullptr);
 
 private:
-    // at: where a menu opened from the keyboard belongs; nothing: the cursor.
-    void RunClickAction(std::optional<platform::ScreenPoint> at = std::nullopt);
-    void OpenMainMenu(std::optional<platform::ScreenPoint> at);
-    void TrackMenu(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at = std::nullopt);
+    std::optional<Command> Track(const platform::MenuModel& menu, const std::vector<WindowHandle>& listed,
+                                 Origin origin);
     // A menu text with the hot-key's name in the accelerator column.
-    std::string MenuItemText(unsigned id, int hotKey);
+    std::string MenuItemText(const CommandInfo& row) const;
 
     CTrayNotifyIcon& m_Icon;
     platform::IMenus& m_Menus;
     platform::IWindowManager& m_Windows;
-    CResource& m_Strings;
+    const CResource& m_Strings;
     const CSettings& m_Settings;
-    const CGroupList& m_Groups;
     CHideShowCommands& m_Commands;
-    CDialogController& m_Dialogs;
-    const text::CodePage m_CodePage;
+    CKeyRegistrations& m_Keys;
+    CModalGate& m_Gate;
     WindowHandle m_hFrame;
     CTrayInputFilter m_Input;
-    // The window of each item of the last hidden-window list built: an item
-    // names its window, not a list position that may name another window by
-    // the time the item is chosen.
-    std::array<WindowHandle, kListedPositions> m_Listed{};
 };

@@ -17,4 +17,4 @@ inline constexpr int kCaptionBufferSize = text::BufferFor(kCaptionMaxChars);
 // must start on a character boundary of the code page (in UTF-8 as in a
 // double-byte code page), so that it never matches the tail of a character.
 bool CaptionMatches(std::string_view caption, std::string_view search, int compare,
-                    const text::CodePage& codePage = {});
+                    const text::CodePage& codePage = text::ProcessCodePage());

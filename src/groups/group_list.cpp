@@ -12,6 +12,12 @@ void CGroupList::Load(WindowHandle target) {
     }
 }
 
+int CGroupList::PositionOf(std::int32_t id) const {
+    for (std::size_t i = 0; i < m_Groups.size(); ++i)
+        if (m_Groups[i]->m_nID == id) return static_cast<int>(i);
+    return -1;
+}
+
 void CGroupList::Clear() {
     // Front to back, so that group 0's keys go first.
     for (auto& group : m_Groups) group.reset();

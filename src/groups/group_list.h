@@ -38,6 +38,8 @@ public:
 
     std::size_t size() const { return m_Groups.size(); }
     bool empty() const { return m_Groups.empty(); }
+    // The position of the group with run-time identifier id; -1 for none.
+    int PositionOf(std::int32_t id) const;
     // The group at position index; null beyond the end.
     const CWindowsGroup* At(std::size_t index) const {
         return index < m_Groups.size() ? m_Groups[index].get() : nullptr;

@@ -42,14 +42,14 @@ bool CWindowsGroup::Load(int index, WindowHandle target) {
     m_HotKeys[1].Exchange(true);
     if (!m_pProfile) return false;
 
-    m_strName = m_pProfile->GetProfileString(m_pszSection, SlotValue("Name", index), "");
-    m_strSearch = m_pProfile->GetProfileString(m_pszSection, SlotValue("Search", index), "");
+    m_strName = m_pProfile->GetProfileString(kSection, SlotValue("Name", index), "");
+    m_strSearch = m_pProfile->GetProfileString(kSection, SlotValue("Search", index), "");
     // Any other stored mode is kept: it matches nothing but survives a save.
     m_nCompare = static_cast<std::int32_t>(
-        m_pProfile->GetProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END));
+        m_pProfile->GetProfileInt(kSection, SlotValue("Compare", index), GROUP_COMPARE_END));
     // Asked of the section read whole at start-up, so it costs no registry
     // call of its own. Any non-zero DWORD is on.
-    m_bAutoHide = m_pProfile->GetProfileInt(m_pszSection, SlotValue("AutoHide", index), 0) != 0;
+    m_bAutoHide = m_pProfile->GetProfileInt(kSection, SlotValue("AutoHide", index), 0) != 0;
 
     // A slot 0 that never held a group and was never named starts the list
     // with the built-in group; a deleted list leaves its name behind.
@@ -63,19 +63,19 @@ bool CWindowsGroup::Load(int index, WindowHandle target) {
 
 void CWindowsGroup::Save(int index) {
     if (!m_pProfile) return;
-    m_pProfile->WriteProfileString(m_pszSection, SlotValue("Name", index), m_strName);
-    m_pProfile->WriteProfileString(m_pszSection, SlotValue("Search", index), m_strSearch);
-    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), m_nCompare);
+    m_pProfile->WriteProfileString(kSection, SlotValue("Name", index), m_strName);
+    m_pProfile->WriteProfileString(kSection, SlotValue("Search", index), m_strSearch);
+    m_pProfile->WriteProfileInt(kSection, SlotValue("Compare", index), m_nCompare);
     // Written off as well as on: the profile has no delete, and a slot
     // rewritten by another group must not keep an earlier group's option.
-    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("AutoHide", index), m_bAutoHide ? 1 : 0);
+    m_pProfile->WriteProfileInt(kSection, SlotValue("AutoHide", index), m_bAutoHide ? 1 : 0);
     m_HotKeys[0].Exchange(false);
     m_HotKeys[1].Exchange(false);
 }
 
 void CWindowsGroup::Erase(int index) {
     if (!m_pProfile) return;
-    m_pProfile->WriteProfileInt(m_pszSection, SlotValue("Compare", index), GROUP_COMPARE_END);
+    m_pProfile->WriteProfileInt(kSection, SlotValue("Compare", index), GROUP_COMPARE_END);
 }
 
 void CWindowsGroup::CopyValues(const CWindowsGroup& source) {

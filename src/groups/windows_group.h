@@ -55,6 +55,11 @@ public:
     static int HideHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index; }
     static int ShowHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index + 1; }
 
+    // The run-time identifier that tags the records this group hides: given
+    // by the list, never reused within a run, kept by a dialog's copy so an
+    // edited group keeps the windows it hid. -1 for a group not yet listed.
+    std::int32_t Id() const { return m_nID; }
+
     std::string m_strName;
     std::array<CHotKeys, 2> m_HotKeys;  // [0] hides the group, [1] shows it
     std::string m_strSearch;
@@ -62,10 +67,13 @@ public:
     // Hide matching windows as soon as they appear (value "AutoHide<n>";
     // absent in profiles of earlier versions, which reads as off).
     bool m_bAutoHide = false;
-    std::int32_t m_nID = -1;
-    const char* const m_pszSection = "Groups";
 
 private:
+    friend class CGroupList;
+    friend std::unique_ptr<CWindowsGroup> CopyGroup(const CWindowsGroup& group);
+    static constexpr const char* kSection = "Groups";
+
+    std::int32_t m_nID = -1;
     platform::IProfile* m_pProfile = nullptr;
 };
 

@@ -34,5 +34,7 @@ public:
     // The text for the current value ("No" when nothing is set).
     CaptureText Text();
 
+private:
+    // Modifiers let go since the last key-down.
     unsigned m_nReleased = 0;
 };

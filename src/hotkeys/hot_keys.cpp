@@ -61,20 +61,20 @@ void CHotKeys::Copy(const CHotKeys& source) {
 
 bool CHotKeys::Exchange(bool load) {
     if (!m_pProfile) return false;
-    const std::string modName = ValueName(m_pszModPrefix, m_nHotKeyID);
-    const std::string keyName = ValueName(m_pszKeyPrefix, m_nHotKeyID);
+    const std::string modName = ValueName(kModPrefix, m_nHotKeyID);
+    const std::string keyName = ValueName(kKeyPrefix, m_nHotKeyID);
     if (load) {
         // Whatever another program left there is kept as it is: a value the
         // system does not accept simply fails to register.
-        m_nModifiers = m_pProfile->GetProfileInt(m_pszSection, modName, 0);
-        m_nKey = m_pProfile->GetProfileInt(m_pszSection, keyName, 0);
+        m_nModifiers = m_pProfile->GetProfileInt(kSection, modName, 0);
+        m_nKey = m_pProfile->GetProfileInt(kSection, keyName, 0);
         // The system refuses a second registration of the same identifier.
         Unregister();
         return Register();
     }
     // The profile stores DWORDs; the int is only the call's carrier.
-    m_pProfile->WriteProfileInt(m_pszSection, modName, static_cast<int>(m_nModifiers));
-    return m_pProfile->WriteProfileInt(m_pszSection, keyName, static_cast<int>(m_nKey));
+    m_pProfile->WriteProfileInt(kSection, modName, static_cast<int>(m_nModifiers));
+    return m_pProfile->WriteProfileInt(kSection, keyName, static_cast<int>(m_nKey));
 }
 
 std::string CHotKeys::FormatName(unsigned modifiers, unsigned key) {

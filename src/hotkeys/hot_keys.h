@@ -54,20 +54,20 @@ public:
     WindowHandle Target() const { return m_hTarget; }
     int HotKeyID() const { return m_nHotKeyID; }
 
+protected:
+    // The value a capture control edits; changing it leaves a registration
+    // as it is until Register or Unregister.
     unsigned m_nModifiers = 0;
     unsigned m_nKey = 0;
 
 private:
+    static constexpr const char* kSection = "HotKeys";
+    static constexpr const char* kModPrefix = "Mod";
+    static constexpr const char* kKeyPrefix = "VK";
+
     WindowHandle m_hTarget;
     int m_nHotKeyID = -1;
     bool m_bRegistered = false;
-
-public:
-    const char* const m_pszSection = "HotKeys";
-    const char* const m_pszModPrefix = "Mod";
-    const char* const m_pszKeyPrefix = "VK";
-
-private:
     platform::IHotKeySystem* m_pSystem;
     platform::IProfile* m_pProfile;
 };

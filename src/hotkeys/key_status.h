@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "hotkeys/hot_keys.h"
-#include "res/resource.h"
 
 // What Tarnvell says about its hot-keys: whether a key is held, which keys
 // could not be taken, and whether a proposed set of keys can be applied. The
@@ -22,11 +21,6 @@ struct LabelledKey {
     bool registered = false;
     friend bool operator==(const LabelledKey&, const LabelledKey&) = default;
 };
-
-// The string ids of the five program keys' labels, index = hot-key
-// identifier: the menu texts of the commands they run.
-inline constexpr unsigned kProgramKeyLabelIds[5] = {ID_HIDE_WINDOW, ID_SHOW_WINDOW, ID_HIDE_ALL, ID_SHOW_ALL,
-                                                    ID_TOGGLE_WINDOW};
 
 // Replaces the first "%s" of format with value; a format without one is
 // returned as it is. Formats come from our own string table, but a stray

@@ -25,12 +25,12 @@ class IMenus {
 public:
     virtual ~IMenus() = default;
     // Tracks the menu at the given screen position, or at the cursor when
-    // there is none (a menu the keyboard opens belongs at the icon, not
-    // wherever the pointer was left), aligned as the system's menus drop,
-    // either button choosing; owner is its owner. Returns when it closes. A
-    // chosen item reaches the owner afterwards as WM_COMMAND.
-    virtual void TrackPopupMenu(const MenuModel& menu, WindowHandle owner,
-                                std::optional<ScreenPoint> at = std::nullopt) = 0;
+    // there is none, aligned as the system's menus drop, either button
+    // choosing; owner is its owner. Returns when it closes: the identifier of
+    // the item chosen, 0 when none was. Nothing reaches the owner as
+    // WM_COMMAND.
+    virtual unsigned TrackPopupMenu(const MenuModel& menu, WindowHandle owner,
+                                    std::optional<ScreenPoint> at = std::nullopt) = 0;
     // Posts WM_NULL to owner, so that the menu closes properly when the user
     // clicks elsewhere.
     virtual void PostNull(WindowHandle owner) = 0;

@@ -43,6 +43,17 @@ std::size_t Utf8Valid(std::string_view s, std::size_t pos, const Utf8Lead& lead)
 
 }  // namespace
 
+namespace {
+CodePage& Process() {
+    static CodePage codePage;
+    return codePage;
+}
+}  // namespace
+
+const CodePage& ProcessCodePage() { return Process(); }
+
+void SetProcessCodePage(CodePage codePage) { Process() = std::move(codePage); }
+
 CodePage CodePage::Utf8() {
     CodePage cp;
     cp.m_utf8 = true;

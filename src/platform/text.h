@@ -57,29 +57,36 @@ private:
     LeadByteTest m_isLeadByte;
 };
 
+// The code page this process runs in. It is a fact fixed for the life of the
+// process, told once when the engine starts (and by a test for its own
+// code page); single-byte until then. The cuts below take it unless given
+// another.
+const CodePage& ProcessCodePage();
+void SetProcessCodePage(CodePage codePage);
+
 // The position of the next character after the one at pos.
-std::size_t NextBoundary(std::string_view s, std::size_t pos, const CodePage& cp);
-std::size_t CountChars(std::string_view s, const CodePage& cp);
+std::size_t NextBoundary(std::string_view s, std::size_t pos, const CodePage& cp = ProcessCodePage());
+std::size_t CountChars(std::string_view s, const CodePage& cp = ProcessCodePage());
 // Whether pos starts a character (or is the end of the text).
-bool IsBoundary(std::string_view s, std::size_t pos, const CodePage& cp);
+bool IsBoundary(std::string_view s, std::size_t pos, const CodePage& cp = ProcessCodePage());
 
 // The bytes of the longest beginning of s made of whole characters, at most
 // maxChars of them. A character cut off by the end of s is never taken.
-std::size_t PrefixOfChars(std::string_view s, std::size_t maxChars, const CodePage& cp);
+std::size_t PrefixOfChars(std::string_view s, std::size_t maxChars, const CodePage& cp = ProcessCodePage());
 // The same, at most maxBytes bytes long.
-std::size_t PrefixOfBytes(std::string_view s, std::size_t maxBytes, const CodePage& cp);
+std::size_t PrefixOfBytes(std::string_view s, std::size_t maxBytes, const CodePage& cp = ProcessCodePage());
 
 // s cut to at most maxChars whole characters.
-std::string CutToChars(std::string_view s, std::size_t maxChars, const CodePage& cp);
+std::string CutToChars(std::string_view s, std::size_t maxChars, const CodePage& cp = ProcessCodePage());
 // s cut to whole characters that fit maxBytes bytes (a fixed field, without
 // its terminator).
-std::string CutToBytes(std::string_view s, std::size_t maxBytes, const CodePage& cp);
+std::string CutToBytes(std::string_view s, std::size_t maxBytes, const CodePage& cp = ProcessCodePage());
 
 // A text shown as a menu item exactly as it is: each "&" is doubled, so that
 // it shows as itself instead of underlining the next character. An "&" is
 // one byte in every ANSI code page and never the trail byte of a UTF-8
 // character; in a double-byte code page a trail byte can have its value and
 // is left alone.
-std::string MenuLiteral(std::string_view s, const CodePage& cp);
+std::string MenuLiteral(std::string_view s, const CodePage& cp = ProcessCodePage());
 
 }  // namespace text

@@ -75,13 +75,51 @@
 #define IDS_KEY_TAKEN           155  /* OK check: another program holds it */
 #define IDS_GROUP_HIDE_KEY      156  /* label of a group's hide key */
 #define IDS_GROUP_SHOW_KEY      157  /* label of a group's show key */
-/* The command line's usage box: a line naming the error, then the usage. */
-#define IDS_USAGE               160
+#define IDS_GROUP_TOGGLE        158  /* click action: a group's hide/show */
+/* The command line's usage box: a line naming the error, then the usage:
+   its head, a line per command, its tail. */
+#define IDS_USAGE_HEAD          160
 #define IDS_USAGE_UNKNOWN       161
 #define IDS_USAGE_MISSING       162
 #define IDS_USAGE_EXTRA         163
 #define IDS_USAGE_TOO_LONG      164
 #define IDS_USAGE_INVALID_TEXT  165
+#define IDS_USAGE_TAIL          166
+#define IDS_CLI_HIDE_WINDOW     170
+#define IDS_CLI_SHOW_WINDOW     171
+#define IDS_CLI_HIDE_ALL        172
+#define IDS_CLI_SHOW_ALL        173
+#define IDS_CLI_TOGGLE_WINDOW   174
+#define IDS_CLI_TOGGLE_ALL      175
+#define IDS_CLI_HIDE_GROUP      176
+#define IDS_CLI_SHOW_GROUP      177
+#define IDS_CLI_TOGGLE_GROUP    178
+#define IDS_CLI_EXIT            179
+#define IDS_CLI_HELP            180
+/* The click actions of Preferences. */
+#define IDS_CLICK_SHOW_LIST     185
+#define IDS_CLICK_TOGGLE_WINDOW 186
+#define IDS_CLICK_HIDE_WINDOW   187
+#define IDS_CLICK_SHOW_WINDOW   188
+#define IDS_CLICK_TOGGLE_ALL    189
+#define IDS_CLICK_HIDE_ALL      190
+#define IDS_CLICK_SHOW_ALL      191
+/* The dialogs' own texts. */
+#define IDS_KEY_NOT_DEFINED     192  /* a group without a key, in the list */
+#define IDS_COLUMN_NAME         193
+#define IDS_COLUMN_HIDE         194
+#define IDS_COLUMN_SHOW         195
+#define IDS_COMPARE_INCLUDE     196
+#define IDS_COMPARE_EQUAL       197
+#define IDS_GROUP_NEEDS_NAME    198
+#define IDS_GROUP_NEEDS_SEARCH  199
+#define IDS_AUTO_HIDE_NEEDS_SEARCH 200
+#define IDS_AUTO_HIDE_NEEDS_MODE 201
+/* The link's error box: its head, the text for a code of ShellExecute
+   (IDS_LINK_ERROR_BASE + code, 0 to 32), or the unknown code's. */
+#define IDS_LINK_CANT_OPEN      205
+#define IDS_LINK_UNKNOWN        206
+#define IDS_LINK_ERROR_BASE     210
 
 /* Menu commands; each has a string-table entry with its menu text. */
 #define ID_HIDE_WINDOW          32771

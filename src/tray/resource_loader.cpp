@@ -5,17 +5,14 @@
 
 #include "platform/platform.h"
 
-const char* CResource::Load(unsigned id) {
-    m_nLast = (m_nLast + 1) % 3;
-    auto& buffer = m_Buffers[static_cast<std::size_t>(m_nLast)];
-    buffer[0] = '\0';
-    // A missing entry copies nothing; the terminator is set here whatever the
-    // loader reported.
-    // The system's own cut counts bytes and may end inside a character.
+std::string CResource::Load(unsigned id) const {
+    std::string buffer(static_cast<std::size_t>(kBufferSize), '\0');
+    // A missing entry copies nothing. The system's own cut counts bytes and
+    // may end inside a character.
     const int n = m_Module.LoadString(id, buffer.data(), kBufferSize);
     const std::string_view loaded(buffer.data(), static_cast<std::size_t>(std::clamp(n, 0, kBufferSize - 1)));
-    buffer[text::PrefixOfChars(loaded, kMaxChars, text::CodePage::Of(m_Module))] = '\0';
-    return buffer.data();
+    buffer.resize(text::PrefixOfChars(loaded, kMaxChars));
+    return buffer;
 }
 
 std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> args) {

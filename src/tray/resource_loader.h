@@ -1,6 +1,4 @@
 #pragma once
-#include <array>
-#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -11,9 +9,7 @@ namespace platform {
 class IModule;
 }
 
-// The program's string loader. Texts are loaded into one of three rotating
-// buffers, so a returned text stays valid through the next two loads: a
-// message and its caption can be loaded one after the other and used together.
+// The program's string loader.
 class CResource {
 public:
     // A text keeps at most 255 characters; the buffer holds that many of the
@@ -26,12 +22,10 @@ public:
     CResource& operator=(const CResource&) = delete;
 
     // The text of string-table entry id, cut to 255 whole characters of the
-    // module's code page; empty when the entry is missing.
-    const char* Load(unsigned id);
+    // process's code page; empty when the entry is missing.
+    std::string Load(unsigned id) const;
 
 private:
-    std::array<std::array<char, kBufferSize>, 3> m_Buffers{};
-    std::int32_t m_nLast = 0;
     platform::IModule& m_Module;
 };
 

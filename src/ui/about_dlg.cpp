@@ -8,7 +8,8 @@
 #include "ui/help_path.h"
 #include "ui/html_help.h"
 
-CAboutDlg::CAboutDlg(HINSTANCE instance) : CDialog(instance, IDD_ABOUTBOX, nullptr) {}
+CAboutDlg::CAboutDlg(HINSTANCE instance, unsigned version)
+    : CDialog(instance, IDD_ABOUTBOX, nullptr), m_nVersion(version) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     m_stcVersion = ::GetDlgItem(m_hWnd, IDC_VERSION);

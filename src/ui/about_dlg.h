@@ -7,9 +7,8 @@
 // "About Tarnvell": icon, name and version, the maker's notice and two links.
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(HINSTANCE instance);
-
-    unsigned m_nVersion = 0;  // times 100, set before DoModal
+    // version: times 100.
+    CAboutDlg(HINSTANCE instance, unsigned version);
 
 protected:
     BOOL OnInitDialog() override;
@@ -17,6 +16,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    unsigned m_nVersion;
     HWND m_stcVersion = nullptr;
     CHyperLink m_lnkMail;
     CHyperLink m_lnkHome;

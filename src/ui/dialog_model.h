@@ -8,6 +8,7 @@
 
 #include "engine/dialogs.h"
 #include "platform/text.h"
+#include "res/resource.h"
 
 // What the configuration dialogs decide, apart from their windows: the lists
 // they show, the checks OK makes and the values they read back.
@@ -25,12 +26,8 @@ inline constexpr int kPasswordEditUnits = 2 * kPasswordChars;
 // at most kPasswordChars characters of the code page, or when it did not
 // lengthen the text (a longer password put into the registry by hand can be
 // shortened, not lengthened). An edit that does not stand is undone.
-bool PasswordEditStands(std::string_view before, std::string_view after, const text::CodePage& codePage);
-
-// The action list of the Preferences dialog, in order: the seven fixed
-// actions, the separator line, then "Hide [ ", "Show [ ", "Hide/Show [ " and
-// the name for each group. An entry's position is the action's stored value.
-std::vector<std::string> ActionListEntries(const std::vector<std::string>& groupNames);
+bool PasswordEditStands(std::string_view before, std::string_view after,
+                        const text::CodePage& codePage = text::ProcessCodePage());
 
 // The selection to show for a stored action: its position, or none when the
 // list has no such entry.
@@ -54,12 +51,13 @@ struct GroupRow {
     std::string show;
     friend bool operator==(const GroupRow&, const GroupRow&) = default;
 };
-std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
-// The same, with every key whose combination is in notHeld (Tarnvell could
-// not register it) shown in notHeldFormat ("%s (in use)"). The list shows
-// copies, which hold no registration of their own.
+// A key without a combination shows as notDefined ("Not defined"); a key
+// whose combination is in notHeld (Tarnvell could not register it) in
+// notHeldFormat ("%s (in use)"). The list shows copies, which hold no
+// registration of their own.
 std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>>& groups,
-                                const std::vector<KeyCombination>& notHeld, std::string_view notHeldFormat);
+                                const std::vector<KeyCombination>& notHeld, std::string_view notHeldFormat,
+                                std::string_view notDefined);
 
 // Column widths for a list of this client width: 40 %, 30 % and 30 %, each
 // a whole number of tenths.
@@ -67,9 +65,9 @@ std::array<int, 3> GroupColumnWidths(int clientWidth);
 
 // The compare modes the Group dialog offers, in its list order (the entry's
 // position is the mode): "Title Text must" [Include | be Equal to] "the
-// Search Text".
+// Search Text", their texts in the string table.
 inline constexpr int kOfferedCompareModes = 2;
-inline constexpr const char* kCompareModeEntries[kOfferedCompareModes] = {"Include", "be Equal to"};
+inline constexpr unsigned kCompareModeTextIds[kOfferedCompareModes] = {IDS_COMPARE_INCLUDE, IDS_COMPARE_EQUAL};
 // The list selection for a stored mode; none for a mode the list lacks.
 std::optional<int> CompareSelection(int compareMode);
 // The mode to keep after OK: the chosen one, or the stored one when nothing
@@ -77,9 +75,9 @@ std::optional<int> CompareSelection(int compareMode);
 // becomes -1, which would end the stored list at its slot).
 int CompareFromSelection(int selection, int storedMode);
 
-// The Group dialog's check: the message text to show, or nothing. A group
-// that hides its windows as they appear must name them: with no search text,
-// or a mode that matches whatever differs from it, it would hide nearly
-// every window that opens.
-std::optional<std::string> CheckGroup(const std::string& name, const std::string& search, bool autoHide = false,
-                                      int compareMode = GROUP_COMPARE_INCLUDE);
+// The Group dialog's check: the string id of the message to show, or
+// nothing. A group that hides its windows as they appear must name them:
+// with no search text, or a mode that matches whatever differs from it, it
+// would hide nearly every window that opens.
+std::optional<unsigned> CheckGroup(const std::string& name, const std::string& search, bool autoHide = false,
+                                   int compareMode = GROUP_COMPARE_INCLUDE);

@@ -25,8 +25,9 @@ BOOL CGroupDlg::OnInitDialog() {
     m_edShowHotKey.Attach(Item(IDC_GROUP_SHOW_KEY));
     SetItemText(IDC_GROUP_NAME, m_Group->m_strName);
     SetItemText(IDC_GROUP_SEARCH, m_Group->m_strSearch);
-    for (const char* mode : kCompareModeEntries)
-        ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
+    for (unsigned mode : kCompareModeTextIds)
+        ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(LoadText(mode).c_str()));
     const auto selection = CompareSelection(m_Group->m_nCompare);
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_NAME, EM_LIMITTEXT, GROUP_NAME_MAX_CHARS, 0);
@@ -47,7 +48,7 @@ void CGroupDlg::OnOK() {
 
     if (const auto message =
             CheckGroup(m_Group->m_strName, m_Group->m_strSearch, m_Group->m_bAutoHide, m_Group->m_nCompare)) {
-        Warn(*message);
+        Warn(LoadText(*message));
         return;
     }
     if (m_pHooks && m_pHooks->checkKeys) {
@@ -86,16 +87,17 @@ BOOL CGroupsDlg::OnInitDialog() {
     // Show goes in before Hide, both at position 1, which leaves them in the
     // order Name, Hide, Show.
     const struct {
-        const char* title;
+        unsigned title;
         int width;
         int position;
-    } columns[] = {{"Name", widths[0], 0}, {"Show", widths[2], 1}, {"Hide", widths[1], 1}};
+    } columns[] = {{IDS_COLUMN_NAME, widths[0], 0}, {IDS_COLUMN_SHOW, widths[2], 1}, {IDS_COLUMN_HIDE, widths[1], 1}};
     for (const auto& column : columns) {
+        std::string title = LoadText(column.title);
         LVCOLUMNA lvc{};
         lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         lvc.fmt = LVCFMT_LEFT;
         lvc.cx = column.width;
-        lvc.pszText = const_cast<char*>(column.title);
+        lvc.pszText = title.data();
         ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.position), reinterpret_cast<LPARAM>(&lvc));
     }
     FillList();
@@ -105,7 +107,7 @@ BOOL CGroupsDlg::OnInitDialog() {
 void CGroupsDlg::FillList() {
     HWND list = Item(IDC_GROUP_LIST);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    const auto rows = GroupRows(m_Groups, m_Hooks.notHeld, LoadText(IDS_KEY_NOT_HELD));
+    const auto rows = GroupRows(m_Groups, m_Hooks.notHeld, LoadText(IDS_KEY_NOT_HELD), LoadText(IDS_KEY_NOT_DEFINED));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         LVITEMA item{};
         item.mask = LVIF_TEXT;

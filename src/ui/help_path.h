@@ -14,4 +14,4 @@ inline constexpr const char* kHelpTopicPreferences = "html\\preferences.html";
 // value of a dot, so the path is walked character by character (in UTF-8
 // no byte of a longer character is a dot, and the walk keeps the same
 // rule); a path without a dot gives ".chm" alone.
-std::string HelpFilePath(std::string_view modulePath, const text::CodePage& codePage);
+std::string HelpFilePath(std::string_view modulePath, const text::CodePage& codePage = text::ProcessCodePage());

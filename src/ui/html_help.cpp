@@ -40,7 +40,7 @@ CHtmlHelp g_HtmlHelp;
 
 CHtmlHelp::CHtmlHelp() {
     Win32Module module(::GetModuleHandleA(nullptr));
-    m_strHelpFile = HelpFilePath(module.ModulePath(), text::CodePage::Of(module));
+    m_strHelpFile = HelpFilePath(module.ModulePath());
 }
 
 int CHtmlHelp::Display(HWND caller, UINT command, DWORD_PTR data) {

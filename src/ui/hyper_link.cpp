@@ -265,8 +265,10 @@ int CHyperLink::GotoURL(const std::string& url, int showCommand) {
 }
 
 void CHyperLink::ReportError(int code) {
-    const std::string message = hyperlink::ErrorMessage(code);
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    const std::string message =
+        hyperlink::ErrorMessage(code, [module](unsigned id) { return win32::LoadText(module, id); });
     HWND owner = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
     // The caption is the program's name, from the program's own string table.
-    win32::Warn(owner, ::GetModuleHandleA(nullptr), IDR_MAINFRAME, message);
+    win32::Warn(owner, module, IDR_MAINFRAME, message);
 }

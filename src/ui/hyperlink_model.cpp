@@ -1,5 +1,8 @@
 #include "ui/hyperlink_model.h"
 
+#include "res/resource.h"
+#include "tray/resource_loader.h"
+
 namespace hyperlink {
 
 std::uint32_t TextColour(bool active, bool visited) {
@@ -44,33 +47,31 @@ std::optional<std::string> FallbackCommand(std::string_view browserCommand, std:
     return line;
 }
 
-const char* ErrorText(int code) {
+std::optional<unsigned> ErrorTextId(int code) {
     switch (code) {
-        case 0: return "The operating system is out\nof memory or resources.";
-        case 2: return "The specified file was not found.";
-        case 3: return "The specified path was not found.";
-        case 5: return "The operating system denied\naccess to the specified file.";
-        case 8: return "There was not enough memory to complete the operation.";
-        case 11: return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
-        case 26: return "A sharing violation occurred. ";
-        case 27: return "The filename association is\nincomplete or invalid.";
-        case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
-        case 29: return "The DDE transaction failed.";
+        case 0:
+        case 2:
+        case 3:
+        case 5:
+        case 8:
+        case 11:
+        case 26:
+        case 27:
+        case 28:
+        case 29:
         case 30:
-            return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
-                   "processed.";
-        case 31: return "There is no application associated\nwith the given filename extension.";
-        case 32: return "The specified dynamic-link library was not found.";
-        default: return nullptr;
+        case 31:
+        case 32: return IDS_LINK_ERROR_BASE + static_cast<unsigned>(code);
+        default: return std::nullopt;
     }
 }
 
-std::string ErrorMessage(int code) {
-    std::string message = "Can't open link:\n\n";
-    if (const char* text = ErrorText(code))
-        message += text;
+std::string ErrorMessage(int code, const std::function<std::string(unsigned id)>& load) {
+    std::string message = load(IDS_LINK_CANT_OPEN) + "\n\n";
+    if (const auto id = ErrorTextId(code))
+        message += load(*id);
     else
-        message += "Unknown Error (" + std::to_string(code) + ") occurred.";
+        message += FillFormat(load(IDS_LINK_UNKNOWN), {std::to_string(code)});
     return message;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,10 +51,11 @@ inline constexpr std::size_t kCommandCapacity = 520;
 std::optional<std::string> FallbackCommand(std::string_view browserCommand, std::string_view address,
                                            std::size_t capacity = kCommandCapacity);
 
-// The text for a code of ShellExecute or WinExec (32 or less); null for a
-// code the table does not know.
-const char* ErrorText(int code);
-// "Can't open link:", an empty line, then the text for the code.
-std::string ErrorMessage(int code);
+// The string id of the text for a code of ShellExecute (32 or less); none for
+// a code the table does not know.
+std::optional<unsigned> ErrorTextId(int code);
+// "Can't open link:", an empty line, then the text for the code (or the
+// unknown code's, with the code in decimal), each loaded with load.
+std::string ErrorMessage(int code, const std::function<std::string(unsigned id)>& load);
 
 }  // namespace hyperlink

@@ -34,16 +34,10 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
 };
 
-// The process's code page, as the edit controls' ANSI texts are in it.
-text::CodePage ProcessCodePage() {
-    if (::GetACP() == CP_UTF8) return text::CodePage::Utf8();
-    return text::CodePage([](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
-}
-
 }  // namespace
 
 COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
-    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form), m_CodePage(ProcessCodePage()) {
+    : CDialog(instance, IDD_PREFERENCES, nullptr), m_Form(form) {
     for (std::size_t i = 0; i < m_edKeys.size(); ++i) m_edKeys[i].SetValue(form.keys[i]);
 }
 
@@ -76,7 +70,7 @@ BOOL COptionsDlg::OnInitDialog() {
     ::CheckRadioButton(m_hWnd, IDC_SINGLE_CLICK, IDC_DOUBLE_CLICK,
                        prefs.m_bClick ? IDC_DOUBLE_CLICK : IDC_SINGLE_CLICK);
 
-    const auto entries = ActionListEntries(m_Form.groupNames);
+    const auto& entries = m_Form.actions;
     for (const std::string& entry : entries)
         ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     const auto selection = ActionSelection(prefs.m_uAction, entries.size());
@@ -93,7 +87,7 @@ void COptionsDlg::OnOK() {
         return;
     }
     if (m_Form.checkKeys) {
-        std::array<KeyCombination, 5> keys{};
+        ProgramKeys keys{};
         for (std::size_t i = 0; i < m_edKeys.size(); ++i) keys[i] = m_edKeys[i].Value();
         if (const auto refused = m_Form.checkKeys(keys)) {
             Warn(*refused);
@@ -117,7 +111,7 @@ void COptionsDlg::OnCommand(int id, int code) {
     for (std::size_t i = 0; i < kPasswordEdits.size(); ++i) {
         if (id != kPasswordEdits[i]) continue;
         std::string typed = ItemText(id);
-        if (PasswordEditStands(m_Passwords[i], typed, m_CodePage)) {
+        if (PasswordEditStands(m_Passwords[i], typed)) {
             m_Passwords[i] = std::move(typed);
             return;
         }

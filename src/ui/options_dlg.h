@@ -33,7 +33,6 @@ private:
     // would take one past its limit.
     std::array<std::string, 2> m_Passwords;
     bool m_bSettingPassword = false;
-    text::CodePage m_CodePage;
     // Index = hot-key identifier, as in the form.
     std::array<CHotKeysEdit, 5> m_edKeys;
 };

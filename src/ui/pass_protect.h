@@ -9,8 +9,12 @@ class CPassProtect : public CDialog {
 public:
     explicit CPassProtect(HINSTANCE instance);
 
-    std::string m_strPassword;
+    // The field's text as the dialog closed.
+    const std::string& Entered() const { return m_strPassword; }
 
 protected:
     void OnDestroy() override;
+
+private:
+    std::string m_strPassword;
 };

@@ -38,7 +38,7 @@ bool Win32Dialogs::AskPassword(std::string& entered) {
     CPassProtect dialog(m_hInstance);
     const Running running(*this, Waiting::Prompt, dialog);
     const INT_PTR result = dialog.DoModal();
-    entered = dialog.m_strPassword;
+    entered = dialog.Entered();
     return result == IDOK;
 }
 
@@ -59,8 +59,7 @@ bool Win32Dialogs::RunWindowsGroups(GroupsForm& form) {
 }
 
 void Win32Dialogs::RunAbout(unsigned version) {
-    CAboutDlg dialog(m_hInstance);
-    dialog.m_nVersion = version;
+    CAboutDlg dialog(m_hInstance, version);
     const Running running(*this, Waiting::About, dialog);
     dialog.DoModal();
 }

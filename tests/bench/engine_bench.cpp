@@ -43,23 +43,23 @@ void Run(benchmark::State& state, Command command) {
             if (Literal)
                 literal.HideAllWindows();
             else
-                kernel.Commands().HideAllWindows();
+                kernel.Run({Verb::HideAll}, Origin::Menu);
         }
         fake.desktop.calls = 0;
         state.ResumeTiming();
 
         switch (command) {
             case Command::HideAll:
-                if (Literal) literal.HideAllWindows(); else kernel.Commands().HideAllWindows();
+                if (Literal) literal.HideAllWindows(); else kernel.Run({Verb::HideAll}, Origin::Menu);
                 break;
             case Command::ShowAll:
-                if (Literal) literal.ShowAllWindows(); else kernel.Commands().ShowAllWindows();
+                if (Literal) literal.ShowAllWindows(); else kernel.Run({Verb::ShowAll}, Origin::Menu);
                 break;
             case Command::HideWindow:
-                if (Literal) literal.HideTopWindow(); else kernel.Commands().HideTopWindow();
+                if (Literal) literal.HideTopWindow(); else kernel.Run({Verb::HideWindow}, Origin::Menu);
                 break;
             case Command::HideGroup:
-                if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.Commands().HideGroup(0);
+                if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.Run({Verb::HideGroup, 0}, Origin::Menu);
                 break;
         }
         calls = static_cast<double>(fake.desktop.calls);

@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
             wm.calls = 0;
             std::fill(std::begin(wm.byKind), std::end(wm.byKind), 0);
             auto start = Clock::now();
-            kernel.Commands().HideAllWindows();
+            kernel.Run({Verb::HideAll}, Origin::Menu);
             const double hide = Settle(start, windows, false);
             f.hideCalls = wm.calls;
             if (std::getenv("BENCH_CALLS")) {
@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
             f.records = kernel.Commands().HiddenList().size();
             wm.calls = 0;
             start = Clock::now();
-            kernel.Commands().ShowAllWindows();
+            kernel.Run({Verb::ShowAll}, Origin::Menu);
             const double show = Settle(start, windows, true);
             f.showCalls = wm.calls;
             f.engine.Keep(hide, show);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/win_constants.h"
+#include "string_table.h"
 
 namespace {
 std::string Key(std::string_view a) { return std::string(a); }
@@ -266,29 +267,7 @@ bool FakeRunKey::DeleteValue(std::string_view name) {
 // ---------------------------------------------------------------- module
 
 FakeModule::FakeModule() {
-    strings = {{128, "Tarnvell"},
-               {136, "NO TITLE"},
-               {137, "Hidden windows"},
-               {141, "%u hidden windows"},
-               {150, "%s (in use)"},
-               {151, "Tarnvell could not take these hot-keys"},
-               {152, "%s: %s"},
-               {153, "and %s more"},
-               {154, "%s is already used by %s."},
-               {155, "%s is used by another program."},
-               {156, "Hide [ %s ]"},
-               {157, "Show [ %s ]"},
-               {32771, "Hide Window"},
-               {32772, "Show Window"},
-               {32773, "Hide All Windows"},
-               {32774, "Show All Windows"},
-               {32775, "Preferences..."},
-               {32776, "Hide/Show Window"},
-               {32878, "Update..."},
-               {32879, "Windows Groups..."},
-               {57664, "About..."},
-               {57665, "Exit"},
-               {57671, "Help"}};
+    strings = EnglishStrings();
     icons = {{128, IconHandle{0x128}}, {143, IconHandle{0x143}}};
 }
 
@@ -402,12 +381,13 @@ bool FakeDialogs::AskPassword(std::string& entered) {
 
 // ---------------------------------------------------------------- menus
 
-void FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle,
-                               std::optional<platform::ScreenPoint> at) {
+unsigned FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle,
+                                   std::optional<platform::ScreenPoint> at) {
     if (m_journal) m_journal->push_back("track menu");
     tracked.push_back(menu);
     positions.push_back(at);
     if (whileTracking) whileTracking(menu);
+    return choose ? choose(menu) : 0;
 }
 
 void FakeMenus::PostNull(WindowHandle owner) {

@@ -272,10 +272,13 @@ public:
 class FakeMenus final : public platform::IMenus {
 public:
     explicit FakeMenus(Journal* journal = nullptr) : m_journal(journal) {}
-    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                        std::optional<platform::ScreenPoint> at = std::nullopt) override;
+    unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
+                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
     void PostNull(WindowHandle owner) override;
 
+    // Plays the user: the identifier of the item to choose in a menu; 0 (or
+    // no function) closes it without a choice.
+    std::function<unsigned(const platform::MenuModel&)> choose;
     std::vector<platform::MenuModel> tracked;
     // Where each tracked menu was opened; nothing: at the cursor.
     std::vector<std::optional<platform::ScreenPoint>> positions;

@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         kernel->Settings().Save();
         // Whatever was taken back can be shown.
-        kernel->Commands().ShowAllWindows();
+        kernel->Run({Verb::ShowAll}, Origin::Menu);
 
         // The Windows Groups dialog's path: working copies back into the list.
         std::vector<std::unique_ptr<CWindowsGroup>> copies;

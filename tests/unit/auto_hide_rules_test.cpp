@@ -49,7 +49,7 @@ protected:
     FakeWindowEvents events;
     CGroupList groups;
     std::vector<std::pair<WindowHandle, std::int32_t>> hidden;
-    AutoHideRules rules{fake.desktop, events, nullptr, [this](WindowHandle w, std::int32_t id) {
+    AutoHideRules rules{fake.desktop, events, [this](WindowHandle w, std::int32_t id) {
                             hidden.emplace_back(w, id);
                             fake.desktop.Get(w).visible = false;
                             rules.NoteHiddenByUs(w);
@@ -79,7 +79,7 @@ TEST_F(AutoHide, RulesRemoveTheirHooksWhenTheyEnd) {
     Groups({{"Chat", "Chat", 0, true}});
     FakeWindowEvents local;
     {
-        AutoHideRules scoped(fake.desktop, local, nullptr, nullptr);
+        AutoHideRules scoped(fake.desktop, local, nullptr);
         scoped.SetGroups(groups);
         EXPECT_TRUE(local.Running());
     }
@@ -90,8 +90,8 @@ TEST_F(AutoHide, RulesRemoveTheirHooksWhenTheyEnd) {
 
 TEST_F(AutoHide, AMatchingWindowIsHiddenForTheFirstGroupThatMatchesAsItAppears) {
     Groups({{"Plain", "Chat", 0, false}, {"Exact", "Chat", 1, true}, {"Any", "Chat", 0, true}});
-    const std::int32_t exactId = groups.At(1)->m_nID;
-    const std::int32_t anyId = groups.At(2)->m_nID;
+    const std::int32_t exactId = groups.At(1)->Id();
+    const std::int32_t anyId = groups.At(2)->Id();
     const WindowHandle exact = Appear("Chat");
     const WindowHandle partial = Appear("Team Chat - 3 new");
     const WindowHandle other = Appear("Editor");
@@ -242,7 +242,7 @@ TEST_F(AutoHideInTheEngine, AnAppearingWindowIsHiddenWithItsFamilyTaggedJournale
     fake.windowEvents.Raise(WindowEventKind::CaptionChanged, chat);
     EXPECT_FALSE(Visible(chat) || Visible(tool));
     EXPECT_TRUE(Visible(other));
-    const std::int32_t chatId = k.Groups().At(1)->m_nID;
+    const std::int32_t chatId = k.Groups().At(1)->Id();
     ASSERT_EQ(k.Commands().HiddenList().size(), 2u);
     for (const auto& r : k.Commands().HiddenList()) EXPECT_EQ(r.m_nGroupId, chatId);
     EXPECT_EQ(k.Commands().HiddenList()[0].m_hWindow, chat);
@@ -250,7 +250,7 @@ TEST_F(AutoHideInTheEngine, AnAppearingWindowIsHiddenWithItsFamilyTaggedJournale
     // The events of our own hide end nothing.
     DeliverEventsOf({chat, tool});
 
-    EXPECT_TRUE(k.Commands().ShowGroup(1));
+    k.Run({Verb::ShowGroup, 1}, Origin::Menu);
     EXPECT_TRUE(Visible(chat) && Visible(tool));
     EXPECT_FALSE(fake.hiddenJournal.value.has_value());
 }
@@ -260,9 +260,9 @@ TEST_F(AutoHideInTheEngine, AWindowTheUserShowedStaysShownUntilItsProgramShowsIt
     const WindowHandle chat = Appear("Chat");
     ASSERT_FALSE(Visible(chat));
     DeliverEventsOf({chat});
-    for (const auto show : {+[](CAppKernel& kk) { kk.Commands().ShowHidden(-1); },
-                            +[](CAppKernel& kk) { kk.Commands().ShowAllWindows(); },
-                            +[](CAppKernel& kk) { kk.Commands().ShowGroup(1); },
+    for (const auto show : {+[](CAppKernel& kk) { kk.Run({Verb::ShowWindow}, Origin::Menu); },
+                            +[](CAppKernel& kk) { kk.Run({Verb::ShowAll}, Origin::Menu); },
+                            +[](CAppKernel& kk) { kk.Run({Verb::ShowGroup, 1}, Origin::Menu); },
                             +[](CAppKernel& kk) { kk.ProcessMessage(wm::kCommand, ID_SHOW_WINDOW, 0); }}) {
         show(k);
         ASSERT_TRUE(Visible(chat));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/command_line.h"
+#include "engine/command_table.h"
 #include "groups/windows_group.h"
 
 namespace {
@@ -48,20 +49,21 @@ TEST(CommandLineParse, NoArgumentStartsAsAlways) { EXPECT_EQ(Parse({}).kind, Kin
 TEST(CommandLineParse, EveryCommandInEitherPrefixAndAnyCase) {
     const struct {
         const char* text;
-        RemoteVerb verb;
-    } cases[] = {{"/hide-window", RemoteVerb::HideWindow}, {"-SHOW-WINDOW", RemoteVerb::ShowWindow},
-                 {"/Hide-All", RemoteVerb::HideAll},       {"-show-all", RemoteVerb::ShowAll},
-                 {"/toggle-WINDOW", RemoteVerb::ToggleWindow}, {"/EXIT", RemoteVerb::Exit}};
+        Verb verb;
+    } cases[] = {{"/hide-window", Verb::HideWindow}, {"-SHOW-WINDOW", Verb::ShowWindow},
+                 {"/Hide-All", Verb::HideAll},       {"-show-all", Verb::ShowAll},
+                 {"/toggle-WINDOW", Verb::ToggleWindow}, {"-Toggle-All", Verb::ToggleAll},
+                 {"/EXIT", Verb::Exit}};
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = Parse({c.text});
         ASSERT_EQ(parsed.kind, Kind::Run) << c.text;
-        EXPECT_EQ(parsed.command, (RemoteCommand{c.verb, ""})) << c.text;
+        EXPECT_EQ(parsed.command, (Command{c.verb})) << c.text;
     }
-    EXPECT_EQ(Parse({"/Hide-Group", "Mail Box"}).command, (RemoteCommand{RemoteVerb::HideGroup, "Mail Box"}));
-    EXPECT_EQ(Parse({"-show-group", "x"}).command, (RemoteCommand{RemoteVerb::ShowGroup, "x"}));
-    EXPECT_EQ(Parse({"/TOGGLE-GROUP", "x"}).command, (RemoteCommand{RemoteVerb::ToggleGroup, "x"}));
+    EXPECT_EQ(Parse({"/Hide-Group", "Mail Box"}).command, (Command{Verb::HideGroup, -1, "Mail Box"}));
+    EXPECT_EQ(Parse({"-show-group", "x"}).command, (Command{Verb::ShowGroup, -1, "x"}));
+    EXPECT_EQ(Parse({"/TOGGLE-GROUP", "x"}).command, (Command{Verb::ToggleGroup, -1, "x"}));
     // The group name keeps its case and blanks: names compare exactly.
-    EXPECT_EQ(Parse({"/hide-group", " MiXed "}).command.group, " MiXed ");
+    EXPECT_EQ(Parse({"/hide-group", " MiXed "}).command.groupName, " MiXed ");
     EXPECT_EQ(Parse({"/help"}).kind, Kind::Help);
     EXPECT_EQ(Parse({"-HELP"}).kind, Kind::Help);
     EXPECT_EQ(Parse({"/?"}).kind, Kind::Help);
@@ -81,8 +83,8 @@ TEST(CommandLineParse, MissingAndExtraArguments) {
         ExpectUsage({text, ""}, UsageError::MissingArgument);
         ExpectUsage({text, "a", "b"}, UsageError::ExtraArgument);
     }
-    for (const char* text : {"/hide-window", "/show-window", "/hide-all", "/show-all", "/toggle-window", "/exit",
-                             "/help"}) {
+    for (const char* text : {"/hide-window", "/show-window", "/hide-all", "/show-all", "/toggle-window",
+                             "/toggle-all", "/exit", "/help"}) {
         ExpectUsage({text, "x"}, UsageError::ExtraArgument);
         ExpectUsage({text, ""}, UsageError::ExtraArgument);
     }
@@ -90,7 +92,7 @@ TEST(CommandLineParse, MissingAndExtraArguments) {
 
 TEST(CommandLineParse, GroupNameUpToTheLimit) {
     const std::string longest(GROUP_NAME_MAX_CHARS, 'n');
-    EXPECT_EQ(Parse({"/hide-group", longest}).command.group, longest);
+    EXPECT_EQ(Parse({"/hide-group", longest}).command.groupName, longest);
     ExpectUsage({"/hide-group", longest + "n"}, UsageError::NameTooLong);
 }
 
@@ -99,7 +101,7 @@ TEST(CommandLineParse, TextInvalidInTheCodePageChangesNothing) {
     ExpectUsage({"/hide-group", "\xC0\xAF"}, UsageError::InvalidText);
     // Even in an argument that would be an error of its own kind.
     ExpectUsage({"/hide-all", "\xFF"}, UsageError::InvalidText);
-    EXPECT_EQ(Parse({"/hide-group", "caf\xC3\xA9"}).command.group, "caf\xC3\xA9");
+    EXPECT_EQ(Parse({"/hide-group", "caf\xC3\xA9"}).command.groupName, "caf\xC3\xA9");
     // In a code page where every byte is a character, the same bytes pass.
     const auto parsed = ParseCommandLine({"/hide-group", "caf\xC3"}, [](std::string_view) { return true; });
     EXPECT_EQ(parsed.kind, Kind::Run);
@@ -116,7 +118,7 @@ TEST(Utf8Check, RejectsEveryMalformedForm) {
 
 // ------------------------------------------------------------ WM_COPYDATA
 
-std::optional<RemoteCommand> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
+std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
     return DecodeRemoteCommand(magic, data.data(), data.size(), IsValidUtf8);
 }
 
@@ -130,17 +132,33 @@ std::vector<std::uint8_t> Record(std::uint32_t version, std::uint32_t verb, std:
     return out;
 }
 
-TEST(CopyDataRecord, EveryCommandSurvivesTheTrip) {
-    for (std::uint32_t v = 1; v <= 9; ++v) {
-        RemoteCommand command{static_cast<RemoteVerb>(v), TakesGroup(static_cast<RemoteVerb>(v)) ? "My group" : ""};
-        EXPECT_EQ(Decode(EncodeRemoteCommand(command)), command) << v;
+TEST(CopyDataRecord, EveryCommandOfTheCommandLineSurvivesTheTrip) {
+    int commands = 0;
+    for (const CommandInfo& row : kCommands) {
+        if (!row.cliName) continue;
+        ++commands;
+        const Command command{row.verb, -1, row.takesGroup ? "My group" : ""};
+        EXPECT_EQ(Decode(EncodeRemoteCommand(command)), command) << row.cliName;
+        // What is sent is what the command line parses.
+        const std::string name = std::string("/") + row.cliName;
+        EXPECT_EQ(Parse(row.takesGroup ? Args{name, "My group"} : Args{name}).command, command) << row.cliName;
     }
-    const RemoteCommand longest{RemoteVerb::ToggleGroup, std::string(GROUP_NAME_MAX_CHARS, 'x')};
+    EXPECT_EQ(commands, 10);
+    const Command longest{Verb::ToggleGroup, -1, std::string(GROUP_NAME_MAX_CHARS, 'x')};
     EXPECT_EQ(Decode(EncodeRemoteCommand(longest)), longest);
 }
 
+// The numbers of earlier versions' records keep their meaning.
+TEST(CopyDataRecord, PublishedVerbNumbersKeepTheirCommands) {
+    const std::pair<std::uint32_t, Verb> published[] = {
+        {1, Verb::HideWindow}, {2, Verb::ShowWindow},  {3, Verb::HideAll},     {4, Verb::ShowAll},
+        {5, Verb::ToggleWindow}, {6, Verb::HideGroup}, {7, Verb::ShowGroup},   {8, Verb::ToggleGroup},
+        {9, Verb::Exit},       {10, Verb::ToggleAll}};
+    for (const auto& [wire, verb] : published) EXPECT_EQ(VerbOfWire(wire), verb) << wire;
+}
+
 TEST(CopyDataRecord, RefusesWhatNoCopyOfOursSends) {
-    const auto good = EncodeRemoteCommand({RemoteVerb::HideGroup, "Mail"});
+    const auto good = EncodeRemoteCommand({Verb::HideGroup, -1, "Mail"});
     EXPECT_FALSE(Decode(good, 0));
     EXPECT_FALSE(Decode(good, kCopyDataMagic + 1));
     EXPECT_FALSE(DecodeRemoteCommand(kCopyDataMagic, nullptr, good.size(), IsValidUtf8));
@@ -154,7 +172,7 @@ TEST(CopyDataRecord, RefusesWhatNoCopyOfOursSends) {
 
     EXPECT_FALSE(Decode(Record(2, 6, 4, std::string("Mail") + '\0')));   // a version we do not know
     EXPECT_FALSE(Decode(Record(1, 0, 0, std::string(1, '\0'))));         // no verb
-    EXPECT_FALSE(Decode(Record(1, 10, 0, std::string(1, '\0'))));        // beyond the last verb
+    EXPECT_FALSE(Decode(Record(1, 11, 0, std::string(1, '\0'))));        // beyond the last verb
     EXPECT_FALSE(Decode(Record(1, 6, 4, "Mail!")));                     // no terminator
     EXPECT_FALSE(Decode(Record(1, 6, 3, std::string("Mail") + '\0')));   // length short of the data
     EXPECT_FALSE(Decode(Record(1, 6, 0xFFFFFFFF, std::string("Mail") + '\0')));

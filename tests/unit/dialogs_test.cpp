@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -11,24 +12,6 @@
 namespace {
 
 // ------------------------------------------------ what the dialogs decide
-
-TEST(PreferencesModel, TheActionListNumbersEveryGroupActionAsItIsStored) {
-    const auto entries = ActionListEntries({"A", "B"});
-    ASSERT_EQ(entries.size(), 14u);
-    EXPECT_EQ(entries[0], "Show List of Hidden Windows");
-    EXPECT_EQ(entries[6], "Show All Windows");
-    EXPECT_EQ(entries[7], std::string(55, '-'));
-    EXPECT_EQ(entries[11], "Hide [ B ]");
-    EXPECT_EQ(entries[13], "Hide/Show [ B ]");
-    // The stored value of an entry runs the action the entry names.
-    const ClickAction hideB(11);
-    EXPECT_EQ(hideB.kind(), ClickAction::Kind::Group);
-    EXPECT_EQ(hideB.group(), 1u);
-    EXPECT_EQ(hideB.groupOp(), ClickAction::GroupOp::Hide);
-    EXPECT_EQ(ClickAction::OfGroup(1, ClickAction::GroupOp::Toggle).Stored(), 13u);
-    EXPECT_EQ(ClickAction(7).kind(), ClickAction::Kind::Separator);
-    EXPECT_EQ(ActionListEntries({}).size(), 8u);
-}
 
 TEST(PreferencesModel, AStoredActionPastTheListShowsNoSelectionAndNoChoiceStoresAllBits) {
     EXPECT_EQ(ActionSelection(ClickAction(13), 14), 13);
@@ -58,8 +41,8 @@ TEST(GroupsModel, RowsNameTheKeysOrSayNotDefinedAndColumnsSplitFourThreeThree) {
     groups.back()->m_HotKeys[0].SetValue({mod::kControl | mod::kAlt, 'M'});
     groups.push_back(std::make_unique<CWindowsGroup>());
     groups.back()->m_strName = "Empty";
-    EXPECT_EQ(GroupRows(groups), (std::vector<GroupRow>{{"Mail", "Ctrl + Alt + M", "Not defined"},
-                                                        {"Empty", "Not defined", "Not defined"}}));
+    EXPECT_EQ(GroupRows(groups, {}, "%s (in use)", "-"),
+              (std::vector<GroupRow>{{"Mail", "Ctrl + Alt + M", "-"}, {"Empty", "-", "-"}}));
     EXPECT_EQ(GroupColumnWidths(437), (std::array<int, 3>{172, 129, 129}));
     EXPECT_EQ(GroupColumnWidths(9), (std::array<int, 3>{0, 0, 0}));
 }
@@ -75,9 +58,9 @@ TEST(GroupsModel, AModeTheListLacksIsKeptUnlessTheUserPicksOne) {
 }
 
 TEST(GroupsModel, AGroupNeedsANameThenASearchTextTakenAsTyped) {
-    EXPECT_EQ(CheckGroup("", ""), "You must specify Group Name");
-    EXPECT_EQ(CheckGroup("", "x"), "You must specify Group Name");
-    EXPECT_EQ(CheckGroup("n", ""), "You must specify Text for search in Window Caption");
+    EXPECT_EQ(CheckGroup("", ""), IDS_GROUP_NEEDS_NAME);
+    EXPECT_EQ(CheckGroup("", "x"), IDS_GROUP_NEEDS_NAME);
+    EXPECT_EQ(CheckGroup("n", ""), IDS_GROUP_NEEDS_SEARCH);
     EXPECT_EQ(CheckGroup("   ", "x"), std::nullopt);
 }
 
@@ -85,16 +68,14 @@ TEST(GroupDialogChecks, AutoHideNeedsASearchTextThatNamesTheWindows) {
     // Without the option, nothing changes.
     EXPECT_EQ(CheckGroup("n", "x", false, GROUP_COMPARE_NOT_EQUAL), std::nullopt);
     // With it, an empty search text gets its own reason, not the general one.
-    const auto empty = CheckGroup("n", "", true);
-    ASSERT_TRUE(empty);
-    EXPECT_NE(empty->find("every new window"), std::string::npos) << *empty;
+    EXPECT_EQ(CheckGroup("n", "", true), IDS_AUTO_HIDE_NEEDS_SEARCH);
     // The name is still asked for first.
-    EXPECT_EQ(CheckGroup("", "", true), "You must specify Group Name");
+    EXPECT_EQ(CheckGroup("", "", true), IDS_GROUP_NEEDS_NAME);
     EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_INCLUDE), std::nullopt);
     EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_EQUAL), std::nullopt);
     // A stored mode that matches what differs from the text, or an unknown one.
-    EXPECT_TRUE(CheckGroup("n", "x", true, GROUP_COMPARE_NOT_EQUAL));
-    EXPECT_TRUE(CheckGroup("n", "x", true, 7));
+    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_NOT_EQUAL), IDS_AUTO_HIDE_NEEDS_MODE);
+    EXPECT_EQ(CheckGroup("n", "x", true, 7), IDS_AUTO_HIDE_NEEDS_MODE);
 }
 
 // ------------------------------------------- the commands that run them
@@ -105,11 +86,7 @@ class DialogCommands : public ::testing::Test {
 protected:
     void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
     CAppKernel& Kernel() {
-        if (!kernel) {
-            frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     void Command(unsigned id) { Kernel().ProcessMessage(wm::kCommand, id, 0); }
@@ -126,7 +103,7 @@ protected:
     std::unique_ptr<CAppKernel> kernel;
 };
 
-TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunTrayAndSaveInThatOrder) {
+TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunSaveAndTrayInThatOrder) {
     for (int n = 0; n < 5; ++n) {
         fake.profile.Set("HotKeys", "Mod" + std::to_string(n), unsigned{mod::kControl});
         fake.profile.Set("HotKeys", "VK" + std::to_string(n), 0x70u + static_cast<unsigned>(n));
@@ -155,11 +132,11 @@ TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunTrayAndSaveInThatOrd
     EXPECT_EQ(std::count_if(j.begin(), firstRegister, [](auto& e) { return e.rfind("hotkey unregister", 0) == 0; }), 5);
     EXPECT_TRUE(Registered(0, 'S'));
     EXPECT_TRUE(Registered(1, 'T'));
-    // Autorun changed: the value goes; then the tray, then the save.
+    // Autorun changed: the value goes; then the save, then the tray.
     const auto runDelete = std::find(j.begin(), j.end(), "run delete Tarnvell");
-    const auto tip = std::find(j.begin(), j.end(), "notify 1");
     const auto save = std::find(j.begin(), j.end(), "profile write HotKeys/Mod0");
-    EXPECT_TRUE(runDelete < tip && tip < save && save != j.end());
+    const auto tip = std::find(j.begin(), j.end(), "notify 1");
+    EXPECT_TRUE(runDelete < save && save < tip && tip != j.end());
     EXPECT_EQ(Kernel().Settings().Prefs().m_Password, "pw");
     EXPECT_EQ(Int("Settings", "m_uAction"), 5u);
     EXPECT_EQ(Int("Settings", "m_bAutorun"), 0u);
@@ -226,16 +203,16 @@ TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
     bool closeFollowed = true, endFollowed = true;
     dialogs.preferences = [&](PreferencesForm&) {
         // Exit chosen from the tray menu meanwhile, or the session ending.
-        closeFollowed = Kernel().ProcessMessage(wm::kClose, 0, 0);
-        endFollowed = Kernel().ProcessMessage(wm::kEndSession, 1, 0);
+        closeFollowed = Kernel().ProcessMessage(wm::kClose, 0, 0).endProgram;
+        endFollowed = Kernel().ProcessMessage(wm::kEndSession, 1, 0).endProgram;
         return false;
     };
     dialogs.answers = {{true, ""}};
     Command(ID_PREFERENCES);
     EXPECT_FALSE(closeFollowed);
     EXPECT_FALSE(endFollowed);
-    EXPECT_FALSE(Kernel().Dialogs().Gate().IsWaiting());
-    EXPECT_TRUE(Kernel().ProcessMessage(wm::kClose, 0, 0));
+    EXPECT_FALSE(Kernel().Gate().IsWaiting());
+    EXPECT_TRUE(Kernel().ProcessMessage(wm::kClose, 0, 0).endProgram);
 }
 
 TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsIdentifiers) {
@@ -247,7 +224,7 @@ TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsI
     fake.profile.Set("Groups", "Compare1", 2u);
     fake.profile.Set("Settings", "m_uAction", 8u);
     const WindowHandle notes = fake.desktop.Add("Edit", "a - Notepad");
-    Kernel().Commands().HideGroup(0);
+    Kernel().Run({Verb::HideGroup, 0}, Origin::HotKey);
     ASSERT_FALSE(fake.desktop.Get(notes).visible);
 
     fake.prompts.windowsGroups = [](GroupsForm& form) {
@@ -267,7 +244,7 @@ TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsI
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Groups", "Name0")), "Renamed");
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Groups", "Name1")), "New");
     EXPECT_TRUE(Registered(26, 'N'));
-    EXPECT_NE(Kernel().Groups().At(1)->m_nID, Kernel().Groups().At(0)->m_nID);
+    EXPECT_NE(Kernel().Groups().At(1)->Id(), Kernel().Groups().At(0)->Id());
 
     // The renamed group still shows what it hid before the edit.
     Kernel().ProcessMessage(wm::kHotKey, 26, 0);

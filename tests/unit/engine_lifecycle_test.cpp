@@ -71,7 +71,7 @@ TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
     fake.desktop.Add("App", "app");
     auto kernel = std::make_unique<CAppKernel>(fake.Set());
     kernel->Init(kFrame);
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     fake.journal.clear();
     fake.desktop.actions.clear();
 
@@ -102,7 +102,7 @@ TEST_F(EngineLifecycle, UnboundHotKeysNeverCallTheSystem) {
     {
         CWindowsGroup working;
         CHotKeys copy;
-        copy.m_nKey = 'H';
+        copy.SetValue({copy.Value().modifiers, 'H'});
         EXPECT_FALSE(copy.Register());
     }
     EXPECT_TRUE(fake.hotKeys.log.empty());

@@ -24,13 +24,14 @@ protected:
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
     // The tray click with click action value action.
     void Click(unsigned action) {
-        ChangePreferences(Kernel(), [&](Preferences& p) { p.m_uAction = ClickAction(action); });
-        Kernel().Tray().OnTrayNotify(128, wm::kLButtonUp);
+        ChangePreferences(fake, Kernel(), [&](Preferences& p) { p.m_uAction = ClickAction(action); });
+        Kernel().ProcessMessage(wm::kTrayNotify, 128, wm::kLButtonUp);
     }
 
     FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
     std::unique_ptr<CAppKernel> kernel;
+    NoPassword none;
 };
 
 TEST_F(GroupCommands, IncludeFindsTheTextAnywhereButOnlyInItsOwnCase) {
@@ -46,7 +47,7 @@ TEST_F(GroupCommands, IncludeFindsTheTextAnywhereButOnlyInItsOwnCase) {
     EXPECT_TRUE(Visible(lower) && Visible(other));
     ASSERT_EQ(k.Commands().HiddenList().size(), 3u);
     for (const auto& r : k.Commands().HiddenList()) {
-        EXPECT_EQ(r.m_nGroupId, k.Groups().At(0)->m_nID);
+        EXPECT_EQ(r.m_nGroupId, k.Groups().At(0)->Id());
         EXPECT_TRUE(r.IsPrincipal());
         EXPECT_TRUE(r.m_bActivate);
     }
@@ -69,7 +70,7 @@ TEST_F(GroupCommands, OnlyTheFirst1023CharactersOfACaptionCount) {
     const WindowHandle inside = desk.Add("App", std::string(1017, 'x') + "needle");
     const WindowHandle beyond = desk.Add("App", std::string(1018, 'x') + "needle");
     auto& k = Kernel();
-    k.Commands().HideGroup(0);
+    k.Run({Verb::HideGroup, 0}, Origin::Menu);
     EXPECT_FALSE(Visible(inside));
     EXPECT_TRUE(Visible(beyond));
 }
@@ -91,7 +92,7 @@ TEST_F(GroupCommands, AMatchingDialogTakesItsWholeFamily) {
     EXPECT_EQ(k.Commands().HiddenList()[1].m_hWindow, dialog);
     EXPECT_TRUE(k.Commands().HiddenList()[1].m_bActivate);
 
-    EXPECT_TRUE(k.Commands().ShowGroup(0));
+    EXPECT_TRUE(k.Commands().ShowGroup(0, none));
     EXPECT_TRUE(Visible(owner) && Visible(palette) && Visible(dialog));
     EXPECT_TRUE(k.Commands().HiddenList().empty());
     // Nothing is activated by a group show.
@@ -104,9 +105,9 @@ TEST_F(GroupCommands, TheToggleHidesThenShows) {
     auto& k = Kernel();
     EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_FALSE(k.Commands().HideGroup(0));  // nothing visible matches any more
-    k.Commands().ToggleGroup(0);
+    k.Run({Verb::ToggleGroup, 0}, Origin::Menu);
     EXPECT_TRUE(Visible(chat));
-    k.Commands().ToggleGroup(0);
+    k.Run({Verb::ToggleGroup, 0}, Origin::Menu);
     EXPECT_FALSE(Visible(chat));
 }
 
@@ -117,13 +118,13 @@ TEST_F(GroupCommands, ShowGroupShowsOnlyItsOwnWindows) {
     const WindowHandle doc = desk.Add("App", "Doc");
     const WindowHandle sheet = desk.Add("App", "Sheet");
     auto& k = Kernel();
-    k.Commands().HideTopWindow();  // "Doc by hand", hidden by the plain command
+    k.Run({Verb::HideWindow}, Origin::Menu);  // "Doc by hand", hidden by the plain command
     EXPECT_TRUE(k.Commands().HideGroup(0));
     EXPECT_TRUE(k.Commands().HideGroup(1));
-    EXPECT_TRUE(k.Commands().ShowGroup(0));
+    EXPECT_TRUE(k.Commands().ShowGroup(0, none));
     EXPECT_TRUE(Visible(doc));
     EXPECT_FALSE(Visible(byHand) || Visible(sheet));
-    EXPECT_FALSE(k.Commands().ShowGroup(0));
+    EXPECT_FALSE(k.Commands().ShowGroup(0, none));
 }
 
 TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
@@ -131,16 +132,12 @@ TEST_F(GroupCommands, AGroupKeepsItsWindowsWhenAnEarlierGroupIsDeleted) {
     Slot(1, "Second", GROUP_COMPARE_INCLUDE);
     const WindowHandle second = desk.Add("App", "Second");
     auto& k = Kernel();
-    k.Commands().HideGroup(1);
-    const int id = k.Groups().At(1)->m_nID;
+    k.Run({Verb::HideGroup, 1}, Origin::Menu);
 
     // The dialog's result: only the former second group, keeping its id.
     std::vector<std::unique_ptr<CWindowsGroup>> result;
-    result.push_back(std::make_unique<CWindowsGroup>());
-    result[0]->m_strName = "group 1";
+    result.push_back(CopyGroup(*k.Groups().At(1)));
     result[0]->m_strSearch = "Second";
-    result[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
-    result[0]->m_nID = id;
     k.Dialogs().ReplaceGroups(result);
     ASSERT_EQ(k.Groups().size(), 1u);
     EXPECT_EQ(k.Groups().At(0)->m_HotKeys[0].HotKeyID(), 25);
@@ -155,15 +152,16 @@ TEST_F(GroupCommands, ShowGroupAsksThePasswordEvenWithNothingHidden) {
     const WindowHandle doc = desk.Add("App", "Doc");
     fake.profile.Set("Settings", "m_bPassOnShow", 1u);
     auto& k = Kernel();
-    EXPECT_FALSE(k.Commands().ShowGroup(0));
+    const Command show{Verb::ShowGroup, 0};
+    EXPECT_EQ(k.Run(show, Origin::Menu).result, CommandResult::Refused);
     EXPECT_EQ(fake.prompts.asked, 1);
 
-    EXPECT_TRUE(k.Commands().HideGroup(0));  // hiding never asks
+    k.Run({Verb::HideGroup, 0}, Origin::Menu);  // hiding never asks
     EXPECT_EQ(fake.prompts.asked, 1);
-    EXPECT_FALSE(k.Commands().ShowGroup(0));  // cancelled
+    EXPECT_EQ(k.Run(show, Origin::Menu).result, CommandResult::Refused);  // cancelled
     EXPECT_FALSE(Visible(doc));
     fake.prompts.answers = {{true, ""}};
-    EXPECT_TRUE(k.Commands().ShowGroup(0));
+    EXPECT_EQ(k.Run(show, Origin::Menu).result, CommandResult::Done);
     EXPECT_TRUE(Visible(doc));
 }
 
@@ -199,7 +197,7 @@ TEST_F(GroupCommands, PositionsAndModesThatNameNothingDoNothing) {
     EXPECT_FALSE(k.Commands().HideGroup(0));
     EXPECT_FALSE(k.Commands().HideGroup(1));
     EXPECT_FALSE(k.Commands().HideGroup(-1));
-    EXPECT_FALSE(k.Commands().ShowGroup(1));
+    EXPECT_FALSE(k.Commands().ShowGroup(1, none));
     EXPECT_TRUE(Visible(alpha));
 }
 

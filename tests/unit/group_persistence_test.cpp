@@ -11,14 +11,13 @@ namespace {
 
 constexpr WindowHandle kFrame{0x42};
 
-std::unique_ptr<CWindowsGroup> Working(const std::string& name, unsigned key, int id = -1) {
-    auto g = std::make_unique<CWindowsGroup>();
+// A dialog's working copy: of a listed group (keeping its identifier), or new.
+std::unique_ptr<CWindowsGroup> Working(const std::string& name, unsigned key, const CWindowsGroup* of = nullptr) {
+    auto g = of ? CopyGroup(*of) : std::make_unique<CWindowsGroup>();
     g->m_strName = name;
     g->m_strSearch = name;
     g->m_nCompare = GROUP_COMPARE_INCLUDE;
-    g->m_HotKeys[0].m_nModifiers = mod::kControl;
-    g->m_HotKeys[0].m_nKey = key;
-    g->m_nID = id;
+    g->m_HotKeys[0].SetValue({mod::kControl, key});
     return g;
 }
 
@@ -60,7 +59,7 @@ TEST_F(GroupList, EmptySectionGivesTheBuiltInGroupWithItsStoredKeys) {
     EXPECT_EQ(g.m_strName, "MS Internet Explorer");
     EXPECT_EQ(g.m_strSearch, "Internet Explorer");
     EXPECT_EQ(g.m_nCompare, GROUP_COMPARE_INCLUDE);
-    EXPECT_EQ(g.m_nID, 0);
+    EXPECT_EQ(g.Id(), 0);
     EXPECT_TRUE(Registered(25));
     EXPECT_EQ(g.m_HotKeys[0].HotKeyID(), 25);
     EXPECT_EQ(g.m_HotKeys[1].HotKeyID(), 26);
@@ -79,7 +78,7 @@ TEST_F(GroupList, LoadStopsAtTheFirstEmptySlotAndItsKeysAreOnlyTried) {
     ASSERT_EQ(kernel->Groups().size(), 2u);
     EXPECT_EQ(kernel->Groups().At(1)->m_strName, "Exact");
     EXPECT_EQ(kernel->Groups().At(1)->m_nCompare, GROUP_COMPARE_EQUAL);
-    EXPECT_EQ(kernel->Groups().At(1)->m_nID, 1);
+    EXPECT_EQ(kernel->Groups().At(1)->Id(), 1);
     EXPECT_TRUE(Registered(27));
     EXPECT_FALSE(Registered(29));
     const auto& log = fake.hotKeys.log;
@@ -105,7 +104,7 @@ TEST_F(GroupList, EndMarkerWithANameInSlotZeroMeansNoGroups) {
     std::vector<std::unique_ptr<CWindowsGroup>> result;
     result.push_back(Working("New", 'N'));
     kernel->Dialogs().ReplaceGroups(result);
-    EXPECT_EQ(kernel->Groups().At(0)->m_nID, 0);
+    EXPECT_EQ(kernel->Groups().At(0)->Id(), 0);
 }
 
 TEST_F(GroupList, UnknownCompareValuesAndWrongTypesLoadSafely) {
@@ -165,13 +164,13 @@ TEST_F(GroupList, ReplacingTheListRewritesSlotsAndMovesKeysBetweenPositions) {
 
     // Second moves to the front and takes First's combination; a new group.
     std::vector<std::unique_ptr<CWindowsGroup>> result;
-    result.push_back(Working("Second", 'F', 1));
+    result.push_back(Working("Second", 'F', kernel->Groups().At(1)));
     result.push_back(Working("New", 'N'));
     kernel->Dialogs().ReplaceGroups(result);
 
     ASSERT_EQ(kernel->Groups().size(), 2u);
-    EXPECT_EQ(kernel->Groups().At(0)->m_nID, 1);
-    EXPECT_EQ(kernel->Groups().At(1)->m_nID, 3);
+    EXPECT_EQ(kernel->Groups().At(0)->Id(), 1);
+    EXPECT_EQ(kernel->Groups().At(1)->Id(), 3);
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                             [](const auto& e) { return e.id == 25 && e.key == 'F'; }));
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
@@ -190,7 +189,7 @@ TEST_F(GroupList, ShrunkListLeavesOldTextsBehindAndLoadsShort) {
     {
         auto kernel = Start();
         std::vector<std::unique_ptr<CWindowsGroup>> result;
-        result.push_back(Working("A", 0, kernel->Groups().At(0)->m_nID));
+        result.push_back(Working("A", 0, kernel->Groups().At(0)));
         kernel->Dialogs().ReplaceGroups(result);
     }
     EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);

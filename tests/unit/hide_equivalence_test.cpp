@@ -86,7 +86,7 @@ const DesktopShape kShapes[] = {
 TEST(HideEquivalence, HideAllMatchesTheReference) {
     for (unsigned seed = 1; seed <= 400; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
-        p.kernel->Commands().HideAllWindows();
+        p.kernel->Run({Verb::HideAll}, Origin::Menu);
         p.literal->HideAllWindows();
         ASSERT_TRUE(SameOutcome(p, seed));
     }
@@ -95,7 +95,7 @@ TEST(HideEquivalence, HideAllMatchesTheReference) {
 TEST(HideEquivalence, HideAllWithWindowsThatRefuseMatchesTheReference) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)], 0.2);
-        p.kernel->Commands().HideAllWindows();
+        p.kernel->Run({Verb::HideAll}, Origin::Menu);
         p.literal->HideAllWindows();
         ASSERT_TRUE(SameOutcome(p, seed));
     }
@@ -105,7 +105,7 @@ TEST(HideEquivalence, RepeatedHideWindowMatchesTheReference) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
         for (int i = 0; i < 4; ++i) {
-            p.kernel->Commands().HideTopWindow();
+            p.kernel->Run({Verb::HideWindow}, Origin::Menu);
             p.literal->HideTopWindow();
             ASSERT_TRUE(SameRecords(p.kernel->Commands().HiddenList(), p.literal->list))
                 << "seed " << seed << " step " << i << "\nengine:    " << Describe(p.kernel->Commands().HiddenList())
@@ -144,7 +144,7 @@ TEST(HideEquivalence, GroupHideMatchesTheReference) {
         groups[0]->m_strSearch = search;
         groups[0]->m_nCompare = compare;
         p.kernel->Dialogs().ReplaceGroups(groups);
-        const int id = p.kernel->Groups().At(0)->m_nID;
+        const int id = p.kernel->Groups().At(0)->Id();
 
         EXPECT_EQ(p.kernel->Commands().HideGroup(0), p.literal->HideGroup(search, compare, id)) << "seed " << seed;
         ASSERT_TRUE(SameOutcome(p, seed));
@@ -154,15 +154,15 @@ TEST(HideEquivalence, GroupHideMatchesTheReference) {
 TEST(HideEquivalence, ShowAllBringsBackTheSameWindowsInTheSameOrder) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Pair p(seed, kShapes[seed % std::size(kShapes)]);
-        p.kernel->Commands().HideAllWindows();
+        p.kernel->Run({Verb::HideAll}, Origin::Menu);
         p.literal->HideAllWindows();
         // Hide a few more, one family at a time, to mix in later records.
-        p.kernel->Commands().HideTopWindow();
+        p.kernel->Run({Verb::HideWindow}, Origin::Menu);
         p.literal->HideTopWindow();
         p.fake.desktop.actions.clear();
         p.reference.actions.clear();
 
-        p.kernel->Commands().ShowAllWindows();
+        p.kernel->Run({Verb::ShowAll}, Origin::Menu);
         p.literal->ShowAllWindows();
         EXPECT_TRUE(p.kernel->Commands().HiddenList().empty());
         ASSERT_EQ(Shows(p.fake.desktop), Shows(p.reference)) << "seed " << seed;

@@ -31,6 +31,7 @@ protected:
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
     const CHiddenList& List() { return Kernel().Commands().HiddenList(); }
     std::string Tip() { return fake.notifyShell.icons.begin()->second.tip; }
+    NoPassword none;
 
     FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
@@ -75,8 +76,8 @@ TEST_F(Hiding, NoEligibleWindowMeansNothingToHide) {
     desk.Add("Progman");
     EXPECT_FALSE(Hider().FirstEligible());
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
-    k.Commands().HideAllWindows();
+    k.Run({Verb::HideWindow}, Origin::Menu);
+    k.Run({Verb::HideAll}, Origin::Menu);
     EXPECT_TRUE(List().empty());
     EXPECT_FALSE(desk.foreground);
 }
@@ -104,7 +105,7 @@ TEST_F(Hiding, HideWindowTakesTheWholeFamilyPrincipalFirst) {
     fake.module.strings[141] = "%u hidden windows";
     Plant("m_bShowHiddenInTip", 1);
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
 
     ASSERT_EQ(List().size(), 3u);
     EXPECT_EQ(List()[0].m_hWindow, main);
@@ -129,7 +130,7 @@ TEST_F(Hiding, AModalDialogOnTopIsAimedAndShownBeforeItsOwner) {
     const WindowHandle dialog = desk.Add("#32770", "d", true, main);
     desk.Raise(dialog);
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_EQ(List().size(), 2u);
     EXPECT_EQ(List()[0].m_hWindow, main);
     EXPECT_FALSE(List()[0].m_bActivate);
@@ -137,12 +138,12 @@ TEST_F(Hiding, AModalDialogOnTopIsAimedAndShownBeforeItsOwner) {
     EXPECT_TRUE(List()[1].m_bActivate);
 
     // Show Window brings back the dialog alone, and activates it.
-    k.Commands().ShowHidden(-1);
+    k.Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(dialog));
     EXPECT_FALSE(Visible(main));
     EXPECT_EQ(desk.foreground, dialog);
     ASSERT_EQ(List().size(), 1u);
-    k.Commands().ShowHidden(-1);
+    k.Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(main));
     EXPECT_TRUE(List().empty());
 }
@@ -153,12 +154,12 @@ TEST_F(Hiding, ShowingAPrincipalBringsItsDependentsAndActivatesTheAimedOne) {
     const WindowHandle later = desk.Add("Later", "l");
     desk.Raise(dialog);
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
-    k.Commands().HideTopWindow();  // "later" is next
+    k.Run({Verb::HideWindow}, Origin::Menu);
+    k.Run({Verb::HideWindow}, Origin::Menu);  // "later" is next
     ASSERT_EQ(List().size(), 3u);
 
     // The list menu's entry for position 0 shows the family and keeps the rest.
-    k.Commands().ShowHidden(0);
+    k.Commands().ShowHidden(0, none);
     EXPECT_TRUE(Visible(main) && Visible(dialog));
     EXPECT_FALSE(Visible(later));
     EXPECT_EQ(desk.foreground, dialog);
@@ -166,8 +167,8 @@ TEST_F(Hiding, ShowingAPrincipalBringsItsDependentsAndActivatesTheAimedOne) {
     EXPECT_EQ(List()[0].m_hWindow, later);
 
     // Positions outside the list change nothing.
-    k.Commands().ShowHidden(5);
-    k.Commands().ShowHidden(-2);
+    k.Commands().ShowHidden(5, none);
+    k.Commands().ShowHidden(-2, none);
     EXPECT_EQ(List().size(), 1u);
     EXPECT_FALSE(Visible(later));
 }
@@ -177,7 +178,7 @@ TEST_F(Hiding, InvisibleRootMakesTheWindowItsOwnPrincipal) {
     const WindowHandle a = desk.Add("Tool", "a", true, root);
     const WindowHandle b = desk.Add("Tool", "b", true, root);
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_EQ(List().size(), 2u);
     EXPECT_EQ(List()[0].m_hWindow, a);
     EXPECT_TRUE(List()[0].m_bActivate);
@@ -191,12 +192,12 @@ TEST_F(Hiding, ShowAllReturnsFamiliesInReverseAndActivatesOnlyTheFirstHidden) {
     const WindowHandle b = desk.Add("B", "b");
     const WindowHandle c = desk.Add("C", "c");
     auto& k = Kernel();
-    k.Commands().HideAllWindows();
+    k.Run({Verb::HideAll}, Origin::Menu);
     ASSERT_EQ(List().size(), 3u);
     EXPECT_FALSE(desk.foreground);  // Hide All activates nothing
     desk.actions.clear();
 
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowAll}, Origin::Menu);
     std::vector<std::pair<std::string, WindowHandle>> expected = {
         {"show", c}, {"show", b}, {"show", a}, {"foreground", a}, {"active", a}};
     EXPECT_EQ(desk.actions, expected);
@@ -209,28 +210,28 @@ TEST_F(Hiding, TheDesignatedWindowTogglesAndAsksOnlyWhenShowing) {
     Plant("m_bPassOnShow", 1);
     fake.profile.Set("Settings", "m_Password", std::string("pw"));
     auto& k = Kernel();
-    k.Commands().ToggleDesignatedWindow();
+    k.Run({Verb::ToggleWindow}, Origin::Menu);
     EXPECT_EQ(k.Commands().Designated(), a);
     EXPECT_FALSE(Visible(a));
     EXPECT_EQ(fake.prompts.asked, 0);
 
     fake.prompts.answers = {{true, "wrong"}};
-    k.Commands().ToggleDesignatedWindow();
+    k.Run({Verb::ToggleWindow}, Origin::Menu);
     EXPECT_FALSE(Visible(a));
     EXPECT_EQ(k.Commands().Designated(), a);
 
     fake.prompts.answers = {{true, "pw"}};
-    k.Commands().ToggleDesignatedWindow();
+    k.Run({Verb::ToggleWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(k.Commands().Designated());
     EXPECT_EQ(desk.foreground, a);
 
     // Shown meanwhile by another command: the next toggle hides the top.
-    k.Commands().ToggleDesignatedWindow();
+    k.Run({Verb::ToggleWindow}, Origin::Menu);
     fake.prompts.answers = {{true, "pw"}};
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowAll}, Origin::Menu);
     desk.Raise(b);
-    k.Commands().ToggleDesignatedWindow();
+    k.Run({Verb::ToggleWindow}, Origin::Menu);
     EXPECT_EQ(k.Commands().Designated(), b);
     EXPECT_FALSE(Visible(b));
 }
@@ -240,37 +241,37 @@ TEST_F(Hiding, RefusedPasswordsChangeNothing) {
     Plant("m_bPassOnShow", 1);
     Plant("m_bShowHiddenInTip", 1);
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     const auto callsBefore = fake.notifyShell.calls.size();
 
-    k.Commands().ShowHidden(-1);      // cancelled
-    k.Commands().ShowAllWindows();    // cancelled
-    k.Commands().ToggleAllWindows();  // shows, so asks: cancelled
+    k.Run({Verb::ShowWindow}, Origin::Menu);      // cancelled
+    k.Run({Verb::ShowAll}, Origin::Menu);    // cancelled
+    k.Run({Verb::ToggleAll}, Origin::Menu);  // shows, so asks: cancelled
     EXPECT_EQ(fake.prompts.asked, 3);
     EXPECT_FALSE(Visible(a));
     EXPECT_EQ(List().size(), 1u);
     // Not even the tray is refreshed.
     EXPECT_EQ(fake.notifyShell.calls.size(), callsBefore);
 
-    // With an empty list nothing asks; Show Window only refreshes.
+    // With an empty list nothing asks.
     fake.prompts.answers = {{true, ""}};
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowAll}, Origin::Menu);
     EXPECT_TRUE(List().empty());
     const int asked = fake.prompts.asked;
-    k.Commands().ShowHidden(-1);
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowWindow}, Origin::Menu);
+    k.Run({Verb::ShowAll}, Origin::Menu);
     EXPECT_EQ(fake.prompts.asked, asked);
 }
 
 TEST_F(Hiding, ExitShowsEverythingOnlyWhenAsked) {
     const WindowHandle a = desk.Add("A", "a");
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
-    ChangePreferences(k, [](Preferences& p) { p.m_bShowOnClose = false; });
-    k.Commands().OnExit();
+    k.Run({Verb::HideWindow}, Origin::Menu);
+    ChangePreferences(fake, k, [](Preferences& p) { p.m_bShowOnClose = false; });
+    k.Run({Verb::Exit}, Origin::Menu);
     EXPECT_FALSE(Visible(a));
-    ChangePreferences(k, [](Preferences& p) { p.m_bShowOnClose = true; });
-    k.Commands().OnExit();
+    ChangePreferences(fake, k, [](Preferences& p) { p.m_bShowOnClose = true; });
+    k.Run({Verb::Exit}, Origin::Menu);
     EXPECT_TRUE(Visible(a));
 }
 
@@ -280,20 +281,20 @@ TEST_F(Hiding, TrayRefreshFollowsTheListAndTheOptions) {
     auto& k = Kernel();
     const auto& icon = fake.notifyShell.icons.begin()->second;
 
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_EQ(icon.tip, "Tarnvell");  // count in the tip is off
     EXPECT_FALSE(icon.hidden);        // and so is hiding the icon
 
-    ChangePreferences(k, [](Preferences& p) { p.m_bShowHiddenInTip = p.m_bHideIcon = true; });
-    k.Commands().HideTopWindow();
+    ChangePreferences(fake, k, [](Preferences& p) { p.m_bShowHiddenInTip = p.m_bHideIcon = true; });
+    k.Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_EQ(icon.tip, "2 hidden windows");
     EXPECT_TRUE(icon.hidden);
     EXPECT_TRUE(k.TrayIcon().IsHidden());
 
-    k.Commands().ShowHidden(-1);
+    k.Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_EQ(icon.tip, "1 hidden windows");  // one plural wording for every count
     EXPECT_TRUE(icon.hidden);
-    k.Commands().ShowHidden(-1);
+    k.Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_EQ(icon.tip, "Tarnvell");
     EXPECT_FALSE(icon.hidden);
 }
@@ -303,7 +304,7 @@ TEST_F(Hiding, AWindowThatWillNotHideIsRecordedAndTriedOnce) {
     const WindowHandle b = desk.Add("B", "b");
     desk.Get(stubborn).refusesHide = true;
     auto& k = Kernel();
-    k.Commands().HideAllWindows();
+    k.Run({Verb::HideAll}, Origin::Menu);
     ASSERT_EQ(List().size(), 2u);
     EXPECT_EQ(List()[0].m_hWindow, stubborn);
     EXPECT_EQ(List()[1].m_hWindow, b);
@@ -319,7 +320,7 @@ TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {
     desk.Get(hung).hung = true;
     auto& k = Kernel();
 
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_EQ(List().size(), 1u);  // recorded although still visible
     EXPECT_TRUE(Visible(hung));
     EXPECT_LE(desk.sleptMs, 2 * (CHider::kWaitQuietMs + CHider::kWaitStepMs));
@@ -328,7 +329,7 @@ TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {
     // it back.
     desk.Wake(hung);
     EXPECT_FALSE(Visible(hung));
-    k.Commands().ShowHidden(-1);
+    k.Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(hung));
     EXPECT_TRUE(Visible(b));
 }
@@ -338,7 +339,7 @@ TEST_F(Hiding, AWindowThatHidesLateIsWaitedFor) {
     const WindowHandle next = desk.Add("B", "b");
     desk.Get(slow).hideDelay = 5;
     auto& k = Kernel();
-    k.Commands().HideTopWindow();
+    k.Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_FALSE(Visible(slow));
     // The next window is activated only once the hidden one is gone.
     EXPECT_EQ(desk.foreground, next);
@@ -348,9 +349,9 @@ TEST_F(Hiding, WindowsThatVanishAreToleratedAndTheirRecordsDropped) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
     auto& k = Kernel();
-    k.Commands().HideAllWindows();
+    k.Run({Verb::HideAll}, Origin::Menu);
     desk.Destroy(a);
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowAll}, Origin::Menu);
     EXPECT_TRUE(List().empty());
     EXPECT_TRUE(Visible(b));
     EXPECT_FALSE(Hider().IsEligible(a));
@@ -360,10 +361,10 @@ TEST_F(Hiding, MoreThanAHundredRecordsAreAllShownBack) {
     std::vector<WindowHandle> windows;
     for (int i = 0; i < 150; ++i) windows.push_back(desk.Add("W", "w" + std::to_string(i)));
     auto& k = Kernel();
-    k.Commands().HideAllWindows();
+    k.Run({Verb::HideAll}, Origin::Menu);
     EXPECT_EQ(List().size(), 150u);
     EXPECT_EQ(List().CountPrincipals(), 150);
-    k.Commands().ShowAllWindows();
+    k.Run({Verb::ShowAll}, Origin::Menu);
     for (auto w : windows) EXPECT_TRUE(Visible(w));
 }
 

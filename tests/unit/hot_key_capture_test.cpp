@@ -28,8 +28,8 @@ TEST_F(KeyCapture, BuildsACombinationAndKeepsItAfterTheRelease) {
     EXPECT_EQ(Up('H'), "Ctrl + Alt + H");
     EXPECT_EQ(Up(vk::kControl), "Ctrl + Alt + H");
     EXPECT_EQ(Up(vk::kMenu), "Ctrl + Alt + H");
-    EXPECT_EQ(control.m_nModifiers, 3u);
-    EXPECT_EQ(control.m_nKey, 0x48u);
+    EXPECT_EQ(control.Value().modifiers, 3u);
+    EXPECT_EQ(control.Value().key, 0x48u);
 
     // The released modifiers drop out at the next key-down.
     EXPECT_EQ(Down('J'), "J");
@@ -37,13 +37,12 @@ TEST_F(KeyCapture, BuildsACombinationAndKeepsItAfterTheRelease) {
     // A new modifier set starts while the key stays.
     EXPECT_EQ(Down(vk::kShift), "Shift + J");
     EXPECT_EQ(Up(vk::kShift), "Shift + J");
-    EXPECT_EQ(control.m_nModifiers, mod::kShift);
+    EXPECT_EQ(control.Value().modifiers, mod::kShift);
 }
 
 TEST_F(KeyCapture, AnAssignedValueKeepsItsModifiersUntilOneIsReleased) {
     CHotKeys engine;
-    engine.m_nModifiers = mod::kControl | mod::kAlt;
-    engine.m_nKey = 'H';
+    engine.SetValue({mod::kControl | mod::kAlt, 'H'});
     control.Assign(engine);
     EXPECT_EQ(Down('J'), "Ctrl + Alt + J");
 }
@@ -56,7 +55,7 @@ TEST_F(KeyCapture, ModifiersAloneNeverMakeAValue) {
     EXPECT_EQ(Down(vk::kLWin), "Win + ");
     EXPECT_EQ(Up(vk::kLWin), "Win + ");
     EXPECT_EQ(control.KillFocus().text, "No");
-    EXPECT_EQ(control.m_nModifiers, 0u);
+    EXPECT_EQ(control.Value().modifiers, 0u);
 }
 
 TEST_F(KeyCapture, BackspaceAndDeleteClearWhateverIsHeld) {
@@ -64,8 +63,8 @@ TEST_F(KeyCapture, BackspaceAndDeleteClearWhateverIsHeld) {
         Press({vk::kControl, vk::kShift, 'K'});
         ASSERT_EQ(control.Text().text, "Ctrl + Shift + K");
         EXPECT_EQ(Down(clear), "No");
-        EXPECT_EQ(control.m_nModifiers, 0u);
-        EXPECT_EQ(control.m_nKey, 0u);
+        EXPECT_EQ(control.Value().modifiers, 0u);
+        EXPECT_EQ(control.Value().key, 0u);
         Release({'K', vk::kShift, vk::kControl, clear});
     }
 }
@@ -82,9 +81,9 @@ TEST_F(KeyCapture, AKeyWithoutANameClearsTheKeyButKeepsTheModifiers) {
 
 TEST_F(KeyCapture, KeypadAndMainDigitsLookAlikeButAreStoredApart) {
     EXPECT_EQ(Down(0x65), "5");
-    EXPECT_EQ(control.m_nKey, 0x65u);
+    EXPECT_EQ(control.Value().key, 0x65u);
     EXPECT_EQ(Down(0x35), "5");
-    EXPECT_EQ(control.m_nKey, 0x35u);
+    EXPECT_EQ(control.Value().key, 0x35u);
     EXPECT_EQ(Down(vk::kSeparator), "?");
     // F10 and Alt combinations come as system keys and are taken alike.
     Press({vk::kMenu});

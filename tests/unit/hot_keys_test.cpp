@@ -33,8 +33,8 @@ TEST_F(HotKeys, LoadReadsModThenVkAndRegistersUnderTheIdentifier) {
     EXPECT_TRUE(system.log.empty()) << "binding registers nothing";
 
     EXPECT_TRUE(key.Exchange(true));
-    EXPECT_EQ(key.m_nModifiers, kCtrlAlt);
-    EXPECT_EQ(key.m_nKey, unsigned{'H'});
+    EXPECT_EQ(key.Value().modifiers, kCtrlAlt);
+    EXPECT_EQ(key.Value().key, unsigned{'H'});
     // Nothing was registered before, so nothing is given back.
     EXPECT_EQ(system.log, (std::vector<std::string>{"register 3"}));
     EXPECT_TRUE(Holds(3, kCtrlAlt, 'H'));
@@ -52,8 +52,7 @@ TEST_F(HotKeys, SaveWritesBothValuesEvenWhenZeroAndRegistersNothing) {
     EXPECT_EQ(std::get<unsigned>(*profile.Find("HotKeys", "VK27")), 0u);
     EXPECT_TRUE(system.log.empty());
 
-    key.m_nModifiers = mod::kWin;
-    key.m_nKey = vk::kF12;
+    key.SetValue({mod::kWin, vk::kF12});
     key.Exchange(false);
     EXPECT_EQ(std::get<unsigned>(*profile.Find("HotKeys", "Mod27")), mod::kWin);
     EXPECT_EQ(std::get<unsigned>(*profile.Find("HotKeys", "VK27")), vk::kF12);
@@ -72,11 +71,11 @@ TEST_F(HotKeys, AnotherProgramsValuesAreKeptAndFailQuietly) {
     outOfRange.SetTarget(kFrame, 1);
 
     EXPECT_FALSE(wrongType.Exchange(true));
-    EXPECT_EQ(wrongType.m_nModifiers, 0u);
-    EXPECT_EQ(wrongType.m_nKey, 0u);
+    EXPECT_EQ(wrongType.Value().modifiers, 0u);
+    EXPECT_EQ(wrongType.Value().key, 0u);
     EXPECT_FALSE(outOfRange.Exchange(true));
-    EXPECT_EQ(outOfRange.m_nModifiers, 0xFFFFFFFFu);
-    EXPECT_EQ(outOfRange.m_nKey, 0x12345u);
+    EXPECT_EQ(outOfRange.Value().modifiers, 0xFFFFFFFFu);
+    EXPECT_EQ(outOfRange.Value().key, 0x12345u);
     EXPECT_EQ(outOfRange.GetName(), "Ctrl + Shift + Alt + Win + ");
     EXPECT_TRUE(system.registered.empty());
 
@@ -91,8 +90,7 @@ TEST_F(HotKeys, TheEarlierOfTwoEqualCombinationsWins) {
     first.SetTarget(kFrame, 0);
     second.SetTarget(kFrame, 1);
     for (auto* key : {&first, &second}) {
-        key->m_nModifiers = kCtrlAlt;
-        key->m_nKey = 'H';
+        key->SetValue({kCtrlAlt, 'H'});
     }
     EXPECT_TRUE(first.Register());
     EXPECT_FALSE(second.Register());
@@ -104,13 +102,12 @@ TEST_F(HotKeys, AssignCopiesThenRegistersAnew) {
     CHotKeys key(&system, &profile);
     key.SetTarget(kFrame, 2);
     CHotKeys value;
-    value.m_nModifiers = mod::kShift;
-    value.m_nKey = 'J';
+    value.SetValue({mod::kShift, 'J'});
     key.Assign(value);
     EXPECT_EQ(system.log, (std::vector<std::string>{"register 2"}));
     EXPECT_TRUE(Holds(2, mod::kShift, 'J'));
 
-    value.m_nKey = 'K';
+    value.SetValue({value.Value().modifiers, 'K'});
     key.Assign(value);
     EXPECT_TRUE(Holds(2, mod::kShift, 'K'));
     EXPECT_FALSE(Holds(2, mod::kShift, 'J'));
@@ -121,9 +118,8 @@ TEST_F(HotKeys, SwappingTwoCombinationsInOnePassLeavesTheEarlierUnregistered) {
     hide.SetTarget(kFrame, 0);
     show.SetTarget(kFrame, 1);
     CHotKeys a, b;
-    a.m_nModifiers = b.m_nModifiers = kCtrlAlt;
-    a.m_nKey = 'A';
-    b.m_nKey = 'B';
+    a.SetValue({kCtrlAlt, 'A'});
+    b.SetValue({kCtrlAlt, 'B'});
     hide.Assign(a);
     show.Assign(b);
     ASSERT_TRUE(Holds(0, kCtrlAlt, 'A'));
@@ -132,7 +128,7 @@ TEST_F(HotKeys, SwappingTwoCombinationsInOnePassLeavesTheEarlierUnregistered) {
     // Index order: hot-key 0 asks for B while 1 still holds it.
     hide.Assign(b);
     show.Assign(a);
-    EXPECT_EQ(hide.m_nKey, unsigned{'B'});
+    EXPECT_EQ(hide.Value().key, unsigned{'B'});
     EXPECT_FALSE(Holds(0, kCtrlAlt, 'B'));
     EXPECT_TRUE(Holds(1, kCtrlAlt, 'A'));
 }
@@ -142,14 +138,13 @@ TEST_F(HotKeys, CopyAndUnboundObjectsNeverTouchTheSystem) {
     bound.SetTarget(kFrame, 4);
     {
         CHotKeys working;
-        working.m_nModifiers = mod::kAlt;
-        working.m_nKey = 'Q';
+        working.SetValue({mod::kAlt, 'Q'});
         bound.Copy(working);
         EXPECT_FALSE(working.Register());
         EXPECT_FALSE(working.Exchange(false));
         working.Assign(bound);
     }
-    EXPECT_EQ(bound.m_nKey, unsigned{'Q'});
+    EXPECT_EQ(bound.Value().key, unsigned{'Q'});
     EXPECT_TRUE(system.log.empty());
     EXPECT_TRUE(profile.writes.empty());
 }
@@ -168,8 +163,7 @@ TEST(KeyNames, ModifiersComeInFixedOrderBeforeTheKey) {
     EXPECT_EQ(longest, "Ctrl + Shift + Alt + Win + PageDown");
     EXPECT_EQ(longest.size(), 35u);
 
-    key.m_nModifiers = mod::kShift;
-    key.m_nKey = vk::kEscape;
+    key.SetValue({mod::kShift, vk::kEscape});
     EXPECT_EQ(key.GetName(), "Shift + Esc");
 }
 

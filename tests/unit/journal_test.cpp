@@ -81,18 +81,18 @@ protected:
 
 TEST_F(Journalled, NothingIsWrittenBeforeTheFirstHideAndOneWritePerCommand) {
     Start();
-    kernel->Commands().ShowHidden(-1);
-    kernel->Commands().ShowAllWindows();
-    kernel->Tray().OnTrayNotify(128, wm::kRButtonUp);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
+    kernel->Run({Verb::ShowAll}, Origin::Menu);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kRButtonUp);
     EXPECT_EQ(JournalCalls(), 1);  // the read at start
     EXPECT_EQ(fake.hiddenJournal.writes, 0);
 
     for (int i = 0; i < 300; ++i) desk.Add("W", "w" + std::to_string(i));
-    kernel->Commands().HideAllWindows();
+    kernel->Run({Verb::HideAll}, Origin::Menu);
     EXPECT_EQ(fake.hiddenJournal.writes, 1);
-    kernel->Commands().ShowHidden(-1);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_EQ(fake.hiddenJournal.writes, 2);
-    kernel->Commands().ShowAllWindows();
+    kernel->Run({Verb::ShowAll}, Origin::Menu);
     EXPECT_EQ(fake.hiddenJournal.writes, 2);
     EXPECT_EQ(fake.hiddenJournal.removes, 1);
     EXPECT_FALSE(fake.hiddenJournal.value);
@@ -111,11 +111,11 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     Start();
     for (WindowHandle w : {reused, shownAgain, gone}) {
         desk.Raise(w);
-        kernel->Commands().HideTopWindow();
+        kernel->Run({Verb::HideWindow}, Origin::Menu);
     }
-    kernel->Commands().HideGroup(0);
+    kernel->Run({Verb::HideGroup, 0}, Origin::Menu);
     desk.Raise(a);
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_EQ(kernel->Commands().HiddenList().size(), 5u);
 
     // Tarnvell is killed; meanwhile one window goes, one is shown by its
@@ -138,13 +138,13 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     EXPECT_EQ(journal::Decode(*fake.hiddenJournal.value)->size(), 2u);
 
     // The group's record lost its tag: the group's show leaves it alone...
-    kernel->Commands().ShowGroup(0);
+    kernel->Run({Verb::ShowGroup, 0}, Origin::Menu);
     EXPECT_FALSE(Visible(b));
     // ...while Show Window takes the last family, then the earlier one.
-    kernel->Commands().ShowHidden(-1);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(Visible(b));
-    kernel->Commands().ShowHidden(-1);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(b));
 }
 
@@ -161,20 +161,20 @@ TEST_F(Journalled, ADamagedJournalIsRemovedAndNothingIsTakenBack) {
 TEST_F(Journalled, ExitWithoutShowingKeepsTheJournalAndACancelledLogoffDoesNothing) {
     const WindowHandle a = desk.Add("A", "a");
     Start();
-    kernel->Commands().HideTopWindow();
-    EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 0, 0));
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
+    EXPECT_FALSE(kernel->ProcessMessage(wm::kEndSession, 0, 0).endProgram);
     EXPECT_FALSE(Visible(a));
     EXPECT_EQ(kernel->Commands().HiddenList().size(), 1u);
 
     fake.profile.Set("Settings", "m_bShowOnClose", 0u);
     Start();  // took the window back
-    EXPECT_TRUE(kernel->ProcessMessage(wm::kClose, 0, 0));
+    EXPECT_TRUE(kernel->ProcessMessage(wm::kClose, 0, 0).endProgram);
     kernel.reset();
     EXPECT_TRUE(fake.hiddenJournal.value);
 
     fake.profile.Set("Settings", "m_bShowOnClose", 1u);
     Start();
-    EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 1, 0));  // the session ends
+    EXPECT_TRUE(kernel->ProcessMessage(wm::kEndSession, 1, 0).endProgram);  // the session ends
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(fake.hiddenJournal.value);
 }
@@ -193,13 +193,13 @@ TEST_F(Journalled, CloakedShellAndOwnWindowsAreNeverTaken) {
     fake.profile.Set("Groups", "Search0", std::string("zzz"));
     fake.profile.Set("Groups", "Compare0", 2u);  // every caption differs from "zzz"
     Start();
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_FALSE(Visible(app));
-    kernel->Commands().ShowAllWindows();
-    kernel->Commands().HideAllWindows();
-    kernel->Commands().ShowAllWindows();
-    kernel->Commands().HideGroup(0);
-    kernel->Commands().ToggleDesignatedWindow();
+    kernel->Run({Verb::ShowAll}, Origin::Menu);
+    kernel->Run({Verb::HideAll}, Origin::Menu);
+    kernel->Run({Verb::ShowAll}, Origin::Menu);
+    kernel->Run({Verb::HideGroup, 0}, Origin::Menu);
+    kernel->Run({Verb::ToggleWindow}, Origin::Menu);
     for (WindowHandle w : {menu, prompt, cloaked, secondTaskbar, wallpaper}) EXPECT_TRUE(Visible(w));
     for (const CWndDes& r : kernel->Commands().HiddenList()) EXPECT_EQ(r.m_hWindow, app);
 }
@@ -208,18 +208,18 @@ TEST_F(Journalled, AWindowHiddenAgainKeepsOneRecordAndComesBackWithOnePress) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
     Start();
-    kernel->Commands().HideTopWindow();  // a
+    kernel->Run({Verb::HideWindow}, Origin::Menu);  // a
     desk.Get(a).visible = true;  // its application shows it again
     desk.Raise(a);
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_EQ(kernel->Commands().HiddenList().size(), 1u);
-    kernel->Commands().HideTopWindow();  // b
+    kernel->Run({Verb::HideWindow}, Origin::Menu);  // b
     desk.Raise(a);
     desk.Get(a).visible = true;
-    kernel->Commands().HideTopWindow();  // a moves to the end
+    kernel->Run({Verb::HideWindow}, Origin::Menu);  // a moves to the end
     ASSERT_EQ(kernel->Commands().HiddenList().size(), 2u);
     EXPECT_EQ(kernel->Commands().HiddenList()[1].m_hWindow, a);
-    kernel->Commands().ShowHidden(-1);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(a));
     EXPECT_FALSE(Visible(b));
     EXPECT_EQ(kernel->Tray().HiddenWindowItems().size(), 1u);
@@ -234,27 +234,27 @@ TEST_F(Journalled, GoneWindowsCostNoPressInAnyShowPathNorAMenuEntry) {
         const WindowHandle b = desk.Add("B", "b");
         desk.Raise(b);
         desk.Raise(a);
-        kernel->Commands().HideTopWindow();
-        kernel->Commands().HideTopWindow();
+        kernel->Run({Verb::HideWindow}, Origin::Menu);
+        kernel->Run({Verb::HideWindow}, Origin::Menu);
         desk.Destroy(b);
         return a;
     };
     WindowHandle a = hideTwoThenLoseTheLast();
-    kernel->Commands().ShowHidden(-1);
+    kernel->Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(Visible(a));
 
     // The designated window goes while hidden: its record goes with it.
     const WindowHandle c = desk.Add("C", "c");
     desk.Raise(c);
-    kernel->Commands().ToggleDesignatedWindow();
+    kernel->Run({Verb::ToggleWindow}, Origin::Menu);
     desk.Destroy(c);
-    kernel->Commands().ToggleDesignatedWindow();
+    kernel->Run({Verb::ToggleWindow}, Origin::Menu);
     for (const CWndDes& r : kernel->Commands().HiddenList()) EXPECT_NE(r.m_hWindow, c);
-    kernel->Commands().ShowAllWindows();
+    kernel->Run({Verb::ShowAll}, Origin::Menu);
     ASSERT_TRUE(kernel->Commands().HiddenList().empty());
 
     a = hideTwoThenLoseTheLast();
-    kernel->Tray().OnTrayNotify(128, wm::kLButtonUp);  // the list menu
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kLButtonUp);  // the list menu
     ASSERT_FALSE(fake.menus.tracked.empty());
     EXPECT_EQ(fake.menus.tracked.back().size(), 1u);
     EXPECT_EQ(kernel->Commands().HiddenList().size(), 1u);

@@ -57,7 +57,7 @@ protected:
                                                       [&](const auto& e) { return e.target == frame; }));
     }
     const platform::MenuModel& OpenMainMenu() {
-        kernel->Tray().OnTrayNotify(128, wm::kRButtonUp);
+        kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kRButtonUp);
         fake.desktop.now += 1000;
         return fake.menus.tracked.back();
     }
@@ -110,7 +110,7 @@ TEST_F(KeyRegistrations, ACaptureFieldWithTheFocusGetsEveryCombinationTarnvellHo
     EXPECT_EQ(Owner(kCtrlAltH), 1) << "the key runs Show Window now";
     EXPECT_EQ(Owner(kCtrlAltJ), 3);
     EXPECT_EQ(Owner(kCtrlAltM), CWindowsGroup::HideHotKeyId(0)) << "the group's key is taken back too";
-    EXPECT_FALSE(kernel->Dialogs().Keys().GivenUp());
+    EXPECT_FALSE(kernel->Keys().GivenUp());
 }
 
 TEST_F(KeyRegistrations, CancelOrEscapeInACaptureFieldRegistersTheKeysFromBeforeTheDialog) {
@@ -183,7 +183,7 @@ TEST_F(KeyRegistrations, AKeyAnotherProgramHoldsIsMarkedTriedAgainAndTakenWhenLe
     ASSERT_EQ(marked, (std::vector<KeyCombination>{kCtrlAltM}));
     std::vector<std::unique_ptr<CWindowsGroup>> copies;
     copies.push_back(CopyGroup(*kernel->Groups().At(0)));
-    EXPECT_EQ(GroupRows(copies, marked, "%s (in use)").at(0).hide, "Ctrl + Alt + M (in use)");
+    EXPECT_EQ(GroupRows(copies, marked, "%s (in use)", "-").at(0).hide, "Ctrl + Alt + M (in use)");
 
     // The stored values stay; the keys are tried again on the next menu.
     EXPECT_EQ(kernel->Settings().HotKey(0).Value(), kCtrlAltH);
@@ -293,14 +293,14 @@ TEST_F(KeyRegistrations, TheGroupDialogsCheckCountsTheWorkingListAndTheProgramKe
 class TrayKeyboard : public KeyRegistrations {
 protected:
     void Notify(unsigned message) {
-        kernel->Tray().OnTrayNotify(128, message);
+        kernel->ProcessMessage(wm::kTrayNotify, 128, message);
         fake.desktop.now += 1000;
     }
     void Prefs(bool invertMouse, bool doubleClick) {
         Preferences prefs = kernel->Settings().Prefs();
         prefs.m_bInvertMouse = invertMouse;
         prefs.m_bClick = doubleClick;
-        prefs.m_uAction = ClickAction::Of(ClickAction::Fixed::HideWindow);
+        prefs.m_uAction = ClickAction(RowOf(Verb::HideWindow).clickAction);
         kernel->Dialogs().ApplyPreferences(prefs, kernel->Settings().Keys());
     }
 };
@@ -318,7 +318,7 @@ TEST_F(TrayKeyboard, EnterIsTheLeftButtonAndTheMenuKeyOpensTheMainMenuAtTheIcon)
         Notify(nin::kKeySelect);
         EXPECT_FALSE(fake.desktop.Get(app).visible) << doubleClick;
         EXPECT_EQ(fake.menus.tracked.size(), menus) << doubleClick;
-        kernel->Commands().ShowAllWindows();
+        kernel->Run({Verb::ShowAll}, Origin::Menu);
         // Not swapped: Enter opens the main menu, at the icon.
         Prefs(false, doubleClick);
         Notify(nin::kKeySelect);
@@ -352,28 +352,28 @@ TEST_F(TrayKeyboard, OneClickOrOneKeyOpensOneMenuAndRunsOneAction) {
     const WindowHandle app = fake.desktop.Add("App", "app");
     fake.desktop.Raise(app);
     // A right click (the menu with the default buttons) and its echo.
-    kernel->Tray().OnTrayNotify(128, wm::kRButtonDown);
-    kernel->Tray().OnTrayNotify(128, wm::kRButtonUp);
-    kernel->Tray().OnTrayNotify(128, wm::kContextMenu);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kRButtonDown);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kRButtonUp);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kContextMenu);
     EXPECT_EQ(fake.menus.tracked.size(), 1u);
     fake.desktop.now += 5000;
     // One Enter reported twice: one hide, not two.
-    kernel->Tray().OnTrayNotify(128, nin::kKeySelect);
-    kernel->Tray().OnTrayNotify(128, nin::kKeySelect);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, nin::kKeySelect);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, nin::kKeySelect);
     EXPECT_FALSE(fake.desktop.Get(app).visible);
     EXPECT_EQ(kernel->Commands().HiddenList().size(), 1u);
     // Buttons not swapped: the right click runs the action, and its echo
     // opens no menu.
     fake.desktop.now += 5000;
     Prefs(false, false);
-    kernel->Tray().OnTrayNotify(128, wm::kRButtonUp);
-    kernel->Tray().OnTrayNotify(128, wm::kContextMenu);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kRButtonUp);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kContextMenu);
     EXPECT_EQ(kernel->Commands().HiddenList().size(), 2u);
     EXPECT_EQ(fake.menus.tracked.size(), 1u);
     // A second Enter later is a new request.
     fake.desktop.now += 5000;
     Prefs(true, false);
-    kernel->Tray().OnTrayNotify(128, nin::kKeySelect);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, nin::kKeySelect);
     EXPECT_EQ(kernel->Commands().HiddenList().size(), 3u);
 }
 
@@ -390,7 +390,7 @@ TEST_F(TrayKeyboard, TheIconSetsItsVersionAgainAfterATaskbarRestart) {
     EXPECT_NE(fake.notifyShell.icons.begin()->second.version, 0u);
     // And the keyboard still reaches the icon afterwards.
     fake.desktop.now += 5000;
-    kernel->Tray().OnTrayNotify(128, wm::kContextMenu);
+    kernel->ProcessMessage(wm::kTrayNotify, 128, wm::kContextMenu);
     EXPECT_EQ(fake.menus.tracked.size(), 1u);
 }
 

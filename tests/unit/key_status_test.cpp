@@ -85,10 +85,9 @@ TEST(KeyTexts, TheGroupsListMarksEveryKeyTarnvellCouldNotTake) {
     groups.push_back(std::make_unique<CWindowsGroup>());
     groups.back()->m_strName = "Chat";
     groups.back()->m_HotKeys[1].SetValue(kCtrlAltH);
-    EXPECT_EQ(GroupRows(groups, {kCtrlAltH}, kInUse),
+    EXPECT_EQ(GroupRows(groups, {kCtrlAltH}, kInUse, "-"),
               (std::vector<GroupRow>{{"Mail", "Ctrl + Alt + H (in use)", "Ctrl + Alt + S"},
-                                     {"Chat", "Not defined", "Ctrl + Alt + H (in use)"}}));
-    EXPECT_EQ(GroupRows(groups, {}, kInUse), GroupRows(groups));
+                                     {"Chat", "-", "Ctrl + Alt + H (in use)"}}));
 }
 
 TEST(KeyTexts, TheBalloonNamesEachFailedKeyOnceInOrderAndNothingWhenAllAreHeld) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -16,53 +17,60 @@ namespace {
 struct Row {
     std::vector<Waiting> open;
     GateInput input;
+    Origin origin;
     GateVerdict::Kind kind;
     std::optional<Waiting> front;
+    bool frameMayGo = false;
 };
 
 using K = GateVerdict::Kind;
 using W = Waiting;
 using I = GateInput;
+using O = Origin;
 
 const Row kRows[] = {
     // Hiding and showing run in every loop: the windows taken are never ours.
-    {{W::Prompt}, I::HideCommand, K::Run, {}},
-    {{W::Menu}, I::HideCommand, K::Run, {}},
-    {{W::Preferences, W::About}, I::ShowCommand, K::Run, {}},
+    {{W::Prompt}, I::HideCommand, O::HotKey, K::Run, {}},
+    {{W::Menu}, I::HideCommand, O::Rule, K::Run, {}},
+    {{W::Preferences, W::About}, I::ShowCommand, O::Menu, K::Run, {}},
+    {{W::About}, I::Unguarded, O::Menu, K::Run, {}},
     // One password prompt at a time.
-    {{}, I::PasswordPrompt, K::Run, {}},
-    {{W::WindowsGroups}, I::PasswordPrompt, K::Run, {}},
-    {{W::Prompt}, I::PasswordPrompt, K::Front, W::Prompt},
-    // The icon: a click during a tracked menu is the click that closes it.
-    {{W::Menu}, I::TrayClick, K::Refuse, {}},
-    {{W::Prompt}, I::TrayClick, K::Run, {}},
-    {{W::Menu}, I::TrayMenu, K::Refuse, {}},
-    {{W::Prompt}, I::TrayMenu, K::Front, W::Prompt},
-    {{W::Preferences}, I::TrayMenu, K::Run, {}},
+    {{}, I::PasswordPrompt, O::Menu, K::Run, {}},
+    {{W::WindowsGroups}, I::PasswordPrompt, O::HotKey, K::Run, {}},
+    {{W::Prompt}, I::PasswordPrompt, O::HotKey, K::Front, W::Prompt},
+    // The icon: a click or key during a tracked menu is the one that closes it.
+    {{W::Menu}, I::HideCommand, O::TrayClick, K::Refuse, {}},
+    {{W::Menu}, I::ShowCommand, O::Keyboard, K::Refuse, {}},
+    {{W::Prompt}, I::HideCommand, O::TrayClick, K::Run, {}},
+    {{W::Menu}, I::TrayMenu, O::HotKey, K::Refuse, {}},
+    {{W::Prompt}, I::TrayMenu, O::TrayClick, K::Front, W::Prompt},
+    {{W::Preferences}, I::TrayMenu, O::TrayClick, K::Run, {}},
     // One configuration dialog at a time; About beside them, once.
-    {{}, I::OpenPreferences, K::Run, {}},
-    {{W::Preferences}, I::OpenPreferences, K::Front, W::Preferences},
-    {{W::WindowsGroups}, I::OpenPreferences, K::Front, W::WindowsGroups},
-    {{W::Preferences}, I::OpenWindowsGroups, K::Front, W::Preferences},
-    {{W::Prompt}, I::OpenWindowsGroups, K::Front, W::Prompt},
-    {{W::About}, I::OpenWindowsGroups, K::Run, {}},
-    {{W::Preferences, W::WindowsGroups}, I::OpenAbout, K::Run, {}},
-    {{W::About}, I::OpenAbout, K::Front, W::About},
+    {{}, I::OpenPreferences, O::Menu, K::Run, {}},
+    {{W::Preferences}, I::OpenPreferences, O::Menu, K::Front, W::Preferences},
+    {{W::WindowsGroups}, I::OpenPreferences, O::Menu, K::Front, W::WindowsGroups},
+    {{W::Preferences}, I::OpenWindowsGroups, O::Menu, K::Front, W::Preferences},
+    {{W::Prompt}, I::OpenWindowsGroups, O::Menu, K::Front, W::Prompt},
+    {{W::About}, I::OpenWindowsGroups, O::Menu, K::Run, {}},
+    {{W::Preferences, W::WindowsGroups}, I::OpenAbout, O::Menu, K::Run, {}},
+    {{W::About}, I::OpenAbout, O::Menu, K::Front, W::About},
     // Exit waits for the loops: the dialog or prompt comes to the front.
-    {{}, I::Close, K::Run, {}},
-    {{W::About}, I::Close, K::Front, W::About},
-    {{W::WindowsGroups}, I::Close, K::Front, W::WindowsGroups},
-    {{W::Preferences, W::Prompt}, I::Close, K::Front, W::Prompt},
-    {{W::Menu}, I::Close, K::Refuse, {}},
+    {{}, I::Close, O::System, K::Run, {}, true},
+    {{W::About}, I::Close, O::Menu, K::Front, W::About},
+    {{W::WindowsGroups}, I::Close, O::System, K::Front, W::WindowsGroups},
+    {{W::Preferences, W::Prompt}, I::Close, O::Menu, K::Front, W::Prompt},
+    {{W::Menu}, I::Close, O::System, K::Refuse, {}},
     // The end of the session asks nothing and so runs anywhere; the frame
     // stays while a loop still needs the engine.
-    {{W::Prompt}, I::EndSession, K::Run, {}},
-    {{}, I::EndFrame, K::Run, {}},
-    {{W::Menu}, I::EndFrame, K::Refuse, {}},
-    {{W::Prompt}, I::EndFrame, K::Refuse, {}},
+    {{}, I::EndSession, O::System, K::Run, {}, true},
+    {{W::Prompt}, I::EndSession, O::System, K::Run, {}, false},
+    {{W::Menu}, I::EndSession, O::System, K::Run, {}, false},
     // Another program's command cannot be answered by the user meanwhile.
-    {{}, I::RemoteCommand, K::Run, {}},
-    {{W::About}, I::RemoteCommand, K::Refuse, {}},
+    {{}, I::HideCommand, O::CommandLine, K::Run, {}},
+    {{}, I::Close, O::CommandLine, K::Run, {}, true},
+    {{W::About}, I::HideCommand, O::CommandLine, K::Refuse, {}},
+    {{W::Menu}, I::ShowCommand, O::CommandLine, K::Refuse, {}},
+    {{W::Prompt}, I::Close, O::CommandLine, K::Refuse, {}},
 };
 
 TEST(ModalGate, EveryRowOfThePolicy) {
@@ -71,9 +79,12 @@ TEST(ModalGate, EveryRowOfThePolicy) {
         CModalGate gate;
         std::vector<std::unique_ptr<CModalGate::Wait>> waits;
         for (Waiting w : row.open) waits.push_back(std::make_unique<CModalGate::Wait>(gate, w));
-        const GateVerdict verdict = gate.Decide(row.input);
+        const GateVerdict verdict = gate.Decide(row.input, row.origin);
         EXPECT_EQ(verdict.kind, row.kind) << "row " << r;
-        if (row.front) EXPECT_EQ(verdict.front, *row.front) << "row " << r;
+        if (row.front) {
+            EXPECT_EQ(verdict.front, *row.front) << "row " << r;
+        }
+        EXPECT_EQ(verdict.frameMayGo, row.frameMayGo) << "row " << r;
     }
 }
 
@@ -94,32 +105,33 @@ TEST(ModalGate, AWaitEndsWithItsObjectAndNestedWaitsCount) {
 
 class Waits : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fake.profile.Set("Settings", "First Start", 0u);
-        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-    }
+    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
     CAppKernel& Kernel() {
-        if (!kernel) {
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     void Guard(const char* flag) {
         fake.profile.Set("Settings", flag, 1u);
         fake.profile.Set("Settings", "m_Password", std::string("pw"));
     }
-    bool Send(unsigned message, std::uintptr_t wParam = 0) { return Kernel().ProcessMessage(message, wParam, 0); }
+    MessageReply Send(unsigned message, std::uintptr_t wParam = 0) {
+        return Kernel().ProcessMessage(message, wParam, 0);
+    }
     void Hide(WindowHandle w) {
         fake.desktop.Raise(w);
         Send(wm::kCommand, ID_HIDE_WINDOW);
     }
     bool Visible(WindowHandle w) { return fake.desktop.Get(w).visible; }
-    // Opens the list of hidden windows and returns the window each item names.
+    // The list of hidden windows, as its menu would show it now.
     platform::MenuModel ListMenu() { return Kernel().Tray().HiddenWindowItems(); }
+    // Opens the list of hidden windows from the icon and chooses item n.
+    void Choose(std::size_t n) {
+        fake.menus.choose = [n](const platform::MenuModel& menu) { return n < menu.size() ? menu[n].id : 0; };
+        Kernel().Run({Verb::ShowList}, Origin::TrayClick);
+        fake.menus.choose = nullptr;
+    }
 
     FakePlatform fake;
-    WindowHandle frame;
     std::unique_ptr<CAppKernel> kernel;
 };
 
@@ -140,7 +152,7 @@ TEST_F(Waits, AListItemShowsItsOwnWindowAfterTheListMovedDuringThePrompt) {
         Hide(a);
     };
     fake.prompts.answers = {{true, "pw"}};
-    Send(wm::kCommand, items[1].id);
+    Choose(1);
     EXPECT_TRUE(Visible(b));
     EXPECT_FALSE(Visible(a));
     EXPECT_FALSE(Visible(c));
@@ -149,16 +161,15 @@ TEST_F(Waits, AListItemShowsItsOwnWindowAfterTheListMovedDuringThePrompt) {
     const auto again = ListMenu();
     ASSERT_EQ(again.size(), 2u);
     ASSERT_EQ(again[0].text, "C");
-    fake.desktop.Destroy(c);
     const int asked = fake.prompts.asked;
-    Send(wm::kCommand, again[0].id);
+    fake.menus.whileTracking = [&](const platform::MenuModel&) { fake.desktop.Destroy(c); };
+    Choose(0);
+    fake.menus.whileTracking = nullptr;
     EXPECT_EQ(fake.prompts.asked, asked);
     fake.prompts.answers = {{true, "pw"}};
-    Send(wm::kCommand, again[1].id);
+    Choose(0);
     EXPECT_TRUE(Visible(a));
     EXPECT_TRUE(Kernel().Commands().HiddenList().empty());
-    // An item no menu offered names no window.
-    Send(wm::kCommand, ID_SHOW_HIDDEN_BASE + 50);
 }
 
 TEST_F(Waits, TheEndOfTheSessionNeverPromptsAndShowsOnlyWhatNeedsNoPassword) {
@@ -173,12 +184,11 @@ TEST_F(Waits, TheEndOfTheSessionNeverPromptsAndShowsOnlyWhatNeedsNoPassword) {
         local.profile.Set("Settings", "m_bPassOnClose", 1u);
         local.profile.Set("Settings", "m_bShowOnClose", c.showOnClose ? 1u : 0u);
         const WindowHandle w = local.desktop.Add("App", "guarded");
-        CAppKernel k(local.Set());
-        k.Init(local.desktop.Add("TarnvellFrame", "Tarnvell", false));
-        k.ProcessMessage(wm::kCommand, ID_HIDE_WINDOW, 0);
+        auto k = StartKernel(local);
+        k->ProcessMessage(wm::kCommand, ID_HIDE_WINDOW, 0);
         ASSERT_FALSE(local.desktop.Get(w).visible);
 
-        EXPECT_TRUE(k.ProcessMessage(wm::kEndSession, 1, 0));
+        EXPECT_TRUE(k->ProcessMessage(wm::kEndSession, 1, 0).endProgram);
         EXPECT_EQ(local.prompts.asked, 0) << c.passOnShow << c.showOnClose;
         EXPECT_EQ(local.desktop.Get(w).visible, c.shown) << c.passOnShow << c.showOnClose;
         // What stays hidden stays in the journal for a session that goes on.

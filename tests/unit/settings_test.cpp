@@ -145,6 +145,7 @@ TEST_F(Settings, RunValueIsThePathAsTheSystemGaveItQuotedWhenItHoldsASpace) {
 
 TEST_F(Settings, APathOutsideTheOldCodePageIsWrittenWholeAndCountedInCharacters) {
     fake.module.codePage = 65001;
+    const ScopedCodePage utf8(fake.module);
     // "C:\Путь 路径\Tarnvell.exe" in UTF-8.
     fake.module.path = "C:\\\xD0\x9F\xD1\x83\xD1\x82\xD1\x8C \xE8\xB7\xAF\xE5\xBE\x84\\Tarnvell.exe";
     EXPECT_TRUE(AddToAutorun(fake.module, fake.runKey, "Tarnvell"));
@@ -203,19 +204,19 @@ TEST_F(Settings, ApplyingPreferencesSavesEverythingAndTouchesTheRunValueOnlyOnCh
     auto kernel = Start();
     fake.profile.writes.clear();
     fake.runKey.values["Tarnvell"] = "edited by hand";
-    ChangePreferences(*kernel, [](Preferences& p) { p.m_bHideIcon = true; });
+    ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bHideIcon = true; });
     EXPECT_EQ(fake.profile.writes, SavedEntries());
     EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "edited by hand");
 
-    ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = false; });
+    ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bAutorun = false; });
     EXPECT_TRUE(fake.runKey.values.empty());
-    ChangePreferences(*kernel, [](Preferences& p) { p.m_bAutorun = true; });
+    ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bAutorun = true; });
     EXPECT_EQ(fake.runKey.values.at("Tarnvell"), "\"" + fake.module.path + "\"");
     EXPECT_EQ(fake.runKey.writes, 2);
 }
 
 TEST_F(Settings, SavedValuesComeBackOnTheNextStart) {
-    ChangePreferences(*Start(), [](Preferences& p, HotKeyValues& keys) {
+    ChangePreferences(fake, *Start(), [](Preferences& p, HotKeyValues& keys) {
         p.m_bShowList = false;
         p.m_bPassOnOption = true;
         p.m_Password = "pw with blanks";

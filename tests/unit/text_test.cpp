@@ -116,7 +116,7 @@ protected:
     }
     std::string Listed(const std::string& caption) {
         fake.desktop.Add("W", caption);
-        Kernel().Commands().HideTopWindow();
+        Kernel().Run({Verb::HideWindow}, Origin::Menu);
         return Kernel().Tray().HiddenWindowItems().back().text;
     }
 
@@ -175,6 +175,7 @@ TEST_F(TextLimits, TheStringLoaderKeeps255WholeCharacters) {
     fake.module.strings[500] = Times(kZhe, 300);
     fake.module.strings[501] = "a" + Times(kSmile, 300);
     fake.module.strings[502] = Times(kGo, 10);
+    const ScopedCodePage utf8(fake.module);
     CResource loader(fake.module);
     EXPECT_EQ(std::string(loader.Load(500)), Times(kZhe, 255));
     EXPECT_EQ(std::string(loader.Load(501)), "a" + Times(kSmile, 254));
@@ -189,7 +190,7 @@ TEST_F(TextLimits, AGroupComparesThe1023FirstCharactersOfACaption) {
     fake.profile.Set("Groups", "Compare0", 1u);  // equal
     const WindowHandle w = fake.desktop.Add("W", Times(kGo, 1100));
     const WindowHandle shorter = fake.desktop.Add("W", Times(kGo, 1022));
-    EXPECT_TRUE(Kernel().Commands().HideGroup(0));
+    Kernel().Run({Verb::HideGroup, 0}, Origin::Menu);
     EXPECT_FALSE(fake.desktop.Get(w).visible);
     EXPECT_TRUE(fake.desktop.Get(shorter).visible);
 }
@@ -234,20 +235,20 @@ TEST_F(TextLimits, APasswordIsTheWholeTextNotItsLength) {
     fake.profile.Set("Settings", "m_Password", parol);
     fake.profile.Set("Settings", "m_bPassOnShow", 1u);
     const WindowHandle w = fake.desktop.Add("W", "guarded");
-    Kernel().Commands().HideTopWindow();
+    Kernel().Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_FALSE(fake.desktop.Get(w).visible);
 
     fake.prompts.answers.push_back({true, abvgde});
-    Kernel().Commands().ShowHidden(-1);
+    Kernel().Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_FALSE(fake.desktop.Get(w).visible);
     fake.prompts.answers.push_back({true, "??????"});
-    Kernel().Commands().ShowHidden(-1);
+    Kernel().Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_FALSE(fake.desktop.Get(w).visible);
     fake.prompts.answers.push_back({true, parol + "x"});
-    Kernel().Commands().ShowHidden(-1);
+    Kernel().Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_FALSE(fake.desktop.Get(w).visible);
     fake.prompts.answers.push_back({true, parol});
-    Kernel().Commands().ShowHidden(-1);
+    Kernel().Run({Verb::ShowWindow}, Origin::Menu);
     EXPECT_TRUE(fake.desktop.Get(w).visible);
 }
 

@@ -24,10 +24,10 @@ protected:
     }
 
     void Mouse(unsigned message, std::intptr_t high = 0) {
-        kernel->Tray().OnTrayNotify(128, static_cast<std::intptr_t>(message) | (high << 16));
+        kernel->ProcessMessage(wm::kTrayNotify, 128, static_cast<std::intptr_t>(message) | (high << 16));
     }
     void Set(unsigned action, bool invertMouse = true, bool click = false) {
-        ChangePreferences(*kernel, [&](Preferences& p) {
+        ChangePreferences(fake, *kernel, [&](Preferences& p) {
             p.m_uAction = ClickAction(action);
             p.m_bInvertMouse = invertMouse;
             p.m_bClick = click;
@@ -135,7 +135,7 @@ TEST_F(TrayActions, ListMenuListsPrincipalsByCaptionWithTheirPositions) {
     const WindowHandle twin1 = fake.desktop.Add("Y", "Twin");
     const WindowHandle twin2 = fake.desktop.Add("Y", "Twin");
     (void)untitled, (void)twin1, (void)twin2;
-    kernel->Commands().HideAllWindows();
+    kernel->Run({Verb::HideAll}, Origin::Menu);
     ASSERT_EQ(kernel->Commands().HiddenList().size(), 5u);
 
     Set(0);
@@ -157,8 +157,8 @@ TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
     EXPECT_EQ(fake.menus.nullPosts.size(), 1u);
 
     fake.desktop.Add("A", "a");
-    kernel->Commands().HideTopWindow();
-    ChangePreferences(*kernel, [](Preferences& p) { p.m_bShowList = false; });
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
+    ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bShowList = false; });
     RunClickAction();
     EXPECT_EQ(Menus(), 0u);
     EXPECT_EQ(fake.menus.nullPosts.size(), 2u);
@@ -166,7 +166,7 @@ TEST_F(TrayActions, ListMenuWithNothingToListOnlyTakesTheForeground) {
 
 TEST_F(TrayActions, OnlyTheFirstHundredPositionsAreListed) {
     for (int i = 0; i < 130; ++i) fake.desktop.Add("W", "w" + std::to_string(i));
-    kernel->Commands().HideAllWindows();
+    kernel->Run({Verb::HideAll}, Origin::Menu);
     const auto items = kernel->Tray().HiddenWindowItems();
     ASSERT_EQ(items.size(), 100u);
     EXPECT_EQ(items.front().id, 32777u);
@@ -176,7 +176,7 @@ TEST_F(TrayActions, OnlyTheFirstHundredPositionsAreListed) {
 
 TEST_F(TrayActions, CaptionsAreCutTo254Characters) {
     fake.desktop.Add("W", std::string(400, 'c'));
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_EQ(kernel->Tray().HiddenWindowItems().at(0).text, std::string(254, 'c'));
 }
 
@@ -206,7 +206,7 @@ TEST_F(TrayActions, MainMenuWithoutHiddenWindows) {
 
 TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
     fake.desktop.Add("A", "Alpha");
-    kernel->Commands().HideTopWindow();
+    kernel->Run({Verb::HideWindow}, Origin::Menu);
     Mouse(wm::kRButtonUp);
     const MenuModel& menu = fake.menus.tracked.at(0);
     ASSERT_EQ(menu.size(), 15u);
@@ -214,7 +214,7 @@ TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
     EXPECT_EQ(menu[8], (MenuItem{Kind::Popup, 0, "Hidden windows", {Str(32777, "Alpha")}}));
     EXPECT_EQ(menu[9].id, 32773u);
 
-    ChangePreferences(*kernel, [](Preferences& p) { p.m_bShowList = false; });
+    ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bShowList = false; });
     Mouse(wm::kRButtonUp);
     EXPECT_EQ(fake.menus.tracked.at(1).size(), 14u);
 }
@@ -222,21 +222,24 @@ TEST_F(TrayActions, MainMenuCarriesTheHiddenWindowsSubmenu) {
 TEST_F(TrayActions, AChosenListItemShowsThatWindow) {
     const WindowHandle a = fake.desktop.Add("A", "Alpha");
     const WindowHandle b = fake.desktop.Add("B", "Beta");
-    kernel->Commands().HideAllWindows();
-    // The user picks "Beta"; its command arrives once the menu has closed.
+    kernel->Run({Verb::HideAll}, Origin::Menu);
+    // The user picks "Beta"; its command runs once the menu has closed.
     Set(0);
+    unsigned chosen = 0;
+    fake.menus.choose = [&](const MenuModel& menu) { return chosen = menu.at(1).id; };
     RunClickAction();
-    const unsigned chosen = fake.menus.tracked.at(0).at(1).id;
-    EXPECT_FALSE(kernel->ProcessMessage(wm::kCommand, chosen, 0));
     EXPECT_TRUE(fake.desktop.Get(b).visible);
     EXPECT_FALSE(fake.desktop.Get(a).visible);
-    // The same identifier no longer names a record: nothing more is shown.
+    // Once its menu has closed, the item's identifier names no window: not
+    // even the window the same position names now.
+    fake.menus.choose = nullptr;
     kernel->ProcessMessage(wm::kCommand, chosen, 0);
+    kernel->ProcessMessage(wm::kCommand, ID_SHOW_HIDDEN_BASE, 0);
     EXPECT_FALSE(fake.desktop.Get(a).visible);
 }
 
 TEST_F(TrayActions, MenuTextsCarryTheCurrentHotKeyNames) {
-    ChangePreferences(*kernel, [](Preferences&, HotKeyValues& keys) {
+    ChangePreferences(fake, *kernel, [](Preferences&, HotKeyValues& keys) {
         keys[2] = {mod::kControl | mod::kAlt, 'H'};
         keys[0] = {mod::kWin, 0x70};  // F1
     });
@@ -247,7 +250,7 @@ TEST_F(TrayActions, MenuTextsCarryTheCurrentHotKeyNames) {
     EXPECT_EQ(menu[13], Str(32772, "Show Window\t"));
 
     // A changed hot-key shows with its new name the next time.
-    ChangePreferences(*kernel, [](Preferences&, HotKeyValues& keys) { keys[2].key = 'J'; });
+    ChangePreferences(fake, *kernel, [](Preferences&, HotKeyValues& keys) { keys[2].key = 'J'; });
     Mouse(wm::kRButtonUp);
     EXPECT_EQ(fake.menus.tracked.at(1)[8], Str(32773, "Hide All Windows\tCtrl + Alt + J"));
 }
@@ -268,7 +271,7 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
             CAppKernel kernel(fake.Set());
             kernel.Init(frame);
             fake.prompts.answers = {{true, ""}, {true, ""}};
-            kernel.Commands().HideTopWindow();  // something to show
+            kernel.Run({Verb::HideWindow}, Origin::Menu);  // something to show
             fake.desktop.actions.clear();
             if (way == 0)
                 kernel.ProcessMessage(wm::kHotKey, hotKey, 0);

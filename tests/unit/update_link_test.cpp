@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "engine/update_link.h"
 #include "fake_platform.h"
 #include "res/resource.h"
@@ -30,10 +31,9 @@ TEST_F(UpdateCommand, OpensThePageEveryTimeWithoutAskingThePassword) {
     for (const char* flag : {"m_bPassOnShow", "m_bPassOnOption", "m_bPassOnClose"})
         fake.profile.Set("Settings", flag, 1u);
     fake.profile.Set("Settings", "m_Password", std::string("secret"));
-    CAppKernel kernel(fake.Set());
-    kernel.Init(WindowHandle{0x42});
-    EXPECT_FALSE(kernel.ProcessMessage(0x0111, ID_CHECK_UPDATE, 0));
-    EXPECT_FALSE(kernel.ProcessMessage(0x0111, ID_CHECK_UPDATE, 0));
+    auto kernel = StartKernel(fake);
+    kernel->ProcessMessage(0x0111, ID_CHECK_UPDATE, 0);
+    kernel->ProcessMessage(0x0111, ID_CHECK_UPDATE, 0);
     ASSERT_EQ(fake.shell.opened.size(), 2u);
     EXPECT_EQ(fake.shell.opened[0], "http://update.tarnvell.example/update.php?name=Tarnvell&version=2.0");
     EXPECT_EQ(fake.shell.opened[1], fake.shell.opened[0]);

@@ -28,10 +28,10 @@ HMENU Build(const platform::MenuModel& items) {
 
 }  // namespace
 
-void Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle owner,
-                                std::optional<platform::ScreenPoint> at) {
+unsigned Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle owner,
+                                    std::optional<platform::ScreenPoint> at) {
     UniqueMenu menu(Build(model));
-    if (!menu) return;
+    if (!menu) return 0;
     POINT where{};
     if (at)
         where = {at->x, at->y};
@@ -39,9 +39,13 @@ void Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle o
         ::GetCursorPos(&where);
     // Menus drop to the side the user's system drops them to (right-handed
     // pen and touch settings flip it); either button chooses, since the
-    // menu may have been opened with the right one.
+    // menu may have been opened with the right one. The choice comes back
+    // here rather than as a message, so what an item names is known only
+    // while its menu is open.
     const UINT align = ::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
-    ::TrackPopupMenu(menu.get(), align | TPM_RIGHTBUTTON, where.x, where.y, 0, ToHwnd(owner), nullptr);
+    const BOOL chosen = ::TrackPopupMenu(menu.get(), align | TPM_RIGHTBUTTON | TPM_RETURNCMD, where.x, where.y, 0,
+                                         ToHwnd(owner), nullptr);
+    return chosen > 0 ? static_cast<unsigned>(chosen) : 0;
 }
 
 void Win32Menus::PostNull(WindowHandle owner) { ::PostMessageA(ToHwnd(owner), WM_NULL, 0, 0); }

@@ -133,7 +133,7 @@ public:
 
 class Win32Menus final : public platform::IMenus {
 public:
-    void TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                        std::optional<platform::ScreenPoint> at = std::nullopt) override;
+    unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
+                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
     void PostNull(WindowHandle owner) override;
 };
