@@ -1,5 +1,3 @@
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -42,33 +40,9 @@ Win32NotifyShell::Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
 
 Win32NotifyShell::~Win32NotifyShell() = default;
 
-std::optional<unsigned> Win32NotifyShell::OsMajorVersion() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!::GetVersionExA(&info)) return std::nullopt;
-#pragma GCC diagnostic pop
-    return info.dwMajorVersion;
-}
-
-std::optional<unsigned> Win32NotifyShell::ShellMajorVersion() {
-    // Asked of the library already loaded into the process (the program links
-    // it): a module handle loads nothing, so nothing can be found elsewhere.
-    HMODULE shell = ::GetModuleHandleA("SHELL32.DLL");
-    if (!shell) return std::nullopt;
-    auto get = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(shell, "DllGetVersion")));
-    if (!get) return std::nullopt;
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof(info);
-    if (get(&info) < 0) return std::nullopt;
-    return info.dwMajorVersion;
-}
-
 bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconData& data) {
     NOTIFYICONDATAA nid{};
-    nid.cbSize = data.cbSize;
+    nid.cbSize = sizeof(nid);
     nid.hWnd = ToHwnd(data.hWnd);
     nid.uID = data.uID;
     nid.uFlags = data.uFlags;
