@@ -19,33 +19,14 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kToolId = 1;
-constexpr WORD kHelpHandCursor = 106;
 // Registry values of the ".htm" association are read up to this size.
 constexpr DWORD kValueSize = MAX_PATH;
 
-// Shared by every link for the life of the process, never destroyed.
-HCURSOR s_hLinkCursor = nullptr;
-bool s_bCursorTried = false;
-
-// The hand of the old help viewer, which every Windows had; a system
-// without it (or with a 32-bit one that a 64-bit process cannot map as
-// code) still has the standard hand.
-void LoadLinkCursor() {
-    if (s_bCursorTried) return;
-    s_bCursorTried = true;
-    char dir[MAX_PATH] = {};
-    const UINT n = ::GetWindowsDirectoryA(dir, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        const std::string path = std::string(dir) + "\\winhlp32.exe";
-        // As a data file: only its resources are wanted, and the file may be
-        // built for another processor.
-        if (HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-            if (HCURSOR hand = ::LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor)))
-                s_hLinkCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(hand)));
-            ::FreeLibrary(module);
-        }
-    }
-    if (!s_hLinkCursor) s_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
+// The system's hand, shared by every link: a shared cursor is never
+// destroyed by its user.
+HCURSOR LinkCursor() {
+    static const HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
+    return hand;
 }
 
 }  // namespace
@@ -70,7 +51,6 @@ bool CHyperLink::Attach(HWND control) {
     } else {
         m_nOptions &= ~hyperlink::HL_AUTOSIZE;
     }
-    LoadLinkCursor();
     CreateToolTip();
     return ::SetWindowSubclass(control, &win32::SubclassThunk<CHyperLink>, kSubclassId,
                                reinterpret_cast<DWORD_PTR>(this)) != FALSE;
@@ -167,9 +147,11 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // A static without SS_NOTIFY is transparent to the mouse.
             return HTCLIENT;
         case WM_SETCURSOR:
-            if (!s_hLinkCursor) break;
-            ::SetCursor(s_hLinkCursor);
-            return TRUE;
+            if (HCURSOR hand = LinkCursor()) {
+                ::SetCursor(hand);
+                return TRUE;
+            }
+            break;
         case WM_MOUSEMOVE:
             if (!m_bHover) {
                 m_bHover = true;
