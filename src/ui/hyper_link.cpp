@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
@@ -231,9 +232,13 @@ void CHyperLink::FollowLink() {
 }
 
 int CHyperLink::GotoURL(const std::string& url, int showCommand) {
+    ::SetLastError(ERROR_SUCCESS);
     const int shell = static_cast<int>(
         reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
     if (shell > 32) return shell;
+    // Its own code is coarser than the error it leaves behind.
+    const DWORD error = ::GetLastError();
+    diag::Failed("ShellExecute(open " + diag::Quoted(url) + ") = " + std::to_string(shell), error);
 
     // The shell knows no program for the address: try the browser that opens
     // web pages from files.
@@ -243,7 +248,13 @@ int CHyperLink::GotoURL(const std::string& url, int showCommand) {
     if (!command) return shell;
     const auto line = hyperlink::FallbackCommand(*command, url);
     if (!line) return shell;
-    return static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+    ::SetLastError(ERROR_SUCCESS);
+    const int started = static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+    if (started <= 31) {
+        const DWORD execError = ::GetLastError();
+        diag::Failed("WinExec(" + diag::Quoted(*line) + ") = " + std::to_string(started), execError);
+    }
+    return started;
 }
 
 void CHyperLink::ReportError(int code) {

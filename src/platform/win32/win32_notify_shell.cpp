@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/win32/convert.h"
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 
@@ -12,6 +13,16 @@ namespace {
 
 constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
 constexpr const char* kIconWindowTitle = "CTrayNotifyIcon Helper Window";
+
+const char* NotifyMessageName(unsigned message) {
+    switch (message) {
+        case NIM_ADD: return "NIM_ADD";
+        case NIM_MODIFY: return "NIM_MODIFY";
+        case NIM_DELETE: return "NIM_DELETE";
+        case NIM_SETVERSION: return "NIM_SETVERSION";
+        default: return "NIM_?";
+    }
+}
 
 }  // namespace
 
@@ -61,7 +72,14 @@ bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDa
     std::memcpy(nid.szInfoTitle, data.szInfoTitle.data(), sizeof(nid.szInfoTitle));
     nid.szInfoTitle[sizeof(nid.szInfoTitle) - 1] = '\0';
     nid.dwInfoFlags = data.dwInfoFlags;
-    return ::Shell_NotifyIconA(message, &nid) != FALSE;
+    // The shell answers through another process and need not set an error.
+    ::SetLastError(ERROR_SUCCESS);
+    if (::Shell_NotifyIconA(message, &nid)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed(std::string("Shell_NotifyIcon(") + NotifyMessageName(message) + ") of icon " +
+                     std::to_string(nid.uID) + " for " + diag::Handle(nid.hWnd),
+                 error);
+    return false;
 }
 
 std::optional<platform::ScreenRect> Win32NotifyShell::IconRect(WindowHandle owner, unsigned id) {
@@ -101,6 +119,10 @@ WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarC
     HWND hwnd = ::CreateWindowExA(0, kIconWindowClass, kIconWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, m_instance,
                                   m_IconWindows.back().get());
+    if (!hwnd) {
+        const DWORD error = ::GetLastError();
+        diag::Failed("CreateWindowEx(" + diag::Quoted(kIconWindowClass) + ")", error);
+    }
     return FromHwnd(hwnd);
 }
 
