@@ -4,6 +4,7 @@
 
 #include "engine/command_line.h"
 #include "platform/win32/convert.h"
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
 
@@ -25,7 +26,10 @@ bool CMainFrame::LoadFrame(HINSTANCE instance) {
     ::LoadStringA(instance, IDR_MAINFRAME, title, sizeof(title));
     HWND hwnd = ::CreateWindowExA(0, kClassName, title, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    return hwnd != nullptr;
+    if (hwnd) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("CreateWindowEx(" + diag::Quoted(kClassName) + ")", error);
+    return false;
 }
 
 BOOL CMainFrame::DestroyWindow() {

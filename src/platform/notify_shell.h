@@ -1,6 +1,5 @@
 #pragma once
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -10,10 +9,9 @@
 namespace platform {
 
 // The notification-icon record in the shape the shell takes it. The Win32
-// layer copies it field by field into NOTIFYICONDATAA and hands the shell
-// exactly cbSize bytes of it, so the generation of the record is kept.
+// layer copies it field by field into a whole NOTIFYICONDATAA, the record of
+// every shell since Windows Vista, and sets its size itself.
 struct NotifyIconData {
-    std::uint32_t cbSize = 0;
     WindowHandle hWnd;
     unsigned uID = 0;
     unsigned uFlags = 0;
@@ -23,8 +21,7 @@ struct NotifyIconData {
     unsigned dwState = 0;
     unsigned dwStateMask = 0;
     unsigned uVersion = 0;  // shares its place with uTimeout
-    // The balloon (NIF_INFO): text, title and icon. Part of every record from
-    // the second generation on; the first generation's size leaves them out.
+    // The balloon (NIF_INFO): text, title and icon.
     std::array<char, 256> szInfo{};
     std::array<char, 64> szInfoTitle{};
     unsigned dwInfoFlags = 0;
@@ -35,12 +32,6 @@ struct NotifyIconData {
 class INotifyShell {
 public:
     virtual ~INotifyShell() = default;
-
-    // GetVersionEx's major version; empty when the call fails.
-    virtual std::optional<unsigned> OsMajorVersion() = 0;
-    // DllGetVersion of the already loaded shell library; empty when it cannot
-    // be asked.
-    virtual std::optional<unsigned> ShellMajorVersion() = 0;
 
     virtual bool NotifyIcon(unsigned message, const NotifyIconData& data) = 0;
 

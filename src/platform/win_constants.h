@@ -70,15 +70,6 @@ inline constexpr unsigned kHidden = 0x01;
 }  // namespace nis
 inline constexpr unsigned kNotifyIconVersion = 3;
 
-// Byte sizes of the four generations of NOTIFYICONDATAA as the 64-bit headers
-// define them (pointers and padding make them larger than the 32-bit sizes).
-namespace notify_size {
-inline constexpr std::uint32_t kV1 = 104;    // 64-byte tip only
-inline constexpr std::uint32_t kV2 = 504;    // 128-byte tip, state, balloon, version
-inline constexpr std::uint32_t kV3 = 520;    // item GUID
-inline constexpr std::uint32_t kFull = 528;  // balloon icon
-}  // namespace notify_size
-
 // Virtual-key codes the hot-key code names and captures.
 namespace vk {
 inline constexpr unsigned kBack = 0x08;

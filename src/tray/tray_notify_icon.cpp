@@ -16,31 +16,10 @@ void CopyField(std::array<char, N>& field, std::string_view text, const text::Co
 }
 constexpr std::size_t kTipChars = 127;
 
-int DecideShellLevel(platform::INotifyShell& shell) {
-    if (auto os = shell.OsMajorVersion(); os && *os >= 6) return 3;
-    if (auto dll = shell.ShellMajorVersion()) {
-        if (*dll >= 6) return 2;
-        if (*dll == 5) return 1;
-    }
-    return 0;
-}
-
 }  // namespace
 
-std::uint32_t CTrayNotifyIcon::RecordSize(int shellLevel) {
-    switch (shellLevel) {
-        case 3: return notify_size::kFull;
-        case 2: return notify_size::kV3;
-        case 1: return notify_size::kV2;
-        default: return notify_size::kV1;
-    }
-}
-
 CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage)
-    : m_Shell(shell), m_CodePage(std::move(codePage)), m_nShellLevel(DecideShellLevel(shell)) {
-    m_IconData = {};
-    m_IconData.cbSize = RecordSize(m_nShellLevel);
-}
+    : m_Shell(shell), m_CodePage(std::move(codePage)) {}
 
 CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
 
@@ -135,13 +114,12 @@ bool CTrayNotifyIcon::Add(bool show) {
 }
 
 void CTrayNotifyIcon::SetVersion() {
-    if (m_nShellLevel < 1) return;
     m_IconData.uVersion = kNotifyIconVersion;
     m_Shell.NotifyIcon(nim::kSetVersion, m_IconData);
 }
 
 bool CTrayNotifyIcon::ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags) {
-    if (!m_bAdded || m_nShellLevel < 1) return false;
+    if (!m_bAdded) return false;
     m_IconData.uFlags = nif::kInfo;
     CopyField(m_IconData.szInfoTitle, title, m_CodePage);
     CopyField(m_IconData.szInfo, text, m_CodePage);

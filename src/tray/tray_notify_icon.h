@@ -26,15 +26,16 @@ public:
     bool Hide();
     bool Show();
     bool Remove(bool closeWindow);
-    // Adds the icon and, from shell level 1 on, sets its version: the shell
-    // sends the keyboard's selection and the context-menu message only to an
-    // icon that has set it, and forgets it with the icon.
+    // Adds the icon and sets its version (3: the classic callback, wParam the
+    // id and lParam the mouse message): the shell sends the keyboard's
+    // selection and the context-menu message only to an icon that has set it,
+    // and forgets it with the icon.
     bool Add(bool show);
     // The taskbar was re-created: the icon is added again as it was.
     void OnTaskbarRestart();
     // A balloon over the icon (title at most 63 characters, text at most 255,
     // cut beyond), with the given icon (niif::). Only an icon that is present
-    // and whose record carries a balloon (shell level 1 on) can show one.
+    // can show one.
     bool ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags);
     // Where a menu opened from the keyboard belongs: the middle of the icon
     // as the shell places it; nothing when the shell cannot say.
@@ -42,12 +43,8 @@ public:
 
     bool IsAdded() const { return m_bAdded; }
     bool IsHidden() const { return m_bHidden; }
-    int ShellLevel() const { return m_nShellLevel; }
     WindowHandle Window() const { return m_hWnd; }
     const platform::NotifyIconData& Record() const { return m_IconData; }
-
-    // Record size for each shell level.
-    static std::uint32_t RecordSize(int shellLevel);
 
 private:
     void CopyTip(std::string_view tip);
@@ -59,5 +56,4 @@ private:
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;
     std::int32_t m_bHidden = 0;
-    std::int32_t m_nShellLevel = 0;
 };

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
@@ -19,33 +20,14 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kToolId = 1;
-constexpr WORD kHelpHandCursor = 106;
 // Registry values of the ".htm" association are read up to this size.
 constexpr DWORD kValueSize = MAX_PATH;
 
-// Shared by every link for the life of the process, never destroyed.
-HCURSOR s_hLinkCursor = nullptr;
-bool s_bCursorTried = false;
-
-// The hand of the old help viewer, which every Windows had; a system
-// without it (or with a 32-bit one that a 64-bit process cannot map as
-// code) still has the standard hand.
-void LoadLinkCursor() {
-    if (s_bCursorTried) return;
-    s_bCursorTried = true;
-    char dir[MAX_PATH] = {};
-    const UINT n = ::GetWindowsDirectoryA(dir, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        const std::string path = std::string(dir) + "\\winhlp32.exe";
-        // As a data file: only its resources are wanted, and the file may be
-        // built for another processor.
-        if (HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-            if (HCURSOR hand = ::LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor)))
-                s_hLinkCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(hand)));
-            ::FreeLibrary(module);
-        }
-    }
-    if (!s_hLinkCursor) s_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
+// The system's hand, shared by every link: a shared cursor is never
+// destroyed by its user.
+HCURSOR LinkCursor() {
+    static const HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
+    return hand;
 }
 
 }  // namespace
@@ -70,7 +52,6 @@ bool CHyperLink::Attach(HWND control) {
     } else {
         m_nOptions &= ~hyperlink::HL_AUTOSIZE;
     }
-    LoadLinkCursor();
     CreateToolTip();
     return ::SetWindowSubclass(control, &win32::SubclassThunk<CHyperLink>, kSubclassId,
                                reinterpret_cast<DWORD_PTR>(this)) != FALSE;
@@ -167,9 +148,11 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // A static without SS_NOTIFY is transparent to the mouse.
             return HTCLIENT;
         case WM_SETCURSOR:
-            if (!s_hLinkCursor) break;
-            ::SetCursor(s_hLinkCursor);
-            return TRUE;
+            if (HCURSOR hand = LinkCursor()) {
+                ::SetCursor(hand);
+                return TRUE;
+            }
+            break;
         case WM_MOUSEMOVE:
             if (!m_bHover) {
                 m_bHover = true;
@@ -249,9 +232,13 @@ void CHyperLink::FollowLink() {
 }
 
 int CHyperLink::GotoURL(const std::string& url, int showCommand) {
+    ::SetLastError(ERROR_SUCCESS);
     const int shell = static_cast<int>(
         reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
     if (shell > 32) return shell;
+    // Its own code is coarser than the error it leaves behind.
+    const DWORD error = ::GetLastError();
+    diag::Failed("ShellExecute(open " + diag::Quoted(url) + ") = " + std::to_string(shell), error);
 
     // The shell knows no program for the address: try the browser that opens
     // web pages from files.
@@ -261,7 +248,13 @@ int CHyperLink::GotoURL(const std::string& url, int showCommand) {
     if (!command) return shell;
     const auto line = hyperlink::FallbackCommand(*command, url);
     if (!line) return shell;
-    return static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+    ::SetLastError(ERROR_SUCCESS);
+    const int started = static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+    if (started <= 31) {
+        const DWORD execError = ::GetLastError();
+        diag::Failed("WinExec(" + diag::Quoted(*line) + ") = " + std::to_string(started), execError);
+    }
+    return started;
 }
 
 void CHyperLink::ReportError(int code) {

@@ -315,8 +315,7 @@ bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDat
                 if (data.uFlags & nif::kTip) icon.tip = data.szTip.data();
                 if ((data.uFlags & nif::kState) && (data.dwStateMask & nis::kHidden))
                     icon.hidden = (data.dwState & nis::kHidden) != 0;
-                // A balloon needs the record generation that carries it.
-                if ((data.uFlags & nif::kInfo) && data.cbSize > notify_size::kV1)
+                if (data.uFlags & nif::kInfo)
                     icon.balloons.emplace_back(data.szInfoTitle.data(), data.szInfo.data());
             }
             break;

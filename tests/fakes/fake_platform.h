@@ -180,8 +180,6 @@ class FakeNotifyShell final : public platform::INotifyShell {
 public:
     explicit FakeNotifyShell(Journal* journal = nullptr) : m_journal(journal) {}
 
-    std::optional<unsigned> OsMajorVersion() override { return osMajor; }
-    std::optional<unsigned> ShellMajorVersion() override { return shellMajor; }
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
@@ -201,8 +199,6 @@ public:
         std::vector<std::pair<std::string, std::string>> balloons;  // title, text
     };
 
-    std::optional<unsigned> osMajor = 10;
-    std::optional<unsigned> shellMajor = 6;
     bool taskbarPresent = true;   // adds fail while false
     bool canCreateWindow = true;
     std::deque<bool> forcedResults;  // answers for the next calls, when set

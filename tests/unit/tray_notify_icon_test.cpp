@@ -13,45 +13,6 @@ constexpr IconHandle kIcon{0x143};
 
 std::string Tip(const platform::NotifyIconData& d) { return d.szTip.data(); }
 
-struct LevelCase {
-    std::optional<unsigned> os;
-    std::optional<unsigned> shell;
-    int level;
-    std::uint32_t size;
-};
-
-TEST(TrayShellLevel, ChosenFromTheSystemAndShellVersions) {
-    const LevelCase cases[] = {
-        {10, 6, 3, 528},         {6, std::nullopt, 3, 528}, {5, 6, 2, 520},          {5, 7, 2, 520},
-        {std::nullopt, 6, 2, 520}, {5, 5, 1, 504},        {4, 4, 0, 104},          {5, std::nullopt, 0, 104},
-        {std::nullopt, std::nullopt, 0, 104},
-    };
-    for (const auto& c : cases) {
-        FakeNotifyShell shell;
-        shell.osMajor = c.os;
-        shell.shellMajor = c.shell;
-        CTrayNotifyIcon icon(shell);
-        EXPECT_EQ(icon.ShellLevel(), c.level);
-        EXPECT_EQ(icon.Record().cbSize, c.size);
-    }
-}
-
-TEST(TrayShellLevel, VersionRequestOnlyFromLevelOne) {
-    for (const auto& [shellMajor, expectVersion] : {std::pair{4u, false}, std::pair{5u, true}}) {
-        FakeNotifyShell shell;
-        shell.osMajor = 5;
-        shell.shellMajor = shellMajor;
-        CTrayNotifyIcon icon(shell);
-        ASSERT_TRUE(icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true));
-        ASSERT_EQ(shell.calls.size(), expectVersion ? 2u : 1u);
-        EXPECT_EQ(shell.calls[0].message, nim::kAdd);
-        if (expectVersion) {
-            EXPECT_EQ(shell.calls[1].message, nim::kSetVersion);
-            EXPECT_EQ(shell.calls[1].data.uVersion, 3u);
-        }
-    }
-}
-
 class TrayIconTest : public ::testing::Test {
 protected:
     FakeNotifyShell shell;
@@ -70,7 +31,6 @@ TEST_F(TrayIconTest, CreateAddsAVisibleIconWithEverythingTheShellNeeds) {
     EXPECT_EQ(add.uCallbackMessage, 0x800Au);
     EXPECT_EQ(add.hIcon, kIcon);
     EXPECT_EQ(Tip(add), "Tarnvell");
-    EXPECT_EQ(add.cbSize, 528u);
 }
 
 TEST_F(TrayIconTest, CreateHiddenAddsInTheHiddenState) {
@@ -212,17 +172,6 @@ TEST_F(TrayIconTest, DestructionDeletesTheIconAndClosesTheWindow) {
     EXPECT_FALSE(shell.onTaskbarCreated);
 }
 
-TEST_F(TrayIconTest, LevelZeroRecordCarriesOnlyTheShortRecord) {
-    shell.osMajor = 4;
-    shell.shellMajor = 4;
-    CTrayNotifyIcon icon(shell);
-    icon.Create(kOwner, 128, std::string(100, 't'), kIcon, wm::kTrayNotify, true);
-    // The shell reads only the first 104 bytes, which hold a 64-byte tip; the
-    // record itself is complete and terminated.
-    EXPECT_EQ(shell.calls.at(0).data.cbSize, 104u);
-    EXPECT_EQ(shell.calls.size(), 1u);
-}
-
 // ------------------------------------------------------ keyboard and balloon
 
 TEST_F(TrayIconTest, EveryReAddSetsTheVersionAgainSoTheKeyboardStillReachesTheIcon) {
@@ -234,14 +183,6 @@ TEST_F(TrayIconTest, EveryReAddSetsTheVersionAgainSoTheKeyboardStillReachesTheIc
         ASSERT_TRUE(icon.IsAdded());
         EXPECT_EQ(shell.icons.at({kOwner.value, 128u}).version, kNotifyIconVersion) << restart;
     }
-    // A first-generation shell has no versions: nothing is asked there.
-    FakeNotifyShell old;
-    old.osMajor = 4;
-    old.shellMajor = 4;
-    CTrayNotifyIcon classic(old);
-    classic.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
-    old.RestartTaskbar();
-    for (const auto& call : old.calls) EXPECT_NE(call.message, nim::kSetVersion);
 }
 
 TEST_F(TrayIconTest, ABalloonCarriesTitleTextAndIconOnceAndLeavesNoTraceInLaterCalls) {
@@ -254,7 +195,6 @@ TEST_F(TrayIconTest, ABalloonCarriesTitleTextAndIconOnceAndLeavesNoTraceInLaterC
     EXPECT_EQ(call.message, nim::kModify);
     EXPECT_EQ(call.data.uFlags, nif::kInfo);
     EXPECT_EQ(call.data.dwInfoFlags, niif::kWarning);
-    EXPECT_EQ(call.data.cbSize, notify_size::kFull);
     const auto& balloons = shell.icons.at({kOwner.value, 128u}).balloons;
     ASSERT_EQ(balloons.size(), 1u);
     EXPECT_EQ(balloons[0].first, "Tarnvell could not take these hot-keys");
@@ -266,22 +206,13 @@ TEST_F(TrayIconTest, ABalloonCarriesTitleTextAndIconOnceAndLeavesNoTraceInLaterC
     EXPECT_TRUE(shell.icons.at({kOwner.value, 128u}).balloons.empty()) << "the re-added icon shows no balloon";
 }
 
-TEST_F(TrayIconTest, ABalloonTooLongIsCutAndTerminatedAndAFirstGenerationShellGetsNone) {
+TEST_F(TrayIconTest, ABalloonTooLongIsCutAndTerminated) {
     CTrayNotifyIcon icon(shell);
     icon.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
     ASSERT_TRUE(icon.ShowBalloon(std::string(100, 't'), std::string(400, 'x'), niif::kWarning));
     const auto& balloon = shell.icons.at({kOwner.value, 128u}).balloons.back();
     EXPECT_EQ(balloon.first, std::string(63, 't'));
     EXPECT_EQ(balloon.second, std::string(255, 'x'));
-
-    FakeNotifyShell old;
-    old.osMajor = 4;
-    old.shellMajor = 4;
-    CTrayNotifyIcon classic(old);
-    classic.Create(kOwner, 128, "Tarnvell", kIcon, wm::kTrayNotify, true);
-    const auto calls = old.calls.size();
-    EXPECT_FALSE(classic.ShowBalloon("t", "x", niif::kWarning));
-    EXPECT_EQ(old.calls.size(), calls);
 }
 
 TEST_F(TrayIconTest, AKeyboardMenuIsAnchoredAtTheIconsMiddleOnlyWhenTheShellKnowsIt) {

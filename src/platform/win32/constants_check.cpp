@@ -49,11 +49,6 @@ static_assert(nin::kSelect == 0x400 && nin::kKeySelect == 0x401);
 static_assert(nis::kHidden == NIS_HIDDEN);
 static_assert(kNotifyIconVersion == NOTIFYICON_VERSION);
 
-static_assert(notify_size::kV1 == NOTIFYICONDATAA_V1_SIZE);
-static_assert(notify_size::kV2 == NOTIFYICONDATAA_V2_SIZE);
-static_assert(notify_size::kV3 == NOTIFYICONDATAA_V3_SIZE);
-static_assert(notify_size::kFull == sizeof(NOTIFYICONDATAA));
-
 static_assert(vk::kBack == VK_BACK);
 static_assert(vk::kShift == VK_SHIFT);
 static_assert(vk::kControl == VK_CONTROL);

@@ -1,10 +1,9 @@
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "platform/win32/convert.h"
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 
@@ -14,6 +13,16 @@ namespace {
 
 constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
 constexpr const char* kIconWindowTitle = "CTrayNotifyIcon Helper Window";
+
+const char* NotifyMessageName(unsigned message) {
+    switch (message) {
+        case NIM_ADD: return "NIM_ADD";
+        case NIM_MODIFY: return "NIM_MODIFY";
+        case NIM_DELETE: return "NIM_DELETE";
+        case NIM_SETVERSION: return "NIM_SETVERSION";
+        default: return "NIM_?";
+    }
+}
 
 }  // namespace
 
@@ -42,33 +51,9 @@ Win32NotifyShell::Win32NotifyShell(HINSTANCE instance) : m_instance(instance) {}
 
 Win32NotifyShell::~Win32NotifyShell() = default;
 
-std::optional<unsigned> Win32NotifyShell::OsMajorVersion() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!::GetVersionExA(&info)) return std::nullopt;
-#pragma GCC diagnostic pop
-    return info.dwMajorVersion;
-}
-
-std::optional<unsigned> Win32NotifyShell::ShellMajorVersion() {
-    // Asked of the library already loaded into the process (the program links
-    // it): a module handle loads nothing, so nothing can be found elsewhere.
-    HMODULE shell = ::GetModuleHandleA("SHELL32.DLL");
-    if (!shell) return std::nullopt;
-    auto get = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(shell, "DllGetVersion")));
-    if (!get) return std::nullopt;
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof(info);
-    if (get(&info) < 0) return std::nullopt;
-    return info.dwMajorVersion;
-}
-
 bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconData& data) {
     NOTIFYICONDATAA nid{};
-    nid.cbSize = data.cbSize;
+    nid.cbSize = sizeof(nid);
     nid.hWnd = ToHwnd(data.hWnd);
     nid.uID = data.uID;
     nid.uFlags = data.uFlags;
@@ -87,7 +72,14 @@ bool Win32NotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDa
     std::memcpy(nid.szInfoTitle, data.szInfoTitle.data(), sizeof(nid.szInfoTitle));
     nid.szInfoTitle[sizeof(nid.szInfoTitle) - 1] = '\0';
     nid.dwInfoFlags = data.dwInfoFlags;
-    return ::Shell_NotifyIconA(message, &nid) != FALSE;
+    // The shell answers through another process and need not set an error.
+    ::SetLastError(ERROR_SUCCESS);
+    if (::Shell_NotifyIconA(message, &nid)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed(std::string("Shell_NotifyIcon(") + NotifyMessageName(message) + ") of icon " +
+                     std::to_string(nid.uID) + " for " + diag::Handle(nid.hWnd),
+                 error);
+    return false;
 }
 
 std::optional<platform::ScreenRect> Win32NotifyShell::IconRect(WindowHandle owner, unsigned id) {
@@ -127,6 +119,10 @@ WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarC
     HWND hwnd = ::CreateWindowExA(0, kIconWindowClass, kIconWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, m_instance,
                                   m_IconWindows.back().get());
+    if (!hwnd) {
+        const DWORD error = ::GetLastError();
+        diag::Failed("CreateWindowEx(" + diag::Quoted(kIconWindowClass) + ")", error);
+    }
     return FromHwnd(hwnd);
 }
 

@@ -114,8 +114,6 @@ class Win32NotifyShell final : public platform::INotifyShell {
 public:
     explicit Win32NotifyShell(HINSTANCE instance);
     ~Win32NotifyShell() override;
-    std::optional<unsigned> OsMajorVersion() override;
-    std::optional<unsigned> ShellMajorVersion() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;

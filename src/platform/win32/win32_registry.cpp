@@ -1,7 +1,10 @@
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
 
@@ -10,6 +13,14 @@ namespace {
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string Str(std::string_view v) { return std::string(v); }
+
+// The registry functions return their error instead of setting it.
+void RegistryFailed(const char* call, const std::string& path, LONG error) {
+    diag::Failed(std::string(call) + "(HKCU\\" + path + ")", static_cast<DWORD>(error));
+}
+void RegistryFailed(const char* call, const std::string& path, std::string_view value, LONG error) {
+    diag::Failed(std::string(call) + "(HKCU\\" + path + ", " + diag::Quoted(value) + ")", static_cast<DWORD>(error));
+}
 
 }  // namespace
 
@@ -39,7 +50,7 @@ platform::RegistryStatus Status(LONG error) {
 
 class Win32RegistryKey final : public platform::IRegistryKey {
 public:
-    explicit Win32RegistryKey(HKEY key) : m_key(key) {}
+    Win32RegistryKey(HKEY key, std::string path) : m_key(key), m_path(std::move(path)) {}
 
     bool QueryInfo(platform::RegistryKeyInfo& info) override {
         DWORD count = 0, longestName = 0, longestData = 0;
@@ -74,21 +85,28 @@ public:
     }
 
     bool SetValue(const char* name, std::uint32_t type, const unsigned char* data, std::uint32_t size) override {
-        return ::RegSetValueExA(m_key.get(), name, 0, type, data, size) == ERROR_SUCCESS;
+        const LONG error = ::RegSetValueExA(m_key.get(), name, 0, type, data, size);
+        if (error == ERROR_SUCCESS) return true;
+        RegistryFailed("RegSetValueEx", m_path, name ? name : "", error);
+        return false;
     }
 
 private:
     UniqueRegKey m_key;
+    std::string m_path;  // below HKEY_CURRENT_USER, for the report of a failed write
 };
 
 }  // namespace
 
 std::unique_ptr<platform::IRegistryKey> Win32Registry::CreateKey(const std::string& path) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+    const LONG error = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+    if (error != ERROR_SUCCESS) {
+        RegistryFailed("RegCreateKeyEx", path, error);
         return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    }
+    return std::make_unique<Win32RegistryKey>(key, path);
 }
 
 void Win32Profile::SetRegistryKey(const std::string& company, const std::string& application) {
@@ -104,14 +122,20 @@ std::string Win32VolatileStore::KeyPath() const { return m_Profile.Root() + "\\"
 
 bool Win32VolatileStore::Write(const std::vector<std::uint8_t>& data) {
     HKEY raw = nullptr;
+    const std::string path = KeyPath();
     // Volatile: the system keeps the key in memory and drops it at logoff, as
     // it drops the window handles the value names.
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
-                          &raw, nullptr) != ERROR_SUCCESS)
+    LONG error = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                                   nullptr, &raw, nullptr);
+    if (error != ERROR_SUCCESS) {
+        RegistryFailed("RegCreateKeyEx", path, error);
         return false;
+    }
     UniqueRegKey key(raw);
-    return ::RegSetValueExA(key.get(), kHiddenValue, 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size())) ==
-           ERROR_SUCCESS;
+    error = ::RegSetValueExA(key.get(), kHiddenValue, 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
+    if (error == ERROR_SUCCESS) return true;
+    RegistryFailed("RegSetValueEx", path, kHiddenValue, error);
+    return false;
 }
 
 std::optional<std::vector<std::uint8_t>> Win32VolatileStore::Read(std::size_t maxBytes) {
@@ -133,27 +157,46 @@ std::optional<std::vector<std::uint8_t>> Win32VolatileStore::Read(std::size_t ma
 
 void Win32VolatileStore::Remove() {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    const std::string path = KeyPath();
+    // No key: nothing was written since logon, and there is nothing to remove.
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
     UniqueRegKey key(raw);
-    ::RegDeleteValueA(key.get(), kHiddenValue);
+    const LONG error = ::RegDeleteValueA(key.get(), kHiddenValue);
+    if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+        RegistryFailed("RegDeleteValue", path, kHiddenValue, error);
 }
 
 bool Win32RunKey::WriteValue(std::string_view name, std::string_view data) {
     HKEY raw = nullptr;
     // The Run key is opened, never created: where it is missing there is no
     // entry to make.
-    if (::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw) != ERROR_SUCCESS) return false;
+    LONG error = ::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw);
+    if (error != ERROR_SUCCESS) {
+        RegistryFailed("RegOpenKey", kRunKey, error);
+        return false;
+    }
     UniqueRegKey key(raw);
     const std::string text = Str(data);
-    return ::RegSetValueExA(key.get(), Str(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                            static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    error = ::RegSetValueExA(key.get(), Str(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>(text.size() + 1));
+    if (error == ERROR_SUCCESS) return true;
+    RegistryFailed("RegSetValueEx", kRunKey, name, error);
+    return false;
 }
 
 bool Win32RunKey::DeleteValue(std::string_view name) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw) != ERROR_SUCCESS) return false;
+    // Without the key or the value there is no entry, which is what was asked.
+    LONG error = ::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &raw);
+    if (error != ERROR_SUCCESS) {
+        if (error != ERROR_FILE_NOT_FOUND) RegistryFailed("RegOpenKey", kRunKey, error);
+        return false;
+    }
     UniqueRegKey key(raw);
-    return ::RegDeleteValueA(key.get(), Str(name).c_str()) == ERROR_SUCCESS;
+    error = ::RegDeleteValueA(key.get(), Str(name).c_str());
+    if (error == ERROR_SUCCESS) return true;
+    if (error != ERROR_FILE_NOT_FOUND) RegistryFailed("RegDeleteValue", kRunKey, name, error);
+    return false;
 }
 
 std::string Win32Module::ModulePath() {

@@ -1,8 +1,10 @@
 #include "platform/win32/win32_window_events.h"
 
+#include <string>
 #include <utility>
 
 #include "platform/win32/convert.h"
+#include "platform/win32/diagnostics.h"
 
 namespace {
 thread_local Win32WindowEvents* t_pRunning = nullptr;
@@ -10,14 +12,23 @@ thread_local Win32WindowEvents* t_pRunning = nullptr;
 // Not one range from SHOW to NAMECHANGE: it would hold
 // EVENT_OBJECT_LOCATIONCHANGE, which every mouse move raises for the cursor.
 constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+
+HWINEVENTHOOK Hook(DWORD first, DWORD last, WINEVENTPROC proc, const char* events) {
+    ::SetLastError(ERROR_SUCCESS);
+    HWINEVENTHOOK hook = ::SetWinEventHook(first, last, nullptr, proc, 0, 0, kFlags);
+    if (!hook) {
+        const DWORD error = ::GetLastError();
+        diag::Failed(std::string("SetWinEventHook(") + events + ")", error);
+    }
+    return hook;
+}
 }  // namespace
 
 bool Win32WindowEvents::Start(platform::WindowEventCallback callback) {
     m_Callback = std::move(callback);
     if (Running()) return true;
-    m_hShowHide = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_HIDE, nullptr, &OnEvent, 0, 0, kFlags);
-    m_hNameChange =
-        ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &OnEvent, 0, 0, kFlags);
+    m_hShowHide = Hook(EVENT_OBJECT_SHOW, EVENT_OBJECT_HIDE, &OnEvent, "EVENT_OBJECT_SHOW..HIDE");
+    m_hNameChange = Hook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, &OnEvent, "EVENT_OBJECT_NAMECHANGE");
     if (!m_hShowHide || !m_hNameChange) {
         Stop();
         return false;

@@ -1,9 +1,11 @@
 #include "platform/win32/convert.h"
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/win32_platform.h"
 
 #include <dwmapi.h>
 
+#include <cstdio>
 #include <mutex>
 #include <unordered_map>
 
@@ -12,7 +14,16 @@ namespace {
 // Only other processes' windows are ever hidden or shown, and they are asked
 // asynchronously, so that an application that stopped pumping messages cannot
 // block us: the request runs when its thread pumps again.
-void Show(HWND h, int command) { ::ShowWindowAsync(h, command); }
+void Show(HWND h, int command, const char* commandName) {
+    ::SetLastError(ERROR_SUCCESS);
+    if (::ShowWindowAsync(h, command)) return;
+    const DWORD error = ::GetLastError();
+    // A window of the calling thread is shown at once, as by ShowWindow, whose
+    // FALSE only says that the window was hidden before. For another thread's
+    // window the request is posted, and FALSE means it could not be.
+    if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId()) return;
+    diag::Failed(std::string("ShowWindowAsync(") + commandName + ") of " + diag::Window(h), error);
+}
 
 // dwmapi is loaded at run time: where it is missing (or answers nothing, as
 // under Wine), no window is cloaked.
@@ -119,12 +130,24 @@ bool Win32WindowManager::IsCloaked(WindowHandle w) {
     return SUCCEEDED(get(ToHwnd(w), DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked != 0;
 }
 
-void Win32WindowManager::HideWindow(WindowHandle w) { Show(ToHwnd(w), SW_HIDE); }
+void Win32WindowManager::HideWindow(WindowHandle w) { Show(ToHwnd(w), SW_HIDE, "SW_HIDE"); }
 
-void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW); }
+void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW, "SW_SHOW"); }
 
-bool Win32WindowManager::SetForegroundWindow(WindowHandle w) { return ::SetForegroundWindow(ToHwnd(w)) != FALSE; }
+bool Win32WindowManager::SetForegroundWindow(WindowHandle w) {
+    const HWND h = ToHwnd(w);
+    // A refusal (another program keeps the foreground) may set no error; the
+    // line then says only that it failed.
+    ::SetLastError(ERROR_SUCCESS);
+    if (::SetForegroundWindow(h)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("SetForegroundWindow of " + diag::Window(h), error);
+    return false;
+}
 
+// Not reported: for another thread's window the call changes nothing by
+// design (the active window is a thread's own), and its NULL answer also
+// means that no window was active before.
 void Win32WindowManager::SetActiveWindow(WindowHandle w) { ::SetActiveWindow(ToHwnd(w)); }
 
 void Win32WindowManager::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
@@ -132,15 +155,32 @@ void Win32WindowManager::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 std::uint64_t Win32WindowManager::TickCount() { return ::GetTickCount64(); }
 
 bool Win32HotKeySystem::Register(WindowHandle target, int id, unsigned modifiers, unsigned key) {
-    return ::RegisterHotKey(ToHwnd(target), id, modifiers, key) != FALSE;
+    const HWND h = ToHwnd(target);
+    if (::RegisterHotKey(h, id, modifiers, key)) return true;
+    const DWORD error = ::GetLastError();
+    char what[96];
+    std::snprintf(what, sizeof(what), "RegisterHotKey(id %d, modifiers 0x%X, key 0x%X) for %s", id, modifiers, key,
+                  diag::Handle(h).c_str());
+    diag::Failed(what, error);
+    return false;
 }
 
 bool Win32HotKeySystem::Unregister(WindowHandle target, int id) {
-    return ::UnregisterHotKey(ToHwnd(target), id) != FALSE;
+    const HWND h = ToHwnd(target);
+    if (::UnregisterHotKey(h, id)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("UnregisterHotKey(id " + std::to_string(id) + ") for " + diag::Handle(h), error);
+    return false;
 }
 
 bool Win32Shell::Open(const std::string& address) {
-    // ShellExecute reports success with a value above 32.
+    // ShellExecute reports success with a value above 32; its own codes
+    // below that are coarser than the error it leaves behind.
+    ::SetLastError(ERROR_SUCCESS);
     const auto result = ::ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    const auto code = reinterpret_cast<INT_PTR>(result);
+    if (code > 32) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("ShellExecute(open " + diag::Quoted(address) + ") = " + std::to_string(code), error);
+    return false;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/diagnostics.h"
+
 // Binds a C++ object to the window it drives. The object travels in the
 // creation parameters and is stored in the window's own data on the first
 // message that carries it (WM_NCCREATE for a window of our class,
@@ -69,7 +71,10 @@ bool RegisterWindowClass(HINSTANCE instance, const char* name, UINT style, HICON
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = name;
-    return ::RegisterClassExA(&wc) != 0;
+    if (::RegisterClassExA(&wc)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("RegisterClassEx(" + diag::Quoted(name) + ")", error);
+    return false;
 }
 
 // A window's whole text: the buffer is sized from the window, so nothing is
