@@ -21,7 +21,7 @@ PlatformSet TellCodePage(PlatformSet platform) {
 CAppKernel::CAppKernel(PlatformSet platform)
     : m_Platform(TellCodePage(platform)),
       m_Strings(platform.module),
-      m_TrayIcon(platform.notifyShell, text::ProcessCodePage()),
+      m_TrayIcon(platform.notifyShell),
       m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module),
       m_Groups(platform.hotKeys, platform.profile),
       m_Keys(platform.hotKeys, m_Settings, m_Groups, m_Strings),

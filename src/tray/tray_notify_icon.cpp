@@ -9,8 +9,8 @@ namespace {
 // Copies text into a terminated character field, cut to whole characters
 // that fit with the terminator.
 template <std::size_t N>
-void CopyField(std::array<char, N>& field, std::string_view text, const text::CodePage& codePage) {
-    const std::size_t n = text::PrefixOfBytes(text, N - 1, codePage);
+void CopyField(std::array<char, N>& field, std::string_view text) {
+    const std::size_t n = text::PrefixOfBytes(text, N - 1);
     std::fill(field.begin(), field.end(), '\0');
     std::copy_n(text.begin(), n, field.begin());
 }
@@ -18,8 +18,7 @@ constexpr std::size_t kTipChars = 127;
 
 }  // namespace
 
-CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage)
-    : m_Shell(shell), m_CodePage(std::move(codePage)) {}
+CTrayNotifyIcon::CTrayNotifyIcon(platform::INotifyShell& shell) : m_Shell(shell) {}
 
 CTrayNotifyIcon::~CTrayNotifyIcon() { Remove(true); }
 
@@ -28,7 +27,7 @@ void CTrayNotifyIcon::CopyTip(std::string_view tip) {
     // fit the field's 128 bytes: in UTF-8 fewer characters may fit. A longer
     // tip is cut to whole characters rather than left without its terminator
     // or ending inside a character.
-    CopyField(m_IconData.szTip, tip.substr(0, text::PrefixOfChars(tip, kTipChars, m_CodePage)), m_CodePage);
+    CopyField(m_IconData.szTip, tip.substr(0, text::PrefixOfChars(tip, kTipChars)));
 }
 
 bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
@@ -121,14 +120,14 @@ void CTrayNotifyIcon::SetVersion() {
 bool CTrayNotifyIcon::ShowBalloon(std::string_view title, std::string_view text, unsigned infoFlags) {
     if (!m_bAdded) return false;
     m_IconData.uFlags = nif::kInfo;
-    CopyField(m_IconData.szInfoTitle, title, m_CodePage);
-    CopyField(m_IconData.szInfo, text, m_CodePage);
+    CopyField(m_IconData.szInfoTitle, title);
+    CopyField(m_IconData.szInfo, text);
     m_IconData.dwInfoFlags = infoFlags;
     const bool ok = m_Shell.NotifyIcon(nim::kModify, m_IconData);
     // The record goes to every later call: an empty text there can never
     // bring the balloon back.
-    CopyField(m_IconData.szInfo, {}, m_CodePage);
-    CopyField(m_IconData.szInfoTitle, {}, m_CodePage);
+    CopyField(m_IconData.szInfo, {});
+    CopyField(m_IconData.szInfoTitle, {});
     m_IconData.dwInfoFlags = 0;
     return ok;
 }

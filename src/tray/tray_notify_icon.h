@@ -13,8 +13,8 @@
 // this object interprets none.
 class CTrayNotifyIcon {
 public:
-    // Tips are cut to whole characters of codePage.
-    explicit CTrayNotifyIcon(platform::INotifyShell& shell, text::CodePage codePage = {});
+    // Tips and balloons are cut to whole characters of the process's code page.
+    explicit CTrayNotifyIcon(platform::INotifyShell& shell);
     ~CTrayNotifyIcon();
     CTrayNotifyIcon(const CTrayNotifyIcon&) = delete;
     CTrayNotifyIcon& operator=(const CTrayNotifyIcon&) = delete;
@@ -51,7 +51,6 @@ private:
     void SetVersion();
 
     platform::INotifyShell& m_Shell;
-    text::CodePage m_CodePage;
     WindowHandle m_hWnd;  // the icon window
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;

@@ -1,19 +1,23 @@
 #pragma once
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "engine/app_kernel.h"
 #include "fake_platform.h"
 
 using HotKeyValues = ProgramKeys;
 
-// Starts the engine over the fakes, its frame below every window the test
-// has laid out so far.
-inline std::unique_ptr<CAppKernel> StartKernel(FakePlatform& fake) {
-    const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-    auto kernel = std::make_unique<CAppKernel>(fake.Set());
+// Starts the engine over the fakes: with the given frame, or a new one below
+// every window the test has laid out so far; over the given profile, or the
+// fake's own.
+inline std::unique_ptr<CAppKernel> StartKernel(FakePlatform& fake, WindowHandle frame = {},
+                                               platform::IProfile* profile = nullptr) {
+    if (!frame) frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
+    auto kernel = std::make_unique<CAppKernel>(profile ? fake.Set(*profile) : fake.Set());
     kernel->Init(frame);
     return kernel;
 }
@@ -39,17 +43,20 @@ void ChangePreferences(FakePlatform& fake, CAppKernel& kernel, Edit edit) {
 
 // Slot n of the profile's groups as an earlier run stored it.
 struct GroupSlot {
+    GroupSlot(std::string n, std::string s, unsigned c = 0, std::optional<bool> a = {})
+        : name(std::move(n)), search(std::move(s)), compare(c), autoHide(a) {}
     std::string name;
     std::string search;
     unsigned compare = 0;
-    bool autoHide = false;
+    // "AutoHide<n>"; absent, as earlier versions stored no such value.
+    std::optional<bool> autoHide;
 };
 inline void WriteGroupSlot(FakeProfile& profile, int n, const GroupSlot& slot) {
     const std::string i = std::to_string(n);
     profile.Set("Groups", "Name" + i, slot.name);
     profile.Set("Groups", "Search" + i, slot.search);
     profile.Set("Groups", "Compare" + i, slot.compare);
-    if (slot.autoHide) profile.Set("Groups", "AutoHide" + i, 1u);
+    if (slot.autoHide) profile.Set("Groups", "AutoHide" + i, *slot.autoHide ? 1u : 0u);
 }
 // The slot that ends the stored list.
 inline void EndGroupSlots(FakeProfile& profile, int n) {

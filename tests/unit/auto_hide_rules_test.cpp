@@ -21,15 +21,12 @@ protected:
 
     // Slots as the profile would hold them; autoHide per slot.
     void Groups(std::vector<std::tuple<std::string, std::string, unsigned, bool>> slots) {
+        fake.profile.sections.erase("Groups");
         for (std::size_t i = 0; i < slots.size(); ++i) {
-            const auto n = std::to_string(i);
             const auto& [name, search, compare, autoHide] = slots[i];
-            fake.profile.Set("Groups", "Name" + n, name);
-            fake.profile.Set("Groups", "Search" + n, search);
-            fake.profile.Set("Groups", "Compare" + n, compare);
-            fake.profile.Set("Groups", "AutoHide" + n, autoHide ? 1u : 0u);
+            WriteGroupSlot(fake.profile, static_cast<int>(i), {name, search, compare, autoHide});
         }
-        fake.profile.Set("Groups", "Compare" + std::to_string(slots.size()), 0xFFFFFFFFu);
+        EndGroupSlots(fake.profile, static_cast<int>(slots.size()));
         groups.Clear();
         groups.Load(kFrame);
         rules.SetGroups(groups);
@@ -197,16 +194,9 @@ class AutoHideInTheEngine : public ::testing::Test {
 protected:
     void SetUp() override {
         fake.profile.Set("Settings", "First Start", 0u);
-        Slot(0, "Mail", "Inbox", false);
-        Slot(1, "Chat", "Chat", true);
-        fake.profile.Set("Groups", "Compare2", 0xFFFFFFFFu);
-    }
-    void Slot(int i, const std::string& name, const std::string& search, bool autoHide) {
-        const auto n = std::to_string(i);
-        fake.profile.Set("Groups", "Name" + n, name);
-        fake.profile.Set("Groups", "Search" + n, search);
-        fake.profile.Set("Groups", "Compare" + n, 0u);
-        fake.profile.Set("Groups", "AutoHide" + n, autoHide ? 1u : 0u);
+        WriteGroupSlot(fake.profile, 0, {"Mail", "Inbox"});
+        WriteGroupSlot(fake.profile, 1, {"Chat", "Chat", GROUP_COMPARE_INCLUDE, true});
+        EndGroupSlots(fake.profile, 2);
     }
     CAppKernel& Kernel() {
         if (!kernel) kernel = StartKernel(fake);
@@ -298,7 +288,7 @@ TEST_F(AutoHideInTheEngine, ARuleHidesEvenWhileADialogIsOpenButNeverAListedOrOwn
 }
 
 TEST_F(AutoHideInTheEngine, TheHooksFollowTheGroupsAfterWindowsGroupsOk) {
-    Slot(1, "Chat", "Chat", false);
+    WriteGroupSlot(fake.profile, 1, {"Chat", "Chat", GROUP_COMPARE_INCLUDE, false});
     auto& k = Kernel();
     EXPECT_FALSE(fake.windowEvents.Running());
     bool option = true;

@@ -187,10 +187,8 @@ class CommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
         fake.profile.Set("Settings", "First Start", 0u);
-        fake.profile.Set("Groups", "Name0", "Mail Box");
-        fake.profile.Set("Groups", "Search0", "Inbox");
-        fake.profile.Set("Groups", "Compare0", 0u);
-        fake.profile.Set("Groups", "Compare1", 0xFFFFFFFFu);
+        WriteGroupSlot(fake.profile, 0, {"Mail Box", "Inbox"});
+        EndGroupSlots(fake.profile, 1);
     }
     CAppKernel& Kernel() {
         if (!kernel) kernel = StartKernel(fake);

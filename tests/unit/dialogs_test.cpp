@@ -216,12 +216,8 @@ TEST_F(DialogCommands, TheProgramDoesNotEndWhileADialogOrPromptRuns) {
 }
 
 TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsIdentifiers) {
-    fake.profile.Set("Groups", "Name0", std::string("Notes"));
-    fake.profile.Set("Groups", "Search0", std::string("Notepad"));
-    fake.profile.Set("Groups", "Compare0", 0u);
-    fake.profile.Set("Groups", "Name1", std::string("Other"));
-    fake.profile.Set("Groups", "Search1", std::string("zzz"));
-    fake.profile.Set("Groups", "Compare1", 2u);
+    WriteGroupSlot(fake.profile, 0, {"Notes", "Notepad"});
+    WriteGroupSlot(fake.profile, 1, {"Other", "zzz", GROUP_COMPARE_NOT_EQUAL});
     fake.profile.Set("Settings", "m_uAction", 8u);
     const WindowHandle notes = fake.desktop.Add("Edit", "a - Notepad");
     Kernel().Run({Verb::HideGroup, 0}, Origin::HotKey);

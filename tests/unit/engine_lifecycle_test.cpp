@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 
@@ -69,8 +70,7 @@ TEST_F(EngineLifecycle, TearDownRemovesGroupsThenHotKeysThenTheIcon) {
         fake.profile.Set("HotKeys", "VK" + std::to_string(id), key++);
     }
     fake.desktop.Add("App", "app");
-    auto kernel = std::make_unique<CAppKernel>(fake.Set());
-    kernel->Init(kFrame);
+    auto kernel = StartKernel(fake, kFrame);
     kernel->Run({Verb::HideWindow}, Origin::Menu);
     fake.journal.clear();
     fake.desktop.actions.clear();

@@ -12,10 +12,7 @@ protected:
     void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
 
     void Slot(int i, const std::string& search, unsigned compare) {
-        const auto n = std::to_string(i);
-        fake.profile.Set("Groups", "Name" + n, "group " + n);
-        fake.profile.Set("Groups", "Search" + n, search);
-        fake.profile.Set("Groups", "Compare" + n, compare);
+        WriteGroupSlot(fake.profile, i, {"group " + std::to_string(i), search, compare});
     }
     CAppKernel& Kernel() {
         if (!kernel) kernel = StartKernel(fake);

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 
@@ -25,16 +26,9 @@ class GroupList : public ::testing::Test {
 protected:
     void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
 
-    std::unique_ptr<CAppKernel> Start() {
-        auto kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(kFrame);
-        return kernel;
-    }
+    std::unique_ptr<CAppKernel> Start() { return StartKernel(fake); }
     void Slot(int i, const std::string& name, const std::string& search, unsigned compare) {
-        const auto n = std::to_string(i);
-        fake.profile.Set("Groups", "Name" + n, name);
-        fake.profile.Set("Groups", "Search" + n, search);
-        fake.profile.Set("Groups", "Compare" + n, compare);
+        WriteGroupSlot(fake.profile, i, {name, search, compare});
     }
     void Keys(int id, unsigned modifiers, unsigned key) {
         fake.profile.Set("HotKeys", "Mod" + std::to_string(id), modifiers);

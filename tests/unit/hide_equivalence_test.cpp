@@ -8,6 +8,7 @@
 
 #include "desktop_generator.h"
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "literal_engine.h"
 
 namespace {
@@ -62,8 +63,7 @@ struct Pair {
             fake.desktop.Get(w).hideDelay = chance(rng) < 0.2 ? 2 : 0;
         }
         reference = fake.desktop;
-        kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(frame);
+        kernel = StartKernel(fake, frame);
         literal = std::make_unique<LiteralEngine>(reference, frame);
     }
 };

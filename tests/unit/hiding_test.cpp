@@ -13,10 +13,7 @@ protected:
     // The kernel, or the selection alone, is made once the desktop is laid
     // out, with our frame at the bottom of the z-order.
     CAppKernel& Kernel() {
-        if (!kernel) {
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(Frame());
-        }
+        if (!kernel) kernel = StartKernel(fake, Frame());
         return *kernel;
     }
     CHider& Hider() {

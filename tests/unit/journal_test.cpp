@@ -4,6 +4,7 @@
 
 #include "engine/app_kernel.h"
 #include "engine/hidden_journal.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -63,8 +64,7 @@ protected:
         kernel.reset();
         if (!frame) frame = desk.Add("TarnvellFrame", "Tarnvell", false);
         desk.Get(frame).pid = FakeDesktop::kOwnProcess;
-        kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(frame);
+        kernel = StartKernel(fake, frame);
         return *kernel;
     }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
@@ -104,9 +104,7 @@ TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess)
     const WindowHandle gone = desk.Add("C", "c");
     const WindowHandle shownAgain = desk.Add("D", "d");
     const WindowHandle reused = desk.Add("E", "e");
-    fake.profile.Set("Groups", "Name0", std::string("b group"));
-    fake.profile.Set("Groups", "Search0", std::string("b"));
-    fake.profile.Set("Groups", "Compare0", 1u);
+    WriteGroupSlot(fake.profile, 0, {"b group", "b", GROUP_COMPARE_EQUAL});
     desk.Get(reused).pid = 77;
     Start();
     for (WindowHandle w : {reused, shownAgain, gone}) {
@@ -189,9 +187,8 @@ TEST_F(Journalled, CloakedShellAndOwnWindowsAreNeverTaken) {
     const WindowHandle secondTaskbar = desk.Add("Shell_SecondaryTrayWnd");
     const WindowHandle wallpaper = desk.Add("WorkerW");
     const WindowHandle app = desk.Add("App", "app");
-    fake.profile.Set("Groups", "Name0", std::string("all"));
-    fake.profile.Set("Groups", "Search0", std::string("zzz"));
-    fake.profile.Set("Groups", "Compare0", 2u);  // every caption differs from "zzz"
+    // Every caption differs from "zzz".
+    WriteGroupSlot(fake.profile, 0, {"all", "zzz", GROUP_COMPARE_NOT_EQUAL});
     Start();
     kernel->Run({Verb::HideWindow}, Origin::Menu);
     EXPECT_FALSE(Visible(app));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -21,14 +22,11 @@ constexpr KeyCombination kCtrlAltM{mod::kControl | mod::kAlt, 'M'};
 class KeyRegistrations : public ::testing::Test {
 protected:
     void SetUp() override {
-        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
         other = fake.desktop.Add("OtherProgram", "other");
         fake.profile.Set("Settings", "First Start", 0u);
         StoreKey(0, kCtrlAltH);
         StoreKey(3, kCtrlAltJ);
-        fake.profile.Set("Groups", "Name0", std::string("Mail"));
-        fake.profile.Set("Groups", "Search0", std::string("Mail"));
-        fake.profile.Set("Groups", "Compare0", 0u);
+        WriteGroupSlot(fake.profile, 0, {"Mail", "Mail"});
         StoreKey(CWindowsGroup::HideHotKeyId(0), kCtrlAltM);
     }
     void StoreKey(int id, KeyCombination key) {
@@ -36,8 +34,9 @@ protected:
         fake.profile.Set("HotKeys", "VK" + std::to_string(id), key.key);
     }
     void Start() {
-        kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(frame);
+        kernel = StartKernel(fake);
+        // StartKernel puts the frame at the bottom of the desktop.
+        frame = fake.desktop.ZOrder().back();
     }
     // Another program takes or lets go of a combination.
     void OtherHolds(KeyCombination key) { fake.hotKeys.registered.push_back({other, 7, key.modifiers, key.key}); }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/app_kernel.h"
+#include "engine_steps.h"
 #include "fake_platform.h"
 #include "fake_registry.h"
 #include "platform/registry_profile.h"
@@ -193,13 +194,12 @@ TEST(StartUpLoad, CostsAtMostOneRegistryCallPerStoredValue) {
     const int sections = static_cast<int>(registry.keys.size());
 
     FakePlatform fake;
-    CAppKernel kernel(fake.Set(profile));
-    kernel.Init(WindowHandle{0x42});
+    const auto kernel = StartKernel(fake, {}, &profile);
 
     EXPECT_LE(static_cast<std::size_t>(registry.calls.Total()), stored + 3 * static_cast<std::size_t>(sections) + 8);
     EXPECT_EQ(registry.calls.query, 0);
-    EXPECT_EQ(kernel.Groups().size(), static_cast<std::size_t>(kSlots));
-    EXPECT_EQ(kernel.Groups().At(kSlots - 1)->m_strSearch, std::string(200, 'a' + (kSlots - 1) % 26));
+    EXPECT_EQ(kernel->Groups().size(), static_cast<std::size_t>(kSlots));
+    EXPECT_EQ(kernel->Groups().At(kSlots - 1)->m_strSearch, std::string(200, 'a' + (kSlots - 1) % 26));
     const auto groupKeys = std::count_if(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),
                                          [](const auto& entry) { return entry.id >= GROUP_HOTKEY_BASE; });
     EXPECT_EQ(groupKeys, kSlots / 100);

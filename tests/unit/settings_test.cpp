@@ -28,11 +28,7 @@ std::vector<std::string> SavedEntries() {
 
 class Settings : public ::testing::Test {
 protected:
-    std::unique_ptr<CAppKernel> Start() {
-        auto kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(kFrame);
-        return kernel;
-    }
+    std::unique_ptr<CAppKernel> Start() { return StartKernel(fake); }
     // The profile and Run-key entries of the journal, without the prefix.
     std::vector<std::string> Accesses(const std::string& kind) const {
         std::vector<std::string> out;

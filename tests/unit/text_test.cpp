@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <set>
 #include <string>
 
@@ -107,11 +109,7 @@ TEST(Text, AnAmpersandInAMenuTextIsLiteral) {
 class TextLimits : public ::testing::Test {
 protected:
     CAppKernel& Kernel() {
-        if (!kernel) {
-            const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-            kernel = std::make_unique<CAppKernel>(fake.Set());
-            kernel->Init(frame);
-        }
+        if (!kernel) kernel = StartKernel(fake);
         return *kernel;
     }
     std::string Listed(const std::string& caption) {
@@ -152,7 +150,8 @@ TEST_F(TextLimits, MenuTextsKeep63WholeCharacters) {
 
 TEST_F(TextLimits, TheTipKeeps127CharactersThatFitItsField) {
     FakeNotifyShell shell;
-    CTrayNotifyIcon utf8(shell, CodePage::Utf8());
+    std::optional<ScopedCodePage> page(std::in_place, CodePage::Utf8());
+    CTrayNotifyIcon utf8(shell);
     ASSERT_TRUE(utf8.Create(WindowHandle{0x42}, 128, std::string(200, 't'), IconHandle{1}, wm::kTrayNotify, true));
     EXPECT_EQ(std::string(utf8.Record().szTip.data()), std::string(127, 't'));
     // 127 characters of two bytes do not fit 127 bytes: 63 do.
@@ -165,7 +164,9 @@ TEST_F(TextLimits, TheTipKeeps127CharactersThatFitItsField) {
     EXPECT_EQ(utf8.Record().szTip[124], '\0');
 
     FakeNotifyShell shell2;
-    CTrayNotifyIcon dbcs(shell2, DoubleByte());
+    page.reset();
+    page.emplace(DoubleByte());
+    CTrayNotifyIcon dbcs(shell2);
     ASSERT_TRUE(dbcs.Create(WindowHandle{0x43}, 128, "a" + Times("\x82\xA0", 80), IconHandle{1}, wm::kTrayNotify, true));
     EXPECT_EQ(std::string(dbcs.Record().szTip.data()), "a" + Times("\x82\xA0", 63));
 }

@@ -19,8 +19,7 @@ class TrayActions : public ::testing::Test {
 protected:
     void SetUp() override {
         frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-        kernel = std::make_unique<CAppKernel>(fake.Set());
-        kernel->Init(frame);
+        kernel = StartKernel(fake, frame);
     }
 
     void Mouse(unsigned message, std::intptr_t high = 0) {
@@ -267,16 +266,14 @@ TEST(ProgramHotKeys, RunTheSameCommandsAsTheMenu) {
             fake.profile.Set("Settings", "m_bPassOnShow", 1u);
             fake.desktop.Add("A", "a");
             fake.desktop.Add("B", "b");
-            const WindowHandle frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-            CAppKernel kernel(fake.Set());
-            kernel.Init(frame);
+            auto kernel = StartKernel(fake);
             fake.prompts.answers = {{true, ""}, {true, ""}};
-            kernel.Run({Verb::HideWindow}, Origin::Menu);  // something to show
+            kernel->Run({Verb::HideWindow}, Origin::Menu);  // something to show
             fake.desktop.actions.clear();
             if (way == 0)
-                kernel.ProcessMessage(wm::kHotKey, hotKey, 0);
+                kernel->ProcessMessage(wm::kHotKey, hotKey, 0);
             else
-                kernel.ProcessMessage(wm::kCommand, command, 0);
+                kernel->ProcessMessage(wm::kCommand, command, 0);
             effects[way] = fake.desktop.actions;
             asked[way] = fake.prompts.asked;
         }

@@ -42,8 +42,7 @@ TEST_F(UpdateCommand, OpensThePageEveryTimeWithoutAskingThePassword) {
 
 TEST_F(UpdateCommand, TheNameIsTheStringTablesProductName) {
     fake.module.strings[IDR_MAINFRAME] = "Renamed";
-    CAppKernel kernel(fake.Set());
-    kernel.Dialogs().OnCheckUpdate();
+    StartKernel(fake)->Run({Verb::CheckUpdate}, Origin::Menu);
     ASSERT_EQ(fake.shell.opened.size(), 1u);
     EXPECT_EQ(fake.shell.opened[0], "http://update.tarnvell.example/update.php?name=Renamed&version=2.0");
 }
