@@ -62,6 +62,20 @@ TEST_F(Automation, HideAllAndShowAllFromTheCommandLineDriveTheRunningCopy) {
     EXPECT_TRUE(app.Proc().Running());
 }
 
+TEST_F(Automation, ToggleAllHidesEverythingThenBringsItBack) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Toggled One", "win:Toggled Two"});
+    HWND one = host.Window("Toggled One"), two = host.Window("Toggled Two");
+    ASSERT_TRUE(one && two);
+    EXPECT_EQ(RunTarnvell("/toggle-all"), 0u);
+    EXPECT_TRUE(WaitVisible(one, false));
+    EXPECT_TRUE(WaitVisible(two, false));
+    EXPECT_EQ(RunTarnvell("-Toggle-All"), 0u);
+    EXPECT_TRUE(WaitVisible(one, true));
+    EXPECT_TRUE(WaitVisible(two, true));
+}
+
 TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
     Group(0, "Mail Box", "[mail]", false);
     Tarnvell app;

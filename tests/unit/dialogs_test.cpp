@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/app_kernel.h"
+#include "engine/command_table.h"
+#include "hotkeys/key_status.h"
 #include "engine_steps.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
@@ -245,6 +247,29 @@ TEST_F(DialogCommands, WindowsGroupsOkReplacesTheListResetsAGroupActionAndKeepsI
     // The renamed group still shows what it hid before the edit.
     Kernel().ProcessMessage(wm::kHotKey, 26, 0);
     EXPECT_TRUE(fake.desktop.Get(notes).visible);
+}
+
+TEST_F(DialogCommands, TheActionListNumbersEveryActionAsItIsStored) {
+    WriteGroupSlot(fake.profile, 0, {"A", "a"});
+    WriteGroupSlot(fake.profile, 1, {"B", "b"});
+    EndGroupSlots(fake.profile, 2);
+    std::vector<std::string> entries;
+    fake.prompts.preferences = [&](PreferencesForm& form) {
+        entries = form.actions;
+        return false;
+    };
+    Command(ID_PREFERENCES);
+    ASSERT_EQ(entries.size(), 14u);
+    const auto text = [&](unsigned id) { return fake.module.strings.at(id); };
+    // An entry's position is the value that, stored, runs the command it names.
+    for (std::uint32_t value = 0; value < ClickAction::kSeparator; ++value)
+        EXPECT_EQ(entries[value], text(RowOf(CommandOfClickAction(value)->verb).clickTextId)) << value;
+    EXPECT_EQ(entries[7], std::string(55, '-'));
+    EXPECT_FALSE(CommandOfClickAction(7));
+    EXPECT_EQ(entries[11], FormatText(text(IDS_GROUP_HIDE_KEY), "B"));
+    EXPECT_EQ(CommandOfClickAction(11), (::Command{Verb::HideGroup, 1}));
+    EXPECT_EQ(entries[13], FormatText(text(IDS_GROUP_TOGGLE), "B"));
+    EXPECT_EQ(CommandOfClickAction(13), (::Command{Verb::ToggleGroup, 1}));
 }
 
 TEST_F(DialogCommands, WindowsGroupsCancelLeavesGroupsKeysActionAndProfileAlone) {
