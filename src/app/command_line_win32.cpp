@@ -109,6 +109,8 @@ CommandResult HandToRunningCopy(const Command& command, const char* frameClass) 
                                kRemoteAnswerBoundMs, &answer))
         return CommandResult::NoAnswer;
     // Only the answers a copy of ours gives; anything else is no answer.
-    if (answer > static_cast<DWORD_PTR>(CommandResult::NoSuchGroup)) return CommandResult::NoAnswer;
+    if (answer > static_cast<DWORD_PTR>(CommandResult::NothingHidden) ||
+        answer == static_cast<DWORD_PTR>(CommandResult::NoAnswer))
+        return CommandResult::NoAnswer;
     return static_cast<CommandResult>(answer);
 }

@@ -33,7 +33,12 @@ CAppKernel::CAppKernel(PlatformSet platform)
           const int group = m_Groups.PositionOf(groupId);
           if (group < 0) return false;
           m_Runner.Run(Command{Verb::HideGroup, group, {}, w}, Origin::Rule);
-          return m_Commands.HiddenList().Find(w) != -1;
+          if (m_Commands.HiddenList().Find(w) != -1) return true;
+          // A window that kept itself on screen is left alone while it
+          // lives, as one the user brought back is: its next caption would
+          // only refuse again.
+          m_AutoHide.NoteShownByUs(w);
+          return false;
       }) {
     m_Commands.OnWindowRequest([this](WindowHandle w, bool show) {
         if (show)

@@ -75,6 +75,8 @@ enum class CommandResult : int {
     Refused = 2,
     NoSuchGroup = 3,
     NoAnswer = 4,
+    // A hide took windows and every one of them kept itself on screen.
+    NothingHidden = 5,
 };
 
 struct Outcome {

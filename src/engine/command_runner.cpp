@@ -85,7 +85,13 @@ Outcome CCommandRunner::Run(const Command& given, Origin origin) {
     std::optional<Command> next;
     Outcome outcome = Execute(command, origin, verdict, check, next);
     if (check.Refused()) outcome = {CommandResult::Refused};
+    const CHideShowCommands::HideReport report = m_Commands.TakeHideReport();
+    if (!report.refused.empty() && report.hidden == 0 && outcome.result == CommandResult::Done)
+        outcome.result = CommandResult::NothingHidden;
     Publish();
+    // After the tray shows the list as it is: the balloon explains what the
+    // list lacks.
+    m_Tray.ReportRefused(report.refused);
     if (next) return Run(*next, Origin::Menu);
     return outcome;
 }

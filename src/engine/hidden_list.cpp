@@ -1,6 +1,7 @@
 #include "engine/hidden_list.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 void CHiddenList::Append(const CWndDes& record) {
@@ -18,6 +19,28 @@ int CHiddenList::Find(WindowHandle w) const {
 int CHiddenList::CountPrincipals() const {
     return static_cast<int>(
         std::count_if(m_records.begin(), m_records.end(), [](const CWndDes& r) { return r.IsPrincipal(); }));
+}
+
+void CHiddenList::Forget(const std::unordered_set<WindowHandle>& windows) {
+    if (windows.empty()) return;
+    // A forgotten principal hands its family to the first dependent that
+    // stays, in list order.
+    std::unordered_map<WindowHandle, WindowHandle> heir;
+    for (const CWndDes& record : m_records)
+        if (record.IsPrincipal() && windows.count(record.m_hWindow)) heir.emplace(record.m_hWindow, WindowHandle{});
+    const std::size_t before = m_records.size();
+    std::erase_if(m_records, [&](const CWndDes& r) { return windows.count(r.m_hWindow) > 0; });
+    for (CWndDes& record : m_records) {
+        const auto it = heir.find(record.m_hPrincipal);
+        if (it == heir.end()) continue;
+        if (!it->second) {
+            it->second = record.m_hWindow;
+            record.m_hPrincipal = WindowHandle{};
+        } else {
+            record.m_hPrincipal = it->second;
+        }
+    }
+    if (m_records.size() != before) ++m_revision;
 }
 
 CHiddenList::Taken CHiddenList::Take(int index) {

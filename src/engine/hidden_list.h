@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/wnd_des.h"
@@ -44,6 +45,10 @@ public:
     // Takes record index (-1 for the last) and every record whose principal
     // is its window; nothing when index names no record.
     Taken Take(int index);
+    // Drops the records of windows whose hide did not happen. A family whose
+    // principal stayed keeps its hidden windows within reach: the first of
+    // them becomes the principal of the others.
+    void Forget(const std::unordered_set<WindowHandle>& windows);
 
     // Moves on with every change of the records, so that a command can tell
     // whether it changed the list without comparing it.

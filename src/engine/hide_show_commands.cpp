@@ -1,5 +1,7 @@
 #include "engine/hide_show_commands.h"
 
+#include <algorithm>
+
 #include "engine/group_commands.h"
 #include "engine/hidden_journal.h"
 
@@ -23,14 +25,23 @@ void CHideShowCommands::DropGoneWindows() {
     m_HiddenList.DropIf([&](WindowHandle w) { return !m_Windows.IsWindow(w); });
 }
 
+void CHideShowCommands::NoteHide() {
+    for (WindowHandle w : m_Hider.Refused())
+        if (std::find(m_Report.refused.begin(), m_Report.refused.end(), w) == m_Report.refused.end())
+            m_Report.refused.push_back(w);
+    m_Report.hidden += m_Hider.Hidden();
+}
+
 void CHideShowCommands::HideTopWindow() {
     m_Hider.HideTop(m_HiddenList);
+    NoteHide();
     m_Hider.Activate(m_Hider.FirstEligible());
 }
 
 void CHideShowCommands::HideFamilyOf(WindowHandle w) {
     if (!w || m_HiddenList.Find(w) != -1 || !m_Hider.IsEligible(w)) return;
     m_Hider.HideFamilyOf(w, -1, m_HiddenList);
+    NoteHide();
     m_Hider.Activate(m_Hider.FirstEligible());
 }
 
@@ -50,7 +61,10 @@ void CHideShowCommands::ShowWindowOf(WindowHandle w, PasswordCheck& password) {
     if (const int index = m_HiddenList.Find(w); index != -1) ShowEntry(index, true);
 }
 
-void CHideShowCommands::HideAllWindows() { m_Hider.HideAll(m_HiddenList); }
+void CHideShowCommands::HideAllWindows() {
+    m_Hider.HideAll(m_HiddenList);
+    NoteHide();
+}
 
 void CHideShowCommands::ShowAllWindows(PasswordCheck& password) {
     DropGoneWindows();
@@ -87,9 +101,13 @@ void CHideShowCommands::ToggleDesignatedWindow(PasswordCheck& password) {
     const int index = designated == -1 ? -1 : m_HiddenList.Find(m_hDesignated);
     if (index != -1 && ShowEntry(index, true)) {
         m_hDesignated = WindowHandle{};
-    } else if (const WindowHandle principal = m_Hider.HideTop(m_HiddenList)) {
-        m_hDesignated = principal;
-        m_Hider.Activate(m_Hider.FirstEligible());
+    } else {
+        const WindowHandle principal = m_Hider.HideTop(m_HiddenList);
+        NoteHide();
+        if (principal) {
+            m_hDesignated = principal;
+            m_Hider.Activate(m_Hider.FirstEligible());
+        }
     }
 }
 
@@ -106,7 +124,10 @@ void CHideShowCommands::OnEndSession() {
 bool CHideShowCommands::HideGroup(int index) {
     const CWindowsGroup* group = index < 0 ? nullptr : m_Groups.At(static_cast<std::size_t>(index));
     if (!group) return false;
-    return HideMatching(*group, m_Hider, m_HiddenList);
+    m_Hider.BeginHide();
+    const bool hidden = HideMatching(*group, m_Hider, m_HiddenList);
+    NoteHide();
+    return hidden;
 }
 
 bool CHideShowCommands::ShowGroup(int index, PasswordCheck& password) {
@@ -127,7 +148,9 @@ bool CHideShowCommands::HideForGroup(WindowHandle window, std::int32_t groupId) 
     // The event was queued: by now the window may be gone, hidden, owned by
     // a window of ours, or already taken by a command.
     if (!window || m_HiddenList.Find(window) != -1 || !m_Hider.IsEligible(window)) return false;
-    return static_cast<bool>(m_Hider.HideFamilyOf(window, groupId, m_HiddenList));
+    const bool hidden = static_cast<bool>(m_Hider.HideFamilyOf(window, groupId, m_HiddenList));
+    NoteHide();
+    return hidden;
 }
 
 void CHideShowCommands::WriteJournal() {

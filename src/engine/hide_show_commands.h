@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/hidden_list.h"
@@ -60,6 +61,15 @@ public:
     // list is empty; nothing when the journal already holds it.
     void WriteJournal();
 
+    // What the hides since the last call did: the windows that kept
+    // themselves on screen (each once, in the order tried) and how many
+    // windows went.
+    struct HideReport {
+        std::vector<WindowHandle> refused;
+        std::size_t hidden = 0;
+    };
+    HideReport TakeHideReport() { return std::exchange(m_Report, {}); }
+
     const CHiddenList& HiddenList() const { return m_HiddenList; }
     WindowHandle Designated() const { return m_hDesignated; }
     // Drops the records of windows that no longer exist.
@@ -70,6 +80,8 @@ private:
     // back instead of activated when the caller has more to show first.
     bool ShowEntry(int index, bool activate, WindowHandle* toActivate = nullptr);
     void ShowAll();
+    // Adds the hider's last hide to the report.
+    void NoteHide();
 
     platform::IWindowManager& m_Windows;
     platform::IVolatileStore& m_Journal;
@@ -81,4 +93,5 @@ private:
     // What the journal holds, as last written or read; empty while it holds
     // nothing.
     std::vector<std::uint8_t> m_Written;
+    HideReport m_Report;
 };

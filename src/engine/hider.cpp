@@ -36,7 +36,7 @@ WindowHandle CHider::HideFamily(WindowWalk& walk, const std::vector<WindowHandle
                                 WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list) {
     const WindowHandle principal = (walk.IsEligible(root) && !batch.tried.count(root)) ? root : aimed;
     auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
-        batch.tried.insert(v);
+        if (batch.tried.insert(v).second) batch.order.push_back(v);
         CWndDes record(v, v == aimed, principalOfRecord, groupId);
         record.m_nProcessId = walk.ProcessId(v);
         batch.requested.push_back({v, record.m_nProcessId});
@@ -48,12 +48,19 @@ WindowHandle CHider::HideFamily(WindowWalk& walk, const std::vector<WindowHandle
     return principal;
 }
 
+void CHider::BeginHide() {
+    m_Refused.clear();
+    m_nHidden = 0;
+}
+
 WindowHandle CHider::HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list) {
+    BeginHide();
     WindowWalk walk(m_Windows);
     return HideFamilyIn(walk, walk.CollectEligible(TopmostWindow()), w, groupId, list);
 }
 
 WindowHandle CHider::HideTop(CHiddenList& list) {
+    BeginHide();
     WindowWalk walk(m_Windows);
     const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
     return eligible.empty() ? WindowHandle{} : HideFamilyIn(walk, eligible, eligible.front(), -1, list);
@@ -66,13 +73,36 @@ WindowHandle CHider::HideFamilyIn(WindowWalk& walk, const std::vector<WindowHand
     Batch batch;
     const WindowHandle principal = HideFamily(walk, families.members[r], r, w, groupId, batch, list);
     RequestAndWait(batch, eligible);
-    return principal;
+    Settle(batch, list);
+    if (list.Find(principal) != -1) return principal;
+    // The principal's hide was refused: what of its family went is recorded
+    // under the first of it that did.
+    for (WindowHandle v : batch.order)
+        if (const int at = list.Find(v); at != -1 && list[static_cast<std::size_t>(at)].IsPrincipal()) return v;
+    return {};
 }
 
 void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible) {
-    RequestHides(batch.requested, eligible);
+    RequestHides(batch, eligible);
     std::uint64_t lastChange = m_Windows.TickCount();
-    WaitUntilHidden(batch.requested, true, lastChange);
+    std::vector<Request> waited;
+    for (const Request& r : batch.requested)
+        if (!batch.denied.count(r.window)) waited.push_back(r);
+    WaitUntilHidden(waited, true, lastChange, &batch.stayed);
+}
+
+void CHider::Settle(const Batch& batch, CHiddenList& list) {
+    m_Refused.clear();
+    std::unordered_set<WindowHandle> refused;
+    for (WindowHandle w : batch.order) {
+        const bool stayed = batch.denied.count(w) ||
+                            (batch.stayed.count(w) && m_Windows.IsWindowVisible(w) && m_Windows.Answers(w));
+        if (!stayed) continue;
+        refused.insert(w);
+        m_Refused.push_back(w);
+    }
+    list.Forget(refused);
+    m_nHidden = batch.order.size() - refused.size();
 }
 
 // Asks the windows to hide from the bottom of the z-order up. Hiding the
@@ -81,18 +111,20 @@ void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligi
 // every application would repaint and answer for a window about to go.
 // From the bottom up, the active window goes last and the cascade never
 // starts. The records keep their own order.
-void CHider::RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder,
+void CHider::RequestHides(Batch& batch, const std::vector<WindowHandle>& zOrder,
                           const std::unordered_set<WindowHandle>& asked) {
+    std::vector<Request>& requested = batch.requested;
     std::unordered_map<WindowHandle, std::size_t> depth;
     depth.reserve(zOrder.size());
     for (std::size_t i = 0; i < zOrder.size(); ++i) depth.emplace(zOrder[i], i);
     std::stable_sort(requested.begin(), requested.end(),
                      [&](const Request& a, const Request& b) { return depth[a.window] > depth[b.window]; });
     for (const Request& r : requested)
-        if (!asked.count(r.window)) RequestHide(r.window);
+        if (!asked.count(r.window)) RequestHide(r.window, batch);
 }
 
 bool CHider::HideAll(CHiddenList& list) {
+    BeginHide();
     WindowWalk walk(m_Windows);
     // Every eligible window goes, so each is asked to hide the moment the
     // walk meets it, from the bottom up: the applications hide their windows
@@ -100,8 +132,9 @@ bool CHider::HideAll(CHiddenList& list) {
     const WindowHandle top = TopmostWindow();
     const WindowHandle bottom = top ? m_Windows.GetWindow(top, platform::WindowRelation::Last) : WindowHandle{};
     std::unordered_set<WindowHandle> asked;
+    Batch batch;
     std::vector<WindowHandle> eligible = walk.CollectEligibleUpwards(bottom, [&](WindowHandle w) {
-        RequestHide(w);
+        RequestHide(w, batch);
         asked.insert(w);
     });
     if (eligible.empty()) return false;
@@ -109,7 +142,6 @@ bool CHider::HideAll(CHiddenList& list) {
     // Windows that appear while we hide are caught by one more look from the
     // top; a window already tried is never tried again, so a window that
     // refuses to disappear cannot make the command start over.
-    Batch batch;
     for (int pass = 0; pass < kMaxHidePasses && !eligible.empty(); ++pass) {
         auto families = walk.GroupByRoot(eligible);
         for (WindowHandle r : families.roots) {
@@ -118,7 +150,7 @@ bool CHider::HideAll(CHiddenList& list) {
                                             [&](WindowHandle v) { return !batch.tried.count(v); });
             if (aimed != members.end()) HideFamily(walk, members, r, *aimed, -1, batch, list);
         }
-        RequestHides(batch.requested, eligible, asked);
+        RequestHides(batch, eligible, asked);
         // The next look down the z-order asks every window whether it is
         // visible anyway, so the wait need not ask each hidden one too: it
         // ends once each process has carried out its last request, and the
@@ -129,10 +161,11 @@ bool CHider::HideAll(CHiddenList& list) {
         eligible = walk.CollectEligible(TopmostWindow());
         std::vector<Request> pending;
         for (WindowHandle w : eligible)
-            if (batch.tried.count(w)) pending.push_back({w, walk.ProcessId(w)});
-        if (!pending.empty()) WaitUntilHidden(pending, true, lastChange);
+            if (batch.tried.count(w) && !batch.denied.count(w)) pending.push_back({w, walk.ProcessId(w)});
+        if (!pending.empty()) WaitUntilHidden(pending, true, lastChange, &batch.stayed);
         std::erase_if(eligible, [&](WindowHandle w) { return batch.tried.count(w) > 0; });
     }
+    Settle(batch, list);
     return true;
 }
 
@@ -141,6 +174,7 @@ bool CHider::HideAll(CHiddenList& list) {
 // matches. A window already hidden (or tried) by this command is not visited
 // again, so each window costs a bounded number of calls.
 bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, int groupId, CHiddenList& list) {
+    BeginHide();
     WindowWalk walk(m_Windows);
     const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
     auto families = walk.GroupByRoot(eligible);
@@ -154,7 +188,8 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
         hidden = true;
     }
     RequestAndWait(batch, eligible);
-    return hidden;
+    Settle(batch, list);
+    return hidden && m_nHidden > 0;
 }
 
 void CHider::Show(const std::vector<WindowHandle>& windows) {
@@ -164,9 +199,9 @@ void CHider::Show(const std::vector<WindowHandle>& windows) {
     }
 }
 
-void CHider::RequestHide(WindowHandle w) {
+void CHider::RequestHide(WindowHandle w, Batch& batch) {
     if (m_Observer) m_Observer(w, false);
-    m_Windows.HideWindow(w);
+    if (!m_Windows.HideWindow(w)) batch.denied.insert(w);
 }
 
 // Waits in short sleeps. A thread carries out its requests in the order they
@@ -178,7 +213,8 @@ void CHider::RequestHide(WindowHandle w) {
 // asked about a few times in all, not once a round. The wait ends once
 // nothing has changed for kWaitQuietMs since lastChange: an application that
 // stopped pumping messages keeps its window, and its record, until it wakes.
-void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange) {
+void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange,
+                             std::unordered_set<WindowHandle>* stayed) {
     struct Line {
         std::vector<WindowHandle> windows;  // in the order they were asked to hide
         std::size_t cursor = 0;
@@ -214,7 +250,12 @@ void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmE
             }
             pending = pending || !windows.empty();
         }
-        if (!pending || m_Windows.TickCount() - lastChange >= kWaitQuietMs) return;
+        if (!pending) return;
+        if (m_Windows.TickCount() - lastChange >= kWaitQuietMs) {
+            if (stayed)
+                for (const Line& line : lines) stayed->insert(line.windows.begin(), line.windows.end());
+            return;
+        }
         m_Windows.Sleep(kWaitStepMs);
     }
 }

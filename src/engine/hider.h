@@ -13,6 +13,12 @@
 // pick them, and the bounded waits for them. No call here waits on another
 // application's thread, and every wait ends within a bound, so a hung
 // application costs a command at most kWaitQuietMs.
+//
+// A hide counts when it happens. A window whose request the system refused
+// at once, or that is still visible when the wait ends although its thread
+// answers, kept itself on screen: its record is dropped again and the window
+// is reported (Refused). A window whose thread does not answer is hung: its
+// request is queued and carried out when it wakes, so it stays recorded.
 class CHider {
 public:
     // A window that has not changed within kWaitQuietMs of the last change
@@ -52,6 +58,14 @@ public:
     // to bottom; true when any was hidden.
     bool HideWhere(const std::function<bool(const std::string& caption)>& matches, int groupId, CHiddenList& list);
 
+    // The windows the last hide refused to let go, in the order they were
+    // tried; and how many windows it did hide.
+    const std::vector<WindowHandle>& Refused() const { return m_Refused; }
+    std::size_t Hidden() const { return m_nHidden; }
+    // Every hide starts with nothing refused and nothing hidden; so does a
+    // command that may end before its hide begins.
+    void BeginHide();
+
     // Asks each window to show, in order, without waiting for any.
     void Show(const std::vector<WindowHandle>& windows);
     // Brings w to the front. Its show, when one was just requested, is
@@ -69,6 +83,11 @@ private:
     struct Batch {
         std::unordered_set<WindowHandle> tried;
         std::vector<Request> requested;
+        // Tried windows in the order they were tried, and those the system
+        // refused at once or that were still visible when their wait ended.
+        std::vector<WindowHandle> order;
+        std::unordered_set<WindowHandle> denied;
+        std::unordered_set<WindowHandle> stayed;
     };
 
     WindowHandle TopmostWindow();
@@ -79,16 +98,22 @@ private:
     // Requests the batch's hides and waits for each to be carried out.
     void RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible);
     // Asks the windows not yet asked (asked: those the walk asked already).
-    void RequestHides(std::vector<Request>& requested, const std::vector<WindowHandle>& zOrder,
+    void RequestHides(Batch& batch, const std::vector<WindowHandle>& zOrder,
                       const std::unordered_set<WindowHandle>& asked = {});
     // Waits until every request has been carried out, or nothing has changed
-    // for kWaitQuietMs since lastChange (which it moves on). With
-    // confirmEach false, a process counts as done once its last request is
-    // carried out; the caller then checks the others itself.
-    void WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange);
-    void RequestHide(WindowHandle w);
+    // for kWaitQuietMs since lastChange (which it moves on); the windows seen
+    // visible last go to stayed. With confirmEach false, a process counts as
+    // done once its last request is carried out; the caller then checks the
+    // others itself.
+    void WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange,
+                         std::unordered_set<WindowHandle>* stayed = nullptr);
+    void RequestHide(WindowHandle w, Batch& batch);
+    // The command's end: refused windows leave the list, and are reported.
+    void Settle(const Batch& batch, CHiddenList& list);
 
     platform::IWindowManager& m_Windows;
     WindowHandle m_Frame;
     RequestObserver m_Observer;
+    std::vector<WindowHandle> m_Refused;
+    std::size_t m_nHidden = 0;
 };

@@ -10,6 +10,9 @@ namespace {
 constexpr std::size_t kListCaptionChars = 254;
 constexpr int kCaptionBuffer = text::BufferFor(kListCaptionChars);
 constexpr std::size_t kMenuTextChars = 63;
+// A refusal's balloon holds 255 characters: the caption leaves room for the
+// sentences around it.
+constexpr std::size_t kRefusedCaptionChars = 80;
 
 platform::MenuItem StringItem(unsigned id, std::string text) {
     return platform::MenuItem{platform::MenuItem::Kind::String, id, std::move(text), {}};
@@ -75,6 +78,21 @@ void CTrayController::ReportFailedKeys() {
         FailedKeysText(labelled, m_Strings.Load(IDS_KEYS_FAILED_LINE), m_Strings.Load(IDS_KEYS_FAILED_MORE));
     if (failed.empty()) return;
     m_Icon.ShowBalloon(m_Strings.Load(IDS_KEYS_FAILED_TITLE), failed, niif::kWarning);
+}
+
+void CTrayController::ReportRefused(const std::vector<WindowHandle>& refused) {
+    if (refused.empty()) return;
+    const WindowHandle first = refused.front();
+    std::string caption =
+        text::CutToChars(m_Windows.GetWindowText(first, kCaptionBuffer), kRefusedCaptionChars);
+    if (caption.empty()) caption = m_Strings.Load(IDS_NO_TITLE);
+    std::string body = FormatText(m_Strings.Load(IDS_HIDE_REFUSED), caption);
+    if (m_Windows.RunsAbove(first)) body += " " + m_Strings.Load(IDS_HIDE_REFUSED_ADMIN);
+    if (refused.size() == 2)
+        body += " " + m_Strings.Load(IDS_HIDE_REFUSED_ONE);
+    else if (refused.size() > 2)
+        body += " " + FillFormat(m_Strings.Load(IDS_HIDE_REFUSED_MORE), {std::to_string(refused.size() - 1)});
+    m_Icon.ShowBalloon(m_Strings.Load(IDR_MAINFRAME), body, niif::kWarning);
 }
 
 std::optional<Command> CTrayController::TrackMainMenu(Origin origin) {

@@ -49,6 +49,10 @@ public:
     // At start-up: one balloon that names every key that could not be
     // registered, with the command or group it runs; nothing when all are held.
     void ReportFailedKeys();
+    // One balloon for the windows a command could not hide: the first by its
+    // caption (and, when its program runs with higher rights, what to do
+    // about it), the others by their count.
+    void ReportRefused(const std::vector<WindowHandle>& refused);
     // The tip (and, with the option, the icon's hidden state) after the hidden
     // list or the preferences changed.
     void RefreshTray();

@@ -38,9 +38,18 @@ public:
     // hidden surface of the shell. False where no such manager answers.
     virtual bool IsCloaked(WindowHandle w) = 0;
     // Hide and show never wait on a window of another thread: a hung
-    // application must not freeze the caller.
-    virtual void HideWindow(WindowHandle w) = 0;
+    // application must not freeze the caller. The request is carried out
+    // when the window's thread pumps; false when the system refused it at
+    // once (a window of a process with higher rights).
+    virtual bool HideWindow(WindowHandle w) = 0;
     virtual void ShowWindow(WindowHandle w) = 0;
+    // Whether w's thread answers a message within a short bound: a window
+    // that is still visible then has kept itself on screen, while one whose
+    // thread does not answer has its request still queued.
+    virtual bool Answers(WindowHandle w) = 0;
+    // Whether w's process runs with a higher integrity level than this one,
+    // or will not say (which only a process of higher rights refuses).
+    virtual bool RunsAbove(WindowHandle w) = 0;
     virtual bool SetForegroundWindow(WindowHandle w) = 0;
     virtual void SetActiveWindow(WindowHandle w) = 0;
     // Pauses the calling thread; used only for bounded waits.

@@ -117,6 +117,11 @@
 #define IDS_AUTO_HIDE_NEEDS_MODE 201
 /* The link's error box: its head, the text for a code of ShellExecute
    (IDS_LINK_ERROR_BASE + code, 0 to 32), or the unknown code's. */
+/* The balloon of a hide the window did not let happen. */
+#define IDS_HIDE_REFUSED        202  /* Tarnvell could not hide "%s". */
+#define IDS_HIDE_REFUSED_ONE    203  /* ...and one other window */
+#define IDS_HIDE_REFUSED_MORE   204  /* ...and %u other windows */
+#define IDS_HIDE_REFUSED_ADMIN  207  /* the window's program has higher rights */
 #define IDS_LINK_CANT_OPEN      205
 #define IDS_LINK_UNKNOWN        206
 #define IDS_LINK_ERROR_BASE     210

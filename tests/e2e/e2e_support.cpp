@@ -328,6 +328,16 @@ void HeldHotKey::Release() {
     m_held = false;
 }
 
+void TakeBalloonDown(const Tarnvell& app) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = app.Frame();
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_INFO;
+    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
+    WaitFor([] { return BalloonText(0ms).empty(); }, 10s);
+}
+
 std::string BalloonText(std::chrono::milliseconds timeout) {
     std::string text;
     WaitFor(

@@ -148,6 +148,9 @@ private:
 // tooltips_class32 window of the shell's process, and WM_GETTEXT from another
 // process returns its body.
 std::string BalloonText(std::chrono::milliseconds timeout = 5s);
+// Takes Tarnvell's balloon down: left on the screen it would stand over the
+// desktop of the next test.
+void TakeBalloonDown(const Tarnvell& app);
 
 // ---- The profile, as another program sees it in the registry.
 inline constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";

@@ -51,7 +51,7 @@ class CountingWindows final : public platform::IWindowManager {
 public:
     explicit CountingWindows(platform::IWindowManager& inner) : m(inner) {}
     long calls = 0;
-    long byKind[12] = {};
+    long byKind[14] = {};
 
     WindowHandle GetWindow(WindowHandle r, platform::WindowRelation rel) override { return ++calls, ++byKind[0], m.GetWindow(r, rel); }
     bool IsWindow(WindowHandle w) override { return ++calls, ++byKind[1], m.IsWindow(w); }
@@ -62,7 +62,9 @@ public:
     std::uint32_t ProcessId(WindowHandle w) override { return ++calls, ++byKind[6], m.ProcessId(w); }
     std::uint32_t OwnProcessId() override { return m.OwnProcessId(); }
     bool IsCloaked(WindowHandle w) override { return ++calls, ++byKind[7], m.IsCloaked(w); }
-    void HideWindow(WindowHandle w) override { ++calls, ++byKind[8], m.HideWindow(w); }
+    bool HideWindow(WindowHandle w) override { return ++calls, ++byKind[8], m.HideWindow(w); }
+    bool Answers(WindowHandle w) override { return ++calls, ++byKind[12], m.Answers(w); }
+    bool RunsAbove(WindowHandle w) override { return ++calls, ++byKind[13], m.RunsAbove(w); }
     void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
     bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
     void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }

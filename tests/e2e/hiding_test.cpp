@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e_support.h"
 
 using namespace e2e;
@@ -23,6 +25,38 @@ TEST(Hiding, HideWindowAndShowWindowTakeTheTopmostFamily) {
 
     Command(app.Frame(), ID_SHOW_WINDOW);
     EXPECT_TRUE(WaitVisible(alpha, true));
+}
+
+// A window that keeps itself on screen is never listed as hidden: the balloon
+// names it, Hide All takes the others, and the command line says so.
+TEST(Hiding, AWindowThatKeepsItselfOnScreenIsNotListedAndTheBalloonNamesIt) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"win:Ordinary", "stubborn:Stubborn"});
+    HWND stubborn = host.Window("Stubborn"), ordinary = host.Window("Ordinary");
+    ASSERT_TRUE(stubborn && ordinary);
+    ASSERT_TRUE(Raise(stubborn));
+
+    Command(app.Frame(), ID_HIDE_WINDOW);
+    const std::string balloon = BalloonText(10s);
+    EXPECT_NE(balloon.find("Tarnvell could not hide \"Stubborn\"."), std::string::npos) << balloon;
+    TakeBalloonDown(app);
+    EXPECT_TRUE(::IsWindowVisible(stubborn));
+    EXPECT_TRUE(::IsWindowVisible(ordinary));  // no other window instead
+    const auto menu = MenuTexts(app);
+    ASSERT_FALSE(menu.empty());
+    EXPECT_EQ(std::find(menu.begin(), menu.end(), L"Stubborn"), menu.end());
+
+    const Process script = Start(Tarnvell::ExePath(), "/hide-window");
+    EXPECT_EQ(script.WaitExit(20s), 5u);
+    TakeBalloonDown(app);
+
+    Command(app.Frame(), ID_HIDE_ALL);
+    EXPECT_TRUE(WaitVisible(ordinary, false));
+    EXPECT_TRUE(::IsWindowVisible(stubborn));
+    TakeBalloonDown(app);
+    Command(app.Frame(), ID_SHOW_ALL);
+    EXPECT_TRUE(WaitVisible(ordinary, true));
 }
 
 TEST(Hiding, HideAllAndShowAllTakeEveryOrdinaryWindow) {

@@ -69,17 +69,6 @@ void PressCtrlAltH(HWND focus) {
     ::Sleep(200);
     PressKeys("ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'});
 }
-// Takes Tarnvell's balloon down: left on the screen it would stand over the
-// desktop of the next test.
-void TakeBalloonDown(const Tarnvell& app) {
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = app.Frame();
-    nid.uID = kTrayIconId;
-    nid.uFlags = NIF_INFO;
-    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
-    WaitFor([] { return BalloonText(0ms).empty(); }, 10s);
-}
 
 class HotKeyConflicts : public ::testing::Test {
 protected:

@@ -9,6 +9,9 @@
 //     many:N:Prefix          N ordinary windows titled Prefix0 .. PrefixN-1
 //     wide:Title             an always-on-top window of a Unicode class, titled
 //                            as the wide command line spells it (any script)
+//     stubborn:Title         an always-on-top window that keeps itself on
+//                            screen: it takes the hide out of every change
+//                            of its place, as some programs do
 //
 // Posting WM_APP + 1 with a number of milliseconds in wParam to any of its
 // windows makes the thread sleep that long, as a hung application does.
@@ -39,6 +42,7 @@ constexpr ULONG_PTR kNewWindow = 1;
 constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
 constexpr const char* kClass = "TarnvellTestWindow";
+constexpr const char* kStubbornClass = "TarnvellTestStubborn";
 std::map<std::string, HWND> g_byTitle;
 int g_count = 0;
 
@@ -98,11 +102,16 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-void RegisterClassNamed(HINSTANCE instance, const std::string& name) {
+LRESULT CALLBACK StubbornProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
+    return WindowProc(hwnd, message, wParam, lParam);
+}
+
+void RegisterClassNamed(HINSTANCE instance, const std::string& name, WNDPROC proc = WindowProc) {
     WNDCLASSA existing{};
     if (::GetClassInfoA(instance, name.c_str(), &existing)) return;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -180,6 +189,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         } else if (p[0] == "class" && p.size() == 3) {
             RegisterClassNamed(instance, p[1]);
             Make(instance, p[1], p[2], WS_OVERLAPPEDWINDOW, 0, nullptr);
+        } else if (p[0] == "stubborn" && p.size() == 2) {
+            RegisterClassNamed(instance, kStubbornClass, StubbornProc);
+            Make(instance, kStubbornClass, p[1], WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, nullptr);
         } else if (p[0] == "many" && p.size() == 3) {
             const int n = std::stoi(p[1]);
             for (int k = 0; k < n; ++k) Make(instance, kClass, p[2] + std::to_string(k), WS_OVERLAPPEDWINDOW, 0, nullptr);

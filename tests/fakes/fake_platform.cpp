@@ -114,11 +114,12 @@ WindowHandle FakeDesktop::GetParent(WindowHandle w) {
     return window ? window->parent : WindowHandle{};
 }
 
-void FakeDesktop::HideWindow(WindowHandle w) {
+bool FakeDesktop::HideWindow(WindowHandle w) {
     ++calls;
     actions.emplace_back("hide", w);
     auto* window = Find(w);
-    if (!window) return;
+    if (!window) return true;
+    if (window->denied) return false;
     if (window->hung) {
         window->queued.push_back(false);
     } else if (window->hideDelay > 0) {
@@ -126,6 +127,19 @@ void FakeDesktop::HideWindow(WindowHandle w) {
     } else if (!window->refusesHide) {
         window->visible = false;
     }
+    return true;
+}
+
+bool FakeDesktop::Answers(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window && !window->hung;
+}
+
+bool FakeDesktop::RunsAbove(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    return window && window->elevated;
 }
 
 void FakeDesktop::ShowWindow(WindowHandle w) {

@@ -30,6 +30,8 @@ public:
         bool visible = true;
         WindowHandle parent;       // owner or parent
         bool refusesHide = false;  // the application keeps it visible
+        bool denied = false;       // the system refuses the request at once (higher rights)
+        bool elevated = false;     // its process runs with higher rights than ours
         bool hung = false;         // its thread pumps no messages: requests wait
         int hideDelay = 0;         // visibility checks before an asked hide shows
         bool alive = true;
@@ -65,8 +67,11 @@ public:
     std::uint32_t ProcessId(WindowHandle w) override;
     std::uint32_t OwnProcessId() override { return kOwnProcess; }
     bool IsCloaked(WindowHandle w) override;
-    void HideWindow(WindowHandle w) override;
+    bool HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    // A thread that pumps answers; a hung one does not.
+    bool Answers(WindowHandle w) override;
+    bool RunsAbove(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;

@@ -91,9 +91,38 @@ WindowHandle LiteralEngine::FirstUntried() {
     return w;
 }
 
+std::size_t LiteralEngine::ForgetRefused(std::size_t from) {
+    std::vector<CWndDes> kept(list.begin(), list.begin() + static_cast<long>(from));
+    std::vector<WindowHandle> gone;
+    for (std::size_t i = from; i < list.size(); ++i) {
+        const WindowHandle w = list[i].m_hWindow;
+        if (m_wm.IsWindowVisible(w) && m_wm.Answers(w)) {
+            if (list[i].IsPrincipal()) gone.push_back(w);
+            continue;
+        }
+        kept.push_back(list[i]);
+    }
+    for (WindowHandle principal : gone) {
+        WindowHandle heir;
+        for (std::size_t i = from; i < kept.size(); ++i) {
+            if (kept[i].m_hPrincipal != principal) continue;
+            if (!heir) {
+                heir = kept[i].m_hWindow;
+                kept[i].m_hPrincipal = WindowHandle{};
+            } else {
+                kept[i].m_hPrincipal = heir;
+            }
+        }
+    }
+    list = std::move(kept);
+    return list.size() - from;
+}
+
 void LiteralEngine::HideTopWindow() {
     m_tried.clear();
+    const std::size_t from = list.size();
     if (WindowHandle w = GetFirstEligible()) HideWithOwned(w, -1);
+    ForgetRefused(from);
     if (WindowHandle top = GetFirstEligible(); top && m_wm.IsWindow(top)) {
         m_wm.SetForegroundWindow(top);
         m_wm.SetActiveWindow(top);
@@ -102,7 +131,9 @@ void LiteralEngine::HideTopWindow() {
 
 void LiteralEngine::HideAllWindows() {
     m_tried.clear();
+    const std::size_t from = list.size();
     for (WindowHandle w = FirstUntried(); w; w = FirstUntried()) HideWithOwned(w, -1);
+    ForgetRefused(from);
 }
 
 bool LiteralEngine::ShowEntry(int index, bool activate) {
@@ -144,6 +175,7 @@ void LiteralEngine::ShowAllWindows() {
 
 bool LiteralEngine::HideGroup(const std::string& search, int compare, int groupId) {
     m_tried.clear();
+    const std::size_t from = list.size();
     bool hidden = false;
     for (WindowHandle w = GetFirstEligible(); w; w = GetNextEligible(w)) {
         if (m_tried.count(w)) continue;
@@ -151,5 +183,5 @@ bool LiteralEngine::HideGroup(const std::string& search, int compare, int groupI
         HideWithOwned(w, groupId);
         hidden = true;
     }
-    return hidden;
+    return ForgetRefused(from) > 0 && hidden;
 }

@@ -36,6 +36,11 @@ public:
 
 private:
     WindowHandle FirstUntried();
+    // A window still visible once its hide was asked, whose thread answers,
+    // kept itself on screen: its record goes, and a family that lost its
+    // principal is recorded under its first window that went. How many
+    // records remain of those the command made.
+    std::size_t ForgetRefused(std::size_t from);
     void Record(WindowHandle w, int activate, WindowHandle principal, int groupId);
     platform::IWindowManager& m_wm;
     WindowHandle m_main;

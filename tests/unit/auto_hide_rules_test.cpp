@@ -220,6 +220,22 @@ protected:
     std::unique_ptr<CAppKernel> kernel;
 };
 
+// A window that keeps itself on screen is tried once and named once: every
+// further caption of it would only refuse again.
+TEST_F(AutoHideInTheEngine, AWindowThatRefusesIsTriedOnceAndNamedOnce) {
+    Kernel();
+    const WindowHandle chat = desk.Add("AppWindow", "Chat");
+    desk.Get(chat).refusesHide = true;
+    fake.windowEvents.Raise(WindowEventKind::Shown, chat);
+    for (int n = 0; n < 5; ++n) {
+        desk.Get(chat).caption = "Chat " + std::to_string(n);
+        fake.windowEvents.Raise(WindowEventKind::CaptionChanged, chat);
+    }
+    EXPECT_EQ(std::count(desk.actions.begin(), desk.actions.end(), std::make_pair(std::string("hide"), chat)), 1);
+    EXPECT_EQ(fake.notifyShell.icons.begin()->second.balloons.size(), 1u);
+    EXPECT_TRUE(Kernel().Commands().HiddenList().empty());
+}
+
 TEST_F(AutoHideInTheEngine, AnAppearingWindowIsHiddenWithItsFamilyTaggedJournaledAndShownByItsGroup) {
     auto& k = Kernel();
     EXPECT_TRUE(fake.windowEvents.Running());

@@ -296,19 +296,83 @@ TEST_F(Hiding, TrayRefreshFollowsTheListAndTheOptions) {
     EXPECT_FALSE(icon.hidden);
 }
 
-TEST_F(Hiding, AWindowThatWillNotHideIsRecordedAndTriedOnce) {
-    const WindowHandle stubborn = desk.Add("A", "a");
-    const WindowHandle b = desk.Add("B", "b");
-    desk.Get(stubborn).refusesHide = true;
+// A hide counts when it happens: a window that keeps itself on screen (its
+// program refuses, or the system refuses at once for a program of higher
+// rights) is tried once, never recorded, journaled or counted, and named in a
+// balloon; Hide All still takes the others.
+TEST_F(Hiding, AWindowThatKeepsItselfOnScreenIsNeverRecordedAndIsNamed) {
+    const struct {
+        bool denied, elevated;
+        const char* says;
+    } cases[] = {
+        {false, false, "Tarnvell could not hide \"Stubborn\"."},
+        {true, true,
+         "Tarnvell could not hide \"Stubborn\". It runs with administrator rights. Start Tarnvell as administrator "
+         "to hide it."},
+    };
+    for (const auto& c : cases) {
+        FakePlatform fake;
+        fake.profile.Set("Settings", "First Start", 0u);
+        fake.profile.Set("Settings", "m_bShowHiddenInTip", 1u);
+        const WindowHandle stubborn = fake.desktop.Add("A", "Stubborn");
+        const WindowHandle b = fake.desktop.Add("B", "b");
+        auto& w = fake.desktop.Get(stubborn);
+        (c.denied ? w.denied : w.refusesHide) = true;
+        w.elevated = c.elevated;
+        auto k = StartKernel(fake);
+        const auto& icon = fake.notifyShell.icons.begin()->second;
+
+        // Hide Window does not take another window instead, and pressed again
+        // tries again.
+        for (int press = 0; press < 2; ++press) {
+            EXPECT_EQ(k->Run({Verb::HideWindow}, Origin::HotKey).result, CommandResult::NothingHidden);
+            EXPECT_TRUE(k->Commands().HiddenList().empty());
+            EXPECT_TRUE(fake.desktop.Get(b).visible);
+        }
+        EXPECT_FALSE(fake.hiddenJournal.value);
+        EXPECT_EQ(icon.tip, "Tarnvell");
+        ASSERT_EQ(icon.balloons.size(), 2u);
+        EXPECT_EQ(icon.balloons.back(), std::make_pair(std::string("Tarnvell"), std::string(c.says)));
+
+        fake.desktop.sleptMs = 0;
+        EXPECT_EQ(k->Run({Verb::HideAll}, Origin::CommandLine).result, CommandResult::Done);
+        ASSERT_EQ(k->Commands().HiddenList().size(), 1u);
+        EXPECT_EQ(k->Commands().HiddenList()[0].m_hWindow, b);
+        EXPECT_EQ(icon.tip, "1 hidden windows");
+        // Asked once, and the wait for it bounded.
+        EXPECT_EQ(std::count(fake.desktop.actions.begin(), fake.desktop.actions.end(),
+                             std::pair<std::string, WindowHandle>("hide", stubborn)),
+                  3);
+        EXPECT_LE(fake.desktop.sleptMs, CHider::kWaitQuietMs + 2 * CHider::kWaitStepMs);
+    }
+}
+
+TEST_F(Hiding, TheBalloonCountsTheOtherWindowsThatStayed) {
+    for (const WindowHandle w : {desk.Add("A", "First"), desk.Add("B", "Second"), desk.Add("C", "Third")})
+        desk.Get(w).refusesHide = true;
+    desk.Add("D", "goes");
+    Kernel().Run({Verb::HideAll}, Origin::Menu);
+    EXPECT_EQ(List().size(), 1u);
+    EXPECT_EQ(fake.notifyShell.icons.begin()->second.balloons.back().second,
+              "Tarnvell could not hide \"First\". It could not hide 2 other windows either.");
+}
+
+// A family whose principal stayed keeps the windows that went within reach.
+TEST_F(Hiding, WhenOnlyTheOwnerStaysItsDialogIsRecordedOnItsOwn) {
+    const WindowHandle owner = desk.Add("Main", "owner");
+    const WindowHandle dialog = desk.Add("#32770", "d", true, owner);
+    const WindowHandle palette = desk.Add("Tool", "p", true, owner);
+    desk.Get(owner).refusesHide = true;
     auto& k = Kernel();
-    k.Run({Verb::HideAll}, Origin::Menu);
+    k.Run({Verb::HideWindow}, Origin::Menu);
     ASSERT_EQ(List().size(), 2u);
-    EXPECT_EQ(List()[0].m_hWindow, stubborn);
-    EXPECT_EQ(List()[1].m_hWindow, b);
-    EXPECT_FALSE(Visible(b));
-    // It was asked to hide once, and the wait for it was bounded.
-    EXPECT_EQ(std::count(desk.actions.begin(), desk.actions.end(), std::pair<std::string, WindowHandle>("hide", stubborn)), 1);
-    EXPECT_LE(desk.sleptMs, CHider::kWaitQuietMs + 2 * CHider::kWaitStepMs);
+    EXPECT_TRUE(List()[0].IsPrincipal());
+    EXPECT_EQ(List()[1].m_hPrincipal, List()[0].m_hWindow);
+    // The list names the family once, and its item brings both back.
+    EXPECT_EQ(k.Tray().HiddenWindowItems().size(), 1u);
+    k.Run({Verb::ShowListed, -1, {}, List()[0].m_hWindow}, Origin::Menu);
+    EXPECT_TRUE(Visible(dialog) && Visible(palette));
+    EXPECT_TRUE(List().empty());
 }
 
 TEST_F(Hiding, AHungApplicationNeverHoldsUpACommand) {

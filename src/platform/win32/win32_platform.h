@@ -36,8 +36,10 @@ public:
     std::uint32_t ProcessId(WindowHandle w) override;
     std::uint32_t OwnProcessId() override;
     bool IsCloaked(WindowHandle w) override;
-    void HideWindow(WindowHandle w) override;
+    bool HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    bool Answers(WindowHandle w) override;
+    bool RunsAbove(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;

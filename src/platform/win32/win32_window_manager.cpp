@@ -7,22 +7,48 @@
 
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
+#include <vector>
+
+#include "platform/win32/handles.h"
 
 namespace {
 
 // Only other processes' windows are ever hidden or shown, and they are asked
 // asynchronously, so that an application that stopped pumping messages cannot
 // block us: the request runs when its thread pumps again.
-void Show(HWND h, int command, const char* commandName) {
+bool Show(HWND h, int command, const char* commandName) {
     ::SetLastError(ERROR_SUCCESS);
-    if (::ShowWindowAsync(h, command)) return;
+    if (::ShowWindowAsync(h, command)) return true;
     const DWORD error = ::GetLastError();
     // A window of the calling thread is shown at once, as by ShowWindow, whose
     // FALSE only says that the window was hidden before. For another thread's
     // window the request is posted, and FALSE means it could not be.
-    if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId()) return;
+    if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId()) return true;
     diag::Failed(std::string("ShowWindowAsync(") + commandName + ") of " + diag::Window(h), error);
+    return false;
+}
+
+// How long a window's thread may take to answer before it counts as busy:
+// long enough for a thread that pumps, short enough that no command waits.
+constexpr UINT kAnswerBoundMs = 50;
+
+// The integrity level of a process's token: the last sub-authority of its
+// mandatory label; nothing when the token cannot be asked.
+std::optional<DWORD> IntegrityOf(HANDLE process) {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &raw)) return std::nullopt;
+    UniqueKernelHandle token(raw);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+    if (size == 0) return std::nullopt;
+    std::vector<unsigned char> buffer(size);
+    if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) return std::nullopt;
+    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+    const UCHAR count = *::GetSidSubAuthorityCount(label->Label.Sid);
+    if (count == 0) return std::nullopt;
+    return *::GetSidSubAuthority(label->Label.Sid, count - 1);
 }
 
 // dwmapi is loaded at run time: where it is missing (or answers nothing, as
@@ -130,7 +156,24 @@ bool Win32WindowManager::IsCloaked(WindowHandle w) {
     return SUCCEEDED(get(ToHwnd(w), DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked != 0;
 }
 
-void Win32WindowManager::HideWindow(WindowHandle w) { Show(ToHwnd(w), SW_HIDE, "SW_HIDE"); }
+bool Win32WindowManager::HideWindow(WindowHandle w) { return Show(ToHwnd(w), SW_HIDE, "SW_HIDE"); }
+
+bool Win32WindowManager::Answers(WindowHandle w) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(ToHwnd(w), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerBoundMs, &ignored) !=
+           0;
+}
+
+bool Win32WindowManager::RunsAbove(WindowHandle w) {
+    DWORD pid = 0;
+    if (!::GetWindowThreadProcessId(ToHwnd(w), &pid) || pid == 0) return false;
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    static const std::optional<DWORD> own = IntegrityOf(::GetCurrentProcess());
+    // Without a level of our own there is nothing to compare with.
+    if (!own) return false;
+    const std::optional<DWORD> theirs = process ? IntegrityOf(process.get()) : std::nullopt;
+    return !theirs || *theirs > *own;
+}
 
 void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW, "SW_SHOW"); }
 
