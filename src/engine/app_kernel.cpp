@@ -25,7 +25,7 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module),
       m_Groups(platform.hotKeys, platform.profile),
       m_Keys(platform.hotKeys, m_Settings, m_Groups, m_Strings),
-      m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Gate, m_Settings, m_Groups, m_Keys),
+      m_Dialogs(platform.dialogs, platform.shell, platform.profile, m_Strings, m_Gate, m_Settings, m_Groups, m_Keys),
       m_Commands(platform.windows, platform.hiddenJournal, m_Settings, m_Groups),
       m_Tray(m_TrayIcon, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys, m_Gate),
       m_Runner(m_Gate, platform.dialogs, m_Settings, m_Groups, m_Commands, m_Dialogs, m_Tray),

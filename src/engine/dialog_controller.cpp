@@ -10,11 +10,12 @@ namespace {
 constexpr std::size_t kSeparatorLength = 55;
 }  // namespace
 
-CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, const CResource& strings,
-                                     CModalGate& gate, CSettings& settings, CGroupList& groups,
-                                     CKeyRegistrations& keys)
+CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell, platform::IProfile& profile,
+                                     const CResource& strings, CModalGate& gate, CSettings& settings,
+                                     CGroupList& groups, CKeyRegistrations& keys)
     : m_Dialogs(dialogs),
       m_Shell(shell),
+      m_Profile(profile),
       m_Strings(strings),
       m_Gate(gate),
       m_Settings(settings),
@@ -105,6 +106,8 @@ void CDialogController::OnWindowsGroups(PasswordCheck& password) {
         ok = m_Dialogs.RunWindowsGroups(form);
     }
     if (ok) {
+        // The action and the list go together, whole or not at all.
+        const platform::ProfileBatch batch(m_Profile);
         // Group positions may have moved, so a click action that names a group
         // (or the separator) falls back to the list of hidden windows, on every OK.
         m_Settings.ForgetGroupAction();

@@ -22,8 +22,9 @@ public:
     // The program version times 100: 2.0.
     static constexpr unsigned kVersion = 200;
 
-    CDialogController(IDialogs& dialogs, platform::IShell& shell, const CResource& strings, CModalGate& gate,
-                      CSettings& settings, CGroupList& groups, CKeyRegistrations& keys);
+    CDialogController(IDialogs& dialogs, platform::IShell& shell, platform::IProfile& profile,
+                      const CResource& strings, CModalGate& gate, CSettings& settings, CGroupList& groups,
+                      CKeyRegistrations& keys);
     CDialogController(const CDialogController&) = delete;
     CDialogController& operator=(const CDialogController&) = delete;
 
@@ -54,6 +55,7 @@ private:
 
     IDialogs& m_Dialogs;
     platform::IShell& m_Shell;
+    platform::IProfile& m_Profile;
     const CResource& m_Strings;
     CModalGate& m_Gate;
     CSettings& m_Settings;

@@ -39,6 +39,8 @@ void CSettings::Load(WindowHandle frame) {
 
 void CSettings::Save() {
     const platform::ProfileHold hold(m_Profile);
+    // The preferences and keys are stored whole or not at all.
+    const platform::ProfileBatch batch(m_Profile);
     for (auto& hotKey : m_HotKeys) hotKey.Exchange(false);
     m_Prefs.Save(m_Profile);
 }

@@ -35,8 +35,10 @@ void CGroupList::RetryHotKeys() {
 }
 
 void CGroupList::Replace(const std::vector<std::unique_ptr<CWindowsGroup>>& groups, WindowHandle target) {
-    // Hundreds of values, each key opened once.
+    // Hundreds of values, each key opened once, and stored whole or not at
+    // all: a save cut short must never leave an end marker in an early slot.
     const platform::ProfileHold hold(m_Profile);
+    const platform::ProfileBatch batch(m_Profile);
     for (std::size_t j = 0; j < m_Groups.size(); ++j) {
         m_Groups[j]->Erase(static_cast<int>(j));
         m_Groups[j].reset();

@@ -37,6 +37,11 @@ public:
     // While held (holds nest), the profile may keep each section's key open
     // between calls, so that a load or save of many values opens it once.
     virtual void Hold(bool held) = 0;
+    // Writes made while a batch is open (batches nest) are stored together
+    // when the outermost batch closes: whatever ends the process meanwhile,
+    // the next start reads either none of them or all. Reads during a batch
+    // see what was stored before it.
+    virtual void Batch(bool open) = 0;
 };
 
 // Holds a profile's keys open for the life of the object: a load or save of
@@ -47,6 +52,19 @@ public:
     ~ProfileHold() { m_Profile.Hold(false); }
     ProfileHold(const ProfileHold&) = delete;
     ProfileHold& operator=(const ProfileHold&) = delete;
+
+private:
+    IProfile& m_Profile;
+};
+
+// One save of many values, stored whole or not at all, for the life of the
+// object.
+class ProfileBatch {
+public:
+    explicit ProfileBatch(IProfile& profile) : m_Profile(profile) { m_Profile.Batch(true); }
+    ~ProfileBatch() { m_Profile.Batch(false); }
+    ProfileBatch(const ProfileBatch&) = delete;
+    ProfileBatch& operator=(const ProfileBatch&) = delete;
 
 private:
     IProfile& m_Profile;

@@ -38,6 +38,8 @@ public:
     virtual RegistryStatus QueryValue(const char* name, std::uint32_t& type, unsigned char* data,
                                       std::uint32_t& dataSize) = 0;
     virtual bool SetValue(const char* name, std::uint32_t type, const unsigned char* data, std::uint32_t size) = 0;
+    // True when the value is gone afterwards (also when it was never there).
+    virtual bool DeleteValue(const char* name) = 0;
 };
 
 class IRegistry {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/win_constants.h"
@@ -53,6 +54,44 @@ std::optional<std::string> QueryString(IRegistryKey& key, const std::string& nam
     return buffer;
 }
 
+// The record of a batch: "TVPW", version 1, the count, then each write's
+// section, entry, type and data, every length a little-endian u32.
+constexpr char kRecordMagic[4] = {'T', 'V', 'P', 'W'};
+constexpr std::uint32_t kRecordVersion = 1;
+
+void PutU32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+void PutText(std::string& out, std::string_view text) {
+    PutU32(out, static_cast<std::uint32_t>(text.size()));
+    out.append(text);
+}
+
+// Reads from a record, refusing anything that runs past its end.
+class RecordReader {
+public:
+    explicit RecordReader(std::string_view data) : m_data(data) {}
+    bool U32(std::uint32_t& value) {
+        if (m_data.size() - m_at < 4) return false;
+        value = 0;
+        for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(m_data[m_at + i]);
+        m_at += 4;
+        return true;
+    }
+    bool Text(std::string& text) {
+        std::uint32_t length = 0;
+        if (!U32(length) || m_data.size() - m_at < length) return false;
+        text.assign(m_data.substr(m_at, length));
+        m_at += length;
+        return true;
+    }
+    bool AtEnd() const { return m_at == m_data.size(); }
+
+private:
+    std::string_view m_data;
+    std::size_t m_at = 0;
+};
+
 }  // namespace
 
 std::size_t RegistryProfile::NameHash::operator()(const std::string& name) const {
@@ -80,6 +119,7 @@ void RegistryProfile::Hold(bool held) {
 // no handle is kept and other writers are seen at once; during one (a load of
 // hundreds of values) each section is opened once.
 RegistryProfile::Open RegistryProfile::OpenSection(std::string_view section) {
+    if (!m_bRecovered) Recover();
     Open open;
     if (m_nHolds > 0) {
         auto it = m_Held.find(section);
@@ -198,28 +238,112 @@ std::string RegistryProfile::GetProfileString(std::string_view section, std::str
 }
 
 bool RegistryProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
-    const Open open = OpenSection(section);
-    if (!open.key) return false;
-    const std::string name(entry);
     const std::uint32_t data = static_cast<std::uint32_t>(value);
-    if (!open.key->SetValue(name.c_str(), reg::kDword, reinterpret_cast<const unsigned char*>(&data), sizeof(data)))
-        return false;
-    Remember(open.held, name, reg::kDword, std::string(reinterpret_cast<const char*>(&data), sizeof(data)), false);
-    return true;
+    Write write{std::string(section), std::string(entry), reg::kDword,
+                std::string(reinterpret_cast<const char*>(&data), sizeof(data))};
+    if (m_nBatches > 0) {
+        m_Batch.push_back(std::move(write));
+        return true;
+    }
+    return Store(write);
 }
 
 bool RegistryProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
-    const Open open = OpenSection(section);
+    // The terminator is part of the stored data.
+    Write write{std::string(section), std::string(entry), reg::kSz, std::string(value) + '\0'};
+    if (m_nBatches > 0) {
+        m_Batch.push_back(std::move(write));
+        return true;
+    }
+    return Store(write);
+}
+
+bool RegistryProfile::Store(const Write& write) {
+    const Open open = OpenSection(write.section);
     if (!open.key) return false;
-    const std::string name(entry);
-    const std::string data(value);
-    if (!open.key->SetValue(name.c_str(), reg::kSz, reinterpret_cast<const unsigned char*>(data.c_str()),
-                            static_cast<std::uint32_t>(data.size() + 1)))
+    if (!open.key->SetValue(write.entry.c_str(), write.type, reinterpret_cast<const unsigned char*>(write.data.data()),
+                            static_cast<std::uint32_t>(write.data.size())))
         return false;
-    // Not kept: the writer has the text, and a read of it during the hold
-    // is rare enough to cost a call.
-    Remember(open.held, name, reg::kSz, std::string(), true);
+    // A text is not kept: the writer has it, and a read of it during the
+    // hold is rare enough to cost a call.
+    if (write.type == reg::kSz)
+        Remember(open.held, write.entry, reg::kSz, std::string(), true);
+    else
+        Remember(open.held, write.entry, write.type, write.data, false);
     return true;
+}
+
+void RegistryProfile::Batch(bool open) {
+    if (open) {
+        ++m_nBatches;
+    } else if (m_nBatches > 0 && --m_nBatches == 0) {
+        Commit();
+    }
+}
+
+void RegistryProfile::Commit() {
+    std::vector<Write> writes = std::exchange(m_Batch, {});
+    if (writes.empty()) return;
+    if (!m_bRecovered) Recover();
+    // One value is stored whole by the registry itself.
+    std::unique_ptr<IRegistryKey> root = writes.size() > 1 ? m_Registry.CreateKey(m_root) : nullptr;
+    std::string record(kRecordMagic, sizeof(kRecordMagic));
+    PutU32(record, kRecordVersion);
+    PutU32(record, static_cast<std::uint32_t>(writes.size()));
+    for (const Write& w : writes) {
+        PutText(record, w.section);
+        PutText(record, w.entry);
+        PutU32(record, w.type);
+        PutText(record, w.data);
+    }
+    const bool logged =
+        root && root->SetValue(kPendingValue, reg::kBinary, reinterpret_cast<const unsigned char*>(record.data()),
+                               static_cast<std::uint32_t>(record.size()));
+    bool stored = true;
+    for (const Write& w : writes) stored = Store(w) && stored;
+    // A write that failed is tried again from the record at the next start,
+    // rather than leaving half a save behind.
+    if (logged && stored) root->DeleteValue(kPendingValue);
+}
+
+void RegistryProfile::Recover() {
+    m_bRecovered = true;
+    std::unique_ptr<IRegistryKey> root = m_Registry.CreateKey(m_root);
+    if (!root) return;
+    // The profile's own key holds no value but a record: the common case,
+    // nothing left behind, costs one question more than the key's opening.
+    RegistryKeyInfo info;
+    if (!root->QueryInfo(info) || info.values == 0) return;
+    std::uint32_t type = 0, size = 0;
+    if (root->QueryValue(kPendingValue, type, nullptr, size) != RegistryStatus::kOk) return;
+    std::vector<Write> writes;
+    bool whole = false;
+    try {
+        std::string data(size, '\0');
+        std::uint32_t got = size;
+        if (type == reg::kBinary &&
+            root->QueryValue(kPendingValue, type, reinterpret_cast<unsigned char*>(data.data()), got) ==
+                RegistryStatus::kOk &&
+            got == size && data.compare(0, sizeof(kRecordMagic), kRecordMagic, sizeof(kRecordMagic)) == 0) {
+            RecordReader reader(std::string_view(data).substr(sizeof(kRecordMagic)));
+            std::uint32_t version = 0, count = 0;
+            whole = reader.U32(version) && version == kRecordVersion && reader.U32(count);
+            for (std::uint32_t i = 0; whole && i < count; ++i) {
+                Write w;
+                whole = reader.Text(w.section) && reader.Text(w.entry) && reader.U32(w.type) && reader.Text(w.data);
+                if (whole) writes.push_back(std::move(w));
+            }
+            whole = whole && reader.AtEnd();
+        }
+    } catch (const std::bad_alloc&) {
+        whole = false;
+    }
+    // A record that is not whole was never written by us: it is dropped,
+    // and the profile stays as it was.
+    bool stored = true;
+    if (whole)
+        for (const Write& w : writes) stored = Store(w) && stored;
+    if (stored) root->DeleteValue(kPendingValue);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/registry.h"
@@ -19,6 +20,13 @@ namespace platform {
 // no call at all. The load's limit is one registry call per stored value.
 // A section that changes while it is read, or cannot be read whole, is asked
 // value by value for the rest of the hold.
+//
+// A batch is stored as a write-ahead record: every write of it, encoded in
+// one binary value of the profile's own key (one registry write, which the
+// system makes whole or not at all), then the writes themselves, then the
+// record is deleted. The first use of the profile in a later run finds a
+// record a killed run left behind and carries its writes out, so a save is
+// either absent or whole.
 class RegistryProfile final : public IProfile {
 public:
     explicit RegistryProfile(IRegistry& registry) : m_Registry(registry) {}
@@ -35,6 +43,10 @@ public:
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
     void Hold(bool held) override;
+    void Batch(bool open) override;
+
+    // The value that holds a batch while it is stored, in the profile's key.
+    static constexpr const char* kPendingValue = "Pending Writes";
 
 private:
     struct Stored {
@@ -65,7 +77,19 @@ private:
         std::unique_ptr<IRegistryKey> owned;
     };
 
+    struct Write {
+        std::string section;
+        std::string entry;
+        std::uint32_t type = 0;
+        std::string data;
+    };
+
     Open OpenSection(std::string_view section);
+    bool Store(const Write& write);
+    // Stores what the batch collected, through its record.
+    void Commit();
+    // Carries out a record that an earlier run left, once per profile.
+    void Recover();
     // The held section's values when it is read whole; null when it must be
     // asked value by value.
     static Values* WholeValues(Section* held);
@@ -75,6 +99,9 @@ private:
     IRegistry& m_Registry;
     std::string m_root;
     int m_nHolds = 0;
+    int m_nBatches = 0;
+    std::vector<Write> m_Batch;
+    bool m_bRecovered = false;
     std::map<std::string, Section, std::less<>> m_Held;
 };
 

@@ -134,6 +134,12 @@ public:
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
     void Hold(bool held) override { holds += held ? 1 : -1; }
+    // Writes are stored at once; a batch is only counted, as the registry
+    // profile's batches are tested over the fake registry.
+    void Batch(bool open) override {
+        batches += open ? 1 : -1;
+        if (open) ++batchesOpened;
+    }
 
     void Set(const std::string& section, const std::string& entry, Value value);
     std::optional<Value> Find(const std::string& section, const std::string& entry) const;
@@ -143,6 +149,8 @@ public:
     bool failWrites = false;
     std::size_t reads = 0;
     int holds = 0;  // open holds; every hold must end
+    int batches = 0;  // open batches; every batch must end
+    int batchesOpened = 0;
 
 private:
     void Note(const char* what, std::string_view section, std::string_view entry);

@@ -65,12 +65,26 @@ public:
 
     bool SetValue(const char* name, std::uint32_t type, const unsigned char* data, std::uint32_t size) override {
         ++m_registry.calls.set;
+        if (!Alive()) return true;
         m_registry.Set(m_path, name, type, std::string(reinterpret_cast<const char*>(data), size));
+        return true;
+    }
+
+    bool DeleteValue(const char* name) override {
+        ++m_registry.calls.remove;
+        if (Alive()) m_registry.Delete(m_path, name);
         return true;
     }
 
 private:
     const FakeRegistry::Key& Key() { return m_registry.keys[m_path]; }
+    // A killed process believes its writes succeed; none reaches the registry.
+    bool Alive() {
+        if (m_registry.writesLeft < 0) return true;
+        if (m_registry.writesLeft == 0) return false;
+        --m_registry.writesLeft;
+        return true;
+    }
 
     FakeRegistry& m_registry;
     std::string m_path;

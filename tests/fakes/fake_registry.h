@@ -26,8 +26,8 @@ public:
         bool clockStands = false;
     };
     struct Calls {
-        int create = 0, info = 0, enumerate = 0, query = 0, set = 0;
-        int Total() const { return create + info + enumerate + query + set; }
+        int create = 0, info = 0, enumerate = 0, query = 0, set = 0, remove = 0;
+        int Total() const { return create + info + enumerate + query + set + remove; }
     };
 
     std::unique_ptr<platform::IRegistryKey> CreateKey(const std::string& path) override;
@@ -44,4 +44,7 @@ public:
     // Runs before each enumeration call with its index: another writer
     // changing the key during a pass, or an allocation failing.
     std::function<void(std::uint32_t index)> beforeEnumerate;
+    // The process is killed after this many more writes (value writes and
+    // deletes): every later one is lost. Negative: never.
+    int writesLeft = -1;
 };

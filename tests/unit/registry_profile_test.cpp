@@ -54,10 +54,11 @@ TEST_F(RegistryProfileTest, HeldSectionIsReadInOnePassAndAbsentValuesCostNothing
             EXPECT_EQ(profile.GetProfileInt("HotKeys", "VK" + std::to_string(id), 0), 0u);
         }
     }
-    // Groups: its sizes, 150 values, its sizes again; HotKeys: only its sizes.
-    EXPECT_EQ(registry.calls.create, 2);
+    // The profile's own key: its sizes (no save was left half done); Groups:
+    // its sizes, 150 values, its sizes again; HotKeys: only its sizes.
+    EXPECT_EQ(registry.calls.create, 3);
     EXPECT_EQ(registry.calls.enumerate, 150);
-    EXPECT_EQ(registry.calls.info, 3);
+    EXPECT_EQ(registry.calls.info, 4);
     EXPECT_EQ(registry.calls.query, 0);
 }
 
@@ -145,7 +146,8 @@ TEST_F(RegistryProfileTest, TextIsHandedOverOnceAndWritesDuringAHoldAreReadBack)
     EXPECT_EQ(profile.GetProfileString("Groups", "NAME2", "?"), "Written");
     EXPECT_EQ(profile.GetProfileInt("Groups", "Compare2", -1), 1u);
     EXPECT_EQ(profile.GetProfileInt("Groups", "Compare7", -1), 2u);
-    EXPECT_EQ(registry.calls.create, 1);
+    // The section's key, and the profile's own once for a save left half done.
+    EXPECT_EQ(registry.calls.create, 2);
     EXPECT_EQ(registry.Find(kGroups, "Name2")->data, std::string("Written\0", 8));
 }
 
@@ -156,7 +158,7 @@ TEST_F(RegistryProfileTest, OutsideAHoldEveryReadSeesOtherWriters) {
     EXPECT_EQ(profile.GetProfileString("Groups", "Name0", "?"), "Changed");
     EXPECT_EQ(profile.GetProfileInt("Groups", "Compare0", -1), 0u);
     EXPECT_EQ(profile.GetProfileInt("Groups", "Missing", 5), 5u);
-    EXPECT_EQ(registry.calls.create, 4);
+    EXPECT_EQ(registry.calls.create, 5);
     EXPECT_EQ(registry.calls.enumerate, 0);
     // A hold that ends forgets what it read: the next one reads afresh.
     {
@@ -206,3 +208,139 @@ TEST(StartUpLoad, CostsAtMostOneRegistryCallPerStoredValue) {
 }
 
 }  // namespace
+
+// ----------------------------------------------- a save cut short by a kill
+
+namespace {
+
+// What a start reads of the groups and the settings.
+struct Stored {
+    std::vector<std::string> groups;
+    Preferences prefs;
+    ProgramKeys keys;
+    friend bool operator==(const Stored&, const Stored&) = default;
+};
+
+Stored Read(CAppKernel& kernel) {
+    Stored s;
+    for (std::size_t i = 0; i < kernel.Groups().size(); ++i) {
+        const CWindowsGroup& g = *kernel.Groups().At(i);
+        s.groups.push_back(g.m_strName + "|" + g.m_strSearch + "|" + std::to_string(g.m_nCompare) + "|" +
+                           g.m_HotKeys[0].GetName() + "|" + g.m_HotKeys[1].GetName());
+    }
+    s.prefs = kernel.Settings().Prefs();
+    s.keys = kernel.Settings().Keys();
+    return s;
+}
+
+// A profile, a kernel over it, the save the user makes, and what the next
+// start reads, with the process killed after each number of writes in turn:
+// every cut reads as the state before the save or the state after it.
+void EveryCutLeavesTheOldOrTheNewStateWhole(const std::function<void(FakePlatform&, CAppKernel&)>& save) {
+    const auto seed = [](FakeRegistry& registry) {
+        for (int i = 0; i < 3; ++i) {
+            const auto s = std::to_string(i);
+            registry.SetString(kGroups, "Name" + s, "Group " + s);
+            registry.SetString(kGroups, "Search" + s, "[" + s + "]");
+            registry.SetDword(kGroups, "Compare" + s, 0);
+            registry.SetDword(kHotKeys, "Mod" + std::to_string(CWindowsGroup::HideHotKeyId(i)), mod::kControl);
+            registry.SetDword(kHotKeys, "VK" + std::to_string(CWindowsGroup::HideHotKeyId(i)), 'A' + i);
+        }
+        registry.SetDword(kRoot + "\\Settings", "First Start", 0);
+    };
+    const auto start = [](FakeRegistry& registry, FakePlatform& fake) {
+        auto profile = std::make_unique<platform::RegistryProfile>(registry);
+        profile->SetRoot(kRoot);
+        auto kernel = StartKernel(fake, {}, profile.get());
+        return std::make_pair(std::move(profile), std::move(kernel));
+    };
+    // Once without a kill: the states before and after, and the writes
+    // the save takes.
+    Stored before, after;
+    int writes = 0;
+    {
+        FakeRegistry registry;
+        seed(registry);
+        FakePlatform fake;
+        auto [profile, kernel] = start(registry, fake);
+        before = Read(*kernel);
+        const int sets = registry.calls.set + registry.calls.remove;
+        save(fake, *kernel);
+        writes = registry.calls.set + registry.calls.remove - sets;
+        after = Read(*kernel);
+    }
+    ASSERT_NE(after, before);
+    ASSERT_GT(writes, 2);
+    for (int cut = 0; cut < writes; ++cut) {
+        FakeRegistry registry;
+        seed(registry);
+        {
+            FakePlatform fake;
+            auto [profile, kernel] = start(registry, fake);
+            registry.writesLeft = cut;
+            save(fake, *kernel);
+        }
+        registry.writesLeft = -1;
+        FakePlatform next;
+        auto [profile, kernel] = start(registry, next);
+        const Stored read = Read(*kernel);
+        EXPECT_TRUE(read == before || read == after) << "cut after " << cut << " of " << writes << " writes";
+    }
+}
+
+}  // namespace
+
+TEST(KilledSave, AWindowsGroupsOkIsStoredWholeOrNotAtAll) {
+    EveryCutLeavesTheOldOrTheNewStateWhole([](FakePlatform& fake, CAppKernel& kernel) {
+        fake.prompts.windowsGroups = [](GroupsForm& form) {
+            form.groups.erase(form.groups.begin());  // the first goes, the others move up
+            form.groups[0]->m_strName = "Renamed";
+            form.groups[1]->m_HotKeys[1].SetValue({mod::kAlt, 'Z'});
+            return true;
+        };
+        kernel.Run({Verb::WindowsGroups}, Origin::Menu);
+    });
+}
+
+TEST(KilledSave, APreferencesOkIsStoredWholeOrNotAtAll) {
+    EveryCutLeavesTheOldOrTheNewStateWhole([](FakePlatform& fake, CAppKernel& kernel) {
+        ChangePreferences(fake, kernel, [](Preferences& p, HotKeyValues& keys) {
+            p.m_bShowList = false;
+            p.m_bHideIcon = true;
+            p.m_uAction = ClickAction(5);
+            keys[1] = {mod::kWin, 'S'};
+            keys[3] = {mod::kWin, 'A'};
+        });
+    });
+}
+
+// The record is input like any value: one that is not whole is dropped, and
+// nothing of it is stored.
+TEST_F(RegistryProfileTest, ADamagedRecordOfASaveIsDroppedAndChangesNothing) {
+    Groups(1);
+    std::string record;
+    {
+        FakeRegistry other;
+        platform::RegistryProfile writer(other);
+        writer.SetRoot(kRoot);
+        other.writesLeft = 1;  // the record, and nothing after it
+        {
+            const platform::ProfileBatch batch(writer);
+            writer.WriteProfileString("Groups", "Name0", "Replaced");
+            writer.WriteProfileInt("Groups", "Compare0", 1);
+        }
+        record = other.Find(kRoot, platform::RegistryProfile::kPendingValue)->data;
+    }
+    for (std::size_t cut : {std::size_t{0}, std::size_t{5}, record.size() - 1}) {
+        registry.Set(kRoot, platform::RegistryProfile::kPendingValue, reg::kBinary, record.substr(0, cut));
+        platform::RegistryProfile fresh(registry);
+        fresh.SetRoot(kRoot);
+        EXPECT_EQ(fresh.GetProfileString("Groups", "Name0", "?"), "Group 0") << cut;
+        EXPECT_FALSE(registry.Find(kRoot, platform::RegistryProfile::kPendingValue)) << cut;
+    }
+    // Whole, it is carried out by the next start.
+    registry.Set(kRoot, platform::RegistryProfile::kPendingValue, reg::kBinary, record);
+    EXPECT_EQ(profile.GetProfileString("Groups", "Name0", "?"), "Replaced");
+    EXPECT_EQ(profile.GetProfileInt("Groups", "Compare0", -1), 1u);
+    EXPECT_FALSE(registry.Find(kRoot, platform::RegistryProfile::kPendingValue));
+}

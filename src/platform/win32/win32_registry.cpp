@@ -91,6 +91,13 @@ public:
         return false;
     }
 
+    bool DeleteValue(const char* name) override {
+        const LONG error = ::RegDeleteValueA(m_key.get(), name);
+        if (error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND) return true;
+        RegistryFailed("RegDeleteValue", m_path, name ? name : "", error);
+        return false;
+    }
+
 private:
     UniqueRegKey m_key;
     std::string m_path;  // below HKEY_CURRENT_USER, for the report of a failed write
