@@ -374,6 +374,48 @@ TEST_F(WindowsGroupsDialog, ALongStoredListComesInWhole) {
     EXPECT_TRUE(::IsWindowVisible(other));
 }
 
+// A Windows Groups OK that a kill cuts short leaves the list of before or the
+// list of after, whole: never a list that ends early.
+TEST_F(WindowsGroupsDialog, AnOkCutShortByAKillLeavesTheOldListOrTheNewOneWhole) {
+    constexpr int kSlots = 200;
+    const auto row = [](int i) { return RemoteList::Row{"Group " + std::to_string(i), "", ""}; };
+    Rows before, after;
+    for (int i = 0; i < kSlots; ++i) before.push_back(row(i));
+    after.assign(before.begin() + 1, before.end());
+    int sawBefore = 0, sawAfter = 0;
+    for (int delayMs : {0, 10, 30, 60, 100, 200, 400}) {
+        TearDown();
+        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+        ASSERT_TRUE(SeedGroupSlots(kSlots));
+        {
+            Tarnvell app;
+            ASSERT_TRUE(app.Started());
+            HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
+            ASSERT_TRUE(dialog);
+            RemoteList list = ListOf(app, dialog);
+            ASSERT_TRUE(list.Select(0));
+            Press(dialog, kDelete);
+            ASSERT_TRUE(WaitFor([&] { return list.Count() == kSlots - 1; }, 5s));
+            Press(dialog, IDOK);
+            ::Sleep(static_cast<DWORD>(delayMs));
+            ::TerminateProcess(app.Proc().info.hProcess, 9);
+            ASSERT_NE(app.Proc().WaitExit(5s), static_cast<DWORD>(STILL_ACTIVE));
+        }
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
+        ASSERT_TRUE(dialog);
+        const Rows rows = ListOf(app, dialog).Rows(1);
+        EXPECT_TRUE(rows == before || rows == after) << "killed " << delayMs << " ms after OK: " << rows.size()
+                                                     << " groups";
+        sawBefore += rows == before;
+        sawAfter += rows == after;
+        ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
+    }
+    // The kills fell both before and after the save was taken.
+    EXPECT_GT(sawAfter, 0);
+}
+
 TEST_F(WindowsGroupsDialog, AGroupNeedsANameAndASearchTextAndOkResetsAGroupTrayActionKeepingItsMode) {
     SetDword("Settings", "m_uAction", 9);  // show group 0
     SeedGroup(0, "Others", "Notes", 2);    // captions that differ from the text: not offered
