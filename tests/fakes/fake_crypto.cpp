@@ -1,5 +1,6 @@
 #include "fake_crypto.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -124,6 +125,7 @@ std::vector<std::uint8_t> FakeCrypto::Random(std::size_t count) {
 std::vector<std::uint8_t> FakeCrypto::Pbkdf2Sha256(std::string_view password, const std::vector<std::uint8_t>& salt,
                                                    std::uint32_t iterations, std::size_t length) {
     if (fail || iterations == 0) return {};
+    if (cap) iterations = std::min(iterations, cap);
     auto key = std::make_tuple(std::string(password), salt, iterations, length);
     if (const auto it = m_done.find(key); it != m_done.end()) return it->second;
     ++derivations;

@@ -19,6 +19,9 @@ public:
                                            std::uint32_t iterations, std::size_t length) override;
 
     bool fail = false;  // the system cannot give random bytes or a hash
+    // At most this many iterations are computed (0: all): a fuzzer that
+    // plants passwords looks at what surrounds the hash, not at its value.
+    std::uint32_t cap = 0;
     int derivations = 0;
 
 private:
