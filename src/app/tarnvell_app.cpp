@@ -7,6 +7,7 @@
 
 #include "platform/win32/system_library.h"
 #include "app/command_line_win32.h"
+#include "platform/text.h"
 #include "ui/html_help.h"
 
 namespace {
@@ -78,6 +79,11 @@ int CTarnvellApp::ExitInstance() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before anything loads a library by name.
     RestrictLibrarySearch();
+    // The command line's limits count characters of the process's code page.
+    {
+        Win32Module module(instance);
+        text::SetProcessCodePage(text::CodePage::Of(module));
+    }
     // Before anything else: a malformed command line changes nothing.
     const ParsedCommandLine parsed = ParseOwnCommandLine();
     switch (parsed.kind) {

@@ -65,6 +65,7 @@ std::optional<unsigned> CheckGroup(const std::string& name, const std::string& s
                                    int compareMode) {
     // Texts are taken as typed: a name of blanks only is a name.
     if (name.empty()) return IDS_GROUP_NEEDS_NAME;
+    if (text::CountChars(name) > GROUP_NAME_MAX_CHARS) return IDS_GROUP_NAME_TOO_LONG;
     if (autoHide && search.empty()) return IDS_AUTO_HIDE_NEEDS_SEARCH;
     if (search.empty()) return IDS_GROUP_NEEDS_SEARCH;
     if (autoHide && compareMode != GROUP_COMPARE_INCLUDE && compareMode != GROUP_COMPARE_EQUAL)
