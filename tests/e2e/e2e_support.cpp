@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <thread>
@@ -180,8 +181,8 @@ std::string Quoted(const std::vector<std::string>& items) {
 }
 }  // namespace
 
-Host::Host(const std::vector<std::string>& items)
-    : m_process(Start(ExeDirectory() + "\\window_host.exe", Quoted(items))) {}
+Host::Host(const std::vector<std::string>& items, const std::string& exe)
+    : m_process(Start(ExeDirectory() + "\\" + exe, Quoted(items))) {}
 
 Host::~Host() {
     for (HWND w : WindowsOfProcess(m_process.Pid())) ::PostMessageA(w, WM_CLOSE, 0, 0);
@@ -327,6 +328,43 @@ void HeldHotKey::Release() {
     ::UnregisterHotKey(nullptr, kHeldId);
     m_held = false;
 }
+
+struct Pinger::State {
+    HWND window;
+    std::atomic<bool> stop{false};
+    std::atomic<long> sends{0};
+    std::atomic<double> longest{0};
+    std::thread thread;
+};
+
+Pinger::Pinger(HWND window) : m_state(std::make_unique<State>()) {
+    m_state->window = window;
+    m_state->thread = std::thread([s = m_state.get()] {
+        while (!s->stop) {
+            const auto start = std::chrono::steady_clock::now();
+            DWORD_PTR ignored = 0;
+            const bool answered =
+                ::SendMessageTimeoutA(s->window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+            const double ms = answered
+                                  ? std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()
+                                  : 10000.0;
+            if (ms > s->longest) s->longest = ms;
+            ++s->sends;
+            // A pause between sends, so that the pings themselves add little
+            // to the window server's load.
+            ::Sleep(10);
+        }
+    });
+}
+
+Pinger::~Pinger() {
+    m_state->stop = true;
+    m_state->thread.join();
+}
+
+double Pinger::LongestMs() const { return m_state->longest; }
+
+long Pinger::Sends() const { return m_state->sends; }
 
 void TakeBalloonDown(const Tarnvell& app) {
     NOTIFYICONDATAA nid{};

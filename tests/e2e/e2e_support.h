@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,10 +82,12 @@ void BroadcastTaskbarCreated();
 // false when it is not on the screen.
 bool TrayIconCentre(POINT& centre);
 
-// The test-window program, with the windows named by its arguments.
+// The test-window program, with the windows named by its arguments; as
+// window_host.exe, or as the copy of it under another file name
+// (other_host.exe), another program for a group that names its program.
 class Host {
 public:
-    explicit Host(const std::vector<std::string>& items);
+    explicit Host(const std::vector<std::string>& items, const std::string& exe = "window_host.exe");
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
@@ -151,6 +154,24 @@ std::string BalloonText(std::chrono::milliseconds timeout = 5s);
 // Takes Tarnvell's balloon down: left on the screen it would stand over the
 // desktop of the next test.
 void TakeBalloonDown(const Tarnvell& app);
+
+// Sends WM_NULL to a window back to back, from a thread of its own, for as
+// long as it lives, and keeps the longest time the window took to answer:
+// how long its thread left its messages waiting. A send unanswered for 10 s
+// counts as 10 s.
+class Pinger {
+public:
+    explicit Pinger(HWND window);
+    ~Pinger();
+    Pinger(const Pinger&) = delete;
+    Pinger& operator=(const Pinger&) = delete;
+    double LongestMs() const;
+    long Sends() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 // ---- The profile, as another program sees it in the registry.
 inline constexpr const char* kProfileKey = "Software\\KESTROW SOFTWARE\\Tarnvell";

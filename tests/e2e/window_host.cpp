@@ -21,10 +21,14 @@
 //   dwData 2, "Old\nNew"         the window titled Old retitled New
 //   dwData 3, "Title\nN"          the window titled Title retitled N times,
 //                                "Title #1" .. "Title #N", then back to Title
+//   dwData 4, "Prefix\nN"         N hidden windows titled Prefix0 .. PrefixN-1,
+//                                shown all at once, one after the other
+//                                without pumping, when WM_APP + 2 is posted
 //
 // Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
-// _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
-// Wine raises neither by itself, and out-of-context hooks of other programs
+// _NAMECHANGE with NotifyWinEvent, and every minimize
+// EVENT_SYSTEM_MINIMIZESTART, as Windows' own user32 does: Wine 8 raises
+// none of them by itself, and out-of-context hooks of other programs
 // (Tarnvell's) only see them so.
 #include <windows.h>
 
@@ -41,13 +45,16 @@ constexpr UINT kHang = WM_APP + 1;
 constexpr ULONG_PTR kNewWindow = 1;
 constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
+constexpr ULONG_PTR kPrepareBurst = 4;
+constexpr UINT kShowBurst = WM_APP + 2;
 constexpr const char* kClass = "TarnvellTestWindow";
 constexpr const char* kStubbornClass = "TarnvellTestStubborn";
 std::map<std::string, HWND> g_byTitle;
+std::vector<HWND> g_burst;
 int g_count = 0;
 
 HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, DWORD style, DWORD exStyle,
-          HWND owner);
+          HWND owner, bool show = true);
 
 void Retitle(HWND w, const std::string& title) {
     ::SetWindowTextA(w, title.c_str());
@@ -82,6 +89,14 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
             Retitle(it->second, title);
             return 1;
         }
+        case kPrepareBurst: {
+            if (cut == std::string::npos) return 0;
+            const int n = std::atoi(text.c_str() + cut + 1);
+            for (int k = 0; k < n; ++k)
+                g_burst.push_back(Make(::GetModuleHandleA(nullptr), kClass, text.substr(0, cut) + std::to_string(k),
+                                       WS_OVERLAPPEDWINDOW, 0, nullptr, false));
+            return 1;
+        }
         default: return 0;
     }
 }
@@ -89,7 +104,14 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kHang: ::Sleep(static_cast<DWORD>(wParam)); return 0;
+        case kShowBurst:
+            for (HWND w : g_burst) ::ShowWindow(w, SW_SHOW);
+            g_burst.clear();
+            return 0;
         case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) ::NotifyWinEvent(EVENT_SYSTEM_MINIMIZESTART, hwnd, OBJID_WINDOW, CHILDID_SELF);
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
         case WM_WINDOWPOSCHANGED: {
             // Every show and hide, whoever asked for it (Tarnvell's among them).
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
@@ -120,13 +142,15 @@ void RegisterClassNamed(HINSTANCE instance, const std::string& name, WNDPROC pro
 }
 
 HWND Make(HINSTANCE instance, const std::string& cls, const std::string& title, DWORD style, DWORD exStyle,
-          HWND owner) {
+          HWND owner, bool show) {
     // Small windows in the upper part of the screen, clear of the taskbar.
     const int offset = 20 * (g_count++ % 20);
     HWND w = ::CreateWindowExA(exStyle, cls.c_str(), title.c_str(), style, 40 + offset, 40 + offset, 220, 140, owner,
                                nullptr, instance, nullptr);
-    ::ShowWindow(w, SW_SHOW);
-    ::UpdateWindow(w);
+    if (show) {
+        ::ShowWindow(w, SW_SHOW);
+        ::UpdateWindow(w);
+    }
     g_byTitle[title] = w;
     return w;
 }
