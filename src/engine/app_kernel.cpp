@@ -29,17 +29,17 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_Commands(platform.windows, platform.hiddenJournal, m_Settings, m_Groups),
       m_Tray(m_TrayIcon, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys, m_Gate),
       m_Runner(m_Gate, platform.dialogs, m_Settings, m_Groups, m_Commands, m_Dialogs, m_Tray),
-      m_AutoHide(platform.windows, platform.windowEvents, [this](WindowHandle w, std::int32_t groupId) {
-          const int group = m_Groups.PositionOf(groupId);
-          if (group < 0) return false;
-          m_Runner.Run(Command{Verb::HideGroup, group, {}, w}, Origin::Rule);
-          if (m_Commands.HiddenList().Find(w) != -1) return true;
-          // A window that kept itself on screen is left alone while it
-          // lives, as one the user brought back is: its next caption would
-          // only refuse again.
-          m_AutoHide.NoteShownByUs(w);
-          return false;
-      }) {
+      m_AutoHide(platform.windows, platform.windowEvents,
+                 [this](WindowHandle w, std::int32_t groupId, bool minimized) {
+                     // Only taken here: a burst of events is hidden together,
+                     // at the next step of the timer.
+                     m_Commands.Take(w, groupId, minimized);
+                     ArmRuleTimer();
+                     return true;
+                 }) {
+    // A window that kept itself on screen is left alone while it lives, as
+    // one the user brought back is: its next caption would only refuse again.
+    m_Commands.OnRuleRefused([this](WindowHandle w) { m_AutoHide.NoteShownByUs(w); });
     m_Commands.OnWindowRequest([this](WindowHandle w, bool show) {
         if (show)
             m_AutoHide.NoteShownByUs(w);
@@ -47,9 +47,36 @@ CAppKernel::CAppKernel(PlatformSet platform)
             m_AutoHide.NoteHiddenByUs(w);
     });
     m_Dialogs.OnGroupsReplaced([this] { m_AutoHide.SetGroups(m_Groups); });
+    m_Dialogs.ListWindowsWith([this] { return m_Commands.OpenWindows(); });
+}
+
+CAppKernel::~CAppKernel() {
+    if (m_bRuleTimer) m_Platform.windows.KillTimer(m_hFrame, kRuleTimer);
+}
+
+void CAppKernel::ArmRuleTimer() {
+    if (m_bRuleTimer) return;
+    m_bRuleTimer = m_Platform.windows.SetTimer(m_hFrame, kRuleTimer, kRuleStepMs);
+    // Without a timer the windows are hidden now, waits and all.
+    if (!m_bRuleTimer)
+        while (m_Commands.TakenPending()) {
+            m_Runner.Run(Command{Verb::HideTaken}, Origin::Rule);
+            if (m_Commands.TakenPending()) m_Platform.windows.Sleep(kRuleStepMs);
+        }
+}
+
+// A step of the rules' hides runs as a command of its own: the gate, the
+// journal and the tray, the balloon of windows that would not hide.
+void CAppKernel::RunTaken() {
+    m_Runner.Run(Command{Verb::HideTaken}, Origin::Rule);
+    if (m_bRuleTimer && !m_Commands.TakenPending()) {
+        m_Platform.windows.KillTimer(m_hFrame, kRuleTimer);
+        m_bRuleTimer = false;
+    }
 }
 
 void CAppKernel::Init(WindowHandle mainWnd) {
+    m_hFrame = mainWnd;
     m_Dialogs.SetFrame(mainWnd);
     m_Commands.SetFrame(mainWnd);
     m_Tray.SetFrame(mainWnd);
@@ -106,6 +133,10 @@ MessageReply CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam,
         case wm::kCommand:
             if (const auto command = CommandOfMenuId(wParam)) return run(*command, Origin::Menu);
             return {};
+        case wm::kTimer:
+            if (wParam != kRuleTimer) return {};
+            RunTaken();
+            return {true};
         default: return {};
     }
 }

@@ -33,6 +33,8 @@ struct MessageReply {
 class CAppKernel {
 public:
     explicit CAppKernel(PlatformSet platform);
+    // The rules' timer goes with the engine.
+    ~CAppKernel();
     CAppKernel(const CAppKernel&) = delete;
     CAppKernel& operator=(const CAppKernel&) = delete;
 
@@ -41,8 +43,8 @@ public:
 
     // Menu commands (WM_COMMAND), hot-keys, the icon's callbacks, another
     // copy's command (WM_COPYDATA, whose result is the command line's exit
-    // code), WM_CLOSE and the end of the session; anything else is left to
-    // the frame.
+    // code), WM_CLOSE, the end of the session and the rules' timer
+    // (WM_TIMER kRuleTimer); anything else is left to the frame.
     MessageReply ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // A command, as any input gives it.
     Outcome Run(const Command& command, Origin origin) { return m_Runner.Run(command, origin); }
@@ -58,7 +60,15 @@ public:
     CTrayController& Tray() { return m_Tray; }
     AutoHideRules& AutoHide() { return m_AutoHide; }
 
+    // The frame's timer that runs the rules' hides (HideTaken) while any are
+    // taken or waited for, every kRuleStepMs.
+    static constexpr unsigned kRuleTimer = 1;
+    static constexpr unsigned kRuleStepMs = 10;
+
 private:
+    void ArmRuleTimer();
+    void RunTaken();
+
     // Built in this order and torn down in reverse: the rules go first, so
     // no window event reaches parts that are gone; then the hidden list is
     // dropped (no window is shown), the groups and then the program release
@@ -75,4 +85,6 @@ private:
     CTrayController m_Tray;
     CCommandRunner m_Runner;
     AutoHideRules m_AutoHide;
+    WindowHandle m_hFrame;
+    bool m_bRuleTimer = false;
 };

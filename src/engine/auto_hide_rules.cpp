@@ -18,52 +18,107 @@ AutoHideRules::AutoHideRules(platform::IWindowManager& windows, platform::IWindo
 
 AutoHideRules::~AutoHideRules() {
     if (m_Events.Running()) m_Events.Stop();
+    if (m_Events.MinimizeRunning()) m_Events.StopMinimize();
 }
 
 void AutoHideRules::SetGroups(const CGroupList& groups) {
     m_Rules.clear();
+    m_bCaptionMatters = false;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const CWindowsGroup& group = *groups.At(i);
-        if (!group.m_bAutoHide || group.m_strSearch.empty()) continue;
-        if (group.m_nCompare != GROUP_COMPARE_INCLUDE && group.m_nCompare != GROUP_COMPARE_EQUAL) continue;
-        m_Rules.push_back(Rule{group.Id(), group.m_strSearch, group.m_nCompare});
+        const WindowCriteria criteria = group.Criteria();
+        const bool appear = group.m_bAutoHide && NamesWindows(criteria);
+        if (!appear && !group.m_bHideMinimized) continue;
+        m_Rules.push_back(Rule{group.Id(), criteria, appear, group.m_bHideMinimized});
+        m_bCaptionMatters = m_bCaptionMatters || (appear && AsksCaption(criteria));
     }
-    if (m_Rules.empty()) {
-        // Without a rule every event would be work for nothing: the system
-        // is told to deliver none.
+    // Without a rule for them, every event would be work for nothing: the
+    // system is told to deliver none.
+    if (HasMinimizeRule()) {
+        if (!m_Events.MinimizeRunning())
+            m_Events.StartMinimize([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
+    } else if (m_Events.MinimizeRunning()) {
+        m_Events.StopMinimize();
+    }
+    if (!HasAppearRule()) {
         if (m_Events.Running()) m_Events.Stop();
         m_ShownByUs.clear();
         m_OwnHides.clear();
-        m_Kinds.clear();
+        if (!Active()) m_Kinds.clear();
         return;
     }
     if (!m_Events.Running()) m_Events.Start([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
 }
 
+bool AutoHideRules::HasAppearRule() const {
+    for (const Rule& rule : m_Rules)
+        if (rule.onAppear) return true;
+    return false;
+}
+
+bool AutoHideRules::HasMinimizeRule() const {
+    for (const Rule& rule : m_Rules)
+        if (rule.onMinimize) return true;
+    return false;
+}
+
 void AutoHideRules::NoteShownByUs(WindowHandle window) {
-    if (!Active()) return;
+    if (!HasAppearRule()) return;
     const std::uint32_t process = m_Windows.ProcessId(window);
     if (process == 0) return;
     m_ShownByUs[window] = Shown{process};
 }
 
 void AutoHideRules::NoteHiddenByUs(WindowHandle window) {
-    if (!Active()) return;
+    if (!HasAppearRule()) return;
     ++m_OwnHides[window];
 }
 
-bool AutoHideRules::AllowedClass(WindowHandle window, std::uint32_t processId) {
-    if (auto it = m_Kinds.find(window); it != m_Kinds.end() && it->second.processId == processId)
-        return it->second.allowed;
+AutoHideRules::Kind& AutoHideRules::KindOf(WindowHandle window, std::uint32_t processId) {
+    if (auto it = m_Kinds.find(window); it != m_Kinds.end() && it->second.processId == processId) return it->second;
     if (m_Kinds.size() >= kKindMemoBound) m_Kinds.clear();
-    const bool allowed = !IsSystemWindowClass(m_Windows.GetClassName(window, kClassNameBuffer));
-    m_Kinds[window] = Kind{processId, allowed};
-    return allowed;
+    std::string className = m_Windows.GetClassName(window, kClassNameBuffer);
+    const bool allowed = !IsSystemWindowClass(className);
+    return m_Kinds[window] = Kind{processId, allowed, std::move(className), std::nullopt};
+}
+
+const AutoHideRules::Rule* AutoHideRules::FirstMatch(WindowHandle window, std::uint32_t processId, bool minimize) {
+    if (!m_Windows.IsWindowVisible(window)) return nullptr;
+    Kind& kind = KindOf(window, processId);
+    if (!kind.allowed) return nullptr;
+    std::optional<std::string> caption;
+    const WindowFacts facts{[&] {
+                                if (!caption) {
+                                    ++m_Count.captionsRead;
+                                    caption = m_Windows.GetWindowText(window, kCaptionBufferSize);
+                                }
+                                return *caption;
+                            },
+                            [&] { return kind.className; },
+                            [&] {
+                                if (!kind.image) kind.image = m_Windows.ProcessImage(processId);
+                                return *kind.image;
+                            }};
+    for (const Rule& rule : m_Rules) {
+        if (!(minimize ? rule.onMinimize : rule.onAppear) || !Matches(rule.criteria, facts)) continue;
+        // Asked last: only a matching window costs the desktop manager's answer.
+        return m_Windows.IsCloaked(window) ? nullptr : &rule;
+    }
+    return nullptr;
 }
 
 void AutoHideRules::OnEvent(platform::WindowEventKind kind, WindowHandle window) {
     ++m_Count.events;
     if (m_Rules.empty() || !window) return;
+
+    if (kind == platform::WindowEventKind::Minimized) {
+        const std::uint32_t process = m_Windows.ProcessId(window);
+        if (process == 0 || process == m_OwnProcess) return;
+        if (const Rule* rule = FirstMatch(window, process, true); rule && m_Hide && m_Hide(window, rule->groupId, true))
+            ++m_Count.hides;
+        return;
+    }
+    if (!HasAppearRule()) return;
 
     if (kind == platform::WindowEventKind::Hidden) {
         // Our own hide's event only settles the count; its program's hide ends
@@ -75,6 +130,9 @@ void AutoHideRules::OnEvent(platform::WindowEventKind kind, WindowHandle window)
         m_ShownByUs.erase(window);
         return;
     }
+    // A program's or class's rule takes a window as it is shown; what it
+    // is never changes with its caption.
+    if (kind == platform::WindowEventKind::CaptionChanged && !m_bCaptionMatters) return;
 
     const std::uint32_t process = m_Windows.ProcessId(window);
     if (process == 0 || process == m_OwnProcess) return;
@@ -82,15 +140,6 @@ void AutoHideRules::OnEvent(platform::WindowEventKind kind, WindowHandle window)
         if (shown->second.processId == process) return;
         m_ShownByUs.erase(shown);  // the handle now names another program's window
     }
-    if (!m_Windows.IsWindowVisible(window) || !AllowedClass(window, process)) return;
-
-    ++m_Count.captionsRead;
-    const std::string caption = m_Windows.GetWindowText(window, kCaptionBufferSize);
-    for (const Rule& rule : m_Rules) {
-        if (!CaptionMatches(caption, rule.search, rule.compare)) continue;
-        // Asked last: only a matching window costs the desktop manager's answer.
-        if (m_Windows.IsCloaked(window)) return;
-        if (m_Hide && m_Hide(window, rule.groupId)) ++m_Count.hides;
-        return;
-    }
+    if (const Rule* rule = FirstMatch(window, process, false); rule && m_Hide && m_Hide(window, rule->groupId, false))
+        ++m_Count.hides;
 }

@@ -2,39 +2,49 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "groups/caption_match.h"
 #include "groups/group_list.h"
+#include "groups/window_match.h"
 #include "platform/window_events.h"
 #include "platform/window_manager.h"
 
-// Groups that hide their windows as they appear: which window event leads to
-// which group's hide, kept cheap because some programs retitle their windows
-// many times a second.
+// Groups that hide their windows as they appear, or when the user minimizes
+// them: which window event leads to which group's hide, kept cheap because
+// some programs retitle their windows many times a second.
 //
-// A window is taken when it is shown, or when its caption changes, and its
-// caption then matches a group with the option (the first such group in list
+// A window is taken when it is shown, or when its caption changes, and it
+// then matches a group with "as they appear" (the first such group in list
 // order). A window this program showed (the user's Show Window, a group's
 // show) is left alone while it lives, until its own program hides it and
-// shows it again.
+// shows it again. A window the user minimizes is taken when it matches a
+// group with "when minimized": minimizing is the user's own act, so no
+// window is left alone then.
+//
+// What a rule asks of a window is asked only when a criterion needs it: its
+// class and its program's executable once per window, its caption once per
+// event.
 class AutoHideRules {
 public:
-    // Hides window (with its family) for the group of identifier groupId;
-    // true when it was hidden.
-    using HideAction = std::function<bool(WindowHandle window, std::int32_t groupId)>;
+    // Takes window (with its family) for the group of identifier groupId,
+    // minimized when the user minimized it; true when it was taken.
+    using HideAction = std::function<bool(WindowHandle window, std::int32_t groupId, bool minimized)>;
 
     AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, HideAction hide);
     ~AutoHideRules();
     AutoHideRules(const AutoHideRules&) = delete;
     AutoHideRules& operator=(const AutoHideRules&) = delete;
 
-    // Takes the groups with the option from the list (after the load and
-    // after every change of the list) and sets the hooks only while one has
-    // it. A group whose search text is empty, or whose mode matches whatever
-    // differs from it, is never taken: it would hide nearly every window.
+    // Takes the groups with either option from the list (after the load and
+    // after every change of the list) and sets each hook only while a group
+    // needs it: the show, hide and caption hooks for "as they appear", the
+    // minimize hook for "when minimized". "As they appear" is never taken
+    // from a group whose criteria would match nearly every window
+    // (NamesWindows); "when minimized" is taken with any.
     void SetGroups(const CGroupList& groups);
     bool Active() const { return !m_Rules.empty(); }
 
@@ -62,8 +72,9 @@ public:
 private:
     struct Rule {
         std::int32_t groupId;
-        std::string search;
-        int compare;
+        WindowCriteria criteria;
+        bool onAppear;
+        bool onMinimize;
     };
     struct Shown {
         std::uint32_t processId;  // a reused handle belongs to another process
@@ -72,15 +83,27 @@ private:
     struct Kind {
         std::uint32_t processId;
         bool allowed;
+        std::string className;
+        // Its process's executable, once asked.
+        std::optional<std::optional<std::string>> image;
     };
-    // The window's class allows a hide; asked once per window and process.
-    bool AllowedClass(WindowHandle window, std::uint32_t processId);
+    // What the window is: its class, whether that allows a hide, and its
+    // program once asked; the class asked once per window and process.
+    Kind& KindOf(WindowHandle window, std::uint32_t processId);
+    // The first rule of the kind (appear or minimize) that the window
+    // matches, asked as the header says; null for none.
+    const Rule* FirstMatch(WindowHandle window, std::uint32_t processId, bool minimize);
+    bool HasAppearRule() const;
+    bool HasMinimizeRule() const;
 
     platform::IWindowManager& m_Windows;
     platform::IWindowEvents& m_Events;
     HideAction m_Hide;
     std::uint32_t m_OwnProcess;
     std::vector<Rule> m_Rules;
+    // Some rule of "as they appear" asks the caption: only then does a
+    // caption's change matter.
+    bool m_bCaptionMatters = false;
     std::unordered_map<WindowHandle, Shown> m_ShownByUs;
     std::unordered_map<WindowHandle, int> m_OwnHides;
     std::unordered_map<WindowHandle, Kind> m_Kinds;

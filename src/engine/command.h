@@ -20,7 +20,7 @@ enum class Verb : std::uint8_t {
     ShowAll,
     ToggleWindow,   // the designated window
     ToggleAll,
-    HideGroup,      // a group's matching windows, or one window's family for it
+    HideGroup,      // a group's matching windows
     ShowGroup,
     ToggleGroup,
     ShowListed,     // the family of a window the hidden list names
@@ -33,6 +33,7 @@ enum class Verb : std::uint8_t {
     CheckUpdate,
     Exit,
     EndSession,     // the session ends: the exit that asks nothing
+    HideTaken,      // the windows the rules took, and the waits of earlier ones
 };
 
 // Where a command came from. The gate's policy has rows by origin (a command
@@ -44,7 +45,7 @@ enum class Origin : std::uint8_t {
     TrayClick,    // the icon's mouse buttons
     Keyboard,     // Enter, Space or the menu key on the icon
     CommandLine,  // Tarnvell.exe COMMAND, from another copy or at start
-    Rule,         // a group's rule that hides windows as they appear
+    Rule,         // the groups' rules that hide windows as they appear or are minimized
     System,       // WM_CLOSE and the end of the session
 };
 
@@ -58,8 +59,8 @@ struct Command {
     int group = -1;
     // The group by name, as a command line names it; resolved by the runner.
     std::string groupName;
-    // The window a command aims at: the list item's window, the window a
-    // rule took. Null for the topmost window or none.
+    // The window a command aims at: the list item's window. Null for the
+    // topmost window or none.
     WindowHandle window;
 
     friend bool operator==(const Command&, const Command&) = default;

@@ -110,12 +110,7 @@ Outcome CCommandRunner::Execute(const Command& c, Origin origin, const GateVerdi
         case Verb::ShowAll: m_Commands.ShowAllWindows(check); break;
         case Verb::ToggleWindow: m_Commands.ToggleDesignatedWindow(check); break;
         case Verb::ToggleAll: m_Commands.ToggleAllWindows(check); break;
-        case Verb::HideGroup:
-            if (c.window)
-                m_Commands.HideForGroup(c.window, m_Groups.At(static_cast<std::size_t>(c.group))->Id());
-            else
-                m_Commands.HideGroup(c.group);
-            break;
+        case Verb::HideGroup: m_Commands.HideGroup(c.group); break;
         case Verb::ShowGroup: m_Commands.ShowGroup(c.group, check); break;
         case Verb::ToggleGroup: m_Commands.ToggleGroup(c.group, check); break;
         case Verb::ShowListed: m_Commands.ShowWindowOf(c.window, check); break;
@@ -142,6 +137,7 @@ Outcome CCommandRunner::Execute(const Command& c, Origin origin, const GateVerdi
             // The session really ends, and the frame goes at once when it can:
             // the process may be ended without another message.
             return {CommandResult::Done, verdict.frameMayGo};
+        case Verb::HideTaken: m_Commands.HideTaken(); break;
     }
     return {};
 }

@@ -99,6 +99,8 @@ inline constexpr CommandInfo kCommands[] = {
      false},
     {Verb::EndSession, 0, 0, 0, -1, 0, -1, nullptr, 0, 0, -1, -1, 0, GateInput::EndSession, PasswordOccasion::None,
      false},
+    {Verb::HideTaken, 0, 0, 0, -1, 0, -1, nullptr, 0, 0, -1, -1, 0, GateInput::HideCommand, PasswordOccasion::None,
+     false},
 };
 
 // The main menu's sections run from 1 to this.

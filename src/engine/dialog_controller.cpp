@@ -102,6 +102,7 @@ void CDialogController::OnWindowsGroups(PasswordCheck& password) {
     m_Keys.RetryFailed();
     form.notHeld = m_Keys.GroupKeysNotHeld();
     HookKeys(form);
+    form.openWindows = m_ListWindows;
     bool ok = false;
     {
         const CModalGate::Wait wait(m_Gate, Waiting::WindowsGroups);

@@ -32,6 +32,8 @@ public:
     // Runs after OK in the Windows Groups dialog replaced the groups, for
     // what reads them beyond a command (the auto-hide rules).
     void OnGroupsReplaced(std::function<void()> replaced) { m_Replaced = std::move(replaced); }
+    // Where the Group dialog's picker finds the windows open now.
+    void ListWindowsWith(std::function<std::vector<OpenWindow>()> list) { m_ListWindows = std::move(list); }
 
     void OnPreferences(PasswordCheck& password);
     void OnWindowsGroups(PasswordCheck& password);
@@ -64,4 +66,5 @@ private:
     CKeyRegistrations& m_Keys;
     WindowHandle m_hFrame;
     std::function<void()> m_Replaced;
+    std::function<std::vector<OpenWindow>()> m_ListWindows;
 };

@@ -48,6 +48,9 @@ struct GroupsForm {
         checkKeys;
     // As in PreferencesForm, for the Group dialog's two capture fields.
     std::function<void(bool)> captureFocus;
+    // The windows open now, top to bottom, for the Group dialog's picker.
+    // Null: the picker lists none.
+    std::function<std::vector<OpenWindow>()> openWindows;
 };
 
 // The dialogs the engine opens. The program fills this seam with the Win32

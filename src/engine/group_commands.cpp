@@ -3,13 +3,12 @@
 #include <algorithm>
 
 bool HideMatching(const CWindowsGroup& group, CHider& hider, CHiddenList& list) {
-    // A mode that matches nothing needs no walk.
-    if (group.m_nCompare < GROUP_COMPARE_INCLUDE || group.m_nCompare > GROUP_COMPARE_NOT_EQUAL) return false;
-    return hider.HideWhere(
-        [&](const std::string& caption) {
-            return CaptionMatches(caption, group.m_strSearch, group.m_nCompare);
-        },
-        group.Id(), list);
+    const WindowCriteria criteria = group.Criteria();
+    // A mode that matches nothing needs no walk, when the caption is asked.
+    if (AsksCaption(criteria) &&
+        (group.m_nCompare < GROUP_COMPARE_INCLUDE || group.m_nCompare > GROUP_COMPARE_NOT_EQUAL))
+        return false;
+    return hider.HideWhere(criteria, group.Id(), list);
 }
 
 bool ShowTagged(std::int32_t groupId, CHider& hider, CHiddenList& list) {
@@ -23,8 +22,8 @@ bool ShowTagged(std::int32_t groupId, CHider& hider, CHiddenList& list) {
         if (i < 0) break;
         if (list[static_cast<std::size_t>(i)].m_nGroupId != groupId) continue;
         const CHiddenList::Taken taken = list.Take(i);
-        hider.Show(taken.windows);
-        shown = shown || !taken.windows.empty();
+        hider.Show(taken.records);
+        shown = shown || !taken.records.empty();
     }
     return shown;
 }

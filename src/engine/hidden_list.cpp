@@ -54,7 +54,7 @@ CHiddenList::Taken CHiddenList::Take(int index) {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
         const CWndDes& record = m_records[i];
         if (static_cast<int>(i) == index || record.m_hPrincipal == target) {
-            taken.windows.push_back(record.m_hWindow);
+            taken.records.push_back(record);
             if (record.m_bActivate) taken.aimed = record.m_hWindow;
         } else {
             kept.push_back(record);

@@ -11,10 +11,11 @@
 // show takes records out and keeps the others in their order.
 class CHiddenList {
 public:
-    // What one show takes off the list: the windows to show, in list order,
-    // and the window the hide was aimed at (null when none was taken).
+    // What one show takes off the list: the records of the windows to show,
+    // in list order, and the window the hide was aimed at (null when none
+    // was taken).
     struct Taken {
-        std::vector<WindowHandle> windows;
+        std::vector<CWndDes> records;
         WindowHandle aimed;
     };
 

@@ -11,14 +11,14 @@ CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform
 
 bool CHideShowCommands::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
     const CHiddenList::Taken taken = m_HiddenList.Take(index);
-    m_Hider.Show(taken.windows);
+    m_Hider.Show(taken.records);
     if (activate && taken.aimed) {
         if (toActivate)
             *toActivate = taken.aimed;
         else
             m_Hider.Activate(taken.aimed);
     }
-    return !taken.windows.empty();
+    return !taken.records.empty();
 }
 
 void CHideShowCommands::DropGoneWindows() {
@@ -144,13 +144,24 @@ void CHideShowCommands::ToggleGroup(int index, PasswordCheck& password) {
     if (!HideGroup(index)) ShowGroup(index, password);
 }
 
-bool CHideShowCommands::HideForGroup(WindowHandle window, std::int32_t groupId) {
-    // The event was queued: by now the window may be gone, hidden, owned by
-    // a window of ours, or already taken by a command.
-    if (!window || m_HiddenList.Find(window) != -1 || !m_Hider.IsEligible(window)) return false;
-    const bool hidden = static_cast<bool>(m_Hider.HideFamilyOf(window, groupId, m_HiddenList));
+void CHideShowCommands::Take(WindowHandle window, std::int32_t groupId, bool minimized) {
+    for (const CHider::Take& taken : m_Taken)
+        if (taken.window == window) return;
+    m_LastTake = m_Windows.TickCount();
+    if (m_Taken.empty()) m_FirstTake = m_LastTake;
+    m_Taken.push_back({window, groupId, minimized});
+}
+
+void CHideShowCommands::HideTaken() {
+    const std::uint64_t now = m_Windows.TickCount();
+    const bool gathering = now - m_LastTake < kGatherQuietMs && now - m_FirstTake < kGatherMaxMs;
+    std::vector<CHider::Take> takes = gathering ? std::vector<CHider::Take>{} : std::exchange(m_Taken, {});
+    // A group the user deleted meanwhile hides nothing any more.
+    std::erase_if(takes, [&](const CHider::Take& t) { return m_Groups.PositionOf(t.groupId) < 0; });
+    m_Hider.HideTaken(takes, m_HiddenList);
     NoteHide();
-    return hidden;
+    if (m_RuleRefused)
+        for (WindowHandle w : m_Hider.Refused()) m_RuleRefused(w);
 }
 
 void CHideShowCommands::WriteJournal() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -43,10 +44,23 @@ public:
     bool HideGroup(int index);
     bool ShowGroup(int index, PasswordCheck& password);
     void ToggleGroup(int index, PasswordCheck& password);
-    // A group's rule took window as it appeared: its family is hidden and
-    // recorded with groupId's tag, as the group's hide would record it.
-    // False when the window is no longer one a hide may take, or is listed.
-    bool HideForGroup(WindowHandle window, std::int32_t groupId);
+    // A group's rule took window as it appeared or as the user minimized it:
+    // it waits for the next HideTaken, which hides its family and records it
+    // with groupId's tag, as the group's hide would record it.
+    void Take(WindowHandle window, std::int32_t groupId, bool minimized);
+    // Hides what the rules took and carries on the waits of the earlier ones
+    // (CHider::HideTaken); the windows that kept themselves on screen go to
+    // the refusal hook as well as the report. While windows keep coming the
+    // takes are gathered: they are hidden once none came for kGatherQuietMs,
+    // or the first has waited kGatherMaxMs. Every walk of a batch is a
+    // question to the window server for each window on the desktop, which
+    // the program showing the burst must share.
+    void HideTaken();
+    static constexpr unsigned kGatherQuietMs = 20;
+    static constexpr unsigned kGatherMaxMs = 200;
+    // Whether rule hides are taken or still waited for.
+    bool TakenPending() const { return !m_Taken.empty() || m_Hider.TakenPending(); }
+    void OnRuleRefused(std::function<void(WindowHandle)> hook) { m_RuleRefused = std::move(hook); }
     // Exit: shows every hidden window when the user asked for it, and the
     // show password, when one is set, was given.
     void OnExit(PasswordCheck& showPassword);
@@ -71,6 +85,8 @@ public:
     HideReport TakeHideReport() { return std::exchange(m_Report, {}); }
 
     const CHiddenList& HiddenList() const { return m_HiddenList; }
+    // The windows open now, for the Group dialog's picker.
+    std::vector<OpenWindow> OpenWindows() { return m_Hider.OpenWindows(); }
     WindowHandle Designated() const { return m_hDesignated; }
     // Drops the records of windows that no longer exist.
     void DropGoneWindows();
@@ -94,4 +110,7 @@ private:
     // nothing.
     std::vector<std::uint8_t> m_Written;
     HideReport m_Report;
+    std::vector<CHider::Take> m_Taken;
+    std::uint64_t m_FirstTake = 0, m_LastTake = 0;
+    std::function<void(WindowHandle)> m_RuleRefused;
 };

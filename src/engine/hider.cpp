@@ -28,17 +28,26 @@ WindowHandle CHider::FirstEligible() {
     return {};
 }
 
+std::vector<OpenWindow> CHider::OpenWindows() {
+    WindowWalk walk(m_Windows);
+    std::vector<OpenWindow> open;
+    for (WindowHandle w : walk.CollectEligible(TopmostWindow()))
+        open.push_back({m_Windows.GetWindowText(w, kCaptionBufferSize), walk.Image(w), walk.ClassName(w)});
+    return open;
+}
+
 // Hides one family: the root as principal when it is eligible and not yet
 // tried, otherwise the aimed window; then every other member, top to bottom.
 // Members were all seen visible by the walk, so they are not asked again.
 // Every window is tried at most once per command.
 WindowHandle CHider::HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
-                                WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list) {
+                                WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list, ShowAs aimedShow) {
     const WindowHandle principal = (walk.IsEligible(root) && !batch.tried.count(root)) ? root : aimed;
     auto hide = [&](WindowHandle v, WindowHandle principalOfRecord) {
         if (batch.tried.insert(v).second) batch.order.push_back(v);
         CWndDes record(v, v == aimed, principalOfRecord, groupId);
         record.m_nProcessId = walk.ProcessId(v);
+        if (v == aimed) record.m_Show = aimedShow;
         batch.requested.push_back({v, record.m_nProcessId});
         list.Append(record);
     };
@@ -91,13 +100,21 @@ void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligi
     WaitUntilHidden(waited, true, lastChange, &batch.stayed);
 }
 
+std::optional<bool> CHider::KeptOnScreen(const Batch& batch, WindowHandle w, bool* asked) {
+    if (batch.denied.count(w)) return true;
+    if (!batch.stayed.count(w) || !m_Windows.IsWindowVisible(w)) return false;
+    if (asked) {
+        if (*asked) return std::nullopt;
+        *asked = true;
+    }
+    return m_Windows.Answers(w);
+}
+
 void CHider::Settle(const Batch& batch, CHiddenList& list) {
     m_Refused.clear();
     std::unordered_set<WindowHandle> refused;
     for (WindowHandle w : batch.order) {
-        const bool stayed = batch.denied.count(w) ||
-                            (batch.stayed.count(w) && m_Windows.IsWindowVisible(w) && m_Windows.Answers(w));
-        if (!stayed) continue;
+        if (!*KeptOnScreen(batch, w)) continue;
         refused.insert(w);
         m_Refused.push_back(w);
     }
@@ -173,7 +190,7 @@ bool CHider::HideAll(CHiddenList& list) {
 // of the z-order, and hides the whole family of each window whose caption
 // matches. A window already hidden (or tried) by this command is not visited
 // again, so each window costs a bounded number of calls.
-bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, int groupId, CHiddenList& list) {
+bool CHider::HideWhere(const WindowCriteria& criteria, int groupId, CHiddenList& list) {
     BeginHide();
     WindowWalk walk(m_Windows);
     const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
@@ -182,7 +199,9 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
     bool hidden = false;
     for (WindowHandle w : eligible) {
         if (batch.tried.count(w)) continue;
-        if (!matches(m_Windows.GetWindowText(w, kCaptionBufferSize))) continue;
+        const WindowFacts facts{[&] { return m_Windows.GetWindowText(w, kCaptionBufferSize); },
+                                [&] { return walk.ClassName(w); }, [&] { return walk.Image(w); }};
+        if (!Matches(criteria, facts)) continue;
         const WindowHandle root = walk.Root(w);
         HideFamily(walk, families.members[root], root, w, groupId, batch, list);
         hidden = true;
@@ -192,14 +211,20 @@ bool CHider::HideWhere(const std::function<bool(const std::string&)>& matches, i
     return hidden && m_nHidden > 0;
 }
 
-void CHider::Show(const std::vector<WindowHandle>& windows) {
-    for (WindowHandle w : windows) {
+void CHider::Show(const std::vector<CWndDes>& records) {
+    for (const CWndDes& record : records) {
+        const WindowHandle w = record.m_hWindow;
+        Release(w);
         if (m_Observer) m_Observer(w, true);
-        m_Windows.ShowWindow(w);
+        if (record.m_Show == ShowAs::Shown)
+            m_Windows.ShowWindow(w);
+        else
+            m_Windows.RestoreWindow(w, record.m_Show == ShowAs::Maximized);
     }
 }
 
 void CHider::RequestHide(WindowHandle w, Batch& batch) {
+    Release(w, &batch);
     if (m_Observer) m_Observer(w, false);
     if (!m_Windows.HideWindow(w)) batch.denied.insert(w);
 }
@@ -215,48 +240,164 @@ void CHider::RequestHide(WindowHandle w, Batch& batch) {
 // stopped pumping messages keeps its window, and its record, until it wakes.
 void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange,
                              std::unordered_set<WindowHandle>* stayed) {
-    struct Line {
-        std::vector<WindowHandle> windows;  // in the order they were asked to hide
-        std::size_t cursor = 0;
-    };
-    std::vector<Line> lines;
-    std::unordered_map<std::uint32_t, std::size_t> lineOf;
-    for (const Request& r : requests) {
-        auto [it, added] = lineOf.try_emplace(r.process, lines.size());
-        if (added) lines.emplace_back();
-        lines[it->second].windows.push_back(r.window);
-    }
+    Waiter waiter(requests, confirmEach, lastChange);
     for (;;) {
-        bool pending = false;
-        for (Line& line : lines) {
-            auto& windows = line.windows;
-            if (!windows.empty() && !m_Windows.IsWindowVisible(windows.back())) {
-                lastChange = m_Windows.TickCount();
-                windows.pop_back();
-                // Without confirmEach the caller looks at every window next.
-                if (!confirmEach) windows.clear();
+        const Waiter::Round round = waiter.Next(m_Windows);
+        if (round != Waiter::Round::Pending) {
+            lastChange = waiter.LastChange();
+            if (round == Waiter::Round::Quiet && stayed) {
+                const std::vector<WindowHandle> left = waiter.Left();
+                stayed->insert(left.begin(), left.end());
             }
-            // The last one, when still there, is asked again next round.
-            std::size_t end = windows.empty() ? 0 : windows.size() - 1;
-            if (line.cursor >= end) line.cursor = 0;
-            while (line.cursor < end) {
-                if (m_Windows.IsWindowVisible(windows[line.cursor])) {
-                    ++line.cursor;
-                    break;
-                }
-                lastChange = m_Windows.TickCount();
-                windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(line.cursor));
-                --end;
-            }
-            pending = pending || !windows.empty();
-        }
-        if (!pending) return;
-        if (m_Windows.TickCount() - lastChange >= kWaitQuietMs) {
-            if (stayed)
-                for (const Line& line : lines) stayed->insert(line.windows.begin(), line.windows.end());
             return;
         }
         m_Windows.Sleep(kWaitStepMs);
+    }
+}
+
+CHider::Waiter::Waiter(const std::vector<Request>& requests, bool confirmEach, std::uint64_t lastChange)
+    : m_confirmEach(confirmEach), m_lastChange(lastChange) {
+    std::unordered_map<std::uint32_t, std::size_t> lineOf;
+    for (const Request& r : requests) {
+        auto [it, added] = lineOf.try_emplace(r.process, m_lines.size());
+        if (added) m_lines.emplace_back();
+        m_lines[it->second].windows.push_back(r.window);
+    }
+}
+
+CHider::Waiter::Round CHider::Waiter::Next(platform::IWindowManager& windowManager) {
+    bool pending = false;
+    for (Line& line : m_lines) {
+        auto& windows = line.windows;
+        if (!windows.empty() && !windowManager.IsWindowVisible(windows.back())) {
+            m_lastChange = windowManager.TickCount();
+            windows.pop_back();
+            // Without confirmEach the caller looks at every window next.
+            if (!m_confirmEach) windows.clear();
+        }
+        // The last one, when still there, is asked again next round.
+        std::size_t end = windows.empty() ? 0 : windows.size() - 1;
+        if (line.cursor >= end) line.cursor = 0;
+        while (line.cursor < end) {
+            if (windowManager.IsWindowVisible(windows[line.cursor])) {
+                ++line.cursor;
+                break;
+            }
+            m_lastChange = windowManager.TickCount();
+            windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(line.cursor));
+            --end;
+        }
+        pending = pending || !windows.empty();
+    }
+    if (!pending) return Round::Done;
+    if (windowManager.TickCount() - m_lastChange >= kWaitQuietMs) return Round::Quiet;
+    return Round::Pending;
+}
+
+std::vector<WindowHandle> CHider::Waiter::Left() const {
+    std::vector<WindowHandle> left;
+    for (const Line& line : m_lines) left.insert(left.end(), line.windows.begin(), line.windows.end());
+    return left;
+}
+
+void CHider::Waiter::Drop(WindowHandle w) {
+    for (Line& line : m_lines) {
+        const auto it = std::find(line.windows.begin(), line.windows.end(), w);
+        if (it == line.windows.end()) continue;
+        if (static_cast<std::size_t>(it - line.windows.begin()) < line.cursor) --line.cursor;
+        line.windows.erase(it);
+    }
+}
+
+// The rules' batches. A burst of windows arrives as a burst of events; each
+// event only took its window, and the step that follows them hides all of
+// them with one walk. The wait never sleeps here: the timer brings the next
+// round. Answers, the one question that can wait on another program (up to
+// its bound), is asked at most once a step, and not in a step that walked.
+void CHider::HideTaken(const std::vector<Take>& takes, CHiddenList& list) {
+    BeginHide();
+    bool walked = false;
+    if (!takes.empty()) {
+        if (m_RuleWalk)
+            m_RuleWalk->ForgetVisibility();
+        else
+            m_RuleWalk.emplace(m_Windows);
+        WindowWalk& walk = *m_RuleWalk;
+        const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
+        auto families = walk.GroupByRoot(eligible);
+        auto open = std::make_unique<Open>();
+        for (const Take& take : takes) {
+            const WindowHandle w = take.window;
+            // Taken when its event came: by now it may be gone, hidden,
+            // owned by a window of ours, or listed by a command.
+            if (!w || list.Find(w) != -1 || open->batch.tried.count(w) || !walk.IsEligible(w)) continue;
+            ShowAs show = ShowAs::Shown;
+            if (take.minimized) {
+                switch (m_Windows.RestoreStateOf(w)) {
+                    case platform::RestoreState::NotMinimized: break;
+                    case platform::RestoreState::ToNormal: show = ShowAs::Restored; break;
+                    case platform::RestoreState::ToMaximized: show = ShowAs::Maximized; break;
+                }
+            }
+            const WindowHandle root = walk.Root(w);
+            HideFamily(walk, families.members[root], root, w, take.groupId, open->batch, list, show);
+        }
+        if (!open->batch.order.empty()) {
+            RequestHides(open->batch, eligible);
+            std::vector<Request> waited;
+            for (const Request& r : open->batch.requested)
+                if (!open->batch.denied.count(r.window)) waited.push_back(r);
+            open->waiter = Waiter(waited, true, m_Windows.TickCount());
+            m_Open.push_back(std::move(open));
+            walked = true;
+        }
+    }
+    bool asked = walked;
+    for (auto it = m_Open.begin(); it != m_Open.end();) {
+        if (Step(**it, list, asked))
+            it = m_Open.erase(it);
+        else
+            ++it;
+    }
+    if (m_Open.empty()) m_RuleWalk.reset();
+}
+
+bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
+    if (!open.waited) {
+        const Waiter::Round round = open.waiter.Next(m_Windows);
+        if (round == Waiter::Round::Pending) return false;
+        if (round == Waiter::Round::Quiet)
+            for (WindowHandle w : open.waiter.Left()) open.batch.stayed.insert(w);
+        open.waited = true;
+    }
+    // Judged as Settle judges a command's windows, one question of a thread
+    // a step at most.
+    for (; open.judged < open.batch.order.size(); ++open.judged) {
+        const WindowHandle w = open.batch.order[open.judged];
+        const std::optional<bool> kept = KeptOnScreen(open.batch, w, &asked);
+        if (!kept) return false;
+        if (*kept) open.refused.push_back(w);
+    }
+    list.Forget(std::unordered_set<WindowHandle>(open.refused.begin(), open.refused.end()));
+    m_Refused.insert(m_Refused.end(), open.refused.begin(), open.refused.end());
+    m_nHidden += open.batch.order.size() - open.refused.size();
+    return true;
+}
+
+void CHider::Release(WindowHandle w, const Batch* except) {
+    for (auto& open : m_Open) {
+        Batch& batch = open->batch;
+        if (&batch == except || !batch.tried.erase(w)) continue;
+        const auto at = std::find(batch.order.begin(), batch.order.end(), w);
+        if (at != batch.order.end()) {
+            if (static_cast<std::size_t>(at - batch.order.begin()) < open->judged) --open->judged;
+            batch.order.erase(at);
+        }
+        std::erase_if(batch.requested, [&](const Request& r) { return r.window == w; });
+        batch.denied.erase(w);
+        batch.stayed.erase(w);
+        open->waiter.Drop(w);
+        std::erase(open->refused, w);
     }
 }
 

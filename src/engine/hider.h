@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -8,6 +10,7 @@
 
 #include "engine/hidden_list.h"
 #include "engine/window_walk.h"
+#include "groups/window_match.h"
 
 // Hides and shows other applications' windows: the walks of the z-order that
 // pick them, and the bounded waits for them. No call here waits on another
@@ -19,6 +22,13 @@
 // answers, kept itself on screen: its record is dropped again and the window
 // is reported (Refused). A window whose thread does not answer is hung: its
 // request is queued and carried out when it wakes, so it stays recorded.
+//
+// The rules' hides wait differently: their windows arrive by the hundred
+// when a program opens many at once, and the thread must answer its
+// messages meanwhile. They are hidden in batches (HideTaken), one walk for
+// each, and their waits go on in steps of the program's timer, none of
+// which sleeps or waits on another program for more than one bounded
+// question (Answers).
 class CHider {
 public:
     // A window that has not changed within kWaitQuietMs of the last change
@@ -45,6 +55,9 @@ public:
     WindowHandle Root(WindowHandle w);
     // The topmost eligible window; null when there is none.
     WindowHandle FirstEligible();
+    // Every window a hide could take now, top to bottom, as a group could
+    // name it.
+    std::vector<OpenWindow> OpenWindows();
 
     // Hides w's whole family and appends its records; returns the principal.
     WindowHandle HideFamilyOf(WindowHandle w, int groupId, CHiddenList& list);
@@ -54,9 +67,26 @@ public:
     // Hides every eligible window, family by family from the top; false when
     // there was none.
     bool HideAll(CHiddenList& list);
-    // Hides the family of every eligible window whose caption matches, top
-    // to bottom; true when any was hidden.
-    bool HideWhere(const std::function<bool(const std::string& caption)>& matches, int groupId, CHiddenList& list);
+    // Hides the family of every eligible window that matches the criteria,
+    // top to bottom; true when any was hidden.
+    bool HideWhere(const WindowCriteria& criteria, int groupId, CHiddenList& list);
+
+    // A window a rule took, for the group of identifier groupId; minimized:
+    // it was taken as the user minimized it, and comes back restored.
+    struct Take {
+        WindowHandle window;
+        std::int32_t groupId = -1;
+        bool minimized = false;
+    };
+    // One step of the rules' hides: the families of the windows taken since
+    // the last step are recorded and asked to hide, with one walk; then the
+    // waits of every batch still open go on by one round, and a batch whose
+    // wait has ended is settled as a command's hide is, the windows that
+    // need a question of their thread asked a few at a time. A window that
+    // is no longer eligible, or is listed, is not taken.
+    void HideTaken(const std::vector<Take>& takes, CHiddenList& list);
+    // Whether a batch still waits or is being settled.
+    bool TakenPending() const { return !m_Open.empty(); }
 
     // The windows the last hide refused to let go, in the order they were
     // tried; and how many windows it did hide.
@@ -66,8 +96,9 @@ public:
     // command that may end before its hide begins.
     void BeginHide();
 
-    // Asks each window to show, in order, without waiting for any.
-    void Show(const std::vector<WindowHandle>& windows);
+    // Asks each record's window to show (or be restored, for a window hidden
+    // as it was minimized), in order, without waiting for any.
+    void Show(const std::vector<CWndDes>& records);
     // Brings w to the front. Its show, when one was just requested, is
     // carried out first: the activation is queued behind it.
     void Activate(WindowHandle w);
@@ -90,9 +121,45 @@ private:
         std::unordered_set<WindowHandle> stayed;
     };
 
+    // A wait on the windows asked to hide, round by round: a thread carries
+    // out its requests in order, so each process's requests form a line
+    // whose last one says when the process is done.
+    class Waiter {
+    public:
+        enum class Round { Pending, Done, Quiet };
+        Waiter(const std::vector<Request>& requests, bool confirmEach, std::uint64_t lastChange);
+        // Asks what the round needs; Done once every request is carried
+        // out, Quiet once nothing has changed for kWaitQuietMs.
+        Round Next(platform::IWindowManager& windows);
+        // The windows still seen visible.
+        std::vector<WindowHandle> Left() const;
+        void Drop(WindowHandle w);
+        std::uint64_t LastChange() const { return m_lastChange; }
+
+    private:
+        struct Line {
+            std::vector<WindowHandle> windows;  // in the order they were asked to hide
+            std::size_t cursor = 0;
+        };
+        std::vector<Line> m_lines;
+        bool m_confirmEach;
+        std::uint64_t m_lastChange;
+    };
+
+    // A batch of the rules, open across messages: waiting, then settling.
+    struct Open {
+        Batch batch;
+        Waiter waiter{{}, true, 0};
+        bool waited = false;
+        // Settling: the next of batch.order to judge, and the refused ones.
+        std::size_t judged = 0;
+        std::vector<WindowHandle> refused;
+    };
+
     WindowHandle TopmostWindow();
     WindowHandle HideFamily(WindowWalk& walk, const std::vector<WindowHandle>& members, WindowHandle root,
-                            WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list);
+                            WindowHandle aimed, int groupId, Batch& batch, CHiddenList& list,
+                            ShowAs aimedShow = ShowAs::Shown);
     WindowHandle HideFamilyIn(WindowWalk& walk, const std::vector<WindowHandle>& eligible, WindowHandle w,
                               int groupId, CHiddenList& list);
     // Requests the batch's hides and waits for each to be carried out.
@@ -108,12 +175,30 @@ private:
     void WaitUntilHidden(const std::vector<Request>& requests, bool confirmEach, std::uint64_t& lastChange,
                          std::unordered_set<WindowHandle>* stayed = nullptr);
     void RequestHide(WindowHandle w, Batch& batch);
+    // Whether w kept itself on screen: the system refused it, or it is
+    // still visible after its wait while its thread answers. With asked,
+    // the thread (a wait of up to its bound) is asked only while *asked is
+    // false, which the question then sets; nothing when it was not asked.
+    std::optional<bool> KeptOnScreen(const Batch& batch, WindowHandle w, bool* asked = nullptr);
     // The command's end: refused windows leave the list, and are reported.
     void Settle(const Batch& batch, CHiddenList& list);
+    // A rules' batch a step further; true once it is settled. asked: a
+    // question of a thread was asked in this step (or a walk made), and no
+    // other may be.
+    bool Step(Open& open, CHiddenList& list, bool& asked);
+    // A window shown, or tried by a later hide, is no longer an open
+    // batch's to settle.
+    void Release(WindowHandle w, const Batch* except = nullptr);
 
     platform::IWindowManager& m_Windows;
     WindowHandle m_Frame;
     RequestObserver m_Observer;
     std::vector<WindowHandle> m_Refused;
     std::size_t m_nHidden = 0;
+    // The rules' open batches, oldest first, and the walk they share while
+    // any is open: what a window is, and its root, do not change in the
+    // seconds a burst lasts, so later batches ask only the z-order and the
+    // visibility again.
+    std::vector<std::unique_ptr<Open>> m_Open;
+    std::optional<WindowWalk> m_RuleWalk;
 };

@@ -31,7 +31,7 @@ bool WindowWalk::IsEligible(WindowHandle w) {
         // command, however often its visibility is asked again.
         auto kind = m_kind.find(w);
         if (kind == m_kind.end()) {
-            bool allowed = !IsSystemWindowClass(m_windows.GetClassName(w, kClassNameBuffer));
+            bool allowed = !IsSystemWindowClass(ClassName(w));
             if (allowed) {
                 const std::uint32_t process = m_windows.ProcessId(w);
                 m_process.emplace(w, process);
@@ -52,6 +52,17 @@ std::uint32_t WindowWalk::ProcessId(WindowHandle w) {
     const std::uint32_t process = m_windows.ProcessId(w);
     m_process.emplace(w, process);
     return process;
+}
+
+const std::string& WindowWalk::ClassName(WindowHandle w) {
+    if (auto it = m_class.find(w); it != m_class.end()) return it->second;
+    return m_class.emplace(w, m_windows.GetClassName(w, kClassNameBuffer)).first->second;
+}
+
+const std::optional<std::string>& WindowWalk::Image(WindowHandle w) {
+    const std::uint32_t process = ProcessId(w);
+    if (auto it = m_image.find(process); it != m_image.end()) return it->second;
+    return m_image.emplace(process, process ? m_windows.ProcessImage(process) : std::nullopt).first->second;
 }
 
 WindowHandle WindowWalk::Root(WindowHandle w) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -12,14 +14,15 @@
 // icon hosts. Compared whole and case-exact.
 bool IsSystemWindowClass(std::string_view className);
 
-// Class names are read with a 63-character buffer, so at most 62 characters
-// of a longer name are compared.
-inline constexpr int kClassNameBuffer = 63;
+// Class names are at most 256 characters; they are read whole, for the
+// groups that name their windows by class.
+inline constexpr int kClassNameBuffer = 257;
 
 // One command's view of the top-level windows. Every fact about a window
 // (visible and of an allowed class, its root) is asked of the window manager
-// once per command, so that a command over N windows makes a number of calls
-// that grows with N and not with its square. Facts are taken to hold for the
+// once per command, and every fact about a process (its executable) once per
+// process, so that a command over N windows makes a number of calls that
+// grows with N and not with its square. Facts are taken to hold for the
 // length of one command.
 class WindowWalk {
 public:
@@ -53,6 +56,10 @@ public:
     WindowHandle Root(WindowHandle w);
     // The process of an eligible window, as the eligibility check saw it.
     std::uint32_t ProcessId(WindowHandle w);
+    // w's class name, as the eligibility check read it.
+    const std::string& ClassName(WindowHandle w);
+    // The executable of w's process, asked once per process.
+    const std::optional<std::string>& Image(WindowHandle w);
     // The next walk asks every window's visibility afresh; class, process and
     // owner chains are kept.
     void ForgetVisibility();
@@ -63,5 +70,7 @@ private:
     std::unordered_map<WindowHandle, bool> m_eligible;
     std::unordered_map<WindowHandle, bool> m_kind;  // of an allowed class and process, not cloaked
     std::unordered_map<WindowHandle, std::uint32_t> m_process;
+    std::unordered_map<WindowHandle, std::string> m_class;
+    std::unordered_map<std::uint32_t, std::optional<std::string>> m_image;
     std::unordered_map<WindowHandle, WindowHandle> m_root;
 };

@@ -3,6 +3,11 @@
 
 #include "platform/window_handle.h"
 
+// How a hidden window comes back: shown as it was, or, when it was hidden
+// because the user minimized it, restored from the taskbar as its button
+// would (at its place, or maximized again).
+enum class ShowAs : std::uint8_t { Shown, Restored, Maximized };
+
 // The record of one hidden window.
 class CWndDes {
 public:
@@ -22,4 +27,5 @@ public:
     // The window's process when it was hidden: a handle that names a window
     // of another process after a restart is some other program's window.
     std::uint32_t m_nProcessId = 0;
+    ShowAs m_Show = ShowAs::Shown;
 };

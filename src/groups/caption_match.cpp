@@ -1,7 +1,5 @@
 #include "groups/caption_match.h"
 
-#include "groups/windows_group.h"
-
 namespace {
 
 bool Contains(std::string_view caption, std::string_view search, const text::CodePage& codePage) {

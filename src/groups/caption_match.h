@@ -5,6 +5,11 @@
 
 using LeadByteTest = text::LeadByteTest;
 
+// How a group's caption compares with its search text ("Compare<n>").
+inline constexpr int GROUP_COMPARE_INCLUDE = 0;
+inline constexpr int GROUP_COMPARE_EQUAL = 1;
+inline constexpr int GROUP_COMPARE_NOT_EQUAL = 2;
+
 // A caption takes part in a comparison with its first 1,023 characters; the
 // buffer it is read into holds that many of the widest (UTF-8's four bytes)
 // and the terminator.

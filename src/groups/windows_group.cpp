@@ -47,9 +47,15 @@ bool CWindowsGroup::Load(int index, WindowHandle target) {
     // Any other stored mode is kept: it matches nothing but survives a save.
     m_nCompare = static_cast<std::int32_t>(
         m_pProfile->GetProfileInt(kSection, SlotValue("Compare", index), GROUP_COMPARE_END));
+    m_strProgram = m_pProfile->GetProfileString(kSection, SlotValue("Program", index), "");
+    m_strClass = m_pProfile->GetProfileString(kSection, SlotValue("Class", index), "");
     // Asked of the section read whole at start-up, so it costs no registry
-    // call of its own. Any non-zero DWORD is on.
-    m_bAutoHide = m_pProfile->GetProfileInt(kSection, SlotValue("AutoHide", index), 0) != 0;
+    // call of its own. Earlier versions took any non-zero value for "as they
+    // appear"; every value but the new 2 and 3 keeps that meaning.
+    const unsigned flags = m_pProfile->GetProfileInt(kSection, SlotValue("AutoHide", index), 0);
+    const bool known = flags == GROUP_HIDE_ON_MINIMIZE || flags == (GROUP_HIDE_ON_APPEAR | GROUP_HIDE_ON_MINIMIZE);
+    m_bAutoHide = known ? (flags & GROUP_HIDE_ON_APPEAR) != 0 : flags != 0;
+    m_bHideMinimized = known;
 
     // A slot 0 that never held a group and was never named starts the list
     // with the built-in group; a deleted list leaves its name behind.
@@ -66,9 +72,12 @@ void CWindowsGroup::Save(int index) {
     m_pProfile->WriteProfileString(kSection, SlotValue("Name", index), m_strName);
     m_pProfile->WriteProfileString(kSection, SlotValue("Search", index), m_strSearch);
     m_pProfile->WriteProfileInt(kSection, SlotValue("Compare", index), m_nCompare);
-    // Written off as well as on: the profile has no delete, and a slot
-    // rewritten by another group must not keep an earlier group's option.
-    m_pProfile->WriteProfileInt(kSection, SlotValue("AutoHide", index), m_bAutoHide ? 1 : 0);
+    // Written off and empty as well: the profile has no delete, and a slot
+    // rewritten by another group must not keep an earlier group's values.
+    const unsigned flags = (m_bAutoHide ? GROUP_HIDE_ON_APPEAR : 0) | (m_bHideMinimized ? GROUP_HIDE_ON_MINIMIZE : 0);
+    m_pProfile->WriteProfileInt(kSection, SlotValue("AutoHide", index), static_cast<int>(flags));
+    m_pProfile->WriteProfileString(kSection, SlotValue("Program", index), m_strProgram);
+    m_pProfile->WriteProfileString(kSection, SlotValue("Class", index), m_strClass);
     m_HotKeys[0].Exchange(false);
     m_HotKeys[1].Exchange(false);
 }
@@ -82,7 +91,10 @@ void CWindowsGroup::CopyValues(const CWindowsGroup& source) {
     m_strName = source.m_strName;
     m_strSearch = source.m_strSearch;
     m_nCompare = source.m_nCompare;
+    m_strProgram = source.m_strProgram;
+    m_strClass = source.m_strClass;
     m_bAutoHide = source.m_bAutoHide;
+    m_bHideMinimized = source.m_bHideMinimized;
     m_HotKeys[0].Copy(source.m_HotKeys[0]);
     m_HotKeys[1].Copy(source.m_HotKeys[1]);
 }

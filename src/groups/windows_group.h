@@ -7,15 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "groups/window_match.h"
 #include "hotkeys/hot_keys.h"
 #include "hotkeys/key_status.h"
 
 inline constexpr int GROUP_HOTKEY_BASE = 25;
-inline constexpr int GROUP_COMPARE_INCLUDE = 0;
-inline constexpr int GROUP_COMPARE_EQUAL = 1;
-inline constexpr int GROUP_COMPARE_NOT_EQUAL = 2;
 // In storage: the slot holds no group and the list ends before it.
 inline constexpr int GROUP_COMPARE_END = -1;
+// The flags of "AutoHide<n>": hide the group's windows as they appear, and
+// when the user minimizes them.
+inline constexpr unsigned GROUP_HIDE_ON_APPEAR = 1;
+inline constexpr unsigned GROUP_HIDE_ON_MINIMIZE = 2;
 // Applications may give RegisterHotKey identifiers up to 0xBFFF only; the
 // show key of the last group must stay within them. The bound also keeps
 // 25 + 2i far from overflowing, whatever a tampered profile holds.
@@ -27,7 +29,8 @@ inline constexpr int GROUP_MAX_COUNT = (GROUP_HOTKEY_LAST_ID - GROUP_HOTKEY_BASE
 // from the command line.
 inline constexpr std::size_t GROUP_NAME_MAX_CHARS = 255;
 
-// A named criterion on window captions with a hide and a show hot-key.
+// Named criteria on windows (their caption, program and class) with a hide
+// and a show hot-key, and the moments its windows hide by themselves.
 class CWindowsGroup {
 public:
     // An unbound group (a dialog's working copy): its hot-keys never call the
@@ -44,13 +47,13 @@ public:
     // Binds and registers the hot-keys of slot index, then reads the slot;
     // true when the slot holds a group.
     bool Load(int index, WindowHandle target);
-    // Writes name, search, compare and the auto-hide option of slot index,
-    // then the hot-keys.
+    // Writes name, search, compare, the auto-hide flags, program and class
+    // of slot index, then the hot-keys.
     void Save(int index);
     // Marks slot index as the end of the list.
     void Erase(int index);
-    // Takes the source's name, search text, compare mode, auto-hide option
-    // and key combinations; the slot, identifier and registrations stay this group's.
+    // Takes the source's name, criteria, auto-hide flags and key
+    // combinations; the slot, identifier and registrations stay this group's.
     void CopyValues(const CWindowsGroup& source);
 
     static int HideHotKeyId(int index) { return GROUP_HOTKEY_BASE + 2 * index; }
@@ -65,9 +68,17 @@ public:
     std::array<CHotKeys, 2> m_HotKeys;  // [0] hides the group, [1] shows it
     std::string m_strSearch;
     std::int32_t m_nCompare = GROUP_COMPARE_INCLUDE;
-    // Hide matching windows as soon as they appear (value "AutoHide<n>";
-    // absent in profiles of earlier versions, which reads as off).
+    // The executable's file name or path, and the window class, each with
+    // wildcards ("Program<n>", "Class<n>"); empty: any.
+    std::string m_strProgram;
+    std::string m_strClass;
+    // Hide matching windows as soon as they appear, and when the user
+    // minimizes them: the flags of "AutoHide<n>" (absent in profiles of
+    // earlier versions, which reads as neither).
     bool m_bAutoHide = false;
+    bool m_bHideMinimized = false;
+
+    WindowCriteria Criteria() const { return {m_strSearch, m_nCompare, m_strProgram, m_strClass}; }
 
 private:
     friend class CGroupList;

@@ -15,6 +15,7 @@ inline constexpr unsigned kEndSession = 0x0016;
 inline constexpr unsigned kContextMenu = 0x007B;
 inline constexpr unsigned kCopyData = 0x004A;
 inline constexpr unsigned kCommand = 0x0111;
+inline constexpr unsigned kTimer = 0x0113;
 inline constexpr unsigned kInitMenuPopup = 0x0117;
 inline constexpr unsigned kHotKey = 0x0312;
 inline constexpr unsigned kMouseMove = 0x0200;

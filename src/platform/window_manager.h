@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/window_handle.h"
@@ -8,6 +9,10 @@ namespace platform {
 
 // Relations of GetWindow used to walk the top-level z-order.
 enum class WindowRelation { First, Last, Next, Prev };
+
+// How a window comes back from the taskbar: it is not minimized, or it is and
+// comes back at its place, or maximized again.
+enum class RestoreState { NotMinimized, ToNormal, ToMaximized };
 
 // The window manager as the engine sees other applications' windows. Every
 // call may meet a window that has just vanished: it then answers null, false
@@ -31,6 +36,10 @@ public:
     virtual WindowHandle GetParent(WindowHandle w) = 0;
     // The process that owns w; 0 when w is gone.
     virtual std::uint32_t ProcessId(WindowHandle w) = 0;
+    // The full path of the process's executable, in the process's code page;
+    // nothing when the process cannot be asked (one of higher rights, one
+    // that has ended).
+    virtual std::optional<std::string> ProcessImage(std::uint32_t processId) = 0;
     // This program's own process.
     virtual std::uint32_t OwnProcessId() = 0;
     // The desktop window manager keeps w out of sight although its style says
@@ -43,6 +52,14 @@ public:
     // once (a window of a process with higher rights).
     virtual bool HideWindow(WindowHandle w) = 0;
     virtual void ShowWindow(WindowHandle w) = 0;
+    // Shows a window that was hidden while minimized as its taskbar button
+    // would: restored, or maximized again.
+    virtual void RestoreWindow(WindowHandle w, bool maximized) = 0;
+    // Whether w is minimized, and how it would come back. Where the system
+    // does not say whether a minimized window was maximized before (Wine,
+    // for another process's window), ToNormal; restoring it then still
+    // maximizes it again.
+    virtual RestoreState RestoreStateOf(WindowHandle w) = 0;
     // Whether w's thread answers a message within a short bound: a window
     // that is still visible then has kept itself on screen, while one whose
     // thread does not answer has its request still queued.
@@ -56,6 +73,11 @@ public:
     virtual void Sleep(unsigned milliseconds) = 0;
     // A monotonic millisecond clock for those waits.
     virtual std::uint64_t TickCount() = 0;
+    // A timer of this program's window w: WM_TIMER with id about every
+    // milliseconds until it is killed (setting it again restarts it). The
+    // waits that must not keep the thread from its messages go on there.
+    virtual bool SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) = 0;
+    virtual void KillTimer(WindowHandle w, unsigned id) = 0;
 };
 
 // Opens an address (a web page, a mail link, a file) with the shell.

@@ -60,6 +60,15 @@
 #define IDC_GROUP_SHOW_KEY      1009
 #define IDC_GROUP_COMPARE       1024
 #define IDC_GROUP_AUTO_HIDE     1036
+#define IDC_GROUP_PROGRAM       1037
+#define IDC_GROUP_CLASS         1038
+#define IDC_GROUP_PICK          1039
+#define IDC_GROUP_HIDE_MINIMIZED 1040
+
+/* The Group dialog's window picker. */
+#define IDD_WINDOW_PICK         148
+#define IDC_PICK_LIST           1041
+#define IDC_PICK_WITH_CAPTION   1042
 
 /* String table. */
 #define IDS_NEED_SHOW_HOTKEY    129  /* hide-icon option needs a show hot-key */
@@ -116,6 +125,10 @@
 #define IDS_AUTO_HIDE_NEEDS_SEARCH 200
 #define IDS_AUTO_HIDE_NEEDS_MODE 201
 #define IDS_GROUP_NAME_TOO_LONG 208
+#define IDS_COLUMN_WINDOWS      280  /* Windows Groups: a group's program or class */
+#define IDS_COLUMN_CAPTION      281  /* the picker's columns */
+#define IDS_COLUMN_PROGRAM      282
+#define IDS_COLUMN_CLASS        283
 /* The link's error box: its head, the text for a code of ShellExecute
    (IDS_LINK_ERROR_BASE + code, 0 to 32), or the unknown code's. */
 /* The balloon of a hide the window did not let happen. */

@@ -43,13 +43,14 @@ std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>
         return KeyStatusText(key.Value(), held, notHeldFormat, notDefined);
     };
     for (const auto& group : groups)
-        rows.push_back(GroupRow{group->m_strName, keyText(group->m_HotKeys[0]), keyText(group->m_HotKeys[1])});
+        rows.push_back(GroupRow{group->m_strName, keyText(group->m_HotKeys[0]), keyText(group->m_HotKeys[1]),
+                                IsAnyName(group->m_strProgram) ? group->m_strClass : group->m_strProgram});
     return rows;
 }
 
-std::array<int, 3> GroupColumnWidths(int clientWidth) {
+std::array<int, 4> GroupColumnWidths(int clientWidth) {
     const int tenth = clientWidth / 10;
-    return {4 * tenth, 3 * tenth, 3 * tenth};
+    return {3 * tenth, 2 * tenth, 2 * tenth, 3 * tenth};
 }
 
 std::optional<int> CompareSelection(int compareMode) {
@@ -61,14 +62,24 @@ int CompareFromSelection(int selection, int storedMode) {
     return selection >= 0 && selection < kOfferedCompareModes ? selection : storedMode;
 }
 
-std::optional<unsigned> CheckGroup(const std::string& name, const std::string& search, bool autoHide,
-                                   int compareMode) {
+std::optional<unsigned> CheckGroup(const CWindowsGroup& group) {
     // Texts are taken as typed: a name of blanks only is a name.
-    if (name.empty()) return IDS_GROUP_NEEDS_NAME;
-    if (text::CountChars(name) > GROUP_NAME_MAX_CHARS) return IDS_GROUP_NAME_TOO_LONG;
-    if (autoHide && search.empty()) return IDS_AUTO_HIDE_NEEDS_SEARCH;
-    if (search.empty()) return IDS_GROUP_NEEDS_SEARCH;
-    if (autoHide && compareMode != GROUP_COMPARE_INCLUDE && compareMode != GROUP_COMPARE_EQUAL)
-        return IDS_AUTO_HIDE_NEEDS_MODE;
+    if (group.m_strName.empty()) return IDS_GROUP_NEEDS_NAME;
+    if (text::CountChars(group.m_strName) > GROUP_NAME_MAX_CHARS) return IDS_GROUP_NAME_TOO_LONG;
+    const WindowCriteria criteria = group.Criteria();
+    if (group.m_bAutoHide && !NamesWindows(criteria))
+        return criteria.search.empty() ? IDS_AUTO_HIDE_NEEDS_SEARCH : IDS_AUTO_HIDE_NEEDS_MODE;
+    const bool named = !criteria.search.empty() || !IsAnyName(criteria.program) || !IsAnyName(criteria.className);
+    if (!named && !group.m_bHideMinimized) return IDS_GROUP_NEEDS_SEARCH;
     return std::nullopt;
+}
+
+std::array<std::string, 3> PickRow(const OpenWindow& window) {
+    return {window.caption, window.image ? FileNameOf(*window.image) : std::string{}, window.className};
+}
+
+Picked PickFills(const OpenWindow& window, bool withCaption) {
+    Picked picked{window.image ? FileNameOf(*window.image) : std::string{}, window.className, std::nullopt};
+    if (withCaption) picked.search = window.caption;
+    return picked;
 }

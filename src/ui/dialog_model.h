@@ -52,11 +52,14 @@ std::optional<unsigned> CheckPreferences(const std::string& password, const std:
 
 // ------------------------------------------------------------------- Groups
 
-// The Windows Groups list: Name, Hide, Show.
+// The Windows Groups list: Name, Hide, Show, and the windows it names by
+// other means than their caption: its program, or its class when it has no
+// program.
 struct GroupRow {
     std::string name;
     std::string hide;
     std::string show;
+    std::string windows;
     friend bool operator==(const GroupRow&, const GroupRow&) = default;
 };
 // A key without a combination shows as notDefined ("Not defined"); a key
@@ -67,9 +70,9 @@ std::vector<GroupRow> GroupRows(const std::vector<std::unique_ptr<CWindowsGroup>
                                 const std::vector<KeyCombination>& notHeld, std::string_view notHeldFormat,
                                 std::string_view notDefined);
 
-// Column widths for a list of this client width: 40 %, 30 % and 30 %, each
-// a whole number of tenths.
-std::array<int, 3> GroupColumnWidths(int clientWidth);
+// Column widths for a list of this client width: 30 %, 20 %, 20 % and 30 %,
+// each a whole number of tenths.
+std::array<int, 4> GroupColumnWidths(int clientWidth);
 
 // The compare modes the Group dialog offers, in its list order (the entry's
 // position is the mode): "Title Text must" [Include | be Equal to] "the
@@ -83,9 +86,23 @@ std::optional<int> CompareSelection(int compareMode);
 // becomes -1, which would end the stored list at its slot).
 int CompareFromSelection(int selection, int storedMode);
 
-// The Group dialog's check: the string id of the message to show, or
-// nothing. A group that hides its windows as they appear must name them:
-// with no search text, or a mode that matches whatever differs from it, it
-// would hide nearly every window that opens.
-std::optional<unsigned> CheckGroup(const std::string& name, const std::string& search, bool autoHide = false,
-                                   int compareMode = GROUP_COMPARE_INCLUDE);
+// The Group dialog's check of the group as typed: the string id of the
+// message to show, or nothing. A group needs a name and a criterion: a
+// search text, a program or a class; only a group that hides its windows
+// when they are minimized may have none, since minimizing is the user's own
+// act. A group that hides its windows as they appear must name them: by
+// program or class, or by a search text its captions include or equal;
+// otherwise it would hide nearly every window that opens.
+std::optional<unsigned> CheckGroup(const CWindowsGroup& group);
+
+// The picker of the Group dialog: a window's row (caption, program, class)
+// and what choosing it fills. The program is the executable's file name
+// (empty when its process cannot be asked), the class is whole, and the
+// caption becomes the search text only when the user takes it as well.
+std::array<std::string, 3> PickRow(const OpenWindow& window);
+struct Picked {
+    std::string program;
+    std::string className;
+    std::optional<std::string> search;
+};
+Picked PickFills(const OpenWindow& window, bool withCaption);

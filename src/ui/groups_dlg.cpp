@@ -25,6 +25,8 @@ BOOL CGroupDlg::OnInitDialog() {
     m_edShowHotKey.Attach(Item(IDC_GROUP_SHOW_KEY));
     SetItemText(IDC_GROUP_NAME, m_Group->m_strName);
     SetItemText(IDC_GROUP_SEARCH, m_Group->m_strSearch);
+    SetItemText(IDC_GROUP_PROGRAM, m_Group->m_strProgram);
+    SetItemText(IDC_GROUP_CLASS, m_Group->m_strClass);
     for (unsigned mode : kCompareModeTextIds)
         ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_ADDSTRING, 0,
                               reinterpret_cast<LPARAM>(LoadText(mode).c_str()));
@@ -34,6 +36,7 @@ BOOL CGroupDlg::OnInitDialog() {
     // plane; OK counts the characters.
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_NAME, EM_LIMITTEXT, 2 * GROUP_NAME_MAX_CHARS, 0);
     ::CheckDlgButton(m_hWnd, IDC_GROUP_AUTO_HIDE, m_Group->m_bAutoHide ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_GROUP_HIDE_MINIMIZED, m_Group->m_bHideMinimized ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -44,12 +47,14 @@ void CGroupDlg::OnOK() {
     m_Group->m_HotKeys[1].SetValue(m_edShowHotKey.Value());
     m_Group->m_strName = ItemText(IDC_GROUP_NAME);
     m_Group->m_strSearch = ItemText(IDC_GROUP_SEARCH);
+    m_Group->m_strProgram = ItemText(IDC_GROUP_PROGRAM);
+    m_Group->m_strClass = ItemText(IDC_GROUP_CLASS);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_GETCURSEL, 0, 0);
     m_Group->m_nCompare = CompareFromSelection(static_cast<int>(selection), m_Group->m_nCompare);
     m_Group->m_bAutoHide = ::IsDlgButtonChecked(m_hWnd, IDC_GROUP_AUTO_HIDE) == BST_CHECKED;
+    m_Group->m_bHideMinimized = ::IsDlgButtonChecked(m_hWnd, IDC_GROUP_HIDE_MINIMIZED) == BST_CHECKED;
 
-    if (const auto message =
-            CheckGroup(m_Group->m_strName, m_Group->m_strSearch, m_Group->m_bAutoHide, m_Group->m_nCompare)) {
+    if (const auto message = CheckGroup(*m_Group)) {
         Warn(LoadText(*message));
         return;
     }
@@ -62,6 +67,75 @@ void CGroupDlg::OnOK() {
     EndDialog(IDOK);
 }
 
+void CGroupDlg::OnCommand(int id, int code) {
+    if (id == IDC_GROUP_PICK && code == BN_CLICKED) OnPick();
+}
+
+void CGroupDlg::OnPick() {
+    const std::vector<OpenWindow> windows =
+        m_pHooks && m_pHooks->openWindows ? m_pHooks->openWindows() : std::vector<OpenWindow>{};
+    CWindowPickDlg picker(m_hInstance, m_hWnd, windows);
+    if (picker.DoModal() != IDOK || picker.Chosen() < 0) return;
+    const Picked picked = PickFills(windows[static_cast<std::size_t>(picker.Chosen())], picker.WithCaption());
+    SetItemText(IDC_GROUP_PROGRAM, picked.program);
+    SetItemText(IDC_GROUP_CLASS, picked.className);
+    if (picked.search) SetItemText(IDC_GROUP_SEARCH, *picked.search);
+}
+
+// ------------------------------------------------------------ window picker
+
+BOOL CWindowPickDlg::OnInitDialog() {
+    HWND list = Item(IDC_PICK_LIST);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const int tenth = (client.right - client.left) / 10;
+    const struct {
+        unsigned title;
+        int width;
+    } columns[] = {{IDS_COLUMN_CAPTION, 4 * tenth}, {IDS_COLUMN_PROGRAM, 3 * tenth}, {IDS_COLUMN_CLASS, 3 * tenth}};
+    int position = 0;
+    for (const auto& column : columns) {
+        std::string title = LoadText(column.title);
+        LVCOLUMNA lvc{};
+        lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        lvc.fmt = LVCFMT_LEFT;
+        lvc.cx = column.width;
+        lvc.pszText = title.data();
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position++), reinterpret_cast<LPARAM>(&lvc));
+    }
+    for (std::size_t i = 0; i < m_Windows.size(); ++i) {
+        const auto row = PickRow(m_Windows[i]);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char*>(row[0].c_str());
+        const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        if (index < 0) continue;
+        for (int sub = 1; sub <= 2; ++sub) {
+            LVITEMA cell{};
+            cell.iSubItem = sub;
+            cell.pszText = const_cast<char*>(row[static_cast<std::size_t>(sub)].c_str());
+            ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+        }
+    }
+    return TRUE;
+}
+
+void CWindowPickDlg::OnOK() {
+    const auto index = ::SendMessageA(Item(IDC_PICK_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    m_nChosen = index >= 0 && static_cast<std::size_t>(index) < m_Windows.size() ? static_cast<int>(index) : -1;
+    m_bWithCaption = ::IsDlgButtonChecked(m_hWnd, IDC_PICK_WITH_CAPTION) == BST_CHECKED;
+    EndDialog(IDOK);
+}
+
+bool CWindowPickDlg::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->idFrom != IDC_PICK_LIST || header->code != static_cast<UINT>(NM_DBLCLK)) return false;
+    OnOK();
+    result = 0;
+    return true;
+}
+
 // ---------------------------------------------------------- Windows Groups
 
 CGroupsDlg::CGroupsDlg(HINSTANCE instance, const GroupsForm& form) : CDialog(instance, IDD_WINDOWS_GROUPS, nullptr) {
@@ -70,6 +144,7 @@ CGroupsDlg::CGroupsDlg(HINSTANCE instance, const GroupsForm& form) : CDialog(ins
     m_Hooks.notHeld = form.notHeld;
     m_Hooks.checkKeys = form.checkKeys;
     m_Hooks.captureFocus = form.captureFocus;
+    m_Hooks.openWindows = form.openWindows;
 }
 
 std::vector<const CWindowsGroup*> CGroupsDlg::OthersThan(int index) const {
@@ -87,12 +162,16 @@ BOOL CGroupsDlg::OnInitDialog() {
     ::GetClientRect(list, &client);
     const auto widths = GroupColumnWidths(client.right - client.left);
     // Show goes in before Hide, both at position 1, which leaves them in the
-    // order Name, Hide, Show.
+    // order Name, Hide, Show; the program or class comes last, so the first
+    // three columns stay where they were.
     const struct {
         unsigned title;
         int width;
         int position;
-    } columns[] = {{IDS_COLUMN_NAME, widths[0], 0}, {IDS_COLUMN_SHOW, widths[2], 1}, {IDS_COLUMN_HIDE, widths[1], 1}};
+    } columns[] = {{IDS_COLUMN_NAME, widths[0], 0},
+                   {IDS_COLUMN_SHOW, widths[2], 1},
+                   {IDS_COLUMN_HIDE, widths[1], 1},
+                   {IDS_COLUMN_WINDOWS, widths[3], 3}};
     for (const auto& column : columns) {
         std::string title = LoadText(column.title);
         LVCOLUMNA lvc{};
@@ -117,8 +196,8 @@ void CGroupsDlg::FillList() {
         item.pszText = const_cast<char*>(rows[i].name.c_str());
         const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         if (index < 0) continue;
-        const std::string* cells[] = {&rows[i].hide, &rows[i].show};
-        for (int sub = 1; sub <= 2; ++sub) {
+        const std::string* cells[] = {&rows[i].hide, &rows[i].show, &rows[i].windows};
+        for (int sub = 1; sub <= 3; ++sub) {
             LVITEMA cell{};
             cell.iSubItem = sub;
             cell.pszText = const_cast<char*>(cells[sub - 1]->c_str());

@@ -6,8 +6,9 @@
 #include "ui/dialog.h"
 #include "ui/hot_keys_edit.h"
 
-// "Group": one group's name, search text, compare mode and two hot-keys. It
-// edits an unbound copy; the caller takes it after OK.
+// "Group": one group's name, criteria (search text and compare mode,
+// program, class), its two hot-keys and when its windows hide by
+// themselves. It edits an unbound copy; the caller takes it after OK.
 class CGroupDlg : public CDialog {
 public:
     // hooks: the form's key check and capture focus; others the other
@@ -21,14 +22,40 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCommand(int id, int code) override;
     bool OnHelp() override;
 
 private:
+    // "Choose a Window...": the picker's choice fills the fields.
+    void OnPick();
+
     std::unique_ptr<CWindowsGroup> m_Group;
     const GroupsForm* m_pHooks;
     std::vector<const CWindowsGroup*> m_Others;
     CHotKeysEdit m_edHideHotKey;
     CHotKeysEdit m_edShowHotKey;
+};
+
+// "Choose a Window": the windows open now, one of which the user picks.
+class CWindowPickDlg : public CDialog {
+public:
+    CWindowPickDlg(HINSTANCE instance, HWND parent, const std::vector<OpenWindow>& windows)
+        : CDialog(instance, IDD_WINDOW_PICK, parent), m_Windows(windows) {}
+
+    // After OK: the window chosen (-1 for none) and whether its caption is
+    // taken as well.
+    int Chosen() const { return m_nChosen; }
+    bool WithCaption() const { return m_bWithCaption; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    const std::vector<OpenWindow>& m_Windows;
+    int m_nChosen = -1;
+    bool m_bWithCaption = false;
 };
 
 // "Windows Groups": the list of groups with their hot-keys, and Add, Edit

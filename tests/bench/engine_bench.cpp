@@ -1,5 +1,5 @@
 // Window-manager calls per window made by the hide and show commands and a
-// group hide, on the
+// group hide (by caption, and by program), on the
 // simulated desktop, for the engine and for the plain reference. On Wine every
 // such call is a round trip to the server, so the count is what sets the
 // speed. Run: build/native/tests/bench/tarnvell_engine_bench
@@ -20,7 +20,7 @@ WindowHandle Build(FakeDesktop& desktop, int n) {
     return GenerateDesktop(desktop, rng, DesktopShape{n, 0.33, 0.1, 0.05});
 }
 
-enum class Command { HideAll, ShowAll, HideWindow, HideGroup };
+enum class Command { HideAll, ShowAll, HideWindow, HideGroup, HideProgramGroup };
 
 template <bool Literal>
 void Run(benchmark::State& state, Command command) {
@@ -33,12 +33,21 @@ void Run(benchmark::State& state, Command command) {
         CAppKernel kernel(fake.Set());
         kernel.Init(frame);
         LiteralEngine literal(fake.desktop, frame);
-        // A group whose text occurs in about a fifth of the captions ("w<n>").
+        // A group whose text occurs in about a fifth of the captions ("w<n>");
+        // and one that names the program of a fifth of the windows, which
+        // come from 50 processes.
         std::vector<std::unique_ptr<CWindowsGroup>> groups;
         groups.push_back(std::make_unique<CWindowsGroup>());
         groups[0]->m_strSearch = "1";
         groups[0]->m_nCompare = GROUP_COMPARE_INCLUDE;
+        groups.push_back(std::make_unique<CWindowsGroup>());
+        groups[1]->m_strProgram = "app?.exe";
         kernel.Dialogs().ReplaceGroups(groups);
+        std::uint32_t k = 0;
+        for (WindowHandle w : fake.desktop.ZOrder())
+            if (w != frame) fake.desktop.Get(w).pid = 5000 + k++ % 50;
+        for (std::uint32_t p = 0; p < 50; ++p)
+            fake.desktop.images[5000 + p] = "C:\\Program Files\\Apps\\app" + std::to_string(p) + ".exe";
         if (command == Command::ShowAll) {
             if (Literal)
                 literal.HideAllWindows();
@@ -61,6 +70,7 @@ void Run(benchmark::State& state, Command command) {
             case Command::HideGroup:
                 if (Literal) literal.HideGroup("1", GROUP_COMPARE_INCLUDE, 0); else kernel.Run({Verb::HideGroup, 0}, Origin::Menu);
                 break;
+            case Command::HideProgramGroup: kernel.Run({Verb::HideGroup, 1}, Origin::Menu); break;
         }
         calls = static_cast<double>(fake.desktop.calls);
     }
@@ -76,6 +86,7 @@ void EngineHideWindow(benchmark::State& s) { Run<false>(s, Command::HideWindow);
 void LiteralHideWindow(benchmark::State& s) { Run<true>(s, Command::HideWindow); }
 void EngineHideGroup(benchmark::State& s) { Run<false>(s, Command::HideGroup); }
 void LiteralHideGroup(benchmark::State& s) { Run<true>(s, Command::HideGroup); }
+void EngineHideProgramGroup(benchmark::State& s) { Run<false>(s, Command::HideProgramGroup); }
 
 }  // namespace
 
@@ -87,5 +98,6 @@ BENCHMARK(EngineHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
 BENCHMARK(LiteralHideWindow)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
 BENCHMARK(EngineHideGroup)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
 BENCHMARK(LiteralHideGroup)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+BENCHMARK(EngineHideProgramGroup)->Arg(10)->Arg(100)->Arg(1000)->Iterations(3);
 
 BENCHMARK_MAIN();

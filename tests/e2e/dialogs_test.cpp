@@ -26,6 +26,8 @@ enum : int {  // Preferences
 enum : int {  // Windows Groups and Group
     kGroupList = 1031, kAdd = 1032, kDelete = 1033, kEdit = 1035,
     kGroupName = 1000, kGroupSearch = 1001, kGroupHideKey = 1002, kGroupShowKey = 1009, kCompare = 1024,
+    kGroupProgram = 1037, kGroupClass = 1038, kGroupPick = 1039, kGroupMinimized = 1040,
+    kPickList = 1041, kPickWithCaption = 1042,
 };
 
 HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
@@ -454,7 +456,7 @@ TEST_F(WindowsGroupsDialog, AGroupNeedsANameAndASearchTextAndOkResetsAGroupTrayA
     Type(group, kGroupName, "Mail");
     Type(group, kGroupSearch, "");
     Press(group, IDOK);
-    EXPECT_TRUE(Warned(app, "You must specify Text for search in Window Caption"));
+    EXPECT_TRUE(Warned(app, "You must specify Text for search in Window Caption, a Program or a Window Class"));
     EXPECT_EQ(ControlText(Control(group, kGroupName)), "Mail");
     Type(group, kGroupSearch, "Mail");
     ASSERT_TRUE(Dismiss(group, IDOK));
@@ -471,6 +473,49 @@ TEST_F(WindowsGroupsDialog, AGroupNeedsANameAndASearchTextAndOkResetsAGroupTrayA
     ASSERT_TRUE(WaitFor([] { return GetDword("Settings", "m_uAction") == DWORD{0}; }, 5s));
     EXPECT_TRUE(WaitFor([] { return GetString("Groups", "Name0") == "Others"; }, 5s));
     EXPECT_EQ(GetDword("Groups", "Compare0"), DWORD{2});
+}
+
+// The picker lists the windows open now; choosing one fills the program and
+// the class, and the caption only when asked; OK stores them.
+TEST_F(WindowsGroupsDialog, ThePickFillsProgramAndClassFromATestWindow) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"class:TarnvellPickMe:Pick me", "win:Bystander"});
+    ASSERT_TRUE(host.Window("Pick me") && host.Window("Bystander"));
+    HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
+    ASSERT_TRUE(dialog);
+    Press(dialog, kAdd);
+    HWND group = WaitDialog(app.Proc().Pid(), "Group");
+    ASSERT_TRUE(group);
+    Type(group, kGroupName, "Picked");
+    Type(group, kGroupSearch, "kept");
+    for (const bool withCaption : {false, true}) {
+        SCOPED_TRACE(withCaption ? "with its caption" : "without its caption");
+        Press(group, kGroupPick);
+        HWND picker = WaitDialog(app.Proc().Pid(), "Choose a Window");
+        ASSERT_TRUE(picker);
+        RemoteList list(Control(picker, kPickList), app.Proc().info.hProcess);
+        const std::vector<RemoteList::Row> rows = list.Rows();
+        const auto row = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r[0] == "Pick me"; });
+        ASSERT_NE(row, rows.end());
+        EXPECT_EQ((*row)[1], "window_host.exe");
+        EXPECT_EQ((*row)[2], "TarnvellPickMe");
+        // Tarnvell's own windows are never listed.
+        EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r[0] == "Group"; }), 0);
+        ASSERT_TRUE(list.Select(static_cast<int>(row - rows.begin())));
+        Tick(picker, kPickWithCaption, withCaption);
+        ASSERT_TRUE(Dismiss(picker, IDOK));
+        EXPECT_TRUE(Shows(group, kGroupProgram, "window_host.exe"));
+        EXPECT_TRUE(Shows(group, kGroupClass, "TarnvellPickMe"));
+        EXPECT_TRUE(Shows(group, kGroupSearch, withCaption ? "Pick me" : "kept"));
+    }
+    Tick(group, kGroupMinimized, true);
+    ASSERT_TRUE(Dismiss(group, IDOK));
+    EXPECT_EQ(ListOf(app, dialog).Rows().back()[0], "Picked");
+    ASSERT_TRUE(Dismiss(dialog, IDOK));
+    ASSERT_TRUE(WaitFor([] { return GetString("Groups", "Program1") == "window_host.exe"; }, 5s));
+    EXPECT_EQ(GetString("Groups", "Class1"), "TarnvellPickMe");
+    EXPECT_EQ(GetDword("Groups", "AutoHide1"), DWORD{2});
 }
 
 using PasswordGuard = DialogTest;

@@ -60,16 +60,21 @@ public:
     std::string GetWindowText(WindowHandle w, int n) override { return ++calls, ++byKind[4], m.GetWindowText(w, n); }
     WindowHandle GetParent(WindowHandle w) override { return ++calls, ++byKind[5], m.GetParent(w); }
     std::uint32_t ProcessId(WindowHandle w) override { return ++calls, ++byKind[6], m.ProcessId(w); }
+    std::optional<std::string> ProcessImage(std::uint32_t p) override { return ++calls, m.ProcessImage(p); }
     std::uint32_t OwnProcessId() override { return m.OwnProcessId(); }
     bool IsCloaked(WindowHandle w) override { return ++calls, ++byKind[7], m.IsCloaked(w); }
     bool HideWindow(WindowHandle w) override { return ++calls, ++byKind[8], m.HideWindow(w); }
     bool Answers(WindowHandle w) override { return ++calls, ++byKind[12], m.Answers(w); }
     bool RunsAbove(WindowHandle w) override { return ++calls, ++byKind[13], m.RunsAbove(w); }
     void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
+    void RestoreWindow(WindowHandle w, bool max) override { ++calls, m.RestoreWindow(w, max); }
+    platform::RestoreState RestoreStateOf(WindowHandle w) override { return ++calls, m.RestoreStateOf(w); }
     bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
     void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }
     void Sleep(unsigned ms) override { m.Sleep(ms); }
     std::uint64_t TickCount() override { return m.TickCount(); }
+    bool SetTimer(WindowHandle w, unsigned id, unsigned ms) override { return m.SetTimer(w, id, ms); }
+    void KillTimer(WindowHandle w, unsigned id) override { m.KillTimer(w, id); }
 
 private:
     platform::IWindowManager& m;

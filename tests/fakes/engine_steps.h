@@ -9,6 +9,8 @@
 #include "engine/app_kernel.h"
 #include "engine/password.h"
 #include "fake_platform.h"
+#include "platform/win_constants.h"
+#include "ui/dialog_model.h"
 
 using HotKeyValues = ProgramKeys;
 
@@ -20,6 +22,9 @@ inline std::unique_ptr<CAppKernel> StartKernel(FakePlatform& fake, WindowHandle 
     if (!frame) frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
     auto kernel = std::make_unique<CAppKernel>(profile ? fake.Set(*profile) : fake.Set());
     kernel->Init(frame);
+    // The frame's timers reach the engine, as the message loop hands them
+    // on; the engine kills its timer before it goes.
+    fake.desktop.onTimer = [k = kernel.get()](WindowHandle, unsigned id) { k->ProcessMessage(wm::kTimer, id, 0); };
     return kernel;
 }
 
@@ -59,6 +64,11 @@ struct GroupSlot {
     unsigned compare = 0;
     // "AutoHide<n>"; absent, as earlier versions stored no such value.
     std::optional<bool> autoHide;
+    // Written as they are when set: "AutoHide<n>" as a number (over
+    // autoHide), "Program<n>" and "Class<n>".
+    std::optional<unsigned> flags;
+    std::optional<std::string> program;
+    std::optional<std::string> className;
 };
 inline void WriteGroupSlot(FakeProfile& profile, int n, const GroupSlot& slot) {
     const std::string i = std::to_string(n);
@@ -66,6 +76,24 @@ inline void WriteGroupSlot(FakeProfile& profile, int n, const GroupSlot& slot) {
     profile.Set("Groups", "Search" + i, slot.search);
     profile.Set("Groups", "Compare" + i, slot.compare);
     if (slot.autoHide) profile.Set("Groups", "AutoHide" + i, *slot.autoHide ? 1u : 0u);
+    if (slot.flags) profile.Set("Groups", "AutoHide" + i, *slot.flags);
+    if (slot.program) profile.Set("Groups", "Program" + i, *slot.program);
+    if (slot.className) profile.Set("Groups", "Class" + i, *slot.className);
+}
+
+// The Group dialog's check of a group typed with these values.
+inline std::optional<unsigned> CheckTyped(const std::string& name, const std::string& search, bool autoHide = false,
+                                          int compareMode = GROUP_COMPARE_INCLUDE, const std::string& program = {},
+                                          const std::string& className = {}, bool hideMinimized = false) {
+    CWindowsGroup group;
+    group.m_strName = name;
+    group.m_strSearch = search;
+    group.m_bAutoHide = autoHide;
+    group.m_nCompare = compareMode;
+    group.m_strProgram = program;
+    group.m_strClass = className;
+    group.m_bHideMinimized = hideMinimized;
+    return CheckGroup(group);
 }
 // The slot that ends the stored list.
 inline void EndGroupSlots(FakeProfile& profile, int n) {

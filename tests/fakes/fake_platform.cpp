@@ -53,6 +53,7 @@ std::vector<WindowHandle> FakeDesktop::ZOrder() const {
 
 WindowHandle FakeDesktop::GetWindow(WindowHandle reference, platform::WindowRelation relation) {
     ++calls;
+    ++zOrderSteps;
     const auto order = ZOrder();
     if (relation == platform::WindowRelation::First) {
         if (!reference && !firstFromNull) return {};
@@ -72,6 +73,14 @@ std::uint32_t FakeDesktop::ProcessId(WindowHandle w) {
     ++calls;
     const auto* window = Find(w);
     return window ? window->pid : 0;
+}
+
+std::optional<std::string> FakeDesktop::ProcessImage(std::uint32_t processId) {
+    ++calls;
+    ++imageQueries;
+    const auto it = images.find(processId);
+    if (it == images.end()) return std::nullopt;
+    return it->second;
 }
 
 bool FakeDesktop::IsCloaked(WindowHandle w) {
@@ -104,6 +113,7 @@ std::string FakeDesktop::GetClassName(WindowHandle w, int maxCount) {
 
 std::string FakeDesktop::GetWindowText(WindowHandle w, int maxCount) {
     ++calls;
+    ++captionReads;
     const auto* window = Find(w);
     return window ? Cut(window->caption, maxCount) : std::string{};
 }
@@ -153,6 +163,48 @@ void FakeDesktop::ShowWindow(WindowHandle w) {
     }
     window->pendingHide = -1;
     window->visible = true;
+}
+
+void FakeDesktop::RestoreWindow(WindowHandle w, bool maximized) {
+    ++calls;
+    actions.emplace_back(maximized ? "maximize" : "restore", w);
+    auto* window = Find(w);
+    if (!window) return;
+    if (window->hung) {
+        window->queued.push_back(true);
+        return;
+    }
+    window->pendingHide = -1;
+    window->visible = true;
+    window->minimized = false;
+    window->maximized = maximized || window->maximized;
+}
+
+platform::RestoreState FakeDesktop::RestoreStateOf(WindowHandle w) {
+    ++calls;
+    const auto* window = Find(w);
+    if (!window || !window->minimized) return platform::RestoreState::NotMinimized;
+    return window->maximized ? platform::RestoreState::ToMaximized : platform::RestoreState::ToNormal;
+}
+
+bool FakeDesktop::SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) {
+    KillTimer(w, id);
+    timers.push_back({w, id, milliseconds});
+    return true;
+}
+
+void FakeDesktop::KillTimer(WindowHandle w, unsigned id) {
+    std::erase_if(timers, [&](const Timer& t) { return t.window == w && t.id == id; });
+}
+
+void FakeDesktop::RunTimers() {
+    // Far more ticks than any wait of the engine takes.
+    for (int round = 0; round < 100000 && !timers.empty() && onTimer; ++round) {
+        const Timer timer = timers.front();
+        now += std::max(timer.period, 1u);
+        ++timerTicks;
+        onTimer(timer.window, timer.id);
+    }
 }
 
 void FakeDesktop::Wake(WindowHandle w) {

@@ -40,6 +40,8 @@ public:
         std::vector<bool> queued;  // requests of a hung window: true = show
         std::uint32_t pid = kOtherProcess;
         bool cloaked = false;      // the desktop window manager keeps it out of sight
+        bool minimized = false;
+        bool maximized = false;    // maximized, or, while minimized, before it
     };
     static constexpr std::uint32_t kOtherProcess = 1000;
     static constexpr std::uint32_t kOwnProcess = 4242;
@@ -66,10 +68,17 @@ public:
     std::string GetWindowText(WindowHandle w, int maxCount) override;
     WindowHandle GetParent(WindowHandle w) override;
     std::uint32_t ProcessId(WindowHandle w) override;
+    // The path in images; nothing for a process not there (one that cannot
+    // be asked).
+    std::optional<std::string> ProcessImage(std::uint32_t processId) override;
     std::uint32_t OwnProcessId() override { return kOwnProcess; }
     bool IsCloaked(WindowHandle w) override;
     bool HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    // Recorded as "restore" or "maximize"; the window is shown and no longer
+    // minimized.
+    void RestoreWindow(WindowHandle w, bool maximized) override;
+    platform::RestoreState RestoreStateOf(WindowHandle w) override;
     // A thread that pumps answers; a hung one does not.
     bool Answers(WindowHandle w) override;
     bool RunsAbove(WindowHandle w) override;
@@ -77,13 +86,33 @@ public:
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
     std::uint64_t TickCount() override { return now; }
+    bool SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) override;
+    void KillTimer(WindowHandle w, unsigned id) override;
 
     // A hung window's thread pumps again: its queued requests run.
     void Wake(WindowHandle w);
 
+    // The message loop going on: every timer that is set fires, the clock
+    // moving on by its period each time, until none is left (or a bound is
+    // reached, which a test sees as a timer still set). onTimer plays the
+    // window's WM_TIMER.
+    void RunTimers();
+    std::function<void(WindowHandle, unsigned id)> onTimer;
+    struct Timer {
+        WindowHandle window;
+        unsigned id;
+        unsigned period;
+    };
+    std::vector<Timer> timers;
+    int timerTicks = 0;
+    std::map<std::uint32_t, std::string> images;
+
     // GetWindow(null, First) answers null as on Windows unless this is set.
     bool firstFromNull = false;
     std::size_t calls = 0;
+    std::size_t imageQueries = 0;
+    std::size_t zOrderSteps = 0;   // GetWindow calls: a walk costs one a window
+    std::size_t captionReads = 0;
     unsigned sleptMs = 0;
     std::uint64_t now = 0;
     WindowHandle foreground;
@@ -303,6 +332,7 @@ private:
 
 // The system's window events: records when the hooks are set and removed,
 // and lets a test raise an event as another program's window would.
+// After each event the message loop goes on (afterEvent).
 class FakeWindowEvents final : public platform::IWindowEvents {
 public:
     bool Start(platform::WindowEventCallback callback) override {
@@ -316,17 +346,37 @@ public:
         m_callback = nullptr;
     }
     bool Running() const override { return static_cast<bool>(m_callback); }
-    // Delivered only while the hooks are set, as the system would.
+    bool StartMinimize(platform::WindowEventCallback callback) override {
+        if (refuseStart) return false;
+        if (!m_minimize) ++minimizeStarts;
+        m_minimize = std::move(callback);
+        return true;
+    }
+    void StopMinimize() override {
+        if (m_minimize) ++minimizeStops;
+        m_minimize = nullptr;
+    }
+    bool MinimizeRunning() const override { return static_cast<bool>(m_minimize); }
+    // Delivered only while its hook is set, as the system would.
     void Raise(platform::WindowEventKind kind, WindowHandle w) {
-        if (m_callback) m_callback(kind, w);
+        const auto& callback = kind == platform::WindowEventKind::Minimized ? m_minimize : m_callback;
+        if (callback) callback(kind, w);
+        if (afterEvent && !holdLoop) afterEvent();
     }
 
     int starts = 0;
     int stops = 0;
+    int minimizeStarts = 0;
+    int minimizeStops = 0;
     bool refuseStart = false;
+    // What the loop does after an event; while holdLoop, events queue up
+    // behind each other as a burst does.
+    std::function<void()> afterEvent;
+    bool holdLoop = false;
 
 private:
     platform::WindowEventCallback m_callback;
+    platform::WindowEventCallback m_minimize;
 };
 
 // The volatile store as the registry would keep it, in memory.
@@ -360,6 +410,10 @@ struct FakePlatform {
     FakeVolatileStore hiddenJournal{&journal};
     FakeWindowEvents windowEvents;
     FakeCrypto crypto;
+
+    FakePlatform() { windowEvents.afterEvent = [this] { desktop.RunTimers(); }; }
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
 
     PlatformSet Set() { return Set(profile); }
     // The same, over another profile (the registry profile over a fake

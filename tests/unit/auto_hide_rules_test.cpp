@@ -46,7 +46,7 @@ protected:
     FakeWindowEvents events;
     CGroupList groups;
     std::vector<std::pair<WindowHandle, std::int32_t>> hidden;
-    AutoHideRules rules{fake.desktop, events, [this](WindowHandle w, std::int32_t id) {
+    AutoHideRules rules{fake.desktop, events, [this](WindowHandle w, std::int32_t id, bool) {
                             hidden.emplace_back(w, id);
                             fake.desktop.Get(w).visible = false;
                             rules.NoteHiddenByUs(w);

@@ -106,8 +106,8 @@ TEST(CommandLineParse, GroupNameUpToTheLimitInCharactersOfAnyScript) {
         const Command named{Verb::ShowGroup, -1, longest};
         EXPECT_EQ(Decode(EncodeRemoteCommand(named)), named) << unit;
         EXPECT_FALSE(Decode(EncodeRemoteCommand({Verb::ShowGroup, -1, longest + unit}))) << unit;
-        EXPECT_EQ(CheckGroup(longest, "search"), std::nullopt) << unit;
-        EXPECT_EQ(CheckGroup(longest + unit, "search"), IDS_GROUP_NAME_TOO_LONG) << unit;
+        EXPECT_EQ(CheckTyped(longest, "search"), std::nullopt) << unit;
+        EXPECT_EQ(CheckTyped(longest + unit, "search"), IDS_GROUP_NAME_TOO_LONG) << unit;
     }
 }
 

@@ -60,8 +60,13 @@ struct Desk {
                 fake.shell.opened.size(),
                 ends};
     }
-    Command Of(Verb verb) const {
+    Command Of(Verb verb) {
         if (RowOf(verb).takesGroup) return Command{verb, 0};
+        // A rule's step hides what a rule took, once no more came meanwhile.
+        if (verb == Verb::HideTaken) {
+            kernel->Commands().Take(shown, kernel->Groups().At(0)->Id(), false);
+            fake.desktop.now += CHideShowCommands::kGatherQuietMs;
+        }
         if (verb == Verb::ShowListed) return Command{verb, -1, {}, hidden};
         if (verb == Verb::HideWindow) return Command{verb, -1, {}, shown};
         return Command{verb};
@@ -89,7 +94,7 @@ TEST(EveryCommand, AsksThePasswordOfItsOccasionAndMeetsTheGateOfItsRow) {
         {Verb::Preferences, true, WhileAbout::Acts},   {Verb::WindowsGroups, true, WhileAbout::Acts},
         {Verb::About, false, WhileAbout::Front},       {Verb::Help, false, WhileAbout::Acts},
         {Verb::CheckUpdate, false, WhileAbout::Acts},  {Verb::Exit, true, WhileAbout::Front},
-        {Verb::EndSession, false, WhileAbout::Acts},
+        {Verb::EndSession, false, WhileAbout::Acts},   {Verb::HideTaken, false, WhileAbout::Acts},
     };
     ASSERT_EQ(std::size(rows), std::size(kCommands));
     for (const auto& row : rows) {

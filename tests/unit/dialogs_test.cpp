@@ -36,7 +36,7 @@ TEST(PreferencesModel, OkChecksThePasswordsFirstThenTheShowKeys) {
     EXPECT_EQ(CheckPreferences("", "", true, ctrlS, none), std::nullopt);
 }
 
-TEST(GroupsModel, RowsNameTheKeysOrSayNotDefinedAndColumnsSplitFourThreeThree) {
+TEST(GroupsModel, RowsNameTheKeysOrSayNotDefinedAndColumnsSplitThreeTwoTwoThree) {
     std::vector<std::unique_ptr<CWindowsGroup>> groups;
     groups.push_back(std::make_unique<CWindowsGroup>());
     groups.back()->m_strName = "Mail";
@@ -45,8 +45,8 @@ TEST(GroupsModel, RowsNameTheKeysOrSayNotDefinedAndColumnsSplitFourThreeThree) {
     groups.back()->m_strName = "Empty";
     EXPECT_EQ(GroupRows(groups, {}, "%s (in use)", "-"),
               (std::vector<GroupRow>{{"Mail", "Ctrl + Alt + M", "-"}, {"Empty", "-", "-"}}));
-    EXPECT_EQ(GroupColumnWidths(437), (std::array<int, 3>{172, 129, 129}));
-    EXPECT_EQ(GroupColumnWidths(9), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(GroupColumnWidths(437), (std::array<int, 4>{129, 86, 86, 129}));
+    EXPECT_EQ(GroupColumnWidths(9), (std::array<int, 4>{0, 0, 0, 0}));
 }
 
 TEST(GroupsModel, AModeTheListLacksIsKeptUnlessTheUserPicksOne) {
@@ -60,24 +60,81 @@ TEST(GroupsModel, AModeTheListLacksIsKeptUnlessTheUserPicksOne) {
 }
 
 TEST(GroupsModel, AGroupNeedsANameThenASearchTextTakenAsTyped) {
-    EXPECT_EQ(CheckGroup("", ""), IDS_GROUP_NEEDS_NAME);
-    EXPECT_EQ(CheckGroup("", "x"), IDS_GROUP_NEEDS_NAME);
-    EXPECT_EQ(CheckGroup("n", ""), IDS_GROUP_NEEDS_SEARCH);
-    EXPECT_EQ(CheckGroup("   ", "x"), std::nullopt);
+    EXPECT_EQ(CheckTyped("", ""), IDS_GROUP_NEEDS_NAME);
+    EXPECT_EQ(CheckTyped("", "x"), IDS_GROUP_NEEDS_NAME);
+    EXPECT_EQ(CheckTyped("n", ""), IDS_GROUP_NEEDS_SEARCH);
+    EXPECT_EQ(CheckTyped("   ", "x"), std::nullopt);
 }
 
 TEST(GroupDialogChecks, AutoHideNeedsASearchTextThatNamesTheWindows) {
     // Without the option, nothing changes.
-    EXPECT_EQ(CheckGroup("n", "x", false, GROUP_COMPARE_NOT_EQUAL), std::nullopt);
+    EXPECT_EQ(CheckTyped("n", "x", false, GROUP_COMPARE_NOT_EQUAL), std::nullopt);
     // With it, an empty search text gets its own reason, not the general one.
-    EXPECT_EQ(CheckGroup("n", "", true), IDS_AUTO_HIDE_NEEDS_SEARCH);
+    EXPECT_EQ(CheckTyped("n", "", true), IDS_AUTO_HIDE_NEEDS_SEARCH);
     // The name is still asked for first.
-    EXPECT_EQ(CheckGroup("", "", true), IDS_GROUP_NEEDS_NAME);
-    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_INCLUDE), std::nullopt);
-    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_EQUAL), std::nullopt);
+    EXPECT_EQ(CheckTyped("", "", true), IDS_GROUP_NEEDS_NAME);
+    EXPECT_EQ(CheckTyped("n", "x", true, GROUP_COMPARE_INCLUDE), std::nullopt);
+    EXPECT_EQ(CheckTyped("n", "x", true, GROUP_COMPARE_EQUAL), std::nullopt);
     // A stored mode that matches what differs from the text, or an unknown one.
-    EXPECT_EQ(CheckGroup("n", "x", true, GROUP_COMPARE_NOT_EQUAL), IDS_AUTO_HIDE_NEEDS_MODE);
-    EXPECT_EQ(CheckGroup("n", "x", true, 7), IDS_AUTO_HIDE_NEEDS_MODE);
+    EXPECT_EQ(CheckTyped("n", "x", true, GROUP_COMPARE_NOT_EQUAL), IDS_AUTO_HIDE_NEEDS_MODE);
+    EXPECT_EQ(CheckTyped("n", "x", true, 7), IDS_AUTO_HIDE_NEEDS_MODE);
+}
+
+// A group names its windows by caption, program or class; "when they are
+// minimized" may name none, "as they appear" must name them.
+TEST(GroupDialogChecks, ProgramAndClassNameWindowsAndMinimizingNeedsNoCriterion) {
+    const struct {
+        const char* search;
+        bool appear;
+        int mode;
+        const char* program;
+        const char* cls;
+        bool minimized;
+        std::optional<unsigned> refusal;
+    } cases[] = {
+        {"", false, GROUP_COMPARE_INCLUDE, "chrome.exe", "", false, std::nullopt},
+        {"", false, GROUP_COMPARE_INCLUDE, "", "Chrome_*", false, std::nullopt},
+        {"", false, GROUP_COMPARE_INCLUDE, "*", "", false, IDS_GROUP_NEEDS_SEARCH},
+        {"", false, GROUP_COMPARE_INCLUDE, "", "", true, std::nullopt},
+        {"", true, GROUP_COMPARE_INCLUDE, "chrome.exe", "", false, std::nullopt},
+        {"", true, GROUP_COMPARE_INCLUDE, "", "Chrome_*", true, std::nullopt},
+        {"x", true, GROUP_COMPARE_NOT_EQUAL, "chrome.exe", "", false, std::nullopt},
+        {"", true, GROUP_COMPARE_INCLUDE, "", "", true, IDS_AUTO_HIDE_NEEDS_SEARCH},
+        {"", true, GROUP_COMPARE_INCLUDE, "**", "*", false, IDS_AUTO_HIDE_NEEDS_SEARCH},
+        {"x", true, GROUP_COMPARE_NOT_EQUAL, "", "", true, IDS_AUTO_HIDE_NEEDS_MODE},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckTyped("n", c.search, c.appear, c.mode, c.program, c.cls, c.minimized), c.refusal)
+            << c.search << "|" << c.appear << "|" << c.program << "|" << c.cls << "|" << c.minimized;
+}
+
+TEST(GroupDialogChecks, APickFillsTheProgramsFileNameAndTheClassAndTheCaptionOnlyWhenAsked) {
+    const OpenWindow chrome{"New Tab - Google Chrome", "C:\\Program Files\\Google\\chrome.exe", "Chrome_WidgetWin_1"};
+    EXPECT_EQ(PickRow(chrome), (std::array<std::string, 3>{"New Tab - Google Chrome", "chrome.exe", "Chrome_WidgetWin_1"}));
+    const Picked plain = PickFills(chrome, false);
+    EXPECT_EQ(plain.program, "chrome.exe");
+    EXPECT_EQ(plain.className, "Chrome_WidgetWin_1");
+    EXPECT_EQ(plain.search, std::nullopt);
+    EXPECT_EQ(PickFills(chrome, true).search, "New Tab - Google Chrome");
+    // A process of higher rights cannot be asked: no program.
+    const OpenWindow elevated{"Administrator: cmd", std::nullopt, "ConsoleWindowClass"};
+    EXPECT_EQ(PickFills(elevated, false).program, "");
+    EXPECT_EQ(PickRow(elevated)[1], "");
+}
+
+TEST(GroupsModel, TheListShowsAGroupsProgramOrItsClassWhenItHasNone) {
+    std::vector<std::unique_ptr<CWindowsGroup>> groups;
+    for (const auto& [program, cls] : {std::pair{"chrome.exe", "Chrome_*"}, std::pair{"", "Notepad"},
+                                       std::pair{"*", "Notepad"}, std::pair{"", ""}}) {
+        groups.push_back(std::make_unique<CWindowsGroup>());
+        groups.back()->m_strProgram = program;
+        groups.back()->m_strClass = cls;
+    }
+    const auto rows = GroupRows(groups, {}, "%s", "-");
+    EXPECT_EQ(rows[0].windows, "chrome.exe");
+    EXPECT_EQ(rows[1].windows, "Notepad");
+    EXPECT_EQ(rows[2].windows, "Notepad");
+    EXPECT_EQ(rows[3].windows, "");
 }
 
 // ------------------------------------------- the commands that run them

@@ -127,9 +127,9 @@ TEST_F(GroupList, AnEndlessListLoadsOnlyWhatHotKeyIdentifiersCanAddress) {
     ASSERT_EQ(kernel->Groups().size(), static_cast<std::size_t>(GROUP_MAX_COUNT));
     EXPECT_EQ(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF - 1);
     EXPECT_LE(kernel->Groups().At(GROUP_MAX_COUNT - 1)->m_HotKeys[1].HotKeyID(), 0xBFFF);
-    // Nothing beyond the bound was touched: eight values a group (four of its
+    // Nothing beyond the bound was touched: ten values a group (six of its
     // slot, four of its hot-keys).
-    EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 8 + 100);
+    EXPECT_LT(fake.profile.reads, static_cast<std::size_t>(GROUP_MAX_COUNT) * 10 + 100);
     EXPECT_TRUE(Value("Compare" + std::to_string(planted - 1)));
 }
 
@@ -140,7 +140,8 @@ TEST_F(GroupList, SaveWritesTheSlotThenItsHotKeys) {
     group.m_nCompare = GROUP_COMPARE_EQUAL;
     group.Save(1);
     EXPECT_EQ(fake.profile.writes, (std::vector<std::string>{"Groups/Name1", "Groups/Search1", "Groups/Compare1",
-                                                             "Groups/AutoHide1", "HotKeys/Mod27", "HotKeys/VK27", "HotKeys/Mod28",
+                                                             "Groups/AutoHide1", "Groups/Program1", "Groups/Class1",
+                                                             "HotKeys/Mod27", "HotKeys/VK27", "HotKeys/Mod28",
                                                              "HotKeys/VK28"}));
     group.Erase(1);
     EXPECT_EQ(std::get<unsigned>(*Value("Compare1")), 0xFFFFFFFFu);
@@ -288,6 +289,66 @@ TEST_F(GroupList, AutoHideIsSavedOnAndOffAndSurvivesTheDialogsCopies) {
     auto again = Start();
     EXPECT_TRUE(again->Groups().At(0)->m_bAutoHide);
     EXPECT_FALSE(again->Groups().At(1)->m_bAutoHide);
+}
+
+// "AutoHide<n>" as flags: 1 as they appear, 2 when minimized, 3 both. An
+// earlier version took any non-zero value for "as they appear", and every
+// value but 2 and 3 still means that alone.
+TEST_F(GroupList, AutoHideFlagsLoadAndEveryOtherValueKeepsItsEarlierMeaning) {
+    const struct {
+        std::optional<unsigned> stored;
+        bool appear, minimized;
+    } cases[] = {
+        {std::nullopt, false, false}, {0u, false, false}, {1u, true, false},          {2u, false, true},
+        {3u, true, true},             {4u, true, false},  {7u, true, false},          {0x100u, true, false},
+        {0xFFFFFFFFu, true, false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        GroupSlot slot{"G" + std::to_string(n), "s"};
+        slot.flags = c.stored;
+        WriteGroupSlot(fake.profile, n++, slot);
+    }
+    auto kernel = Start();
+    ASSERT_EQ(kernel->Groups().size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(kernel->Groups().At(i)->m_bAutoHide, cases[i].appear) << i;
+        EXPECT_EQ(kernel->Groups().At(i)->m_bHideMinimized, cases[i].minimized) << i;
+    }
+}
+
+TEST_F(GroupList, ProgramClassAndFlagsAreSavedWithTheSlotAndLoadBack) {
+    GroupSlot old{"Old", "o"};
+    old.flags = 7u;  // written by hand for an earlier version
+    WriteGroupSlot(fake.profile, 0, old);
+    auto kernel = Start();
+    EXPECT_EQ(kernel->Groups().At(0)->m_strProgram, "");
+    EXPECT_EQ(kernel->Groups().At(0)->m_strClass, "");
+
+    std::vector<std::unique_ptr<CWindowsGroup>> result;
+    result.push_back(CopyGroup(*kernel->Groups().At(0)));
+    result.push_back(std::make_unique<CWindowsGroup>());
+    auto& chrome = *result.back();
+    chrome.m_strName = "Chrome";
+    chrome.m_strProgram = "chrome.exe";
+    chrome.m_strClass = "Chrome_WidgetWin_*";
+    chrome.m_bHideMinimized = true;
+    kernel->Dialogs().ReplaceGroups(result);
+    // The old value reads as its earlier meaning and is stored as it.
+    EXPECT_EQ(std::get<unsigned>(*Value("AutoHide0")), 1u);
+    EXPECT_EQ(std::get<std::string>(*Value("Program0")), "");
+    EXPECT_EQ(std::get<unsigned>(*Value("AutoHide1")), 2u);
+    EXPECT_EQ(std::get<std::string>(*Value("Program1")), "chrome.exe");
+    EXPECT_EQ(std::get<std::string>(*Value("Class1")), "Chrome_WidgetWin_*");
+    kernel.reset();
+
+    auto again = Start();
+    const CWindowsGroup& back = *again->Groups().At(1);
+    EXPECT_EQ(back.m_strProgram, "chrome.exe");
+    EXPECT_EQ(back.m_strClass, "Chrome_WidgetWin_*");
+    EXPECT_FALSE(back.m_bAutoHide);
+    EXPECT_TRUE(back.m_bHideMinimized);
+    EXPECT_TRUE(again->Groups().At(0)->m_bAutoHide);
 }
 
 }  // namespace

@@ -48,13 +48,42 @@ TEST(JournalFormat, DamagedJournalsAreNeverTrusted) {
     longer.push_back(0);
     EXPECT_FALSE(journal::Decode(longer));
     EXPECT_FALSE(journal::Decode(with(0, 'X')));  // another format
-    EXPECT_FALSE(journal::Decode(with(4, 2)));    // unknown version
+    EXPECT_FALSE(journal::Decode(with(4, 3)));    // unknown version
     EXPECT_FALSE(journal::Decode(with(11, 0x7F)));  // an absurd count
     EXPECT_FALSE(journal::Decode(with(9, 1)));    // a count the data does not hold
     EXPECT_FALSE(journal::Decode(with(12 + 16, 5)));  // an activate flag that is no flag
     auto nullWindow = good;
     std::fill(nullWindow.begin() + 12, nullWindow.begin() + 20, 0);
     EXPECT_FALSE(journal::Decode(nullWindow));
+}
+
+// A window hidden as it was minimized comes back restored, after a kill too;
+// a journal without one stays in the first version, which an earlier
+// version taking over still reads.
+TEST(JournalFormat, HowAWindowComesBackNeedsTheSecondVersionAndOnlyThen) {
+    CWndDes restored = Record(0x30, 1, 0, 100);
+    restored.m_Show = ShowAs::Restored;
+    CWndDes maximized = Record(0x40, 0, 0, 100);
+    maximized.m_Show = ShowAs::Maximized;
+    const auto plain = journal::Encode({Record(0x10, 1, 0, 100)});
+    EXPECT_EQ(plain[4], journal::kFirstVersion);
+    const auto data = journal::Encode({Record(0x10, 1, 0, 100), restored, maximized});
+    EXPECT_EQ(data[4], journal::kVersion);
+    const auto back = journal::Decode(data);
+    ASSERT_TRUE(back);
+    EXPECT_EQ((*back)[0].m_Show, ShowAs::Shown);
+    EXPECT_EQ((*back)[1].m_Show, ShowAs::Restored);
+    EXPECT_TRUE((*back)[1].m_bActivate);
+    EXPECT_EQ((*back)[2].m_Show, ShowAs::Maximized);
+    EXPECT_FALSE((*back)[2].m_bActivate);
+
+    const std::size_t flags = journal::kHeaderSize + 16;
+    auto unknown = data;
+    unknown[flags] = 7;  // a way back that is none
+    EXPECT_FALSE(journal::Decode(unknown));
+    auto firstWithRestore = plain;
+    firstWithRestore[flags] = 2;  // the first version knows no such flag
+    EXPECT_FALSE(journal::Decode(firstWithRestore));
 }
 
 class Journalled : public ::testing::Test {

@@ -12,6 +12,7 @@ static_assert(wm::kEndSession == WM_ENDSESSION);
 static_assert(wm::kContextMenu == WM_CONTEXTMENU);
 static_assert(wm::kCopyData == WM_COPYDATA);
 static_assert(wm::kCommand == WM_COMMAND);
+static_assert(wm::kTimer == WM_TIMER);
 static_assert(wm::kInitMenuPopup == WM_INITMENUPOPUP);
 static_assert(wm::kHotKey == WM_HOTKEY);
 static_assert(wm::kMouseMove == WM_MOUSEMOVE);

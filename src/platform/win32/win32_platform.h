@@ -35,16 +35,21 @@ public:
     std::string GetWindowText(WindowHandle w, int maxCount) override;
     WindowHandle GetParent(WindowHandle w) override;
     std::uint32_t ProcessId(WindowHandle w) override;
+    std::optional<std::string> ProcessImage(std::uint32_t processId) override;
     std::uint32_t OwnProcessId() override;
     bool IsCloaked(WindowHandle w) override;
     bool HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    void RestoreWindow(WindowHandle w, bool maximized) override;
+    platform::RestoreState RestoreStateOf(WindowHandle w) override;
     bool Answers(WindowHandle w) override;
     bool RunsAbove(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
     std::uint64_t TickCount() override;
+    bool SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) override;
+    void KillTimer(WindowHandle w, unsigned id) override;
 };
 
 class Win32HotKeySystem final : public platform::IHotKeySystem {

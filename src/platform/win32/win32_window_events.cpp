@@ -41,8 +41,27 @@ void Win32WindowEvents::Stop() {
     if (m_hShowHide) ::UnhookWinEvent(m_hShowHide);
     if (m_hNameChange) ::UnhookWinEvent(m_hNameChange);
     m_hShowHide = m_hNameChange = nullptr;
-    if (t_pRunning == this) t_pRunning = nullptr;
+    if (t_pRunning == this && !m_hMinimize) t_pRunning = nullptr;
     m_Callback = nullptr;
+}
+
+bool Win32WindowEvents::StartMinimize(platform::WindowEventCallback callback) {
+    m_MinimizeCallback = std::move(callback);
+    if (MinimizeRunning()) return true;
+    m_hMinimize = Hook(EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZESTART, &OnEvent, "EVENT_SYSTEM_MINIMIZESTART");
+    if (!m_hMinimize) {
+        m_MinimizeCallback = nullptr;
+        return false;
+    }
+    t_pRunning = this;
+    return true;
+}
+
+void Win32WindowEvents::StopMinimize() {
+    if (m_hMinimize) ::UnhookWinEvent(m_hMinimize);
+    m_hMinimize = nullptr;
+    if (t_pRunning == this && !m_hShowHide) t_pRunning = nullptr;
+    m_MinimizeCallback = nullptr;
 }
 
 void CALLBACK Win32WindowEvents::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
@@ -51,7 +70,10 @@ void CALLBACK Win32WindowEvents::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, 
     // only a whole window is ours to look at, and nothing else costs a call.
     if (idObject != OBJID_WINDOW || idChild != CHILDID_SELF || !hwnd) return;
     Win32WindowEvents* self = t_pRunning;
-    if (!self || !self->m_Callback) return;
+    if (!self) return;
+    const platform::WindowEventCallback& callback =
+        event == EVENT_SYSTEM_MINIMIZESTART ? self->m_MinimizeCallback : self->m_Callback;
+    if (!callback) return;
     // A child window's caption is a control's text: only top-level windows.
     if (::GetAncestor(hwnd, GA_PARENT) != ::GetDesktopWindow()) return;
     platform::WindowEventKind kind;
@@ -59,7 +81,8 @@ void CALLBACK Win32WindowEvents::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, 
         case EVENT_OBJECT_SHOW: kind = platform::WindowEventKind::Shown; break;
         case EVENT_OBJECT_HIDE: kind = platform::WindowEventKind::Hidden; break;
         case EVENT_OBJECT_NAMECHANGE: kind = platform::WindowEventKind::CaptionChanged; break;
+        case EVENT_SYSTEM_MINIMIZESTART: kind = platform::WindowEventKind::Minimized; break;
         default: return;
     }
-    self->m_Callback(kind, FromHwnd(hwnd));
+    callback(kind, FromHwnd(hwnd));
 }

@@ -11,13 +11,19 @@
 class Win32WindowEvents final : public platform::IWindowEvents {
 public:
     Win32WindowEvents() = default;
-    ~Win32WindowEvents() override { Stop(); }
+    ~Win32WindowEvents() override {
+        Stop();
+        StopMinimize();
+    }
     Win32WindowEvents(const Win32WindowEvents&) = delete;
     Win32WindowEvents& operator=(const Win32WindowEvents&) = delete;
 
     bool Start(platform::WindowEventCallback callback) override;
     void Stop() override;
     bool Running() const override { return m_hShowHide != nullptr; }
+    bool StartMinimize(platform::WindowEventCallback callback) override;
+    void StopMinimize() override;
+    bool MinimizeRunning() const override { return m_hMinimize != nullptr; }
 
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
@@ -26,4 +32,6 @@ private:
     platform::WindowEventCallback m_Callback;
     HWINEVENTHOOK m_hShowHide = nullptr;
     HWINEVENTHOOK m_hNameChange = nullptr;
+    platform::WindowEventCallback m_MinimizeCallback;
+    HWINEVENTHOOK m_hMinimize = nullptr;
 };

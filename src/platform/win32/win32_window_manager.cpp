@@ -147,6 +147,36 @@ std::uint32_t Win32WindowManager::ProcessId(WindowHandle w) {
     return ::GetWindowThreadProcessId(ToHwnd(w), &pid) ? pid : 0;
 }
 
+std::optional<std::string> Win32WindowManager::ProcessImage(std::uint32_t processId) {
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
+        const DWORD error = ::GetLastError();
+        // A process of higher rights refuses (access denied), one that has
+        // ended is no process (invalid parameter): neither is a failure, the
+        // window simply matches no program.
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_INVALID_PARAMETER)
+            diag::Failed("OpenProcess(" + std::to_string(processId) + ")", error);
+        return std::nullopt;
+    }
+    // Paths may be longer than MAX_PATH: then once more with room for the
+    // longest path there is, in characters of up to four bytes each.
+    std::string path;
+    for (DWORD limit : {static_cast<DWORD>(MAX_PATH * 4), DWORD{32768 * 4}}) {
+        path.resize(limit);
+        DWORD size = limit;
+        if (::QueryFullProcessImageNameA(process.get(), 0, path.data(), &size)) {
+            path.resize(size);
+            return path;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_INSUFFICIENT_BUFFER) {
+            diag::Failed("QueryFullProcessImageName(" + std::to_string(processId) + ")", error);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 std::uint32_t Win32WindowManager::OwnProcessId() { return ::GetCurrentProcessId(); }
 
 bool Win32WindowManager::IsCloaked(WindowHandle w) {
@@ -177,6 +207,28 @@ bool Win32WindowManager::RunsAbove(WindowHandle w) {
 
 void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW, "SW_SHOW"); }
 
+// SW_RESTORE brings a minimized window back at its place, or maximized when
+// it was; where the system did not say so, the window still knows.
+// SW_SHOWMAXIMIZED maximizes it whatever it did meanwhile, where SW_RESTORE
+// would take a maximized window down to its place.
+void Win32WindowManager::RestoreWindow(WindowHandle w, bool maximized) {
+    if (maximized)
+        Show(ToHwnd(w), SW_SHOWMAXIMIZED, "SW_SHOWMAXIMIZED");
+    else
+        Show(ToHwnd(w), SW_RESTORE, "SW_RESTORE");
+}
+
+// Wine answers another process's window from its style alone, with no
+// WPF_RESTORETOMAXIMIZED; Windows knows it for every window.
+platform::RestoreState Win32WindowManager::RestoreStateOf(WindowHandle w) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(ToHwnd(w), &placement) || placement.showCmd != SW_SHOWMINIMIZED)
+        return platform::RestoreState::NotMinimized;
+    return (placement.flags & WPF_RESTORETOMAXIMIZED) ? platform::RestoreState::ToMaximized
+                                                      : platform::RestoreState::ToNormal;
+}
+
 bool Win32WindowManager::SetForegroundWindow(WindowHandle w) {
     const HWND h = ToHwnd(w);
     // A refusal (another program keeps the foreground) may set no error; the
@@ -196,6 +248,16 @@ void Win32WindowManager::SetActiveWindow(WindowHandle w) { ::SetActiveWindow(ToH
 void Win32WindowManager::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
 std::uint64_t Win32WindowManager::TickCount() { return ::GetTickCount64(); }
+
+bool Win32WindowManager::SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) {
+    const HWND h = ToHwnd(w);
+    if (::SetTimer(h, id, milliseconds, nullptr)) return true;
+    const DWORD error = ::GetLastError();
+    diag::Failed("SetTimer(id " + std::to_string(id) + ") for " + diag::Handle(h), error);
+    return false;
+}
+
+void Win32WindowManager::KillTimer(WindowHandle w, unsigned id) { ::KillTimer(ToHwnd(w), id); }
 
 bool Win32HotKeySystem::Register(WindowHandle target, int id, unsigned modifiers, unsigned key) {
     const HWND h = ToHwnd(target);
