@@ -44,7 +44,10 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
         if (m_Events.Running()) m_Events.Stop();
         m_ShownByUs.clear();
         m_OwnHides.clear();
-        if (!Active()) m_Kinds.clear();
+        if (!Active()) {
+            m_Kinds.clear();
+            m_Images.clear();
+        }
         return;
     }
     if (!m_Events.Running()) m_Events.Start([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
@@ -79,7 +82,17 @@ AutoHideRules::Kind& AutoHideRules::KindOf(WindowHandle window, std::uint32_t pr
     if (m_Kinds.size() >= kKindMemoBound) m_Kinds.clear();
     std::string className = m_Windows.GetClassName(window, kClassNameBuffer);
     const bool allowed = !IsSystemWindowClass(className);
-    return m_Kinds[window] = Kind{processId, allowed, std::move(className), std::nullopt};
+    return m_Kinds[window] = Kind{processId, allowed, std::move(className)};
+}
+
+const std::optional<std::string>& AutoHideRules::ImageOf(WindowHandle window, std::uint32_t processId) {
+    if (auto it = m_Images.find(processId); it != m_Images.end()) {
+        const WindowHandle witness = it->second.witness;
+        if (witness == window || m_Windows.ProcessId(witness) == processId) return it->second.path;
+        m_Images.erase(it);
+    }
+    if (m_Images.size() >= kKindMemoBound) m_Images.clear();
+    return (m_Images[processId] = Image{window, m_Windows.ProcessImage(processId)}).path;
 }
 
 const AutoHideRules::Rule* AutoHideRules::FirstMatch(WindowHandle window, std::uint32_t processId, bool minimize) {
@@ -95,10 +108,7 @@ const AutoHideRules::Rule* AutoHideRules::FirstMatch(WindowHandle window, std::u
                                 return *caption;
                             },
                             [&] { return kind.className; },
-                            [&] {
-                                if (!kind.image) kind.image = m_Windows.ProcessImage(processId);
-                                return *kind.image;
-                            }};
+                            [&] { return ImageOf(window, processId); }};
     for (const Rule& rule : m_Rules) {
         if (!(minimize ? rule.onMinimize : rule.onAppear) || !Matches(rule.criteria, facts)) continue;
         // Asked last: only a matching window costs the desktop manager's answer.

@@ -26,8 +26,8 @@
 // window is left alone then.
 //
 // What a rule asks of a window is asked only when a criterion needs it: its
-// class and its program's executable once per window, its caption once per
-// event.
+// class once per window, its program's executable once per process (while
+// a window it was asked for lives), its caption once per event.
 class AutoHideRules {
 public:
     // Takes window (with its family) for the group of identifier groupId,
@@ -84,9 +84,15 @@ private:
         std::uint32_t processId;
         bool allowed;
         std::string className;
-        // Its process's executable, once asked.
-        std::optional<std::optional<std::string>> image;
     };
+    // A process's executable, and the window it was asked for: while that
+    // window still belongs to the process, the process lives and its
+    // identifier names no other program.
+    struct Image {
+        WindowHandle witness;
+        std::optional<std::string> path;
+    };
+    const std::optional<std::string>& ImageOf(WindowHandle window, std::uint32_t processId);
     // What the window is: its class, whether that allows a hide, and its
     // program once asked; the class asked once per window and process.
     Kind& KindOf(WindowHandle window, std::uint32_t processId);
@@ -107,5 +113,6 @@ private:
     std::unordered_map<WindowHandle, Shown> m_ShownByUs;
     std::unordered_map<WindowHandle, int> m_OwnHides;
     std::unordered_map<WindowHandle, Kind> m_Kinds;
+    std::unordered_map<std::uint32_t, Image> m_Images;
     Counters m_Count;
 };

@@ -260,7 +260,7 @@ CHider::Waiter::Waiter(const std::vector<Request>& requests, bool confirmEach, s
     std::unordered_map<std::uint32_t, std::size_t> lineOf;
     for (const Request& r : requests) {
         auto [it, added] = lineOf.try_emplace(r.process, m_lines.size());
-        if (added) m_lines.emplace_back();
+        if (added) m_lines.push_back(Line{r.process, {}, 0});
         m_lines[it->second].windows.push_back(r.window);
     }
 }
@@ -300,6 +300,12 @@ std::vector<WindowHandle> CHider::Waiter::Left() const {
     return left;
 }
 
+bool CHider::Waiter::WaitsOn(std::uint32_t process) const {
+    for (const Line& line : m_lines)
+        if (line.process == process && !line.windows.empty()) return true;
+    return false;
+}
+
 void CHider::Waiter::Drop(WindowHandle w) {
     for (Line& line : m_lines) {
         const auto it = std::find(line.windows.begin(), line.windows.end(), w);
@@ -310,46 +316,34 @@ void CHider::Waiter::Drop(WindowHandle w) {
 }
 
 // The rules' batches. A burst of windows arrives as a burst of events; each
-// event only took its window, and the step that follows them hides all of
-// them with one walk. The wait never sleeps here: the timer brings the next
-// round. Answers, the one question that can wait on another program (up to
-// its bound), is asked at most once a step, and not in a step that walked.
+// event only took its window, and the steps that follow them hide all of
+// them with one walk. No step sleeps: the timer brings the next round. A
+// step makes a bounded number of questions: a part of a walk, one round of
+// each wait, and Answers, the one question that can wait on another program
+// (up to its bound), at most once, and not in a step that walked.
 void CHider::HideTaken(const std::vector<Take>& takes, CHiddenList& list) {
     BeginHide();
     bool walked = false;
-    if (!takes.empty()) {
-        if (m_RuleWalk)
-            m_RuleWalk->ForgetVisibility();
-        else
-            m_RuleWalk.emplace(m_Windows);
-        WindowWalk& walk = *m_RuleWalk;
-        const std::vector<WindowHandle> eligible = walk.CollectEligible(TopmostWindow());
-        auto families = walk.GroupByRoot(eligible);
-        auto open = std::make_unique<Open>();
-        for (const Take& take : takes) {
-            const WindowHandle w = take.window;
-            // Taken when its event came: by now it may be gone, hidden,
-            // owned by a window of ours, or listed by a command.
-            if (!w || list.Find(w) != -1 || open->batch.tried.count(w) || !walk.IsEligible(w)) continue;
-            ShowAs show = ShowAs::Shown;
-            if (take.minimized) {
-                switch (m_Windows.RestoreStateOf(w)) {
-                    case platform::RestoreState::NotMinimized: break;
-                    case platform::RestoreState::ToNormal: show = ShowAs::Restored; break;
-                    case platform::RestoreState::ToMaximized: show = ShowAs::Maximized; break;
-                }
-            }
-            const WindowHandle root = walk.Root(w);
-            HideFamily(walk, families.members[root], root, w, take.groupId, open->batch, list, show);
+    if (!takes.empty() || m_Walking) {
+        if (!m_Walking) {
+            if (m_RuleWalk)
+                m_RuleWalk->ForgetVisibility();
+            else
+                m_RuleWalk.emplace(m_Windows);
+            m_Walking.emplace(Walking{{}, {TopmostWindow(), {}, {}}});
         }
-        if (!open->batch.order.empty()) {
-            RequestHides(open->batch, eligible);
-            std::vector<Request> waited;
-            for (const Request& r : open->batch.requested)
-                if (!open->batch.denied.count(r.window)) waited.push_back(r);
-            open->waiter = Waiter(waited, true, m_Windows.TickCount());
-            m_Open.push_back(std::move(open));
-            walked = true;
+        m_Walking->takes.insert(m_Walking->takes.end(), takes.begin(), takes.end());
+        walked = true;
+        auto& eligible = m_Walking->descent.eligible;
+        const std::size_t met = eligible.size();
+        const bool ended = m_RuleWalk->Descend(m_Walking->descent, kWalkStep);
+        // Each window's root is found in the step that met it, so that the
+        // batch's families cost no walk up every chain at once.
+        for (std::size_t i = met; i < eligible.size(); ++i) m_RuleWalk->Root(eligible[i]);
+        if (ended) {
+            const Walking walking = std::move(*m_Walking);
+            m_Walking.reset();
+            HideBatch(walking.takes, walking.descent.eligible, list);
         }
     }
     bool asked = walked;
@@ -359,7 +353,37 @@ void CHider::HideTaken(const std::vector<Take>& takes, CHiddenList& list) {
         else
             ++it;
     }
-    if (m_Open.empty()) m_RuleWalk.reset();
+    if (!TakenPending()) m_RuleWalk.reset();
+}
+
+void CHider::HideBatch(const std::vector<Take>& takes, const std::vector<WindowHandle>& eligible,
+                       CHiddenList& list) {
+    WindowWalk& walk = *m_RuleWalk;
+    auto families = walk.GroupByRoot(eligible);
+    auto open = std::make_unique<Open>();
+    for (const Take& take : takes) {
+        const WindowHandle w = take.window;
+        // Taken when its event came: by now it may be gone, hidden, owned by
+        // a window of ours, or listed by a command.
+        if (!w || list.Find(w) != -1 || open->batch.tried.count(w) || !walk.IsEligible(w)) continue;
+        ShowAs show = ShowAs::Shown;
+        if (take.minimized) {
+            switch (m_Windows.RestoreStateOf(w)) {
+                case platform::RestoreState::NotMinimized: break;
+                case platform::RestoreState::ToNormal: show = ShowAs::Restored; break;
+                case platform::RestoreState::ToMaximized: show = ShowAs::Maximized; break;
+            }
+        }
+        const WindowHandle root = walk.Root(w);
+        HideFamily(walk, families.members[root], root, w, take.groupId, open->batch, list, show);
+    }
+    if (open->batch.order.empty()) return;
+    RequestHides(open->batch, eligible);
+    std::vector<Request> waited;
+    for (const Request& r : open->batch.requested)
+        if (!open->batch.denied.count(r.window)) waited.push_back(r);
+    open->waiter = Waiter(waited, true, m_Windows.TickCount());
+    m_Open.push_back(std::move(open));
 }
 
 bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
@@ -371,9 +395,13 @@ bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
         open.waited = true;
     }
     // Judged as Settle judges a command's windows, one question of a thread
-    // a step at most.
+    // a step at most. A window still on screen whose program has not yet
+    // carried out the requests of later batches is judged once it has: a
+    // program busy showing a burst answers no question in time, and each
+    // would cost the question's whole bound.
     for (; open.judged < open.batch.order.size(); ++open.judged) {
         const WindowHandle w = open.batch.order[open.judged];
+        if (open.batch.stayed.count(w) && StillBusy(open, w)) return false;
         const std::optional<bool> kept = KeptOnScreen(open.batch, w, &asked);
         if (!kept) return false;
         if (*kept) open.refused.push_back(w);
@@ -382,6 +410,15 @@ bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
     m_Refused.insert(m_Refused.end(), open.refused.begin(), open.refused.end());
     m_nHidden += open.batch.order.size() - open.refused.size();
     return true;
+}
+
+bool CHider::StillBusy(const Open& open, WindowHandle w) const {
+    const auto request = std::find_if(open.batch.requested.begin(), open.batch.requested.end(),
+                                      [&](const Request& r) { return r.window == w; });
+    if (request == open.batch.requested.end()) return false;
+    for (const auto& other : m_Open)
+        if (other.get() != &open && !other->waited && other->waiter.WaitsOn(request->process)) return true;
+    return false;
 }
 
 void CHider::Release(WindowHandle w, const Batch* except) {

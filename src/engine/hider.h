@@ -78,15 +78,19 @@ public:
         std::int32_t groupId = -1;
         bool minimized = false;
     };
-    // One step of the rules' hides: the families of the windows taken since
-    // the last step are recorded and asked to hide, with one walk; then the
-    // waits of every batch still open go on by one round, and a batch whose
-    // wait has ended is settled as a command's hide is, the windows that
-    // need a question of their thread asked a few at a time. A window that
-    // is no longer eligible, or is listed, is not taken.
+    // One step of the rules' hides: the windows taken since the last batch
+    // begin a walk of the z-order, which each step takes kWalkStep windows
+    // further; once it has ended their families are recorded and asked to
+    // hide. Then the waits of every batch still open go on by one round,
+    // and a batch whose wait has ended is settled as a command's hide is,
+    // the windows that need a question of their thread asked one at a time.
+    // A window that is no longer eligible, or is listed, is not taken.
     void HideTaken(const std::vector<Take>& takes, CHiddenList& list);
-    // Whether a batch still waits or is being settled.
-    bool TakenPending() const { return !m_Open.empty(); }
+    // Whether a batch is being walked, still waits or is being settled.
+    bool TakenPending() const { return m_Walking.has_value() || !m_Open.empty(); }
+    // The windows a step walks down the z-order: a batch's walk over a
+    // desktop of hundreds of windows is spread over several steps.
+    static constexpr std::size_t kWalkStep = 64;
 
     // The windows the last hide refused to let go, in the order they were
     // tried; and how many windows it did hide.
@@ -134,10 +138,13 @@ private:
         // The windows still seen visible.
         std::vector<WindowHandle> Left() const;
         void Drop(WindowHandle w);
+        // Whether a request of this process is still waited for.
+        bool WaitsOn(std::uint32_t process) const;
         std::uint64_t LastChange() const { return m_lastChange; }
 
     private:
         struct Line {
+            std::uint32_t process = 0;
             std::vector<WindowHandle> windows;  // in the order they were asked to hide
             std::size_t cursor = 0;
         };
@@ -182,10 +189,15 @@ private:
     std::optional<bool> KeptOnScreen(const Batch& batch, WindowHandle w, bool* asked = nullptr);
     // The command's end: refused windows leave the list, and are reported.
     void Settle(const Batch& batch, CHiddenList& list);
+    // The walked batch's families recorded and asked to hide.
+    void HideBatch(const std::vector<Take>& takes, const std::vector<WindowHandle>& eligible, CHiddenList& list);
     // A rules' batch a step further; true once it is settled. asked: a
     // question of a thread was asked in this step (or a walk made), and no
     // other may be.
     bool Step(Open& open, CHiddenList& list, bool& asked);
+    // Whether a batch other than open still waits for a request of w's
+    // process: its thread is then still working through our requests.
+    bool StillBusy(const Open& open, WindowHandle w) const;
     // A window shown, or tried by a later hide, is no longer an open
     // batch's to settle.
     void Release(WindowHandle w, const Batch* except = nullptr);
@@ -201,4 +213,10 @@ private:
     // visibility again.
     std::vector<std::unique_ptr<Open>> m_Open;
     std::optional<WindowWalk> m_RuleWalk;
+    // The batch being walked: its takes and how far down the walk is.
+    struct Walking {
+        std::vector<Take> takes;
+        WindowWalk::Descent descent;
+    };
+    std::optional<Walking> m_Walking;
 };

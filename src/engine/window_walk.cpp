@@ -84,13 +84,24 @@ WindowHandle WindowWalk::Root(WindowHandle w) {
 }
 
 std::vector<WindowHandle> WindowWalk::CollectEligible(WindowHandle first) {
-    std::vector<WindowHandle> eligible;
+    Descent descent{first, {}, {}};
+    Descend(descent, static_cast<std::size_t>(-1));
+    return std::move(descent.eligible);
+}
+
+bool WindowWalk::Descend(Descent& descent, std::size_t count) {
     // The z-order may change under the walk; a window met twice would make it
     // go round for ever.
-    std::unordered_set<WindowHandle> seen;
-    for (WindowHandle w = first; w && seen.insert(w).second; w = m_windows.GetWindow(w, platform::WindowRelation::Next))
-        if (IsEligible(w)) eligible.push_back(w);
-    return eligible;
+    for (std::size_t n = 0; n < count; ++n) {
+        const WindowHandle w = descent.next;
+        if (!w || !descent.seen.insert(w).second) {
+            descent.next = {};
+            return true;
+        }
+        if (IsEligible(w)) descent.eligible.push_back(w);
+        descent.next = m_windows.GetWindow(w, platform::WindowRelation::Next);
+    }
+    return !descent.next;
 }
 
 std::vector<WindowHandle> WindowWalk::CollectEligibleUpwards(WindowHandle last,

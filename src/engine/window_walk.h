@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/window_manager.h"
@@ -39,6 +40,14 @@ public:
     // The eligible windows from first down the z-order, top to bottom. A
     // window that vanishes during the walk ends it.
     std::vector<WindowHandle> CollectEligible(WindowHandle first);
+    // The same walk, made a few windows at a time.
+    struct Descent {
+        WindowHandle next;
+        std::unordered_set<WindowHandle> seen;
+        std::vector<WindowHandle> eligible;
+    };
+    // Goes on down by at most count windows; true once the walk has ended.
+    bool Descend(Descent& descent, std::size_t count);
     // The same list, found from last up the z-order, with each eligible
     // window handed to met as soon as the walk finds it.
     std::vector<WindowHandle> CollectEligibleUpwards(WindowHandle last,

@@ -263,6 +263,27 @@ TEST_F(Burst, WindowsThatKeepComingAreGatheredIntoFewWalks) {
     EXPECT_LT(desk.zOrderSteps, 8 * walk);
 }
 
+// Every step asks a bounded number of questions, however many windows the
+// desktop holds: the walk of a batch is spread over several steps.
+TEST_F(Burst, NoStepWalksTheWholeOfALargeDesktop) {
+    for (int i = 0; i < 600; ++i) Window("Other", "More " + std::to_string(i), kEditor);
+    auto& k = Kernel();
+    const std::vector<WindowHandle> burst = ShowBurst(50);
+    std::size_t longest = 0;
+    int steps = 0;
+    while (!desk.timers.empty() && steps < 1000) {
+        const std::size_t before = desk.calls;
+        desk.now += CAppKernel::kRuleStepMs;
+        k.ProcessMessage(wm::kTimer, CAppKernel::kRuleTimer, 0);
+        longest = std::max(longest, desk.calls - before);
+        ++steps;
+    }
+    for (WindowHandle w : burst) EXPECT_FALSE(Visible(w));
+    // One walk of the 700 windows asks at least two questions of each.
+    EXPECT_LT(longest, 700u);
+    EXPECT_GT(steps, 700 / static_cast<int>(CHider::kWalkStep));
+}
+
 // The rules' waits go on at the steps of the timer: no step sleeps, however
 // long the windows take, and the end of each wait is judged as a command's.
 TEST_F(Burst, NoStepSleepsAndTheWaitsEndAsACommandsDo) {
