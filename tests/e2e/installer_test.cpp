@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <optional>
+#include <string>
 
 #include "e2e_support.h"
 
@@ -33,6 +35,27 @@ std::optional<std::string> UninstallValue(const char* name) {
         return std::nullopt;
     return std::string(data);
 }
+
+// What an unfinished uninstallation left behind, for its failure message.
+std::string Leftovers() {
+    std::string left;
+    if (Exists(InstallDir())) {
+        left += InstallDir() + " holding";
+        WIN32_FIND_DATAA found{};
+        HANDLE search = ::FindFirstFileA((InstallDir() + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+                    left += std::string(" ") + found.cFileName;
+            } while (::FindNextFileA(search, &found));
+            ::FindClose(search);
+        }
+        left += "; ";
+    }
+    if (KeyExists(kUninstallKey)) left += "the key HKCU\\" + std::string(kUninstallKey);
+    return left;
+}
+
 HWND RunningFrame() { return ::FindWindowA(kFrameClass, "Tarnvell"); }
 
 std::string ImageOf(HWND window) {
@@ -47,17 +70,26 @@ std::string ImageOf(HWND window) {
     return path;
 }
 
-// Runs a program to its end; its exit code, or STILL_ACTIVE after a minute.
-DWORD RunToEnd(const std::string& exe, const std::string& arguments) {
+// Runs a program to its end within a minute and checks its exit code; a
+// program that could not start says why.
+::testing::AssertionResult RunsToExitCode(DWORD expected, const std::string& exe, const std::string& arguments) {
     Process p = Start(exe, arguments);
-    return p.info.hProcess ? p.WaitExit(60s) : STILL_ACTIVE;
+    if (!p.info.hProcess)
+        return ::testing::AssertionFailure() << exe << " did not start: " << SystemError(p.startError);
+    const DWORD code = p.WaitExit(60s);
+    if (code == STILL_ACTIVE) return ::testing::AssertionFailure() << exe << " was still running after 60 s";
+    if (code != expected) return ::testing::AssertionFailure() << exe << " exited with " << code;
+    return ::testing::AssertionSuccess();
 }
 
 // The uninstaller copies itself away and runs from there, so its end is seen
 // in what it removes.
-bool Uninstall(const std::string& arguments) {
-    return RunToEnd(InstallDir() + "\\Uninstall.exe", arguments) != STILL_ACTIVE &&
-           WaitFor([] { return !Exists(InstallDir()) && !KeyExists(kUninstallKey); }, 60s);
+::testing::AssertionResult Uninstall(const std::string& arguments) {
+    if (auto ran = RunsToExitCode(0, InstallDir() + "\\Uninstall.exe", arguments); !ran) return ran;
+    if (!WaitFor([] { return !Exists(InstallDir()) && !KeyExists(kUninstallKey); }, 60s))
+        return ::testing::AssertionFailure() << "the uninstallation did not finish within 60 s; left: "
+                                             << Leftovers();
+    return ::testing::AssertionSuccess();
 }
 
 class Installer : public ::testing::Test {
@@ -75,7 +107,7 @@ protected:
 };
 
 TEST_F(Installer, InstallsForTheUserStartsAndUninstallsKeepingTheSettings) {
-    ASSERT_EQ(RunToEnd(SetupPath(), "/S /RUN"), 0u);
+    ASSERT_TRUE(RunsToExitCode(0, SetupPath(), "/S /RUN"));
     for (const char* file : {"Tarnvell.exe", "Tarnvell.chm", "Uninstall.exe"})
         EXPECT_TRUE(Exists(InstallDir() + "\\" + file)) << file;
     EXPECT_TRUE(Exists(Shortcut())) << Shortcut();
@@ -101,7 +133,7 @@ TEST_F(Installer, InstallsForTheUserStartsAndUninstallsKeepingTheSettings) {
 }
 
 TEST_F(Installer, UninstallingWithTheSwitchRemovesTheSettings) {
-    ASSERT_EQ(RunToEnd(SetupPath(), "/S"), 0u);
+    ASSERT_TRUE(RunsToExitCode(0, SetupPath(), "/S"));
     ASSERT_TRUE(Exists(InstallDir() + "\\Tarnvell.exe"));
     EXPECT_EQ(RunningFrame(), nullptr);
     {
