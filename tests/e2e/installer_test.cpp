@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
+// After shlobj.h, which brings in windows.h.
+#include <tlhelp32.h>
 
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "e2e_support.h"
 
@@ -82,13 +85,49 @@ std::string ImageOf(HWND window) {
     return ::testing::AssertionSuccess();
 }
 
-// The uninstaller copies itself away and runs from there, so its end is seen
-// in what it removes.
+// Uninstall.exe copies itself to %TEMP%\~nsu<N>.tmp\Un.exe, starts the copy
+// and ends; the copy does the work. Handles of the copies running now.
+std::vector<HANDLE> UninstallerCopies() {
+    std::vector<HANDLE> copies;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return copies;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+        if (::lstrcmpiA(entry.szExeFile, "Un.exe") != 0) continue;
+        HANDLE process =
+            ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        if (!process) continue;
+        char image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        ::QueryFullProcessImageNameA(process, 0, image, &size);
+        if (std::strstr(image, "\\~nsu") && std::strstr(image, ".tmp\\"))
+            copies.push_back(process);
+        else
+            ::CloseHandle(process);
+    }
+    ::CloseHandle(snapshot);
+    return copies;
+}
+
+// Runs the uninstaller to the real end of its work, then checks that nothing
+// of the installation is left. The next test must not start while the copy
+// is still at work.
 ::testing::AssertionResult Uninstall(const std::string& arguments) {
     if (auto ran = RunsToExitCode(0, InstallDir() + "\\Uninstall.exe", arguments); !ran) return ran;
-    if (!WaitFor([] { return !Exists(InstallDir()) && !KeyExists(kUninstallKey); }, 60s))
-        return ::testing::AssertionFailure() << "the uninstallation did not finish within 60 s; left: "
-                                             << Leftovers();
+    // Uninstall.exe started its copy before it ended, so the copy is running
+    // now or has finished already.
+    std::string failure;
+    for (HANDLE copy : UninstallerCopies()) {
+        DWORD code = STILL_ACTIVE;
+        if (::WaitForSingleObject(copy, 60000) != WAIT_OBJECT_0)
+            failure += "the uninstaller's copy was still running after 60 s; ";
+        else if (::GetExitCodeProcess(copy, &code) && code != 0)
+            failure += "the uninstaller's copy exited with " + std::to_string(code) + "; ";
+        ::CloseHandle(copy);
+    }
+    if (Exists(InstallDir()) || KeyExists(kUninstallKey)) failure += "left: " + Leftovers();
+    if (!failure.empty()) return ::testing::AssertionFailure() << failure;
     return ::testing::AssertionSuccess();
 }
 
