@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e_support.h"
@@ -185,6 +186,36 @@ TEST_F(Installer, UninstallingWithTheSwitchRemovesTheSettings) {
     ASSERT_TRUE(Uninstall("/S /REMOVESETTINGS"));
     EXPECT_FALSE(KeyExists(kProfileKey));
     EXPECT_FALSE(RunValue().has_value());
+    EXPECT_FALSE(Exists(Shortcut()));
+}
+
+// As a Tarnvell whose frame has closed holds its executable, and the menu
+// builder Wine starts for the shortcut holds the folder it works in, until
+// their processes end: the uninstaller waits for them instead of leaving the
+// files behind.
+TEST_F(Installer, TheUninstallerWaitsForProgramsStillEndingThatHoldTheFolder) {
+    ASSERT_TRUE(RunsToExitCode(0, SetupPath(), "/S"));
+    char ownDirectory[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, ownDirectory);
+    HANDLE exe = ::CreateFileA((InstallDir() + "\\Tarnvell.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exe, INVALID_HANDLE_VALUE);
+    const bool inFolder = ::SetCurrentDirectoryA(InstallDir().c_str());
+    if (!inFolder) ::CloseHandle(exe);
+    ASSERT_TRUE(inFolder);
+
+    // Still there when both are let go: the uninstaller was waiting, not done.
+    bool shortcutWhileHeld = false;
+    std::thread release([&] {
+        std::this_thread::sleep_for(2s);
+        shortcutWhileHeld = Exists(Shortcut());
+        ::CloseHandle(exe);
+        ::SetCurrentDirectoryA(ownDirectory);
+    });
+    const auto uninstalled = Uninstall("/S /REMOVESETTINGS");
+    release.join();
+    EXPECT_TRUE(shortcutWhileHeld);
+    EXPECT_TRUE(uninstalled);
     EXPECT_FALSE(Exists(Shortcut()));
 }
 
