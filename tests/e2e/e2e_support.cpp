@@ -83,9 +83,23 @@ Process Start(const std::string& exe, const std::string& arguments) {
     std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info))
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info)) {
+        p.startError = ::GetLastError();
         p.info = {};
+    }
     return p;
+}
+
+std::string SystemError(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message(text ? text : "", length);
+    if (text) ::LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return "error " + std::to_string(code) + " (" + (message.empty() ? "no text" : message) + ")";
 }
 
 std::string Tarnvell::ExePath() { return ExeDirectory() + "\\Tarnvell.exe"; }

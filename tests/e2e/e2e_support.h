@@ -30,9 +30,11 @@ std::string TitleOf(HWND w);
 
 struct Process {
     PROCESS_INFORMATION info{};
+    // GetLastError of a CreateProcess that failed (info is empty then).
+    DWORD startError = 0;
     ~Process();
     Process() = default;
-    Process(Process&& other) noexcept : info(other.info) { other.info = {}; }
+    Process(Process&& other) noexcept : info(other.info), startError(other.startError) { other.info = {}; }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -43,6 +45,8 @@ struct Process {
 };
 
 Process Start(const std::string& exe, const std::string& arguments = {});
+// "error N (the system's text for it)", for failure messages.
+std::string SystemError(DWORD code);
 
 // A running Tarnvell whose frame has appeared; closed (and if need be ended)
 // when it goes out of scope.
