@@ -510,9 +510,11 @@ TEST_F(PasswordGuard, ShowWindowAndExitGoOnlyAfterTheRightPassword) {
 TEST_F(PasswordGuard, BothDialogsOpenOnlyAfterTheRightPassword) {
     SetDword("Settings", "m_bPassOnOption", 1);
     SetString("Settings", "m_Password", "Secret");
-    const auto before = Snapshot("Settings");
     Tarnvell app;
     ASSERT_TRUE(app.Started());
+    // What the start stored: the earlier version's password as its hash.
+    ASSERT_TRUE(WaitFor([] { return !GetString("Settings", "m_Password"); }, 10s));
+    const auto before = Snapshot("Settings");
     for (const auto& [command, title] : {std::pair{ID_PREFERENCES, "Preferences"},
                                          std::pair{ID_WINDOWS_GROUPS, "Windows Groups"}}) {
         SCOPED_TRACE(title);
