@@ -1,5 +1,6 @@
 #include "app/command_line_win32.h"
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,8 @@ namespace {
 // the split rules act on ASCII only), so the program's own path, whatever it
 // holds, is never judged.
 bool ArgumentsFitCodePage() {
-    // UTF-8 holds every character (an unpaired surrogate, which it does not,
-    // reaches us already replaced by U+FFFD either way).
+    // UTF-8 holds every character; a lone surrogate, which no code page
+    // holds, was refused before.
     if (::GetACP() == CP_UTF8) return true;
     const wchar_t* wide = ::GetCommandLineW();
     if (!wide || !*wide) return true;
@@ -50,6 +51,17 @@ bool ArgumentsFitCodePage() {
 }  // namespace
 
 ParsedCommandLine ParseOwnCommandLine() {
+    // Judged on the wide line: by the time the ANSI line exists, a lone
+    // surrogate has become U+FFFD, which is valid UTF-8.
+    if (const wchar_t* wide = ::GetCommandLineW(); wide) {
+        const std::u16string line(wide, wide + std::wcslen(wide));
+        if (!ArgumentsAreValidUtf16(line)) {
+            ParsedCommandLine invalid;
+            invalid.kind = ParsedCommandLine::Kind::Usage;
+            invalid.error = UsageError::InvalidText;
+            return invalid;
+        }
+    }
     const char* line = ::GetCommandLineA();
     const bool fits = ArgumentsFitCodePage();
     return ParseCommandLine(SplitCommandLine(line ? line : ""),

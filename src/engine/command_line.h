@@ -20,6 +20,14 @@ using TextCheck = std::function<bool(std::string_view)>;
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
+// Whether the arguments of a whole UTF-16 command line (GetCommandLineW),
+// program name excluded, are valid UTF-16: each high surrogate followed by
+// a low one, no low one alone. The conversion to the ANSI side puts U+FFFD
+// for a lone surrogate, which is valid text in UTF-8 and could name a group
+// of that spelling. The program name is taken as SplitCommandLine takes it,
+// so wherever the program lies, it is never judged.
+bool ArgumentsAreValidUtf16(std::u16string_view commandLine);
+
 // The arguments of a whole command line (GetCommandLineA), program name
 // excluded, split as the C runtime splits argv: blanks separate arguments,
 // quotes group, 2n backslashes before a quote give n and the quote opens or

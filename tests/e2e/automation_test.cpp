@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "e2e_support.h"
@@ -23,6 +24,31 @@ bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
 DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout = 20s) {
     const Process p = Start(Tarnvell::ExePath(), arguments);
     return p.WaitExit(timeout);
+}
+
+std::wstring Widen(const std::string& s) {
+    std::wstring out(s.size(), L'\0');
+    out.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()),
+                                                              out.data(), static_cast<int>(out.size()))));
+    return out;
+}
+
+// Tarnvell.exe with arguments as UTF-16, which may hold what no code page
+// does.
+Process StartWide(const std::wstring& arguments) {
+    std::wstring command = L"\"" + Widen(Tarnvell::ExePath()) + L"\" " + arguments;
+    Process p;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info))
+        p.info = {};
+    return p;
+}
+
+bool SetWideString(const std::string& section, const wchar_t* name, const std::wstring& value) {
+    const std::string path = std::string(kProfileKey) + "\\" + section;
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(path).c_str(), name, REG_SZ,
+                             value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 class Automation : public ::testing::Test {
@@ -94,17 +120,23 @@ TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
 }
 
 TEST_F(Automation, AUsageErrorShowsTheUsageAndChangesNothing) {
+    // A lone surrogate reaches the ANSI side as U+FFFD, and there is a group
+    // of that name to hit.
+    Group(0, "placeholder", "[adv]", false);
+    ASSERT_TRUE(SetWideString("Groups", L"Name0", L"Adv\uFFFDGrp"));
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Host host({"win:Untouched"});
-    HWND w = host.Window("Untouched");
+    Host host({"win:Untouched [adv]"});
+    HWND w = host.Window("Untouched [adv]");
     ASSERT_TRUE(w);
-    for (const char* bad : {"/hide-everything", "/hide-all extra", "/hide-group"}) {
-        const Process p = Start(Tarnvell::ExePath(), bad);
+    const wchar_t* const bad[] = {L"/hide-everything", L"/hide-all extra", L"/hide-group",
+                                  L"/hide-group Adv\xD800Grp", L"/hide-group \xDC00"};
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
+        const Process p = StartWide(bad[i]);
         HWND box = WaitDialog(p.Pid(), "Tarnvell", 10s);
-        ASSERT_TRUE(box) << bad;
+        ASSERT_TRUE(box) << i;
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        EXPECT_EQ(p.WaitExit(10s), 1u) << bad;
+        EXPECT_EQ(p.WaitExit(10s), 1u) << i;
     }
     EXPECT_TRUE(::IsWindowVisible(w));
     EXPECT_TRUE(app.Proc().Running());

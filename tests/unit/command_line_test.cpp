@@ -116,6 +116,28 @@ TEST(Utf8Check, RejectsEveryMalformedForm) {
         EXPECT_FALSE(IsValidUtf8(bad)) << static_cast<int>(static_cast<unsigned char>(bad[0]));
 }
 
+TEST(Utf16Check, ALoneSurrogateInAnArgumentIsInvalidAndTheProgramNameIsNeverJudged) {
+    const struct {
+        std::u16string line;
+        bool valid;
+    } cases[] = {
+        {u"Tarnvell.exe", true},
+        {u"Tarnvell.exe /hide-group caf\u00E9", true},
+        {u"t /hide-group \xD83D\xDE00", true},  // a pair: U+1F600
+        {u"t /hide-group Adv\xD800Grp", false},
+        {u"t /hide-group \xDC00", false},
+        {u"t /hide-group x\xD800", false},        // high at the end
+        {u"t /hide-group \xD800\xD800\xDC00", false},  // high, then a pair
+        {u"t /hide-group \xDC00\xD800", false},   // the pair reversed
+        {u"t \"a \xD800\"", false},               // inside quotes
+        // The program's path may hold anything a file name holds.
+        {u"C:\\x\xD800\\Tarnvell.exe /hide-all", true},
+        {u"\"C:\\a \xDC00\\Tarnvell.exe\" /hide-all", true},
+        {u"\"C:\\a b\\Tarnvell.exe\" \xDC00", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ArgumentsAreValidUtf16(c.line), c.valid) << &c - cases;
+}
+
 // ------------------------------------------------------------ WM_COPYDATA
 
 std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
