@@ -229,3 +229,12 @@ std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* dat
     command.groupName = std::string(name);
     return command;
 }
+
+bool HungCopyWatch::GiveUp(std::uint64_t nowMs, bool hung) {
+    if (!hung) {
+        m_HungSince.reset();
+        return false;
+    }
+    if (!m_HungSince) m_HungSince = nowMs;
+    return nowMs - *m_HungSince >= kHungCopyGraceMs;
+}

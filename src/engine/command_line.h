@@ -77,11 +77,27 @@ std::vector<std::uint8_t> EncodeRemoteCommand(const Command& command);
 std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
                                            const TextCheck& validText);
 
-// How long the handing process waits for the running copy's answer. The
-// answer comes after the command ran, and a command may ask for a password
-// first: long enough to type one, short enough that a script or scheduled
-// task that meets an unanswered prompt goes on soon with exit code 4.
-inline constexpr unsigned kRemoteAnswerBoundMs = 10000;
+// The handing process waits for the running copy's answer for as long as
+// that copy pumps messages: the answer comes after the command ran, and the
+// command may wait on the password prompt first, for as long as the user
+// takes. A copy that the system calls hung (its thread has taken no message
+// for about 5 s) may only be busy; one that stays hung at every look, every
+// kHungCheckMs, for kHungCopyGraceMs is given up, and the exit code is 4.
+inline constexpr unsigned kHungCheckMs = 250;
+inline constexpr unsigned kHungCopyGraceMs = 5000;
+
+// The handing process's looks at the running copy while it waits.
+class HungCopyWatch {
+public:
+    // At each look: the time (milliseconds of a clock that never goes back)
+    // and whether the system calls the copy hung now. True once the copy has
+    // been hung at every look for kHungCopyGraceMs.
+    bool GiveUp(std::uint64_t nowMs, bool hung);
+
+private:
+    std::optional<std::uint64_t> m_HungSince;
+};
+
 // The running copy may have taken its single-instance guard and not yet
 // created its frame: the handing process looks again for this long.
 inline constexpr unsigned kFrameSearchBoundMs = 3000;

@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "e2e_support.h"
 
@@ -232,8 +233,16 @@ TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) 
     EXPECT_EQ(RunTarnvell("/hide-all"), 0u);  // hiding never asks
     ASSERT_TRUE(WaitVisible(w, false));
 
-    for (const auto& [text, button] : {std::pair{"", IDCANCEL}, std::pair{"secret", IDOK}}) {
+    // The sender waits for the answer however long the prompt stays open:
+    // 15 s is longer than the 10 s it once gave up after, and than the
+    // bound of a copy that hangs.
+    const auto answerLate = [&](const Process& p) {
+        EXPECT_TRUE(WaitDialog(app.Proc().Pid(), "Enter password", 10s));
+        EXPECT_EQ(p.WaitExit(15s), static_cast<DWORD>(STILL_ACTIVE));
+    };
+    for (const auto& [text, button, late] : {std::tuple{"", IDCANCEL, true}, std::tuple{"secret", IDOK, false}}) {
         const Process p = Start(Tarnvell::ExePath(), "/show-all");
+        if (late) answerLate(p);
         ASSERT_TRUE(AnswerPassword(app, text, button)) << text;
         EXPECT_EQ(p.WaitExit(10s), 2u) << text;
         EXPECT_FALSE(::IsWindowVisible(w));
@@ -241,9 +250,33 @@ TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) 
     // The menu's Show All asks the same prompt, and the right password shows.
     ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL, ID_SHOW_ALL));
     const Process p = Start(Tarnvell::ExePath(), "/show-all");
+    answerLate(p);
     ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
     EXPECT_EQ(p.WaitExit(10s), 0u);
     EXPECT_TRUE(WaitVisible(w, true));
+}
+
+TEST_F(Automation, ACopyThatIsHungOrHangsOnTheCommandIsNoAnswerWithinItsBound) {
+    // A stand-in for the running copy: it holds the guard, and its frame is
+    // a window of our class in the host program, whose thread stops pumping
+    // (see window_host.cpp), before the command comes or as it takes it.
+    constexpr UINT kHang = WM_APP + 1;
+    HANDLE guard = ::CreateMutexA(nullptr, TRUE, "TARNVELL_RUNNING");
+    ASSERT_TRUE(guard);
+    for (const bool hungBefore : {false, true}) {
+        Host host({"class:TarnvellFrame:Stand-in"});
+        HWND frame = host.Window("Stand-in");
+        ASSERT_TRUE(frame);
+        if (hungBefore) {
+            ::PostMessageA(frame, kHang, 120000, 0);
+            ASSERT_TRUE(WaitFor([&] { return ::IsHungAppWindow(frame) != FALSE; }, 30s));
+        }
+        // Its thread sleeps for two minutes: a sender that waited for it
+        // would still wait at the end of this generous bound, or answer 0.
+        EXPECT_EQ(RunTarnvell("/hide-all", 60s), 4u) << hungBefore;
+    }
+    ::ReleaseMutex(guard);
+    ::CloseHandle(guard);
 }
 
 TEST_F(Automation, WhileTarnvellWaitsForTheUserACommandIsRefused) {

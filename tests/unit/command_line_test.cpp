@@ -138,6 +138,34 @@ TEST(Utf16Check, ALoneSurrogateInAnArgumentIsInvalidAndTheProgramNameIsNeverJudg
     for (const auto& c : cases) EXPECT_EQ(ArgumentsAreValidUtf16(c.line), c.valid) << &c - cases;
 }
 
+// ------------------------------------------------------------ the hand-over's wait
+
+TEST(HungCopyWatch, OnlyACopyHungAtEveryLookForTheGraceIsGivenUp) {
+    struct Look {
+        std::uint64_t at;
+        bool hung;
+        bool giveUp;
+    };
+    const std::uint64_t t = 1'000'000;  // any start: the clock's origin does not matter
+    const struct {
+        const char* name;
+        std::vector<Look> looks;
+    } cases[] = {
+        {"answering, however long", {{t, false, false}, {t + 3'600'000, false, false}}},
+        {"hung for the grace", {{t, true, false}, {t + kHungCopyGraceMs - 1, true, false}, {t + kHungCopyGraceMs, true, true}}},
+        {"wakes within the grace: counted anew",
+         {{t, true, false}, {t + 4000, false, false}, {t + 4250, true, false}, {t + 4250 + kHungCopyGraceMs - 1, true, false},
+          {t + 4250 + kHungCopyGraceMs, true, true}}},
+        // A look that comes late (the machine was busy) still needs two looks
+        // of a hung copy: the first one starts the count.
+        {"first seen hung after a long pause", {{t, false, false}, {t + 60'000, true, false}}},
+    };
+    for (const auto& c : cases) {
+        HungCopyWatch watch;
+        for (const Look& look : c.looks) EXPECT_EQ(watch.GiveUp(look.at, look.hung), look.giveUp) << c.name << " at " << look.at - t;
+    }
+}
+
 // ------------------------------------------------------------ WM_COPYDATA
 
 std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
