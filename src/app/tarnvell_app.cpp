@@ -7,6 +7,7 @@
 
 #include "platform/win32/system_library.h"
 #include "app/command_line_win32.h"
+#include "platform/text.h"
 #include "ui/html_help.h"
 
 namespace {
@@ -47,7 +48,7 @@ BOOL CTarnvellApp::InitInstance() {
 
     const PlatformSet platform{m_Windows,      m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,
                                m_NotifyShell, m_Dialogs, m_Shell,             m_Menus,  m_HiddenJournal,
-                               m_WindowEvents};
+                               m_WindowEvents, m_Crypto};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     if (m_Command) m_pMainWnd->SetStartCommand(*m_Command);
     // A frame that cannot be created leaves nothing to receive commands.
@@ -78,6 +79,11 @@ int CTarnvellApp::ExitInstance() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before anything loads a library by name.
     RestrictLibrarySearch();
+    // The command line's limits count characters of the process's code page.
+    {
+        Win32Module module(instance);
+        text::SetProcessCodePage(text::CodePage::Of(module));
+    }
     // Before anything else: a malformed command line changes nothing.
     const ParsedCommandLine parsed = ParseOwnCommandLine();
     switch (parsed.kind) {

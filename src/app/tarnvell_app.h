@@ -47,6 +47,7 @@ private:
     Win32Menus m_Menus;
     Win32VolatileStore m_HiddenJournal{m_Profile};
     Win32WindowEvents m_WindowEvents;
+    Win32Crypto m_Crypto;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::optional<Command> m_Command;
     int m_nHandOverResult = 0;

@@ -22,7 +22,7 @@ CAppKernel::CAppKernel(PlatformSet platform)
     : m_Platform(TellCodePage(platform)),
       m_Strings(platform.module),
       m_TrayIcon(platform.notifyShell),
-      m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module),
+      m_Settings(platform.hotKeys, platform.profile, platform.runKey, platform.module, platform.crypto),
       m_Groups(platform.hotKeys, platform.profile),
       m_Keys(platform.hotKeys, m_Settings, m_Groups, m_Strings),
       m_Dialogs(platform.dialogs, platform.shell, platform.profile, m_Strings, m_Gate, m_Settings, m_Groups, m_Keys),

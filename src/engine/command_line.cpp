@@ -4,6 +4,7 @@
 
 #include "engine/command_table.h"
 #include "groups/windows_group.h"
+#include "platform/text.h"
 #include "res/resource.h"
 
 namespace {
@@ -167,7 +168,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const T
     // A group is never nameless: "" names none.
     if (args.size() < 2 || args[1].empty()) return Usage(UsageError::MissingArgument);
     if (args.size() > 2) return Usage(UsageError::ExtraArgument);
-    if (args[1].size() > GROUP_NAME_MAX_CHARS) return Usage(UsageError::NameTooLong);
+    if (text::CountChars(args[1]) > GROUP_NAME_MAX_CHARS) return Usage(UsageError::NameTooLong);
     parsed.command.groupName = args[1];
     return parsed;
 }
@@ -211,7 +212,9 @@ std::vector<std::uint8_t> EncodeRemoteCommand(const Command& command) {
 std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
                                                  const TextCheck& validText) {
     if (magic != kCopyDataMagic || !data) return std::nullopt;
-    if (size < kCopyDataHeader + 1 || size > kCopyDataHeader + GROUP_NAME_MAX_CHARS + 1) return std::nullopt;
+    if (size < kCopyDataHeader + 1 ||
+        size > kCopyDataHeader + static_cast<std::size_t>(text::BufferFor(GROUP_NAME_MAX_CHARS)))
+        return std::nullopt;
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (ReadU32(bytes) != kCopyDataVersion) return std::nullopt;
     const std::optional<Verb> verb = VerbOfWire(ReadU32(bytes + 4));
@@ -226,6 +229,7 @@ std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* dat
     command.verb = *verb;
     if (RowOf(command.verb).takesGroup != !name.empty()) return std::nullopt;
     if (validText && !validText(name)) return std::nullopt;
+    if (text::CountChars(name) > GROUP_NAME_MAX_CHARS) return std::nullopt;
     command.groupName = std::string(name);
     return command;
 }

@@ -55,7 +55,7 @@ bool CCommandRunner::AskPassword(Origin origin) {
         const CModalGate::Wait wait(m_Gate, Waiting::Prompt);
         ok = m_Dialogs.AskPassword(entered);
     }
-    return ok && entered == m_Settings.Prefs().m_Password;
+    return ok && m_Settings.CheckPassword(entered);
 }
 
 int CCommandRunner::ResolveGroup(const Command& command) const {

@@ -22,8 +22,9 @@ CDialogController::CDialogController(IDialogs& dialogs, platform::IShell& shell,
       m_Groups(groups),
       m_Keys(keys) {}
 
-void CDialogController::ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys) {
-    m_Settings.Apply(prefs, keys);
+void CDialogController::ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys,
+                                         const std::optional<std::string>& newPassword) {
+    m_Settings.Apply(prefs, keys, newPassword);
     m_Settings.Save();
 }
 
@@ -79,6 +80,7 @@ void CDialogController::OnPreferences(PasswordCheck& password) {
     form.prefs = m_Settings.Prefs();
     form.keys = m_Settings.Keys();
     form.actions = ClickActionEntries();
+    form.passwordSet = m_Settings.HasPassword();
     HookKeys(form);
     bool ok = false;
     {
@@ -87,7 +89,7 @@ void CDialogController::OnPreferences(PasswordCheck& password) {
     }
     // OK registers the new keys itself; what the dialog did not change (the
     // groups' keys, or every key after Cancel) is taken back afterwards.
-    if (ok) ApplyPreferences(form.prefs, form.keys);
+    if (ok) ApplyPreferences(form.prefs, form.keys, form.newPassword);
     m_Keys.OnDialogEnded();
 }
 

@@ -41,7 +41,8 @@ public:
 
     // What OK in the Preferences dialog applies, and what OK in the Windows
     // Groups dialog applies.
-    void ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys);
+    void ApplyPreferences(const Preferences& prefs, const ProgramKeys& keys,
+                          const std::optional<std::string>& newPassword = std::nullopt);
     void ReplaceGroups(const std::vector<std::unique_ptr<CWindowsGroup>>& groups);
 
     // The entries of the Preferences dialog's click-action list, in stored

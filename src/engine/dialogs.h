@@ -20,6 +20,11 @@ struct PreferencesForm {
     Preferences prefs;
     ProgramKeys keys{};
     std::vector<std::string> actions;
+    // In: whether a password is set (its fields show a placeholder, never
+    // the password). Out: the password typed, empty for none; nothing when
+    // the fields were left as they were.
+    bool passwordSet = false;
+    std::optional<std::string> newPassword;
     // OK's check of the keys as typed (after the other checks): the message
     // that keeps the dialog open, or nothing. Null: no check.
     std::function<std::optional<std::string>(const ProgramKeys&)> checkKeys;

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/dialogs.h"
+#include "platform/crypto.h"
 #include "platform/menus.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
@@ -20,4 +21,5 @@ struct PlatformSet {
     platform::IMenus& menus;
     platform::IVolatileStore& hiddenJournal;
     platform::IWindowEvents& windowEvents;
+    platform::ICrypto& crypto;
 };

@@ -20,7 +20,6 @@ constexpr FlagValue kFlags[] = {
     {"m_bPassOnShow", &Preferences::m_bPassOnShow},
 };
 
-constexpr const char* kPassword = "m_Password";
 constexpr const char* kClick = "m_bClick";
 constexpr const char* kAction = "m_uAction";
 
@@ -30,14 +29,14 @@ void Preferences::Load(platform::IProfile& profile) {
     const Preferences defaults;
     for (const auto& flag : kFlags)
         this->*flag.member = profile.GetProfileInt(kSection, flag.name, defaults.*flag.member ? 1 : 0) != 0;
-    m_Password = profile.GetProfileString(kSection, kPassword, "");
+    m_PasswordHash = profile.GetProfileString(kSection, kPasswordHash, "");
     m_bClick = profile.GetProfileInt(kSection, kClick, defaults.m_bClick ? 1 : 0) != 0;
     m_uAction = ClickAction(profile.GetProfileInt(kSection, kAction, static_cast<int>(defaults.m_uAction.Stored())));
 }
 
 void Preferences::Save(platform::IProfile& profile) const {
     for (const auto& flag : kFlags) profile.WriteProfileInt(kSection, flag.name, this->*flag.member ? 1 : 0);
-    profile.WriteProfileString(kSection, kPassword, m_Password);
+    profile.WriteProfileString(kSection, kPasswordHash, m_PasswordHash);
     SaveAction(profile);
     profile.WriteProfileInt(kSection, kClick, m_bClick ? 1 : 0);
 }

@@ -32,7 +32,7 @@ private:
 
 // The user's preferences and password, as one value: the engine keeps one,
 // the Preferences dialog edits a copy. The registry value names are the
-// member names, except "bShowList".
+// member names, except "bShowList" and "PasswordHash".
 struct Preferences {
     static constexpr const char* kSection = "Settings";
 
@@ -47,12 +47,19 @@ struct Preferences {
     bool m_bPassOnShow = false;
     bool m_bClick = false;           // the click action on a double click
     ClickAction m_uAction;
-    std::string m_Password;
+    // The password as stored (engine/password.h): its hash, never its text;
+    // empty when there is none.
+    std::string m_PasswordHash;
+    static constexpr const char* kPasswordHash = "PasswordHash";
+    // Where earlier versions kept the password as text. It is read only to
+    // be converted, and deleted once its hash is stored.
+    static constexpr const char* kPlainPassword = "m_Password";
 
     // Reads the values in their stored order; a missing value or one of the
     // wrong type reads as the default above.
     void Load(platform::IProfile& profile);
-    // Writes every value, flags first, then password, action and click.
+    // Writes every value, flags first, then the password's hash, action and
+    // click.
     void Save(platform::IProfile& profile) const;
     // Writes the click action alone, as a change of the group list does.
     void SaveAction(platform::IProfile& profile) const;

@@ -22,8 +22,9 @@ inline constexpr int GROUP_COMPARE_END = -1;
 inline constexpr int GROUP_HOTKEY_LAST_ID = 0xBFFF;
 inline constexpr int GROUP_MAX_COUNT = (GROUP_HOTKEY_LAST_ID - GROUP_HOTKEY_BASE - 1) / 2 + 1;
 // The longest group name the Group dialog takes and a command line may name,
-// in bytes of the ANSI code page. A longer name stored by other means still
-// loads and shows; it just cannot be named from the command line.
+// in characters of the process's code page (up to four bytes each). A longer
+// name stored by other means still loads and shows; it just cannot be named
+// from the command line.
 inline constexpr std::size_t GROUP_NAME_MAX_CHARS = 255;
 
 // A named criterion on window captions with a hide and a show hot-key.

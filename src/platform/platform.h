@@ -34,6 +34,8 @@ public:
     virtual std::string GetProfileString(std::string_view section, std::string_view entry,
                                          std::string_view defaultValue) = 0;
     virtual bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) = 0;
+    // True when the value is gone afterwards (also when it was never there).
+    virtual bool DeleteProfileValue(std::string_view section, std::string_view entry) = 0;
     // While held (holds nest), the profile may keep each section's key open
     // between calls, so that a load or save of many values opens it once.
     virtual void Hold(bool held) = 0;

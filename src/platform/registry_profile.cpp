@@ -258,9 +258,23 @@ bool RegistryProfile::WriteProfileString(std::string_view section, std::string_v
     return Store(write);
 }
 
+bool RegistryProfile::DeleteProfileValue(std::string_view section, std::string_view entry) {
+    Write write{std::string(section), std::string(entry), kDeleteType, {}};
+    if (m_nBatches > 0) {
+        m_Batch.push_back(std::move(write));
+        return true;
+    }
+    return Store(write);
+}
+
 bool RegistryProfile::Store(const Write& write) {
     const Open open = OpenSection(write.section);
     if (!open.key) return false;
+    if (write.type == kDeleteType) {
+        if (!open.key->DeleteValue(write.entry.c_str())) return false;
+        if (open.held && open.held->state == State::kWhole) open.held->values.erase(write.entry);
+        return true;
+    }
     if (!open.key->SetValue(write.entry.c_str(), write.type, reinterpret_cast<const unsigned char*>(write.data.data()),
                             static_cast<std::uint32_t>(write.data.size())))
         return false;

@@ -42,6 +42,7 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    bool DeleteProfileValue(std::string_view section, std::string_view entry) override;
     void Hold(bool held) override;
     void Batch(bool open) override;
 
@@ -77,6 +78,8 @@ private:
         std::unique_ptr<IRegistryKey> owned;
     };
 
+    // A write of this type deletes the value.
+    static constexpr std::uint32_t kDeleteType = 0xFFFFFFFF;
     struct Write {
         std::string section;
         std::string entry;

@@ -115,6 +115,7 @@
 #define IDS_GROUP_NEEDS_SEARCH  199
 #define IDS_AUTO_HIDE_NEEDS_SEARCH 200
 #define IDS_AUTO_HIDE_NEEDS_MODE 201
+#define IDS_GROUP_NAME_TOO_LONG 208
 /* The link's error box: its head, the text for a code of ShellExecute
    (IDS_LINK_ERROR_BASE + code, 0 to 32), or the unknown code's. */
 /* The balloon of a hide the window did not let happen. */

@@ -21,6 +21,13 @@ std::optional<unsigned> CheckPreferences(const std::string& password, const std:
     return std::nullopt;
 }
 
+std::string PasswordPlaceholder() { return std::string("\x01\x02\x03\x04\x05\x06\x07\x0E"); }
+
+std::optional<std::string> PasswordFromFields(bool passwordSet, const std::string& field) {
+    if (passwordSet && field == PasswordPlaceholder()) return std::nullopt;
+    return field;
+}
+
 bool PasswordEditStands(std::string_view before, std::string_view after, const text::CodePage& codePage) {
     const std::size_t chars = text::CountChars(after, codePage);
     return chars <= static_cast<std::size_t>(kPasswordChars) || chars <= text::CountChars(before, codePage);
@@ -58,6 +65,7 @@ std::optional<unsigned> CheckGroup(const std::string& name, const std::string& s
                                    int compareMode) {
     // Texts are taken as typed: a name of blanks only is a name.
     if (name.empty()) return IDS_GROUP_NEEDS_NAME;
+    if (text::CountChars(name) > GROUP_NAME_MAX_CHARS) return IDS_GROUP_NAME_TOO_LONG;
     if (autoHide && search.empty()) return IDS_AUTO_HIDE_NEEDS_SEARCH;
     if (search.empty()) return IDS_GROUP_NEEDS_SEARCH;
     if (autoHide && compareMode != GROUP_COMPARE_INCLUDE && compareMode != GROUP_COMPARE_EQUAL)

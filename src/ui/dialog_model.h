@@ -22,6 +22,14 @@ inline constexpr int kPasswordChars = 30;
 // plane: its own limit lets 30 characters of any script in, and the
 // character count is kept by PasswordEditStands.
 inline constexpr int kPasswordEditUnits = 2 * kPasswordChars;
+// What both password fields show while a password is set: a text no keyboard
+// types (control characters), so that it is never the password, and that
+// means "as it was" when it comes back unchanged.
+std::string PasswordPlaceholder();
+// The password the fields give: nothing when a set password's placeholder
+// stands unchanged in the first field, the text otherwise (empty: none).
+std::optional<std::string> PasswordFromFields(bool passwordSet, const std::string& field);
+
 // Whether an edit of a password field stands: it does while the field holds
 // at most kPasswordChars characters of the code page, or when it did not
 // lengthen the text (a longer password put into the registry by hand can be

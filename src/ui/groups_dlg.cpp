@@ -30,7 +30,9 @@ BOOL CGroupDlg::OnInitDialog() {
                               reinterpret_cast<LPARAM>(LoadText(mode).c_str()));
     const auto selection = CompareSelection(m_Group->m_nCompare);
     ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_COMPARE, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
-    ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_NAME, EM_LIMITTEXT, GROUP_NAME_MAX_CHARS, 0);
+    // The edit counts UTF-16 units, two for a character outside the basic
+    // plane; OK counts the characters.
+    ::SendDlgItemMessageA(m_hWnd, IDC_GROUP_NAME, EM_LIMITTEXT, 2 * GROUP_NAME_MAX_CHARS, 0);
     ::CheckDlgButton(m_hWnd, IDC_GROUP_AUTO_HIDE, m_Group->m_bAutoHide ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }

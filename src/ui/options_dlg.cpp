@@ -43,6 +43,7 @@ COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
 
 void COptionsDlg::Store(PreferencesForm& form) const {
     form.prefs = m_Form.prefs;
+    form.newPassword = m_Form.newPassword;
     for (std::size_t i = 0; i < m_edKeys.size(); ++i) form.keys[i] = m_edKeys[i].Value();
 }
 
@@ -55,15 +56,15 @@ BOOL COptionsDlg::OnInitDialog() {
     const Preferences& prefs = m_Form.prefs;
     for (const Flag& flag : kFlags) Check(flag.id, prefs.*flag.value);
 
-    // Typing stops where the stored password ends, so what is typed is what
-    // the prompt asks for later. The limit does not cut the text set here: a
-    // longer password put into the registry by hand stays whole unless the
-    // user retypes it.
+    // Typing stops at the password's limit, so what is typed is what the
+    // prompt asks for later. A set password shows as the placeholder, which
+    // keeps it when it comes back unchanged.
     m_bSettingPassword = true;
+    const std::string shown = m_Form.passwordSet ? PasswordPlaceholder() : std::string();
     for (std::size_t i = 0; i < kPasswordEdits.size(); ++i) {
         ::SendDlgItemMessageA(m_hWnd, kPasswordEdits[i], EM_LIMITTEXT, kPasswordEditUnits, 0);
-        SetItemText(kPasswordEdits[i], prefs.m_Password);
-        m_Passwords[i] = prefs.m_Password;
+        SetItemText(kPasswordEdits[i], shown);
+        m_Passwords[i] = shown;
     }
     m_bSettingPassword = false;
 
@@ -100,7 +101,7 @@ void COptionsDlg::OnOK() {
 void COptionsDlg::OnDestroy() {
     Preferences& prefs = m_Form.prefs;
     for (const Flag& flag : kFlags) prefs.*flag.value = Checked(flag.id);
-    prefs.m_Password = ItemText(IDC_NEW_PASSWORD);
+    m_Form.newPassword = PasswordFromFields(m_Form.passwordSet, ItemText(IDC_NEW_PASSWORD));
     prefs.m_bClick = Checked(IDC_DOUBLE_CLICK);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_GETCURSEL, 0, 0);
     prefs.m_uAction = ActionFromSelection(static_cast<int>(selection));

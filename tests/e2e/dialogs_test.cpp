@@ -129,10 +129,13 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     SetDword("Settings", "bShowList", 0);
     SetString("Settings", "m_Password", "Old");
     SeedKey(1, kCtrlAlt, 'H');  // "Show window" holds the combination
-    const auto settings = Snapshot("Settings"), keys = Snapshot("HotKeys");
     Tarnvell app;
     ASSERT_TRUE(app.Started());
     ASSERT_TRUE(WaitFor([] { return Probe('H') == kHeld; }, 10s));
+    // The start keeps the earlier version's password as its hash alone.
+    ASSERT_TRUE(WaitFor([] { return !GetString("Settings", "m_Password"); }, 10s));
+    EXPECT_FALSE(ProfileHolds("Old"));
+    const auto settings = Snapshot("Settings"), keys = Snapshot("HotKeys");
     HWND dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
     Command(app.Frame(), ID_PREFERENCES);
@@ -186,9 +189,17 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     ASSERT_TRUE(SettingsSaved());
     EXPECT_EQ(Values("Settings", {"bShowList", "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun", "m_bHideIcon",
                                   "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow",
-                                  "m_bClick", "m_uAction", "m_Password"}),
-              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#1", "#10", "Open sesame"}));
+                                  "m_bClick", "m_uAction"}),
+              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#1", "#10"}));
     EXPECT_EQ(ValueNames("Settings").size(), 13u);  // the twelve and First Start
+    // The password is kept as its hash, never as its text.
+    EXPECT_EQ(GetString("Settings", "PasswordHash").value_or("").rfind("pbkdf2-sha256$600000$", 0), 0u);
+    EXPECT_FALSE(ProfileHolds("Open sesame"));
+    // And it opens the dialog now.
+    ASSERT_TRUE(AnswerPassword(app, "Open sesame", IDOK, ID_PREFERENCES));
+    dialog = WaitDialog(app.Proc().Pid(), "Preferences");
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
     EXPECT_EQ(Values("HotKeys", {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4"}),
               (Texts{Num(kCtrlAlt), Num('H'), "#0", "#0", Num(MOD_ALT), Num('J'), Num(MOD_CONTROL | MOD_SHIFT),
                      Num(VK_F5), "#0", "#0"}));
@@ -210,12 +221,15 @@ TEST_F(PreferencesDialog, ChecksKeepTheDialogOpenAndPasswordsAreTypedUpToThirtyC
     SetString("Settings", "m_Password", stored);
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    // Left alone, a longer password put into the registry by hand survives OK.
+    ASSERT_TRUE(WaitFor([] { return GetString("Settings", "PasswordHash").has_value(); }, 10s));
+    const auto hash = GetString("Settings", "PasswordHash");
+    // Left alone, the placeholder keeps a password, a longer one put into the
+    // registry by hand among them.
     HWND dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(Dismiss(dialog, IDOK));
     ASSERT_TRUE(SettingsSaved());
-    EXPECT_EQ(GetString("Settings", "m_Password"), stored);
+    EXPECT_EQ(GetString("Settings", "PasswordHash"), hash);
 
     dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
@@ -240,16 +254,24 @@ TEST_F(PreferencesDialog, ChecksKeepTheDialogOpenAndPasswordsAreTypedUpToThirtyC
 
     dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Values("Settings", {"m_Password", "m_bHideIcon"}), (Texts{"Secret", "#1"}));
+    EXPECT_NE(GetString("Settings", "PasswordHash"), hash);
+    EXPECT_EQ(Values("Settings", {"m_bHideIcon"}), (Texts{"#1"}));
     EXPECT_EQ(Values("HotKeys", {"VK3", "VK4"}), (Texts{Num('S'), Num('T')}));
     for (int id : {kPassword, kConfirm}) {
         Type(dialog, id, "");
         for (int i = 0; i < 35; ++i) ::PostMessageA(Control(dialog, id), WM_CHAR, 'a' + i % 26, 1);
     }
+    Tick(dialog, kPassOnOption, true);
     ASSERT_TRUE(Dismiss(dialog, IDOK));
+    ASSERT_TRUE(WaitFor([] { return GetDword("Settings", "m_bPassOnOption") == DWORD{1}; }, 5s));
+    // What the fields took, 30 characters, is the password now.
     const std::string typed = "abcdefghijklmnopqrstuvwxyzabcd";
-    EXPECT_TRUE(WaitFor([&] { return GetString("Settings", "m_Password") == typed; }, 5s))
-        << GetString("Settings", "m_Password").value_or("(none)");
+    ASSERT_TRUE(AnswerPassword(app, (typed + "efghi").c_str(), IDOK, ID_PREFERENCES));
+    EXPECT_FALSE(WaitDialog(app.Proc().Pid(), "Preferences", 1s));
+    ASSERT_TRUE(AnswerPassword(app, typed.c_str(), IDOK, ID_PREFERENCES));
+    dialog = WaitDialog(app.Proc().Pid(), "Preferences");
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
 }
 
 using WindowsGroupsDialog = DialogTest;

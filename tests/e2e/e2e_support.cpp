@@ -437,6 +437,34 @@ std::optional<std::string> GetString(const std::string& section, const char* nam
     return std::string(data);
 }
 
+namespace {
+bool KeyHolds(HKEY parent, const std::string& path, const std::string& text) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    bool found = false;
+    for (DWORD i = 0; !found; ++i) {
+        char name[256];
+        DWORD length = sizeof(name), size = 0;
+        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) break;
+        std::string data(size + 1, '\0');
+        length = sizeof(name);
+        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) ==
+            ERROR_SUCCESS)
+            found = data.find(text) != std::string::npos;
+    }
+    for (DWORD i = 0; !found; ++i) {
+        char sub[256];
+        DWORD length = sizeof(sub);
+        if (::RegEnumKeyExA(key, i, sub, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        found = KeyHolds(key, sub, text);
+    }
+    ::RegCloseKey(key);
+    return found;
+}
+}  // namespace
+
+bool ProfileHolds(const std::string& text) { return KeyHolds(HKEY_CURRENT_USER, kProfileKey, text); }
+
 std::vector<std::string> ValueNames(const std::string& section) {
     std::vector<std::string> names;
     HKEY key = nullptr;

@@ -169,6 +169,8 @@ std::optional<DWORD> GetDword(const std::string& section, const char* name);
 std::optional<std::string> GetString(const std::string& section, const char* name);
 // The value names of a section, sorted.
 std::vector<std::string> ValueNames(const std::string& section);
+// Whether any value anywhere in the profile, of any type, holds text.
+bool ProfileHolds(const std::string& text);
 std::optional<std::string> RunValue();
 void DeleteRunValue();
 

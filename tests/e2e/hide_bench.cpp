@@ -209,13 +209,14 @@ int main(int argc, char** argv) {
     Win32Menus menus;
     Win32VolatileStore journalStore(profile);
     Win32WindowEvents windowEvents;
+    Win32Crypto crypto;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
         PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
-                    windowEvents});
+                    windowEvents, crypto});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

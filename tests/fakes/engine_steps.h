@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/app_kernel.h"
+#include "engine/password.h"
 #include "fake_platform.h"
 
 using HotKeyValues = ProgramKeys;
@@ -24,21 +25,29 @@ inline std::unique_ptr<CAppKernel> StartKernel(FakePlatform& fake, WindowHandle 
 
 // The Preferences command with a user who changes only what edit changes and
 // presses OK (giving the password first when it is asked). edit takes the
-// preferences, or the preferences and the hot-keys.
+// preferences, the preferences and the hot-keys, or the whole form (to type a
+// password: form.newPassword).
 template <typename Edit>
-void ChangePreferences(FakePlatform& fake, CAppKernel& kernel, Edit edit) {
+void ChangePreferences(FakePlatform& fake, CAppKernel& kernel, Edit edit, const std::string& password = {}) {
     auto script = std::move(fake.prompts.preferences);
     fake.prompts.preferences = [&](PreferencesForm& form) {
-        if constexpr (std::is_invocable_v<Edit, Preferences&>)
+        if constexpr (std::is_invocable_v<Edit, PreferencesForm&>)
+            edit(form);
+        else if constexpr (std::is_invocable_v<Edit, Preferences&>)
             edit(form.prefs);
         else
             edit(form.prefs, form.keys);
         return true;
     };
-    if (kernel.Settings().Prefs().m_bPassOnOption)
-        fake.prompts.answers.push_front({true, kernel.Settings().Prefs().m_Password});
+    if (kernel.Settings().Prefs().m_bPassOnOption) fake.prompts.answers.push_front({true, password});
     kernel.Run({Verb::Preferences}, Origin::Menu);
     fake.prompts.preferences = std::move(script);
+}
+
+// A password as an earlier run stored it: its hash, with a work factor that
+// keeps a test quick (the factor travels with the hash).
+inline void PlantPassword(FakePlatform& fake, std::string_view text) {
+    fake.profile.Set("Settings", Preferences::kPasswordHash, PasswordHash::Make(fake.crypto, text, 16)->Encode());
 }
 
 // Slot n of the profile's groups as an earlier run stored it.

@@ -262,6 +262,14 @@ bool FakeProfile::WriteProfileString(std::string_view section, std::string_view 
     return true;
 }
 
+bool FakeProfile::DeleteProfileValue(std::string_view section, std::string_view entry) {
+    Note("delete", section, entry);
+    if (failWrites) return false;
+    writes.push_back(Key(section) + "/" + Key(entry) + " deleted");
+    if (auto it = sections.find(Key(section)); it != sections.end()) it->second.erase(Key(entry));
+    return true;
+}
+
 // ---------------------------------------------------------------- Run key
 
 bool FakeRunKey::WriteValue(std::string_view name, std::string_view data) {

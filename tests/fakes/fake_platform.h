@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/platform_set.h"
+#include "fake_crypto.h"
 #include "platform/window_events.h"
 
 // Recording fakes of every platform seam. Each keeps what the program did to
@@ -133,6 +134,7 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue) override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    bool DeleteProfileValue(std::string_view section, std::string_view entry) override;
     void Hold(bool held) override { holds += held ? 1 : -1; }
     // Writes are stored at once; a batch is only counted, as the registry
     // profile's batches are tested over the fake registry.
@@ -357,12 +359,13 @@ struct FakePlatform {
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
     FakeWindowEvents windowEvents;
+    FakeCrypto crypto;
 
     PlatformSet Set() { return Set(profile); }
     // The same, over another profile (the registry profile over a fake
     // registry, for the start-up load's registry calls).
     PlatformSet Set(platform::IProfile& otherProfile) {
         return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
-                           hiddenJournal, windowEvents};
+                           hiddenJournal, windowEvents, crypto};
     }
 };

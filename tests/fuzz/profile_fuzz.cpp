@@ -64,6 +64,7 @@ FakeProfile::Value PickValue(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     FakePlatform fake;
+    fake.crypto.cap = 2;
 
     fake.runKey.exists = in.ConsumeBool();
     if (in.ConsumeBool()) fake.module.path = in.ConsumeRandomLengthString(400);

@@ -6,7 +6,9 @@
 
 #include "engine/command_line.h"
 #include "engine/command_table.h"
+#include "engine_steps.h"
 #include "groups/windows_group.h"
+#include "ui/dialog_model.h"
 
 namespace {
 
@@ -90,10 +92,23 @@ TEST(CommandLineParse, MissingAndExtraArguments) {
     }
 }
 
-TEST(CommandLineParse, GroupNameUpToTheLimit) {
-    const std::string longest(GROUP_NAME_MAX_CHARS, 'n');
-    EXPECT_EQ(Parse({"/hide-group", longest}).command.groupName, longest);
-    ExpectUsage({"/hide-group", longest + "n"}, UsageError::NameTooLong);
+std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic);
+
+// A name's limit counts characters, whatever their width: the command line,
+// the record another copy sends and the Group dialog agree.
+TEST(CommandLineParse, GroupNameUpToTheLimitInCharactersOfAnyScript) {
+    const ScopedCodePage utf8(text::CodePage::Utf8());
+    for (const std::string unit : {"n", "\xE6\x97\xA5", "\xF0\x9F\x98\x80"}) {  // n, 日, 😀
+        std::string longest;
+        for (std::size_t i = 0; i < GROUP_NAME_MAX_CHARS; ++i) longest += unit;
+        EXPECT_EQ(Parse({"/hide-group", longest}).command.groupName, longest) << unit;
+        ExpectUsage({"/hide-group", longest + unit}, UsageError::NameTooLong);
+        const Command named{Verb::ShowGroup, -1, longest};
+        EXPECT_EQ(Decode(EncodeRemoteCommand(named)), named) << unit;
+        EXPECT_FALSE(Decode(EncodeRemoteCommand({Verb::ShowGroup, -1, longest + unit}))) << unit;
+        EXPECT_EQ(CheckGroup(longest, "search"), std::nullopt) << unit;
+        EXPECT_EQ(CheckGroup(longest + unit, "search"), IDS_GROUP_NAME_TOO_LONG) << unit;
+    }
 }
 
 TEST(CommandLineParse, TextInvalidInTheCodePageChangesNothing) {
@@ -168,7 +183,7 @@ TEST(HungCopyWatch, OnlyACopyHungAtEveryLookForTheGraceIsGivenUp) {
 
 // ------------------------------------------------------------ WM_COPYDATA
 
-std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic = kCopyDataMagic) {
+std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic) {
     return DecodeRemoteCommand(magic, data.data(), data.size(), IsValidUtf8);
 }
 

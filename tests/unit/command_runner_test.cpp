@@ -34,8 +34,14 @@ struct Desk {
     // Group 0's window hidden by the group and another of its windows
     // shown; the designated window hidden, and one more shown: every hide
     // and every show has something to take.
-    Desk() {
+    // guarded: a password, asked on every occasion.
+    explicit Desk(bool guarded = false) {
         fake.profile.Set("Settings", "First Start", 0u);
+        if (guarded) {
+            PlantPassword(fake, "pw");
+            for (const char* flag : {"m_bPassOnShow", "m_bPassOnOption", "m_bPassOnClose"})
+                fake.profile.Set("Settings", flag, 1u);
+        }
         WriteGroupSlot(fake.profile, 0, {"Mail Box", "Inbox"});
         EndGroupSlots(fake.profile, 1);
         fake.desktop.Add("App", "Inbox - Mail");
@@ -45,12 +51,6 @@ struct Desk {
         kernel->Run({Verb::HideGroup, 0}, Origin::Menu);
         kernel->Run({Verb::ToggleWindow}, Origin::Menu);
         fake.desktop.Add("App", "Inbox - Second");
-    }
-    void Guard() {
-        ChangePreferences(fake, *kernel, [](Preferences& p) {
-            p.m_Password = "pw";
-            p.m_bPassOnShow = p.m_bPassOnOption = p.m_bPassOnClose = true;
-        });
     }
     Footprint Now(bool ends) const {
         return {kernel->Commands().HiddenList().size(),
@@ -95,8 +95,7 @@ TEST(EveryCommand, AsksThePasswordOfItsOccasionAndMeetsTheGateOfItsRow) {
     for (const auto& row : rows) {
         const std::string name = "verb " + std::to_string(static_cast<int>(row.verb));
         {
-            Desk d;
-            d.Guard();
+            Desk d(true);
             const Footprint before = d.Now(false);
             const int asked = d.fake.prompts.asked;
             const Outcome outcome = d.kernel->Run(d.Of(row.verb), Origin::Menu);
@@ -198,10 +197,10 @@ protected:
         return Kernel().Run({verb, -1, group}, Origin::CommandLine);
     }
     void Password(bool onShow, bool onClose) {
-        ChangePreferences(fake, Kernel(), [&](Preferences& p) {
-            p.m_Password = "secret";
-            p.m_bPassOnShow = onShow;
-            p.m_bPassOnClose = onClose;
+        ChangePreferences(fake, Kernel(), [&](PreferencesForm& form) {
+            form.newPassword = "secret";
+            form.prefs.m_bPassOnShow = onShow;
+            form.prefs.m_bPassOnClose = onClose;
         });
     }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }

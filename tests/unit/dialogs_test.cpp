@@ -121,7 +121,7 @@ TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunSaveAndTrayInThatOrd
         form.keys[1] = {mod::kControl, 'T'};
         form.prefs.m_bAutorun = false;
         form.prefs.m_bShowHiddenInTip = true;
-        form.prefs.m_Password = "pw";
+        form.newPassword = "pw";
         form.prefs.m_uAction = ClickAction(5);
         return true;
     };
@@ -139,7 +139,7 @@ TEST_F(DialogCommands, PreferencesOkAppliesKeysValuesAutorunSaveAndTrayInThatOrd
     const auto save = std::find(j.begin(), j.end(), "profile write HotKeys/Mod0");
     const auto tip = std::find(j.begin(), j.end(), "notify 1");
     EXPECT_TRUE(runDelete < save && save < tip && tip != j.end());
-    EXPECT_EQ(Kernel().Settings().Prefs().m_Password, "pw");
+    EXPECT_TRUE(Kernel().Settings().CheckPassword("pw"));
     EXPECT_EQ(Int("Settings", "m_uAction"), 5u);
     EXPECT_EQ(Int("Settings", "m_bAutorun"), 0u);
     EXPECT_EQ(Int("HotKeys", "VK0"), unsigned{'S'});
@@ -168,7 +168,7 @@ TEST_F(DialogCommands, PreferencesCancelOrAnUnchangedAutorunTouchesNothingElse) 
 
 TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword) {
     fake.profile.Set("Settings", "m_bPassOnOption", 1u);
-    fake.profile.Set("Settings", "m_Password", std::string("pw"));
+    PlantPassword(fake, "pw");
     auto& dialogs = fake.prompts;
     // The modal loop carries out the same command again meanwhile.
     dialogs.preferences = [&](PreferencesForm&) {

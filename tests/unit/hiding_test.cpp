@@ -205,7 +205,7 @@ TEST_F(Hiding, TheDesignatedWindowTogglesAndAsksOnlyWhenShowing) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
     Plant("m_bPassOnShow", 1);
-    fake.profile.Set("Settings", "m_Password", std::string("pw"));
+    PlantPassword(fake, "pw");
     auto& k = Kernel();
     k.Run({Verb::ToggleWindow}, Origin::Menu);
     EXPECT_EQ(k.Commands().Designated(), a);

@@ -112,7 +112,7 @@ protected:
     }
     void Guard(const char* flag) {
         fake.profile.Set("Settings", flag, 1u);
-        fake.profile.Set("Settings", "m_Password", std::string("pw"));
+        PlantPassword(fake, "pw");
     }
     MessageReply Send(unsigned message, std::uintptr_t wParam = 0) {
         return Kernel().ProcessMessage(message, wParam, 0);

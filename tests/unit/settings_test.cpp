@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/app_kernel.h"
+#include "engine/password.h"
 #include "engine/autorun.h"
 #include "engine_steps.h"
 #include "fake_platform.h"
@@ -22,7 +23,7 @@ std::vector<std::string> SavedEntries() {
     for (int n = 0; n < 5; ++n)
         entries.insert(entries.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
     for (const auto& name : kFlagNames) entries.push_back("Settings/" + name);
-    entries.insert(entries.end(), {"Settings/m_Password", "Settings/m_uAction", "Settings/m_bClick"});
+    entries.insert(entries.end(), {"Settings/PasswordHash", "Settings/m_uAction", "Settings/m_bClick"});
     return entries;
 }
 
@@ -56,8 +57,9 @@ TEST_F(Settings, LoadReadsEverythingInOrderAndRegistersEachHotKeyAsItGoes) {
                         {"profile read HotKeys/Mod" + id, "profile read HotKeys/VK" + id, "hotkey register " + id});
     }
     for (const auto& name : kFlagNames) expected.push_back("profile read Settings/" + name);
-    expected.insert(expected.end(), {"profile read Settings/m_Password", "profile read Settings/m_bClick",
-                                     "profile read Settings/m_uAction", "profile read Settings/First Start",
+    expected.insert(expected.end(), {"profile read Settings/PasswordHash", "profile read Settings/m_bClick",
+                                     "profile read Settings/m_uAction", "profile read Settings/m_Password",
+                                     "profile read Settings/First Start",
                                      "run write Tarnvell", "profile write Settings/First Start",
                                      // then the groups, hot-keys of slot 0 first
                                      "profile read HotKeys/Mod25"});
@@ -75,7 +77,6 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     p.Set("Settings", "m_bPassOnShow", 1u);
     p.Set("Settings", "m_bClick", 1u);
     p.Set("Settings", "m_uAction", 11u);
-    p.Set("Settings", "m_Password", std::string("secret"));
     // Another program's idea of these values:
     p.Set("Settings", "m_bShowOnClose", std::string("0"));
     p.Set("Settings", "m_bInvertMouse", FakeProfile::Binary{{0, 0, 0, 0}});
@@ -84,17 +85,53 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     expected.m_bShowList = false;
     expected.m_bHideIcon = expected.m_bPassOnShow = expected.m_bClick = true;
     expected.m_uAction = ClickAction(11);
-    expected.m_Password = "secret";
     EXPECT_EQ(Start()->Settings().Prefs(), expected);
 }
 
-TEST_F(Settings, PasswordOfAnyLengthOrTypeIsReadWhole) {
+// An earlier version's password, kept as text, is stored as its hash at
+// start, and only then is the text deleted: a kill between the two writes
+// leaves a profile that still guards, and the next start ends the work.
+TEST_F(Settings, APlainPasswordOfAnEarlierVersionBecomesItsHash) {
     const std::string longPassword(100000, 'p');
-    fake.profile.Set("Settings", "m_Password", longPassword);
-    EXPECT_EQ(Start()->Settings().Prefs().m_Password, longPassword);
-
-    fake.profile.Set("Settings", "m_Password", 7u);
-    EXPECT_EQ(Start()->Settings().Prefs().m_Password, "");
+    const struct {
+        std::optional<FakeProfile::Value> plain;
+        bool hashStored;  // a run was killed between the two writes
+        bool cryptoFails;
+        std::string opens;
+        bool plainStays;
+    } cases[] = {
+        {std::string("secret"), false, false, "secret", false},
+        {longPassword, false, false, longPassword, false},
+        {std::string("secret"), true, false, "secret", false},
+        {std::string(""), false, false, "", false},
+        {7u, false, false, "", true},                      // not a text: no password of ours
+        {std::string("secret"), false, true, "secret", true},  // no hash can be made: the text stays
+        {std::nullopt, false, false, "", false},
+    };
+    for (const auto& c : cases) {
+        FakePlatform local;
+        local.profile.Set("Settings", "First Start", 0u);
+        if (c.plain) local.profile.Set("Settings", "m_Password", *c.plain);
+        if (c.hashStored) {
+            local.profile.Set("Settings", "PasswordHash",
+                              PasswordHash::Make(local.crypto, "secret", 10)->Encode());
+        }
+        local.crypto.fail = c.cryptoFails;
+        local.journal.clear();
+        const auto kernel = StartKernel(local);
+        const std::string shown = c.opens.size() > 20 ? "(long)" : c.opens;
+        EXPECT_TRUE(kernel->Settings().CheckPassword(c.opens)) << shown;
+        EXPECT_FALSE(kernel->Settings().CheckPassword(c.opens + "x")) << shown;
+        EXPECT_EQ(local.profile.Find("Settings", "m_Password").has_value(), c.plainStays) << shown;
+        const auto hash = local.profile.Find("Settings", "PasswordHash");
+        EXPECT_EQ(hash.has_value(), !c.plainStays && !c.opens.empty()) << shown;
+        // The hash is written before the text goes.
+        const auto write = std::find(local.journal.begin(), local.journal.end(), "profile write Settings/PasswordHash");
+        const auto remove = std::find(local.journal.begin(), local.journal.end(), "profile delete Settings/m_Password");
+        if (write != local.journal.end()) {
+            EXPECT_LT(write, remove) << shown;
+        }
+    }
 }
 
 TEST_F(Settings, EmptyProfileWritesOnlyFirstStartAndTheRunValue) {
@@ -191,7 +228,7 @@ TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     EXPECT_EQ(Int("Settings", "m_uAction"), 1u);
     EXPECT_EQ(Int("Settings", "m_bClick"), 0u);
     EXPECT_EQ(Int("HotKeys", "VK4"), 0u);
-    EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "m_Password")), "");
+    EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "PasswordHash")), "");
 }
 
 // OK in the Preferences dialog saves every value, First Start not among
@@ -212,17 +249,18 @@ TEST_F(Settings, ApplyingPreferencesSavesEverythingAndTouchesTheRunValueOnlyOnCh
 }
 
 TEST_F(Settings, SavedValuesComeBackOnTheNextStart) {
-    ChangePreferences(fake, *Start(), [](Preferences& p, HotKeyValues& keys) {
-        p.m_bShowList = false;
-        p.m_bPassOnOption = true;
-        p.m_Password = "pw with blanks";
-        p.m_uAction = ClickAction(9);
-        keys[1] = {mod::kControl, 'S'};
+    ChangePreferences(fake, *Start(), [](PreferencesForm& form) {
+        form.prefs.m_bShowList = false;
+        form.prefs.m_bPassOnOption = true;
+        form.newPassword = "pw with blanks";
+        form.prefs.m_uAction = ClickAction(9);
+        form.keys[1] = {mod::kControl, 'S'};
     });
     auto kernel = Start();
     EXPECT_FALSE(kernel->Settings().Prefs().m_bShowList);
     EXPECT_TRUE(kernel->Settings().Prefs().m_bPassOnOption);
-    EXPECT_EQ(kernel->Settings().Prefs().m_Password, "pw with blanks");
+    EXPECT_TRUE(kernel->Settings().CheckPassword("pw with blanks"));
+    EXPECT_FALSE(kernel->Settings().CheckPassword("pw with blank"));
     EXPECT_EQ(kernel->Settings().Prefs().m_uAction.Stored(), 9u);
     EXPECT_EQ(kernel->Settings().HotKey(1).GetName(), "Ctrl + S");
     EXPECT_TRUE(std::any_of(fake.hotKeys.registered.begin(), fake.hotKeys.registered.end(),

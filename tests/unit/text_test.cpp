@@ -233,7 +233,7 @@ TEST_F(TextLimits, APasswordIsTheWholeTextNotItsLength) {
     const std::string parol = "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C";  // пароль
     const std::string abvgde = "\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3\xD0\xB4\xD0\xB5";  // абвгде
     fake.profile.Set("Settings", "First Start", 0u);
-    fake.profile.Set("Settings", "m_Password", parol);
+    PlantPassword(fake, parol);
     fake.profile.Set("Settings", "m_bPassOnShow", 1u);
     const WindowHandle w = fake.desktop.Add("W", "guarded");
     Kernel().Run({Verb::HideWindow}, Origin::Menu);

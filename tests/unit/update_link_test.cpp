@@ -30,7 +30,7 @@ protected:
 TEST_F(UpdateCommand, OpensThePageEveryTimeWithoutAskingThePassword) {
     for (const char* flag : {"m_bPassOnShow", "m_bPassOnOption", "m_bPassOnClose"})
         fake.profile.Set("Settings", flag, 1u);
-    fake.profile.Set("Settings", "m_Password", std::string("secret"));
+    PlantPassword(fake, "secret");
     auto kernel = StartKernel(fake);
     kernel->ProcessMessage(0x0111, ID_CHECK_UPDATE, 0);
     kernel->ProcessMessage(0x0111, ID_CHECK_UPDATE, 0);

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/crypto.h"
 #include "platform/menus.h"
 #include "platform/win32/handles.h"
 #include "platform/notify_shell.h"
@@ -124,6 +125,13 @@ public:
 private:
     HINSTANCE m_instance;
     std::vector<std::unique_ptr<IconWindow>> m_IconWindows;
+};
+
+class Win32Crypto final : public platform::ICrypto {
+public:
+    std::vector<std::uint8_t> Random(std::size_t count) override;
+    std::vector<std::uint8_t> Pbkdf2Sha256(std::string_view password, const std::vector<std::uint8_t>& salt,
+                                           std::uint32_t iterations, std::size_t length) override;
 };
 
 class Win32Shell final : public platform::IShell {
