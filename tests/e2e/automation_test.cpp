@@ -234,8 +234,9 @@ TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) 
     ASSERT_TRUE(WaitVisible(w, false));
 
     // The sender waits for the answer however long the prompt stays open:
-    // 15 s is longer than the 10 s it once gave up after, and than the
-    // bound of a copy that hangs.
+    // 15 s is longer than the bound of a copy that hangs (about 10 s), so a
+    // sender that took a copy waiting for its user for a hung one would have
+    // ended.
     const auto answerLate = [&](const Process& p) {
         EXPECT_TRUE(WaitDialog(app.Proc().Pid(), "Enter password", 10s));
         EXPECT_EQ(p.WaitExit(15s), static_cast<DWORD>(STILL_ACTIVE));
