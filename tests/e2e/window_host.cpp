@@ -21,6 +21,11 @@
 //   dwData 2, "Old\nNew"         the window titled Old retitled New
 //   dwData 3, "Title\nN"          the window titled Title retitled N times,
 //                                "Title #1" .. "Title #N", then back to Title
+//   dwData "TVLC", a record       Tarnvell's command: the thread stops pumping
+//                                for two minutes, as a running copy of
+//                                Tarnvell that hangs while it runs one
+//                                (a window of class TarnvellFrame stands in
+//                                for its frame: "class:TarnvellFrame:Title")
 //
 // Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
 // _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
@@ -41,6 +46,8 @@ constexpr UINT kHang = WM_APP + 1;
 constexpr ULONG_PTR kNewWindow = 1;
 constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
+constexpr ULONG_PTR kTarnvellCommand = 0x54564C43;
+constexpr DWORD kHungOnCommandMs = 120000;
 constexpr const char* kClass = "TarnvellTestWindow";
 constexpr const char* kStubbornClass = "TarnvellTestStubborn";
 std::map<std::string, HWND> g_byTitle;
@@ -82,6 +89,7 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
             Retitle(it->second, title);
             return 1;
         }
+        case kTarnvellCommand: ::Sleep(kHungOnCommandMs); return 0;
         default: return 0;
     }
 }

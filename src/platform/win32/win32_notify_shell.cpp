@@ -4,6 +4,7 @@
 
 #include "platform/win32/convert.h"
 #include "platform/win32/diagnostics.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 
@@ -123,6 +124,8 @@ WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarC
         const DWORD error = ::GetLastError();
         diag::Failed("CreateWindowEx(" + diag::Quoted(kIconWindowClass) + ")", error);
     }
+    // The taskbar that announces itself runs without administrator rights.
+    if (hwnd) AcceptFromLowerRights(hwnd, {WM_TASKBARCREATED});
     return FromHwnd(hwnd);
 }
 
