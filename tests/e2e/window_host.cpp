@@ -18,11 +18,12 @@
 //   dwData 2, "Old\nNew"         the window titled Old retitled New
 //   dwData 3, "Title\nN"          the window titled Title retitled N times,
 //                                "Title #1" .. "Title #N", then back to Title
+//   dwData 4, "Title"            the window titled Title destroyed
 //
-// Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
-// _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
-// Wine raises neither by itself, and out-of-context hooks of other programs
-// (Tarnvell's) only see them so.
+// Every show, hide, retitle and destruction also raises EVENT_OBJECT_SHOW,
+// _HIDE, _NAMECHANGE or _DESTROY with NotifyWinEvent, as Windows' own user32
+// does: Wine 8 raises none of them by itself, and out-of-context hooks of
+// other programs (Tarnvell's) only see them so.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -38,6 +39,7 @@ constexpr UINT kHang = WM_APP + 1;
 constexpr ULONG_PTR kNewWindow = 1;
 constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
+constexpr ULONG_PTR kDestroy = 4;
 constexpr const char* kClass = "TarnvellTestWindow";
 std::map<std::string, HWND> g_byTitle;
 int g_count = 0;
@@ -78,6 +80,14 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
             Retitle(it->second, title);
             return 1;
         }
+        case kDestroy: {
+            const auto it = g_byTitle.find(text);
+            if (it == g_byTitle.end()) return 0;
+            const HWND w = it->second;
+            g_byTitle.erase(it);
+            ::DestroyWindow(w);
+            return 1;
+        }
         default: return 0;
     }
 }
@@ -93,6 +103,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (pos->flags & SWP_HIDEWINDOW) ::NotifyWinEvent(EVENT_OBJECT_HIDE, hwnd, OBJID_WINDOW, CHILDID_SELF);
             return ::DefWindowProcA(hwnd, message, wParam, lParam);
         }
+        case WM_DESTROY: ::NotifyWinEvent(EVENT_OBJECT_DESTROY, hwnd, OBJID_WINDOW, CHILDID_SELF); return 0;
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -286,28 +286,44 @@ private:
     Journal* m_journal;
 };
 
-// The system's window events: records when the hooks are set and removed,
-// and lets a test raise an event as another program's window would.
+// The system's window events for one listener: records when the hooks are
+// set and removed and which events they ask for, and lets a test raise an
+// event as another program's window would.
 class FakeWindowEvents final : public platform::IWindowEvents {
 public:
-    bool Start(platform::WindowEventCallback callback) override {
+    bool Start(unsigned kinds, platform::WindowEventCallback callback) override {
         if (refuseStart) return false;
-        if (!m_callback) ++starts;
+        if (!m_callback) {
+            ++starts;
+            events = kinds;
+        }
         m_callback = std::move(callback);
         return true;
     }
     void Stop() override {
         if (m_callback) ++stops;
         m_callback = nullptr;
+        events = 0;
     }
     bool Running() const override { return static_cast<bool>(m_callback); }
-    // Delivered only while the hooks are set, as the system would.
+    // Delivered only while the hooks are set, and only of the kinds they
+    // asked for, as the system would.
     void Raise(platform::WindowEventKind kind, WindowHandle w) {
-        if (m_callback) m_callback(kind, w);
+        if (m_callback && (events & BitOf(kind))) m_callback(kind, w);
+    }
+    static unsigned BitOf(platform::WindowEventKind kind) {
+        switch (kind) {
+            case platform::WindowEventKind::Destroyed: return platform::window_events::kDestroyed;
+            case platform::WindowEventKind::Shown: return platform::window_events::kShown;
+            case platform::WindowEventKind::Hidden: return platform::window_events::kHidden;
+            case platform::WindowEventKind::CaptionChanged: return platform::window_events::kCaptions;
+        }
+        return 0;
     }
 
     int starts = 0;
     int stops = 0;
+    unsigned events = 0;  // what the running hooks ask for
     bool refuseStart = false;
 
 private:
