@@ -24,7 +24,7 @@ public:
     // the preferences, and on the first start enters the program in the Run
     // key.
     void Load(WindowHandle frame);
-    // Writes the preferences and the five hot-keys.
+    // Writes the preferences and the program hot-keys.
     void Save();
     // What OK in the Preferences dialog changes: the hot-keys registered anew,
     // the preferences, and the Run value when autorun changed. Save follows.
@@ -32,7 +32,7 @@ public:
     // The click action goes back to the list of hidden windows when it names
     // a group (or the separator): group positions may have moved.
     void ForgetGroupAction();
-    // Gives up the five registrations (a capture field needs the keys);
+    // Gives up the program's registrations (a capture field needs the keys);
     // the values stay.
     void ReleaseHotKeys();
     // Registers again each key that is set and not held.

@@ -113,21 +113,28 @@ platform::MenuModel CTrayController::HiddenWindowItems(std::vector<WindowHandle>
     return items;
 }
 
-std::optional<Command> CTrayController::Track(const platform::MenuModel& menu,
-                                              const std::vector<WindowHandle>& listed, Origin origin) {
+unsigned CTrayController::TrackAt(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at,
+                                  bool selectFirst) {
     // The frame must be the foreground window, or the menu would not close
     // when the user clicks elsewhere.
     m_Windows.SetForegroundWindow(m_hFrame);
     unsigned chosen = 0;
     if (!menu.empty()) {
-        // A menu opened from the keyboard belongs at the icon, not wherever
-        // the pointer was left.
-        std::optional<platform::ScreenPoint> at;
-        if (origin == Origin::Keyboard) at = m_Icon.MenuAnchor();
         const CModalGate::Wait wait(m_Gate, Waiting::Menu);
-        chosen = m_Menus.TrackPopupMenu(menu, m_hFrame, at);
+        chosen = m_Menus.TrackPopupMenu(menu, m_hFrame, at, selectFirst);
     }
     m_Menus.PostNull(m_hFrame);
+    return chosen;
+}
+
+std::optional<Command> CTrayController::Track(const platform::MenuModel& menu,
+                                              const std::vector<WindowHandle>& listed, Origin origin) {
+    // A menu opened from the keyboard belongs at the icon, not wherever the
+    // pointer was left. The list opened by its hot-key stands at the pointer
+    // with its first item selected, for the arrow keys and Enter.
+    std::optional<platform::ScreenPoint> at;
+    if (origin == Origin::Keyboard && !menu.empty()) at = m_Icon.MenuAnchor();
+    const unsigned chosen = TrackAt(menu, at, origin == Origin::HotKey);
     if (chosen >= ID_SHOW_HIDDEN_BASE && chosen <= ID_SHOW_HIDDEN_LAST) {
         const std::size_t position = chosen - ID_SHOW_HIDDEN_BASE;
         if (position >= listed.size() || !listed[position]) return std::nullopt;

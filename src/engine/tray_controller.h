@@ -44,6 +44,7 @@ public:
     // icon, otherwise at the pointer) and returns the command of the item
     // chosen, if any. A list item names its window while the menu is open.
     std::optional<Command> TrackMainMenu(Origin origin);
+    // The list opened by its hot-key has its first item selected.
     std::optional<Command> TrackHiddenList(Origin origin);
 
     // At start-up: one balloon that names every key that could not be
@@ -61,6 +62,8 @@ public:
 private:
     std::optional<Command> Track(const platform::MenuModel& menu, const std::vector<WindowHandle>& listed,
                                  Origin origin);
+    // Tracks a menu with the frame in front; the identifier chosen, 0 for none.
+    unsigned TrackAt(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at, bool selectFirst);
     // A menu text with the hot-key's name in the accelerator column.
     std::string MenuItemText(const CommandInfo& row) const;
 

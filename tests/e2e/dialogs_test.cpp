@@ -189,9 +189,10 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
                                   "m_bClick", "m_uAction", "m_Password"}),
               (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#1", "#10", "Open sesame"}));
     EXPECT_EQ(ValueNames("Settings").size(), 13u);  // the twelve and First Start
-    EXPECT_EQ(Values("HotKeys", {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4"}),
+    EXPECT_EQ(Values("HotKeys",
+                     {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4", "Mod5", "VK5"}),
               (Texts{Num(kCtrlAlt), Num('H'), "#0", "#0", Num(MOD_ALT), Num('J'), Num(MOD_CONTROL | MOD_SHIFT),
-                     Num(VK_F5), "#0", "#0"}));
+                     Num(VK_F5), "#0", "#0", "#0", "#0"}));
     EXPECT_TRUE(RunValue().has_value());
     EXPECT_EQ(Probe('H'), kHeld);
 

@@ -593,9 +593,8 @@ void RemoteList::DoubleClick(int index) {
 
 // ---- Menus of Tarnvell.
 
-std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
-    constexpr UINT kTrayNotify = 0x800A;
-    std::vector<std::wstring> texts;
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open) {
+    std::vector<MenuLine> lines;
     HMODULE probe = ::LoadLibraryA((ExeDirectory() + "\\menu_probe.dll").c_str());
     const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "MenuProbeProc"))) : nullptr;
     HANDLE mapping =
@@ -608,7 +607,7 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
                       : nullptr;
     HWND menu = nullptr;
     if (hook && view) {
-        ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage);
+        open();
         WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s);
     }
     if (menu) {
@@ -620,14 +619,18 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
             UINT32 count = 0;
             std::memcpy(&count, view, sizeof(count));
             std::size_t at = sizeof(UINT32);
-            for (UINT32 i = 0; i < count && at + sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
-                UINT32 length = 0;
-                std::memcpy(&length, view + at, sizeof(length));
-                at += sizeof(length);
-                std::wstring text(length, L'\0');
-                std::memcpy(text.data(), view + at, length * sizeof(WCHAR));
+            for (UINT32 i = 0; i < count && at + 2 * sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
+                UINT32 state = 0, length = 0;
+                std::memcpy(&state, view + at, sizeof(state));
+                std::memcpy(&length, view + at + sizeof(state), sizeof(length));
+                at += 2 * sizeof(UINT32);
+                MenuLine line;
+                line.text.assign(length, L'\0');
+                std::memcpy(line.text.data(), view + at, length * sizeof(WCHAR));
                 at += length * sizeof(WCHAR);
-                texts.push_back(std::move(text));
+                line.selected = (state & MFS_HILITE) != 0;
+                line.isDefault = (state & MFS_DEFAULT) != 0;
+                lines.push_back(std::move(line));
             }
         }
         ::PostMessageA(app.Frame(), WM_CANCELMODE, 0, 0);
@@ -637,6 +640,15 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
     if (view) ::UnmapViewOfFile(view);
     if (mapping) ::CloseHandle(mapping);
     if (probe) ::FreeLibrary(probe);
+    return lines;
+}
+
+std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
+    constexpr UINT kTrayNotify = 0x800A;
+    std::vector<std::wstring> texts;
+    for (MenuLine& line :
+         MenuLines(app, [&] { ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage); }))
+        texts.push_back(std::move(line.text));
     return texts;
 }
 

@@ -227,4 +227,17 @@ private:
 // reads it inside Tarnvell's thread.
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage = WM_RBUTTONUP);
 
+// An item of a menu as MenuLines reads it: its text and whether it is
+// selected (highlighted) and the default (bold).
+struct MenuLine {
+    std::wstring text;
+    bool selected = false;
+    bool isDefault = false;
+};
+// The items of the menu that open opens in Tarnvell (a key press, a click),
+// read as MenuTexts reads them, once the menu is on the screen; the menu is
+// closed afterwards. Empty when no menu opened.
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open);
+
+
 }  // namespace e2e

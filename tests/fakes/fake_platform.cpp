@@ -381,10 +381,11 @@ bool FakeDialogs::AskPassword(std::string& entered) {
 // ---------------------------------------------------------------- menus
 
 unsigned FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle,
-                                   std::optional<platform::ScreenPoint> at) {
+                                   std::optional<platform::ScreenPoint> at, bool selectFirst) {
     if (m_journal) m_journal->push_back("track menu");
     tracked.push_back(menu);
     positions.push_back(at);
+    firstSelected.push_back(selectFirst);
     if (whileTracking) whileTracking(menu);
     return choose ? choose(menu) : 0;
 }

@@ -269,7 +269,8 @@ class FakeMenus final : public platform::IMenus {
 public:
     explicit FakeMenus(Journal* journal = nullptr) : m_journal(journal) {}
     unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
+                            std::optional<platform::ScreenPoint> at = std::nullopt,
+                            bool selectFirst = false) override;
     void PostNull(WindowHandle owner) override;
 
     // Plays the user: the identifier of the item to choose in a menu; 0 (or
@@ -278,6 +279,8 @@ public:
     std::vector<platform::MenuModel> tracked;
     // Where each tracked menu was opened; nothing: at the cursor.
     std::vector<std::optional<platform::ScreenPoint>> positions;
+    // Whether each opened with its first item selected.
+    std::vector<bool> firstSelected;
     std::vector<WindowHandle> nullPosts;
     // Called while a menu is tracked, as the nested menu loop would run it.
     std::function<void(const platform::MenuModel&)> whileTracking;

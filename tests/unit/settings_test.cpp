@@ -19,7 +19,7 @@ const std::vector<std::string> kFlagNames = {
 // What a save writes, in order.
 std::vector<std::string> SavedEntries() {
     std::vector<std::string> entries;
-    for (int n = 0; n < 5; ++n)
+    for (int n = 0; n < kProgramHotKeys; ++n)
         entries.insert(entries.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
     for (const auto& name : kFlagNames) entries.push_back("Settings/" + name);
     entries.insert(entries.end(), {"Settings/m_Password", "Settings/m_uAction", "Settings/m_bClick"});
@@ -44,13 +44,13 @@ protected:
 };
 
 TEST_F(Settings, LoadReadsEverythingInOrderAndRegistersEachHotKeyAsItGoes) {
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < kProgramHotKeys; ++n) {
         fake.profile.Set("HotKeys", "Mod" + std::to_string(n), unsigned{mod::kAlt});
         fake.profile.Set("HotKeys", "VK" + std::to_string(n), 0x70u + static_cast<unsigned>(n));
     }
     Start();
     std::vector<std::string> expected;
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < kProgramHotKeys; ++n) {
         const auto id = std::to_string(n);
         expected.insert(expected.end(),
                         {"profile read HotKeys/Mod" + id, "profile read HotKeys/VK" + id, "hotkey register " + id});
@@ -190,7 +190,7 @@ TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Int("Settings", "m_uAction"), 1u);
     EXPECT_EQ(Int("Settings", "m_bClick"), 0u);
-    EXPECT_EQ(Int("HotKeys", "VK4"), 0u);
+    EXPECT_EQ(Int("HotKeys", "VK5"), 0u);
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "m_Password")), "");
 }
 

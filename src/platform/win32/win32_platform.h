@@ -132,6 +132,7 @@ public:
 class Win32Menus final : public platform::IMenus {
 public:
     unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
+                            std::optional<platform::ScreenPoint> at = std::nullopt,
+                            bool selectFirst = false) override;
     void PostNull(WindowHandle owner) override;
 };
