@@ -42,9 +42,24 @@ CAppKernel::CAppKernel(PlatformSet platform)
             m_AutoHide.NoteHiddenByUs(w);
     });
     m_Dialogs.OnGroupsReplaced([this] { m_AutoHide.SetGroups(m_Groups); });
+    m_Runner.OnSettingsPublished([this] { ApplyGestureOption(); });
+}
+
+CAppKernel::~CAppKernel() {
+    if (m_Platform.minimizeGesture.Running()) m_Platform.minimizeGesture.Stop();
+}
+
+void CAppKernel::ApplyGestureOption() {
+    platform::IMinimizeGesture& gesture = m_Platform.minimizeGesture;
+    const bool on = m_Settings.Prefs().m_bMinimizeGesture;
+    if (on && !gesture.Running())
+        gesture.Start(m_hFrame, wm::kMinimizeGesture);
+    else if (!on && gesture.Running())
+        gesture.Stop();
 }
 
 void CAppKernel::Init(WindowHandle mainWnd) {
+    m_hFrame = mainWnd;
     m_Dialogs.SetFrame(mainWnd);
     m_Commands.SetFrame(mainWnd);
     m_Tray.SetFrame(mainWnd);
@@ -58,6 +73,7 @@ void CAppKernel::Init(WindowHandle mainWnd) {
         m_Groups.Load(mainWnd);
     }
     m_Tray.ReportFailedKeys();
+    ApplyGestureOption();
     // The icon went in with the tip of an empty list; only windows taken back
     // from the journal change what it shows.
     m_Runner.MarkPublished();
@@ -87,6 +103,11 @@ MessageReply CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam,
         case wm::kTrayNotify:
             m_Tray.OnTrayNotify(lParam, [this](const Command& command, Origin origin) { m_Runner.Run(command, origin); });
             return {true};
+        // The hook thread found the window; it is hidden here, on this thread.
+        // A message without one must not become Hide Window of the topmost.
+        case wm::kMinimizeGesture:
+            if (!wParam) return {true};
+            return run(Command{Verb::HideWindow, -1, {}, WindowHandle{wParam}}, Origin::Gesture);
         case wm::kCopyData: {
             // No code-page check of the name here: it is only ever compared
             // byte for byte with the groups' names, so text the sender

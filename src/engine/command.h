@@ -7,7 +7,8 @@
 
 // What the user or another program asks of Tarnvell, as one value. Every
 // input (a menu item, a hot-key, a click on the icon, a key on the icon, a
-// command line, a rule's event) only translates itself into a Command; the
+// command line, a rule's event, the mouse's gesture) only translates itself
+// into a Command; the
 // runner (engine/command_runner.h) admits it, asks for the password where it
 // needs one, and carries it out.
 
@@ -45,6 +46,7 @@ enum class Origin : std::uint8_t {
     Keyboard,     // Enter, Space or the menu key on the icon
     CommandLine,  // Tarnvell.exe COMMAND, from another copy or at start
     Rule,         // a group's rule that hides windows as they appear
+    Gesture,      // a right click on another window's minimize button
     System,       // WM_CLOSE and the end of the session
 };
 
@@ -59,7 +61,7 @@ struct Command {
     // The group by name, as a command line names it; resolved by the runner.
     std::string groupName;
     // The window a command aims at: the list item's window, the window a
-    // rule took. Null for the topmost window or none.
+    // rule or the gesture took. Null for the topmost window or none.
     WindowHandle window;
 
     friend bool operator==(const Command&, const Command&) = default;

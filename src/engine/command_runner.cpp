@@ -149,11 +149,13 @@ void CCommandRunner::Publish() {
     const std::uint64_t list = m_Commands.HiddenList().Revision();
     const std::uint64_t settings = m_Settings.Revision();
     const bool listChanged = list != m_PublishedList;
-    if (!listChanged && settings == m_PublishedSettings) return;
+    const bool settingsChanged = settings != m_PublishedSettings;
+    if (!listChanged && !settingsChanged) return;
     m_PublishedList = list;
     m_PublishedSettings = settings;
     // The journal first: it is what makes a crash safe, and the shell may be
     // slow to answer.
     if (listChanged) m_Commands.WriteJournal();
     m_Tray.RefreshTray();
+    if (settingsChanged && m_SettingsPublished) m_SettingsPublished();
 }

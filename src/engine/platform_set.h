@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/dialogs.h"
 #include "platform/menus.h"
+#include "platform/minimize_gesture.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
 #include "platform/window_events.h"
@@ -20,4 +21,5 @@ struct PlatformSet {
     platform::IMenus& menus;
     platform::IVolatileStore& hiddenJournal;
     platform::IWindowEvents& windowEvents;
+    platform::IMinimizeGesture& minimizeGesture;
 };

@@ -18,6 +18,7 @@ constexpr FlagValue kFlags[] = {
     {"m_bPassOnClose", &Preferences::m_bPassOnClose},
     {"m_bPassOnOption", &Preferences::m_bPassOnOption},
     {"m_bPassOnShow", &Preferences::m_bPassOnShow},
+    {"m_bMinimizeGesture", &Preferences::m_bMinimizeGesture},
 };
 
 constexpr const char* kPassword = "m_Password";

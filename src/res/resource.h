@@ -45,6 +45,7 @@
 #define IDC_DOUBLE_CLICK        1026
 #define IDC_SHOW_HIDDEN_IN_TIP  1030
 #define IDC_KEY_SHOW_LIST       1037    /* hot-key 5 */
+#define IDC_MINIMIZE_GESTURE    1038
 
 /* Windows Groups. */
 #define IDD_WINDOWS_GROUPS      145

@@ -36,6 +36,7 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_CLOSE, &Preferences::m_bPassOnClose},
     {IDC_PASS_ON_OPTION, &Preferences::m_bPassOnOption},
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
+    {IDC_MINIMIZE_GESTURE, &Preferences::m_bMinimizeGesture},
 };
 
 }  // namespace

@@ -239,5 +239,25 @@ struct MenuLine {
 // closed afterwards. Empty when no menu opened.
 std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open);
 
+// ---- Measures.
+
+// The CPU time, in seconds, that the running Tarnvell.exe of this Wine
+// prefix has taken, as the host system counts it (GetProcessTimes of another
+// process answers next to nothing under Wine); elsewhere the system's count
+// for process.
+double TarnvellCpuSeconds(HANDLE process);
+
+// ---- Real mouse input, and windows' own parts.
+
+// A click of the real mouse at a screen position: under Wine through the X
+// server with xdotool (as a hand gives it, so that low-level mouse hooks and
+// the window under the pointer see it), elsewhere through SendInput.
+void RealClick(POINT at, bool right);
+// A point of w where the window itself answers WM_NCHITTEST with hit
+// (HTMINBUTTON, HTCAPTION, ...), found by asking along its caption: the
+// system gives no rectangles of the caption's buttons (Wine leaves them
+// empty). Nothing when no such point was found.
+std::optional<POINT> HitPoint(HWND w, LRESULT hit);
+
 
 }  // namespace e2e

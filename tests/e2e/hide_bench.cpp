@@ -28,6 +28,7 @@
 #include "literal_engine.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_minimize_gesture.h"
 #include "platform/win32/win32_window_events.h"
 
 using namespace e2e;
@@ -207,13 +208,14 @@ int main(int argc, char** argv) {
     Win32Menus menus;
     Win32VolatileStore journalStore(profile);
     Win32WindowEvents windowEvents;
+    Win32MinimizeGesture gesture;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
         PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
-                    windowEvents});
+                    windowEvents, gesture});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

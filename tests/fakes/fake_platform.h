@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/platform_set.h"
+#include "platform/minimize_gesture.h"
 #include "platform/window_events.h"
 
 // Recording fakes of every platform seam. Each keeps what the program did to
@@ -333,6 +334,30 @@ private:
     platform::WindowEventCallback m_callback;
 };
 
+// The mouse hook of the gesture: records when it is set and removed, and
+// what it would post.
+class FakeMinimizeGesture final : public platform::IMinimizeGesture {
+public:
+    bool Start(WindowHandle target, unsigned posted) override {
+        if (!running) ++starts;
+        running = true;
+        frame = target;
+        message = posted;
+        return true;
+    }
+    void Stop() override {
+        if (running) ++stops;
+        running = false;
+    }
+    bool Running() const override { return running; }
+
+    bool running = false;
+    int starts = 0;
+    int stops = 0;
+    WindowHandle frame;
+    unsigned message = 0;
+};
+
 // The volatile store as the registry would keep it, in memory.
 class FakeVolatileStore final : public platform::IVolatileStore {
 public:
@@ -363,12 +388,13 @@ struct FakePlatform {
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
     FakeWindowEvents windowEvents;
+    FakeMinimizeGesture gesture;
 
     PlatformSet Set() { return Set(profile); }
     // The same, over another profile (the registry profile over a fake
     // registry, for the start-up load's registry calls).
     PlatformSet Set(platform::IProfile& otherProfile) {
         return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
-                           hiddenJournal, windowEvents};
+                           hiddenJournal, windowEvents, gesture};
     }
 };
