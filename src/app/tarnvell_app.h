@@ -48,6 +48,7 @@ private:
     Win32Menus m_Menus;
     Win32VolatileStore m_HiddenJournal{m_Profile};
     Win32WindowEvents m_WindowEvents;
+    Win32WindowEvents m_IconEvents;
     Win32MinimizeGesture m_MinimizeGesture;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::optional<Command> m_Command;

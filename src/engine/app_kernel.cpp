@@ -27,7 +27,10 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_Keys(platform.hotKeys, m_Settings, m_Groups, m_Strings),
       m_Dialogs(platform.dialogs, platform.shell, m_Strings, m_Gate, m_Settings, m_Groups, m_Keys),
       m_Commands(platform.windows, platform.hiddenJournal, m_Settings, m_Groups),
-      m_Tray(m_TrayIcon, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys, m_Gate),
+      m_WindowIcons(platform.notifyShell, platform.windows, platform.iconEvents, m_Strings, m_Settings,
+                    m_Commands.HiddenList()),
+      m_Tray(m_TrayIcon, m_WindowIcons, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys,
+             m_Gate),
       m_Runner(m_Gate, platform.dialogs, m_Settings, m_Groups, m_Commands, m_Dialogs, m_Tray),
       m_AutoHide(platform.windows, platform.windowEvents, [this](WindowHandle w, std::int32_t groupId) {
           const int group = m_Groups.PositionOf(groupId);
@@ -36,12 +39,22 @@ CAppKernel::CAppKernel(PlatformSet platform)
           return m_Commands.HiddenList().Find(w) != -1;
       }) {
     m_Commands.OnWindowRequest([this](WindowHandle w, bool show) {
-        if (show)
+        if (show) {
             m_AutoHide.NoteShownByUs(w);
-        else
+        } else {
             m_AutoHide.NoteHiddenByUs(w);
+            m_WindowIcons.NoteHiddenByUs(w);
+        }
     });
     m_Dialogs.OnGroupsReplaced([this] { m_AutoHide.SetGroups(m_Groups); });
+    // A destroyed window leaves the list (and the journal); one its program
+    // showed only loses its icon, which changes no revision.
+    m_WindowIcons.OnStale([this](WindowHandle destroyed) {
+        if (destroyed) m_Commands.DropDestroyed(destroyed);
+        if (!m_Runner.Publish()) m_Tray.RefreshTray();
+    });
+    // Tarnvell's icon comes back first, so that it keeps its place.
+    m_TrayIcon.AfterTaskbarRestart([this] { m_WindowIcons.OnTaskbarRestart(); });
     m_Runner.OnSettingsPublished([this] { ApplyGestureOption(); });
 }
 
@@ -61,6 +74,7 @@ void CAppKernel::ApplyGestureOption() {
 void CAppKernel::Init(WindowHandle mainWnd) {
     m_hFrame = mainWnd;
     m_Dialogs.SetFrame(mainWnd);
+    m_WindowIcons.SetFrame(mainWnd);
     m_Commands.SetFrame(mainWnd);
     m_Tray.SetFrame(mainWnd);
     const IconHandle icon = m_Platform.module.LoadIcon(IDI_TRAY);
@@ -102,6 +116,10 @@ MessageReply CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam,
             return {true};
         case wm::kTrayNotify:
             m_Tray.OnTrayNotify(lParam, [this](const Command& command, Origin origin) { m_Runner.Run(command, origin); });
+            return {true};
+        case wm::kWindowIconNotify:
+            m_Tray.OnWindowIconNotify(wParam, lParam,
+                                      [this](const Command& command, Origin origin) { m_Runner.Run(command, origin); });
             return {true};
         // The hook thread found the window; it is hidden here, on this thread.
         // A message without one must not become Hide Window of the topmost.

@@ -30,7 +30,8 @@ public:
 
     // Writes the journal, then refreshes the tray, when the hidden list or
     // the settings changed since they were last published; nothing otherwise.
-    void Publish();
+    // True when it published.
+    bool Publish();
     // Told after a change of the settings was published.
     void OnSettingsPublished(std::function<void()> changed) { m_SettingsPublished = std::move(changed); }
     // What the journal and the tray show now is published (at start-up,

@@ -99,6 +99,10 @@ inline constexpr CommandInfo kCommands[] = {
      false},
     {Verb::EndSession, 0, 0, 0, -1, 0, -1, nullptr, 0, 0, -1, -1, 0, GateInput::EndSession, PasswordOccasion::None,
      false},
+    {Verb::CloseListed, 0, 0, 0, -1, 0, -1, nullptr, 0, 0, -1, -1, 0, GateInput::ShowCommand, PasswordOccasion::Show,
+     false},
+    {Verb::WindowMenu, 0, 0, 0, -1, 0, -1, nullptr, 0, 0, -1, -1, 0, GateInput::TrayMenu, PasswordOccasion::None,
+     false},
 };
 
 // The main menu's sections run from 1 to this.

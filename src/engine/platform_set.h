@@ -20,6 +20,9 @@ struct PlatformSet {
     platform::IShell& shell;
     platform::IMenus& menus;
     platform::IVolatileStore& hiddenJournal;
+    // The window events the rules listen to, and those the icons of hidden
+    // windows listen to: each listener sets its own hooks.
     platform::IWindowEvents& windowEvents;
+    platform::IWindowEvents& iconEvents;
     platform::IMinimizeGesture& minimizeGesture;
 };

@@ -19,6 +19,7 @@ constexpr FlagValue kFlags[] = {
     {"m_bPassOnOption", &Preferences::m_bPassOnOption},
     {"m_bPassOnShow", &Preferences::m_bPassOnShow},
     {"m_bMinimizeGesture", &Preferences::m_bMinimizeGesture},
+    {"m_bIconPerWindow", &Preferences::m_bIconPerWindow},
 };
 
 constexpr const char* kPassword = "m_Password";

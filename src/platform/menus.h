@@ -16,6 +16,8 @@ struct MenuItem {
     unsigned id = 0;
     std::string text;
     std::vector<MenuItem> submenu;  // Popup only
+    // Shown in bold: what a click on the thing the menu belongs to does.
+    bool isDefault = false;
 
     friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };

@@ -41,6 +41,9 @@ public:
     // application must not freeze the caller.
     virtual void HideWindow(WindowHandle w) = 0;
     virtual void ShowWindow(WindowHandle w) = 0;
+    // Asks w to close as its own close button would (WM_SYSCOMMAND,
+    // SC_CLOSE, posted): its program may ask about unsaved work first.
+    virtual void RequestClose(WindowHandle w) = 0;
     virtual bool SetForegroundWindow(WindowHandle w) = 0;
     virtual void SetActiveWindow(WindowHandle w) = 0;
     // Pauses the calling thread; used only for bounded waits.

@@ -37,6 +37,7 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_OPTION, &Preferences::m_bPassOnOption},
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
     {IDC_MINIMIZE_GESTURE, &Preferences::m_bMinimizeGesture},
+    {IDC_ICON_PER_WINDOW, &Preferences::m_bIconPerWindow},
 };
 
 }  // namespace

@@ -186,9 +186,9 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     ASSERT_TRUE(SettingsSaved());
     EXPECT_EQ(Values("Settings", {"bShowList", "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun", "m_bHideIcon",
                                   "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow",
-                                  "m_bMinimizeGesture", "m_bClick", "m_uAction", "m_Password"}),
-              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#0", "#1", "#10", "Open sesame"}));
-    EXPECT_EQ(ValueNames("Settings").size(), 14u);  // the thirteen and First Start
+                                  "m_bMinimizeGesture", "m_bIconPerWindow", "m_bClick", "m_uAction", "m_Password"}),
+              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#0", "#0", "#1", "#10", "Open sesame"}));
+    EXPECT_EQ(ValueNames("Settings").size(), 15u);  // the fourteen and First Start
     EXPECT_EQ(Values("HotKeys",
                      {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4", "Mod5", "VK5"}),
               (Texts{Num(kCtrlAlt), Num('H'), "#0", "#0", Num(MOD_ALT), Num('J'), Num(MOD_CONTROL | MOD_SHIFT),

@@ -202,6 +202,19 @@ HWND Host::Window(const std::string& title) {
     return found;
 }
 
+bool Host::Destroy(const std::string& title) {
+    const auto windows = WindowsOfProcess(m_process.Pid());
+    if (windows.empty()) return false;
+    COPYDATASTRUCT data{};
+    data.dwData = 4;
+    data.cbData = static_cast<DWORD>(title.size());
+    data.lpData = const_cast<char*>(title.data());
+    DWORD_PTR done = 0;
+    return ::SendMessageTimeoutA(windows.front(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 5000, &done) &&
+           done == 1;
+}
+
 bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {
     return WaitFor([&] { return (::IsWindowVisible(w) != FALSE) == visible; }, timeout);
 }

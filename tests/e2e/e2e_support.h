@@ -91,6 +91,8 @@ public:
 
     // The window with that title, once it exists (null after a few seconds).
     HWND Window(const std::string& title);
+    // Destroys the window with that title, as its program would.
+    bool Destroy(const std::string& title);
     const Process& Proc() const { return m_process; }
 
 private:
@@ -258,6 +260,5 @@ void RealClick(POINT at, bool right);
 // system gives no rectangles of the caption's buttons (Wine leaves them
 // empty). Nothing when no such point was found.
 std::optional<POINT> HitPoint(HWND w, LRESULT hit);
-
 
 }  // namespace e2e

@@ -65,6 +65,7 @@ public:
     bool IsCloaked(WindowHandle w) override { return ++calls, ++byKind[7], m.IsCloaked(w); }
     void HideWindow(WindowHandle w) override { ++calls, ++byKind[8], m.HideWindow(w); }
     void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
+    void RequestClose(WindowHandle w) override { ++calls, m.RequestClose(w); }
     bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
     void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }
     void Sleep(unsigned ms) override { m.Sleep(ms); }
@@ -208,6 +209,7 @@ int main(int argc, char** argv) {
     Win32Menus menus;
     Win32VolatileStore journalStore(profile);
     Win32WindowEvents windowEvents;
+    Win32WindowEvents iconEvents;
     Win32MinimizeGesture gesture;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
@@ -215,7 +217,7 @@ int main(int argc, char** argv) {
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
         PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
-                    windowEvents, gesture});
+                    windowEvents, iconEvents, gesture});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

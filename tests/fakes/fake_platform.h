@@ -68,6 +68,7 @@ public:
     bool IsCloaked(WindowHandle w) override;
     void HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    void RequestClose(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
@@ -83,7 +84,7 @@ public:
     std::uint64_t now = 0;
     WindowHandle foreground;
     WindowHandle active;
-    std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"foreground"/"active"
+    std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"close"/"foreground"/"active"
 
 private:
     Window* Find(WindowHandle w);
@@ -183,6 +184,10 @@ public:
 
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
+    // A new handle for each copy, so that a test can follow which copy an
+    // icon shows and that each is given back once.
+    IconHandle CopyWindowIcon(WindowHandle window) override;
+    void DestroyIconCopy(IconHandle icon) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
@@ -197,6 +202,8 @@ public:
         std::string tip;
         bool hidden = false;
         unsigned version = 0;  // 0 until the icon sets one
+        IconHandle image;
+        unsigned callbackMessage = 0;
         std::vector<std::pair<std::string, std::string>> balloons;  // title, text
     };
 
@@ -211,6 +218,11 @@ public:
     WindowHandle iconWindow;
     int windowsCreated = 0;
     int windowsClosed = 0;
+    // The copies handed out and not yet given back, with their windows.
+    std::map<std::uintptr_t, WindowHandle> liveCopies;
+    int copiesMade = 0;
+    int copiesDestroyed = 0;
+    int badDestroys = 0;  // a copy given back twice, or never handed out
 
 private:
     Journal* m_journal;
@@ -388,6 +400,7 @@ struct FakePlatform {
     FakeMenus menus{&journal};
     FakeVolatileStore hiddenJournal{&journal};
     FakeWindowEvents windowEvents;
+    FakeWindowEvents iconEvents;
     FakeMinimizeGesture gesture;
 
     PlatformSet Set() { return Set(profile); }
@@ -395,6 +408,6 @@ struct FakePlatform {
     // registry, for the start-up load's registry calls).
     PlatformSet Set(platform::IProfile& otherProfile) {
         return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
-                           hiddenJournal, windowEvents, gesture};
+                           hiddenJournal, windowEvents, iconEvents, gesture};
     }
 };

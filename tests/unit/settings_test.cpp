@@ -14,7 +14,8 @@ constexpr WindowHandle kFrame{0x42};
 
 const std::vector<std::string> kFlagNames = {
     "bShowList",     "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun",  "m_bHideIcon",
-    "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow", "m_bMinimizeGesture"};
+    "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow", "m_bMinimizeGesture",
+    "m_bIconPerWindow"};
 
 // What a save writes, in order.
 std::vector<std::string> SavedEntries() {
@@ -187,7 +188,7 @@ TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     EXPECT_EQ(fake.profile.writes, SavedEntries());
     std::vector<unsigned> flags;
     for (const auto& name : kFlagNames) flags.push_back(Int("Settings", name));
-    EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Int("Settings", "m_uAction"), 1u);
     EXPECT_EQ(Int("Settings", "m_bClick"), 0u);
     EXPECT_EQ(Int("HotKeys", "VK5"), 0u);

@@ -32,6 +32,8 @@ unsigned Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHand
                                     std::optional<platform::ScreenPoint> at, bool selectFirst) {
     UniqueMenu menu(Build(model));
     if (!menu) return 0;
+    for (const auto& item : model)
+        if (item.isDefault) ::SetMenuDefaultItem(menu.get(), item.id, FALSE);
     POINT where{};
     if (at)
         where = {at->x, at->y};

@@ -38,6 +38,7 @@ public:
     bool IsCloaked(WindowHandle w) override;
     void HideWindow(WindowHandle w) override;
     void ShowWindow(WindowHandle w) override;
+    void RequestClose(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
@@ -116,6 +117,8 @@ public:
     ~Win32NotifyShell() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
+    IconHandle CopyWindowIcon(WindowHandle window) override;
+    void DestroyIconCopy(IconHandle icon) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
