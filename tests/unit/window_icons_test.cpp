@@ -150,10 +150,10 @@ TEST_F(WindowIcons, ATipKeepsWholeCharactersWithinItsFieldAndAnUntitledWindowIsN
     Start();
     ScopedCodePage utf8(fake.module);
     std::string caption;
-    for (int i = 0; i < 100; ++i) caption += "\xC3\xA9";  // é, two bytes each
+    for (int i = 0; i < 100; ++i) caption += "\xC3\xA9";  // two bytes each
     Hide(Window(caption));
     Hide(Window(""));
-    // 63 characters of two bytes fit the 127 bytes before the terminator.
+    // 63 characters fit the 127 bytes before the terminator.
     EXPECT_EQ(IconOf(kFirst).tip, caption.substr(0, 126));
     EXPECT_EQ(IconOf(kFirst + 1).tip, "NO TITLE");
 }
@@ -275,22 +275,6 @@ TEST_F(WindowIcons, TheLeftButtonOrEnterShowsThatFamilyOnly) {
     EXPECT_TRUE(fake.menus.tracked.empty());
 }
 
-TEST_F(WindowIcons, AShowFromAnIconAsksTheShowPassword) {
-    fake.profile.Set("Settings", "m_bPassOnShow", 1u);
-    fake.profile.Set("Settings", "m_Password", std::string("pw"));
-    Start();
-    const WindowHandle w = Window("A");
-    Hide(w);
-    fake.prompts.answers = {{true, "wrong"}, {true, "pw"}};
-    IconMessage(kFirst, wm::kLButtonUp);
-    EXPECT_FALSE(Visible(w));
-    EXPECT_EQ(Ids().size(), 1u);
-    fake.desktop.now += 1000;  // past the shell's echo
-    IconMessage(kFirst, nin::kKeySelect);
-    EXPECT_TRUE(Visible(w));
-    EXPECT_EQ(fake.prompts.asked, 2);
-}
-
 // The right button, or the menu key, opens the icon's menu at the icon: Show
 // in bold, Close, and Show All Windows below a line.
 TEST_F(WindowIcons, TheRightButtonOpensTheIconsMenuAtTheIcon) {
@@ -347,21 +331,6 @@ TEST_F(WindowIcons, CloseShowsTheWindowThenAsksItToClose) {
     ASSERT_NE(close, acts.end());
     EXPECT_LT(show, close);
     EXPECT_TRUE(Ids().empty());
-}
-
-TEST_F(WindowIcons, CloseAsksNothingOfAWindowTheRefusedPasswordLeftHidden) {
-    fake.profile.Set("Settings", "m_bPassOnShow", 1u);
-    fake.profile.Set("Settings", "m_Password", std::string("pw"));
-    Start();
-    const WindowHandle a = Window("A");
-    Hide(a);
-    fake.desktop.actions.clear();
-    fake.menus.choose = [](const platform::MenuModel&) { return unsigned{ID_WINDOW_ICON_CLOSE}; };
-    IconMessage(kFirst, wm::kRButtonUp);
-    EXPECT_EQ(fake.prompts.asked, 1);
-    EXPECT_FALSE(Visible(a));
-    EXPECT_EQ(std::count(fake.desktop.actions.begin(), fake.desktop.actions.end(), std::make_pair(std::string("close"), a)),
-              0);
 }
 
 }  // namespace
