@@ -37,7 +37,9 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
         m_Kinds.clear();
         return;
     }
-    if (!m_Events.Running()) m_Events.Start([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
+    if (!m_Events.Running())
+        m_Events.Start(platform::window_events::kShowHide | platform::window_events::kCaptions,
+                       [this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
 }
 
 void AutoHideRules::NoteShownByUs(WindowHandle window) {

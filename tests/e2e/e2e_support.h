@@ -95,6 +95,8 @@ public:
 
     // The window with that title, once it exists (null after a few seconds).
     HWND Window(const std::string& title);
+    // Destroys the window with that title, as its program would.
+    bool Destroy(const std::string& title);
     const Process& Proc() const { return m_process; }
 
 private:
@@ -126,6 +128,9 @@ void ClickControl(HWND control);
 // The window that has the keyboard focus in the thread that owns window (a
 // window of another process: GetFocus sees only its own thread's).
 HWND FocusOf(HWND window);
+// Clicks a control of a dialog until it has the keyboard focus, at most three
+// times: on a busy machine the X server may drop a click before Wine sees it.
+bool ClickToFocus(HWND dialog, HWND control);
 // The window that holds the mouse capture in that thread, if any.
 HWND CaptureOf(HWND window);
 
@@ -235,5 +240,37 @@ private:
 // handle cannot be read from another process: a hook library (menu_probe.dll)
 // reads it inside Tarnvell's thread.
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage = WM_RBUTTONUP);
+
+// An item of a menu as MenuLines reads it: its text and whether it is
+// selected (highlighted) and the default (bold).
+struct MenuLine {
+    std::wstring text;
+    bool selected = false;
+    bool isDefault = false;
+};
+// The items of the menu that open opens in Tarnvell (a key press, a click),
+// read as MenuTexts reads them, once the menu is on the screen; the menu is
+// closed afterwards. Empty when no menu opened.
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open);
+
+// ---- Measures.
+
+// The CPU time, in seconds, that the running Tarnvell.exe of this Wine
+// prefix has taken, as the host system counts it (GetProcessTimes of another
+// process answers next to nothing under Wine); elsewhere the system's count
+// for process.
+double TarnvellCpuSeconds(HANDLE process);
+
+// ---- Real mouse input, and windows' own parts.
+
+// A click of the real mouse at a screen position: under Wine through the X
+// server with xdotool (as a hand gives it, so that low-level mouse hooks and
+// the window under the pointer see it), elsewhere through SendInput.
+void RealClick(POINT at, bool right);
+// A point of w where the window itself answers WM_NCHITTEST with hit
+// (HTMINBUTTON, HTCAPTION, ...), found by asking along its caption: the
+// system gives no rectangles of the caption's buttons (Wine leaves them
+// empty). Nothing when no such point was found.
+std::optional<POINT> HitPoint(HWND w, LRESULT hit);
 
 }  // namespace e2e

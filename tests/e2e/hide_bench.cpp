@@ -28,6 +28,7 @@
 #include "literal_engine.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_minimize_gesture.h"
 #include "platform/win32/win32_window_events.h"
 
 using namespace e2e;
@@ -66,6 +67,7 @@ public:
     bool Answers(WindowHandle w) override { return ++calls, ++byKind[12], m.Answers(w); }
     bool RunsAbove(WindowHandle w) override { return ++calls, ++byKind[13], m.RunsAbove(w); }
     void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
+    void RequestClose(WindowHandle w) override { ++calls, m.RequestClose(w); }
     bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
     void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }
     void Sleep(unsigned ms) override { m.Sleep(ms); }
@@ -210,13 +212,15 @@ int main(int argc, char** argv) {
     Win32VolatileStore journalStore(profile);
     Win32WindowEvents windowEvents;
     Win32Crypto crypto;
+    Win32WindowEvents iconEvents;
+    Win32MinimizeGesture gesture;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
         PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
-                    windowEvents, crypto});
+                    windowEvents, crypto, iconEvents, gesture});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

@@ -26,22 +26,12 @@ bool Dismiss(HWND dialog, int button) {
     Press(dialog, button);
     return WaitGone(dialog);
 }
-bool Shows(HWND dialog, int id, const std::string& text) {
-    return WaitFor([&] { return ControlText(Control(dialog, id)) == text; }, 3s);
-}
 // A real click into a capture field, then the keys on the real keyboard,
 // until the field shows expected.
 bool TypeInto(HWND dialog, int id, const std::string& keys, const std::vector<WORD>& virtualKeys,
               const std::string& expected) {
     HWND field = Control(dialog, id);
-    // Under load the X server may drop a click before Wine delivers it: one
-    // that gave no focus is given again.
-    bool focused = false;
-    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
-        ClickControl(field);
-        focused = WaitFor([&] { return FocusOf(dialog) == field; }, 3s);
-    }
-    if (!focused) return false;
+    if (!ClickToFocus(dialog, field)) return false;
     // The field lets Tarnvell's keys go as it takes the focus, which the focus
     // shows a moment before: a press before that would run the key's command.
     WaitFor([] { return ProbeHotKey(kCtrlAlt, 'H') != kHeld; }, 3s);

@@ -63,8 +63,7 @@ TEST(TestHelpers, ARealClickGivesAnEditOfTarnvellsDialogTheFocus) {
     ASSERT_NE(prefs, nullptr);
     for (int id : {kShowWindowField, kShowAllField}) {
         HWND field = ::GetDlgItem(prefs, id);
-        ClickControl(field);
-        EXPECT_TRUE(WaitFor([&] { return FocusOf(prefs) == field; }, 3s)) << id << " " << FocusOf(prefs);
+        EXPECT_TRUE(ClickToFocus(prefs, field)) << id << " " << FocusOf(prefs);
     }
     ::PostMessageA(prefs, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitGone(prefs));

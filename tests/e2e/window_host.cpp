@@ -26,11 +26,12 @@
 //                                Tarnvell that hangs while it runs one
 //                                (a window of class TarnvellFrame stands in
 //                                for its frame: "class:TarnvellFrame:Title")
+//   dwData 4, "Title"            the window titled Title destroyed
 //
-// Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
-// _NAMECHANGE with NotifyWinEvent, as Windows' own user32 does:
-// Wine raises neither by itself, and out-of-context hooks of other programs
-// (Tarnvell's) only see them so.
+// Every show, hide, retitle and destruction also raises EVENT_OBJECT_SHOW,
+// _HIDE, _NAMECHANGE or _DESTROY with NotifyWinEvent, as Windows' own user32
+// does: Wine 8 raises none of them by itself, and out-of-context hooks of
+// other programs (Tarnvell's) only see them so.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -48,6 +49,7 @@ constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
 constexpr ULONG_PTR kTarnvellCommand = 0x54564C43;
 constexpr DWORD kHungOnCommandMs = 120000;
+constexpr ULONG_PTR kDestroy = 4;
 constexpr const char* kClass = "TarnvellTestWindow";
 constexpr const char* kStubbornClass = "TarnvellTestStubborn";
 std::map<std::string, HWND> g_byTitle;
@@ -90,6 +92,14 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
             return 1;
         }
         case kTarnvellCommand: ::Sleep(kHungOnCommandMs); return 0;
+        case kDestroy: {
+            const auto it = g_byTitle.find(text);
+            if (it == g_byTitle.end()) return 0;
+            const HWND w = it->second;
+            g_byTitle.erase(it);
+            ::DestroyWindow(w);
+            return 1;
+        }
         default: return 0;
     }
 }
@@ -105,6 +115,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (pos->flags & SWP_HIDEWINDOW) ::NotifyWinEvent(EVENT_OBJECT_HIDE, hwnd, OBJID_WINDOW, CHILDID_SELF);
             return ::DefWindowProcA(hwnd, message, wParam, lParam);
         }
+        case WM_DESTROY: ::NotifyWinEvent(EVENT_OBJECT_DESTROY, hwnd, OBJID_WINDOW, CHILDID_SELF); return 0;
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }

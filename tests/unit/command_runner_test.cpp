@@ -62,7 +62,8 @@ struct Desk {
     }
     Command Of(Verb verb) const {
         if (RowOf(verb).takesGroup) return Command{verb, 0};
-        if (verb == Verb::ShowListed) return Command{verb, -1, {}, hidden};
+        if (verb == Verb::ShowListed || verb == Verb::CloseListed || verb == Verb::WindowMenu)
+            return Command{verb, -1, {}, hidden};
         if (verb == Verb::HideWindow) return Command{verb, -1, {}, shown};
         return Command{verb};
     }
@@ -89,7 +90,8 @@ TEST(EveryCommand, AsksThePasswordOfItsOccasionAndMeetsTheGateOfItsRow) {
         {Verb::Preferences, true, WhileAbout::Acts},   {Verb::WindowsGroups, true, WhileAbout::Acts},
         {Verb::About, false, WhileAbout::Front},       {Verb::Help, false, WhileAbout::Acts},
         {Verb::CheckUpdate, false, WhileAbout::Acts},  {Verb::Exit, true, WhileAbout::Front},
-        {Verb::EndSession, false, WhileAbout::Acts},
+        {Verb::EndSession, false, WhileAbout::Acts},   {Verb::CloseListed, true, WhileAbout::Acts},
+        {Verb::WindowMenu, false, WhileAbout::Acts},
     };
     ASSERT_EQ(std::size(rows), std::size(kCommands));
     for (const auto& row : rows) {

@@ -177,6 +177,15 @@ bool Win32WindowManager::RunsAbove(WindowHandle w) {
 
 void Win32WindowManager::ShowWindow(WindowHandle w) { Show(ToHwnd(w), SW_SHOW, "SW_SHOW"); }
 
+// Posted, as the close button's own request is: the window's program may
+// ask about unsaved work, and nothing here waits for it.
+void Win32WindowManager::RequestClose(WindowHandle w) {
+    const HWND h = ToHwnd(w);
+    if (::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0)) return;
+    const DWORD error = ::GetLastError();
+    diag::Failed("PostMessage(WM_SYSCOMMAND, SC_CLOSE) to " + diag::Window(h), error);
+}
+
 bool Win32WindowManager::SetForegroundWindow(WindowHandle w) {
     const HWND h = ToHwnd(w);
     // A refusal (another program keeps the foreground) may set no error; the
