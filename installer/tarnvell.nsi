@@ -126,16 +126,82 @@ Section "Tarnvell"
   ${EndIf}
 SectionEnd
 
+; A program that is ending holds its executable, and its working folder,
+; until its process is gone, which comes after its windows: Tarnvell once its
+; frame has closed; Uninstall.exe, which started this copy of the uninstaller
+; from the temporary folder and is ending meanwhile; and under Wine the menu
+; builder that the shortcut started in the install folder. So each file is
+; deleted again until it is gone, and the folder removed again while it is
+; empty, for up to 10 s each; what is still held then stays.
+Function un.DeleteWhenFree
+  Exch $0
+  Push $1
+  StrCpy $1 0
+  ${Do}
+    Delete "$0"
+    ${IfNot} ${FileExists} "$0"
+      ${ExitDo}
+    ${EndIf}
+    ${If} $1 >= 100
+      ${ExitDo}
+    ${EndIf}
+    IntOp $1 $1 + 1
+    Sleep 100
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+!macro DELETE_WHEN_FREE file
+  Push "${file}"
+  Call un.DeleteWhenFree
+!macroend
+
+Function un.RemoveInstallDir
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $0 0
+  ${Do}
+    RMDir "$INSTDIR"
+    ${IfNot} ${FileExists} "$INSTDIR\*.*"
+      ${ExitDo}
+    ${EndIf}
+    ; The user's own files keep it, and no waiting will change that.
+    StrCpy $3 ""
+    FindFirst $1 $2 "$INSTDIR\*.*"
+    ${DoWhile} $2 != ""
+      ${If} $2 != "."
+      ${AndIf} $2 != ".."
+        StrCpy $3 $2
+        ${ExitDo}
+      ${EndIf}
+      FindNext $1 $2
+    ${Loop}
+    FindClose $1
+    ${If} $3 != ""
+    ${OrIf} $0 >= 100
+      ${ExitDo}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    Sleep 100
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "Uninstall"
   SetShellVarContext current
   Call un.CloseRunning
 
-  Delete "$INSTDIR\Tarnvell.exe"
-  Delete "$INSTDIR\Tarnvell.chm"
-  Delete "$INSTDIR\README.md"
-  Delete "$INSTDIR\LICENSE"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\Tarnvell.exe"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\Tarnvell.chm"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\README.md"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\LICENSE"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\Uninstall.exe"
+  Call un.RemoveInstallDir
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
   ; Tarnvell enters itself here on its first start: its path, quoted when it

@@ -23,6 +23,7 @@ ParsedCommandLine ParseOwnCommandLine();
 void ShowUsage(HINSTANCE instance, std::optional<UsageError> error);
 
 // Hands command to the copy that holds the single-instance guard and waits
-// for its answer: the exit code, NoAnswer when no frame was found or none
-// answered within the bound.
+// for its answer, however long that copy takes while it pumps messages: the
+// exit code; NoAnswer when no frame was found, the copy refused the message
+// (it was hung, or it went) or it stayed hung (kHungCopyGraceMs).
 CommandResult HandToRunningCopy(const Command& command, const char* frameClass);

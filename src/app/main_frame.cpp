@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "engine/command_line.h"
+#include "platform/win_constants.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/diagnostics.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
 
@@ -41,6 +43,11 @@ BOOL CMainFrame::DestroyWindow() {
 }
 
 int CMainFrame::OnCreate() {
+    // Before the tray icon exists and before another copy can find the
+    // frame: run as administrator, Tarnvell still hears the tray and the
+    // commands of the user's own programs. The frame hears nothing else of
+    // theirs; the commands ask for the password as the menu does.
+    AcceptFromLowerRights(m_hWnd, {WM_COPYDATA, wm::kTrayNotify});
     m_pKernel = std::make_unique<CAppKernel>(m_Platform);
     m_pKernel->Init(FromHwnd(m_hWnd));
     // Posted, not run here: the frame's creation is not complete until

@@ -46,9 +46,10 @@ BOOL CTarnvellApp::InitInstance() {
     ::InitCommonControls();
     m_Profile.SetRegistryKey(kCompany, ApplicationName(m_Module.ModulePath()));
 
-    const PlatformSet platform{m_Windows,      m_HotKeys, m_Profile.Profile(), m_RunKey, m_Module,
-                               m_NotifyShell, m_Dialogs, m_Shell,             m_Menus,  m_HiddenJournal,
-                               m_WindowEvents, m_Crypto};
+    const PlatformSet platform{m_Windows,      m_HotKeys,       m_Profile.Profile(), m_RunKey,
+                               m_Module,       m_NotifyShell,   m_Dialogs,          m_Shell,
+                               m_Menus,        m_HiddenJournal, m_WindowEvents,     m_Crypto,
+                               m_IconEvents,   m_MinimizeGesture, m_MinimizeEvents};
     m_pMainWnd = std::make_unique<CMainFrame>(platform);
     if (m_Command) m_pMainWnd->SetStartCommand(*m_Command);
     // A frame that cannot be created leaves nothing to receive commands.

@@ -6,6 +6,7 @@
 
 #include "app/main_frame.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_minimize_gesture.h"
 #include "platform/win32/win32_window_events.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32_dialogs.h"
@@ -48,6 +49,9 @@ private:
     Win32VolatileStore m_HiddenJournal{m_Profile};
     Win32WindowEvents m_WindowEvents;
     Win32Crypto m_Crypto;
+    Win32WindowEvents m_IconEvents;
+    Win32MinimizeGesture m_MinimizeGesture;
+    Win32WindowEvents m_MinimizeEvents;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::optional<Command> m_Command;
     int m_nHandOverResult = 0;

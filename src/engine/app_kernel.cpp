@@ -27,9 +27,12 @@ CAppKernel::CAppKernel(PlatformSet platform)
       m_Keys(platform.hotKeys, m_Settings, m_Groups, m_Strings),
       m_Dialogs(platform.dialogs, platform.shell, platform.profile, m_Strings, m_Gate, m_Settings, m_Groups, m_Keys),
       m_Commands(platform.windows, platform.hiddenJournal, m_Settings, m_Groups),
-      m_Tray(m_TrayIcon, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys, m_Gate),
+      m_WindowIcons(platform.notifyShell, platform.windows, platform.iconEvents, m_Strings, m_Settings,
+                    m_Commands.HiddenList()),
+      m_Tray(m_TrayIcon, m_WindowIcons, platform.menus, platform.windows, m_Strings, m_Settings, m_Commands, m_Keys,
+             m_Gate),
       m_Runner(m_Gate, platform.dialogs, m_Settings, m_Groups, m_Commands, m_Dialogs, m_Tray),
-      m_AutoHide(platform.windows, platform.windowEvents,
+      m_AutoHide(platform.windows, platform.windowEvents, platform.minimizeEvents,
                  [this](WindowHandle w, std::int32_t groupId, bool minimized) {
                      // Only taken here: a burst of events is hidden together,
                      // at the next step of the timer.
@@ -41,16 +44,28 @@ CAppKernel::CAppKernel(PlatformSet platform)
     // one the user brought back is: its next caption would only refuse again.
     m_Commands.OnRuleRefused([this](WindowHandle w) { m_AutoHide.NoteShownByUs(w); });
     m_Commands.OnWindowRequest([this](WindowHandle w, bool show) {
-        if (show)
+        if (show) {
             m_AutoHide.NoteShownByUs(w);
-        else
+        } else {
             m_AutoHide.NoteHiddenByUs(w);
+            m_WindowIcons.NoteHiddenByUs(w);
+        }
     });
     m_Dialogs.OnGroupsReplaced([this] { m_AutoHide.SetGroups(m_Groups); });
     m_Dialogs.ListWindowsWith([this] { return m_Commands.OpenWindows(); });
+    // A destroyed window leaves the list (and the journal); one its program
+    // showed only loses its icon, which changes no revision.
+    m_WindowIcons.OnStale([this](WindowHandle destroyed) {
+        if (destroyed) m_Commands.DropDestroyed(destroyed);
+        if (!m_Runner.Publish()) m_Tray.RefreshTray();
+    });
+    // Tarnvell's icon comes back first, so that it keeps its place.
+    m_TrayIcon.AfterTaskbarRestart([this] { m_WindowIcons.OnTaskbarRestart(); });
+    m_Runner.OnSettingsPublished([this] { ApplyGestureOption(); });
 }
 
 CAppKernel::~CAppKernel() {
+    if (m_Platform.minimizeGesture.Running()) m_Platform.minimizeGesture.Stop();
     if (m_bRuleTimer) m_Platform.windows.KillTimer(m_hFrame, kRuleTimer);
 }
 
@@ -75,9 +90,19 @@ void CAppKernel::RunTaken() {
     }
 }
 
+void CAppKernel::ApplyGestureOption() {
+    platform::IMinimizeGesture& gesture = m_Platform.minimizeGesture;
+    const bool on = m_Settings.Prefs().m_bMinimizeGesture;
+    if (on && !gesture.Running())
+        gesture.Start(m_hFrame, wm::kMinimizeGesture);
+    else if (!on && gesture.Running())
+        gesture.Stop();
+}
+
 void CAppKernel::Init(WindowHandle mainWnd) {
     m_hFrame = mainWnd;
     m_Dialogs.SetFrame(mainWnd);
+    m_WindowIcons.SetFrame(mainWnd);
     m_Commands.SetFrame(mainWnd);
     m_Tray.SetFrame(mainWnd);
     const IconHandle icon = m_Platform.module.LoadIcon(IDI_TRAY);
@@ -90,6 +115,7 @@ void CAppKernel::Init(WindowHandle mainWnd) {
         m_Groups.Load(mainWnd);
     }
     m_Tray.ReportFailedKeys();
+    ApplyGestureOption();
     // The icon went in with the tip of an empty list; only windows taken back
     // from the journal change what it shows.
     m_Runner.MarkPublished();
@@ -119,6 +145,15 @@ MessageReply CAppKernel::ProcessMessage(unsigned message, std::uintptr_t wParam,
         case wm::kTrayNotify:
             m_Tray.OnTrayNotify(lParam, [this](const Command& command, Origin origin) { m_Runner.Run(command, origin); });
             return {true};
+        case wm::kWindowIconNotify:
+            m_Tray.OnWindowIconNotify(wParam, lParam,
+                                      [this](const Command& command, Origin origin) { m_Runner.Run(command, origin); });
+            return {true};
+        // The hook thread found the window; it is hidden here, on this thread.
+        // A message without one must not become Hide Window of the topmost.
+        case wm::kMinimizeGesture:
+            if (!wParam) return {true};
+            return run(Command{Verb::HideWindow, -1, {}, WindowHandle{wParam}}, Origin::Gesture);
         case wm::kCopyData: {
             // No code-page check of the name here: it is only ever compared
             // byte for byte with the groups' names, so text the sender

@@ -11,6 +11,7 @@
 #include "engine/platform_set.h"
 #include "engine/settings.h"
 #include "engine/tray_controller.h"
+#include "engine/window_icons.h"
 #include "groups/group_list.h"
 #include "tray/resource_loader.h"
 #include "tray/tray_notify_icon.h"
@@ -33,7 +34,8 @@ struct MessageReply {
 class CAppKernel {
 public:
     explicit CAppKernel(PlatformSet platform);
-    // The rules' timer goes with the engine.
+    // The mouse hook goes first: no gesture is handed to parts that are gone;
+    // the rules' timer goes with the engine.
     ~CAppKernel();
     CAppKernel(const CAppKernel&) = delete;
     CAppKernel& operator=(const CAppKernel&) = delete;
@@ -41,10 +43,10 @@ public:
     // Start-up: tray icon, settings and hot-keys, groups, the journal's windows.
     void Init(WindowHandle mainWnd);
 
-    // Menu commands (WM_COMMAND), hot-keys, the icon's callbacks, another
-    // copy's command (WM_COPYDATA, whose result is the command line's exit
-    // code), WM_CLOSE, the end of the session and the rules' timer
-    // (WM_TIMER kRuleTimer); anything else is left to the frame.
+    // Menu commands (WM_COMMAND), hot-keys, the icons' callbacks, the mouse
+    // hook's gesture, another copy's command (WM_COPYDATA, whose result is
+    // the command line's exit code), WM_CLOSE, the end of the session and the
+    // rules' timer (WM_TIMER kRuleTimer); anything else is left to the frame.
     MessageReply ProcessMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // A command, as any input gives it.
     Outcome Run(const Command& command, Origin origin) { return m_Runner.Run(command, origin); }
@@ -59,6 +61,7 @@ public:
     CHideShowCommands& Commands() { return m_Commands; }
     CTrayController& Tray() { return m_Tray; }
     AutoHideRules& AutoHide() { return m_AutoHide; }
+    const CWindowIcons& WindowIcons() const { return m_WindowIcons; }
 
     // The frame's timer that runs the rules' hides (HideTaken) while any are
     // taken or waited for, every kRuleStepMs.
@@ -68,12 +71,16 @@ public:
 private:
     void ArmRuleTimer();
     void RunTaken();
+    // The mouse hook is set while its option is on, and only then.
+    void ApplyGestureOption();
 
     // Built in this order and torn down in reverse: the rules go first, so
-    // no window event reaches parts that are gone; then the hidden list is
-    // dropped (no window is shown), the groups and then the program release
-    // their hot-keys, and the tray icon goes last.
+    // no window event reaches parts that are gone; the icons of hidden
+    // windows leave the notification area; then the hidden list is dropped
+    // (no window is shown), the groups and then the program release their
+    // hot-keys, and the tray icon goes last.
     PlatformSet m_Platform;
+    WindowHandle m_hFrame;
     CResource m_Strings;
     CModalGate m_Gate;
     CTrayNotifyIcon m_TrayIcon;
@@ -82,9 +89,9 @@ private:
     CKeyRegistrations m_Keys;
     CDialogController m_Dialogs;
     CHideShowCommands m_Commands;
+    CWindowIcons m_WindowIcons;
     CTrayController m_Tray;
     CCommandRunner m_Runner;
     AutoHideRules m_AutoHide;
-    WindowHandle m_hFrame;
     bool m_bRuleTimer = false;
 };

@@ -10,15 +10,17 @@ namespace {
 constexpr std::size_t kKindMemoBound = 4096;
 }  // namespace
 
-AutoHideRules::AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, HideAction hide)
+AutoHideRules::AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events,
+                             platform::IWindowEvents& minimizeEvents, HideAction hide)
     : m_Windows(windows),
       m_Events(events),
+      m_MinimizeEvents(minimizeEvents),
       m_Hide(std::move(hide)),
       m_OwnProcess(windows.OwnProcessId()) {}
 
 AutoHideRules::~AutoHideRules() {
     if (m_Events.Running()) m_Events.Stop();
-    if (m_Events.MinimizeRunning()) m_Events.StopMinimize();
+    if (m_MinimizeEvents.Running()) m_MinimizeEvents.Stop();
 }
 
 void AutoHideRules::SetGroups(const CGroupList& groups) {
@@ -35,10 +37,11 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
     // Without a rule for them, every event would be work for nothing: the
     // system is told to deliver none.
     if (HasMinimizeRule()) {
-        if (!m_Events.MinimizeRunning())
-            m_Events.StartMinimize([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
-    } else if (m_Events.MinimizeRunning()) {
-        m_Events.StopMinimize();
+        if (!m_MinimizeEvents.Running())
+            m_MinimizeEvents.Start(platform::window_events::kMinimized,
+                                   [this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
+    } else if (m_MinimizeEvents.Running()) {
+        m_MinimizeEvents.Stop();
     }
     if (!HasAppearRule()) {
         if (m_Events.Running()) m_Events.Stop();
@@ -50,7 +53,9 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
         }
         return;
     }
-    if (!m_Events.Running()) m_Events.Start([this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
+    if (!m_Events.Running())
+        m_Events.Start(platform::window_events::kShowHide | platform::window_events::kCaptions,
+                       [this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
 }
 
 bool AutoHideRules::HasAppearRule() const {

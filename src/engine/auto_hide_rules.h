@@ -34,7 +34,10 @@ public:
     // minimized when the user minimized it; true when it was taken.
     using HideAction = std::function<bool(WindowHandle window, std::int32_t groupId, bool minimized)>;
 
-    AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events, HideAction hide);
+    // events delivers shows, hides and captions, minimizeEvents the
+    // minimizes: each is set only while some rule needs it.
+    AutoHideRules(platform::IWindowManager& windows, platform::IWindowEvents& events,
+                  platform::IWindowEvents& minimizeEvents, HideAction hide);
     ~AutoHideRules();
     AutoHideRules(const AutoHideRules&) = delete;
     AutoHideRules& operator=(const AutoHideRules&) = delete;
@@ -104,6 +107,7 @@ private:
 
     platform::IWindowManager& m_Windows;
     platform::IWindowEvents& m_Events;
+    platform::IWindowEvents& m_MinimizeEvents;
     HideAction m_Hide;
     std::uint32_t m_OwnProcess;
     std::vector<Rule> m_Rules;

@@ -7,9 +7,10 @@
 
 // What the user or another program asks of Tarnvell, as one value. Every
 // input (a menu item, a hot-key, a click on the icon, a key on the icon, a
-// command line, a rule's event) only translates itself into a Command; the
-// runner (engine/command_runner.h) admits it, asks for the password where it
-// needs one, and carries it out.
+// command line, a rule's event, the mouse's gesture, a hidden window's own
+// icon) only translates itself into a Command; the runner
+// (engine/command_runner.h) admits it, asks for the password where it needs
+// one, and carries it out.
 
 // What to do. Each verb is one row of the commands table
 // (engine/command_table.h).
@@ -25,6 +26,8 @@ enum class Verb : std::uint8_t {
     ToggleGroup,
     ShowListed,     // the family of a window the hidden list names
     ShowList,       // the menu of hidden windows
+    CloseListed,    // shows a listed window's family, then asks the window to close
+    WindowMenu,     // the menu of a hidden window's own icon
     MainMenu,       // the icon's menu of every command
     Preferences,
     WindowsGroups,
@@ -46,6 +49,8 @@ enum class Origin : std::uint8_t {
     Keyboard,     // Enter, Space or the menu key on the icon
     CommandLine,  // Tarnvell.exe COMMAND, from another copy or at start
     Rule,         // the groups' rules that hide windows as they appear or are minimized
+    Gesture,      // a right click on another window's minimize button
+    WindowIcon,   // a click or key on a hidden window's own icon
     System,       // WM_CLOSE and the end of the session
 };
 
@@ -59,8 +64,9 @@ struct Command {
     int group = -1;
     // The group by name, as a command line names it; resolved by the runner.
     std::string groupName;
-    // The window a command aims at: the list item's window. Null for the
-    // topmost window or none.
+    // The window a command aims at: the list item's or the icon's window,
+    // the window a rule or the gesture took. Null for the topmost window or
+    // none.
     WindowHandle window;
 
     friend bool operator==(const Command&, const Command&) = default;

@@ -11,6 +11,19 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Where the program name of a command line ends: at the first blank outside
+// quotes. Quotes group, and a path's backslashes are literal.
+template <class Char>
+std::size_t ProgramNameEnd(std::basic_string_view<Char> line) {
+    std::size_t i = 0;
+    bool quoted = false;
+    while (i < line.size() && (quoted || (line[i] != Char(' ') && line[i] != Char('\t')))) {
+        if (line[i] == Char('"')) quoted = !quoted;
+        ++i;
+    }
+    return i;
+}
+
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The command's name without its "/" or "-", folded to lower case; empty when
@@ -75,21 +88,26 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-    std::size_t i = 0;
-    // The program name: quotes group, and a path's backslashes are literal.
-    bool quoted = false;
-    while (i < line.size() && (quoted || !IsBlank(line[i]))) {
-        if (line[i] == '"') quoted = !quoted;
-        ++i;
+bool ArgumentsAreValidUtf16(std::u16string_view line) {
+    for (std::size_t i = ProgramNameEnd(line); i < line.size(); ++i) {
+        const char16_t c = line[i];
+        if (c >= 0xDC00 && c <= 0xDFFF) return false;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= line.size() || line[i + 1] < 0xDC00 || line[i + 1] > 0xDFFF) return false;
+            ++i;
+        }
     }
+    return true;
+}
 
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+    std::size_t i = ProgramNameEnd(line);
     std::vector<std::string> args;
     for (;;) {
         while (i < line.size() && IsBlank(line[i])) ++i;
         if (i >= line.size()) break;
         std::string arg;
-        quoted = false;
+        bool quoted = false;
         while (i < line.size() && (quoted || !IsBlank(line[i]))) {
             if (line[i] == '\\') {
                 std::size_t slashes = 0;
@@ -214,4 +232,13 @@ std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* dat
     if (text::CountChars(name) > GROUP_NAME_MAX_CHARS) return std::nullopt;
     command.groupName = std::string(name);
     return command;
+}
+
+bool HungCopyWatch::GiveUp(std::uint64_t nowMs, bool hung) {
+    if (!hung) {
+        m_HungSince.reset();
+        return false;
+    }
+    if (!m_HungSince) m_HungSince = nowMs;
+    return nowMs - *m_HungSince >= kHungCopyGraceMs;
 }

@@ -20,6 +20,14 @@ using TextCheck = std::function<bool(std::string_view)>;
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
+// Whether the arguments of a whole UTF-16 command line (GetCommandLineW),
+// program name excluded, are valid UTF-16: each high surrogate followed by
+// a low one, no low one alone. The conversion to the ANSI side puts U+FFFD
+// for a lone surrogate, which is valid text in UTF-8 and could name a group
+// of that spelling. The program name is taken as SplitCommandLine takes it,
+// so wherever the program lies, it is never judged.
+bool ArgumentsAreValidUtf16(std::u16string_view commandLine);
+
 // The arguments of a whole command line (GetCommandLineA), program name
 // excluded, split as the C runtime splits argv: blanks separate arguments,
 // quotes group, 2n backslashes before a quote give n and the quote opens or
@@ -69,11 +77,27 @@ std::vector<std::uint8_t> EncodeRemoteCommand(const Command& command);
 std::optional<Command> DecodeRemoteCommand(std::uintptr_t magic, const void* data, std::size_t size,
                                            const TextCheck& validText);
 
-// How long the handing process waits for the running copy's answer. The
-// answer comes after the command ran, and a command may ask for a password
-// first: long enough to type one, short enough that a script or scheduled
-// task that meets an unanswered prompt goes on soon with exit code 4.
-inline constexpr unsigned kRemoteAnswerBoundMs = 10000;
+// The handing process waits for the running copy's answer for as long as
+// that copy pumps messages: the answer comes after the command ran, and the
+// command may wait on the password prompt first, for as long as the user
+// takes. A copy that the system calls hung (its thread has taken no message
+// for about 5 s) may only be busy; one that stays hung at every look, every
+// kHungCheckMs, for kHungCopyGraceMs is given up, and the exit code is 4.
+inline constexpr unsigned kHungCheckMs = 250;
+inline constexpr unsigned kHungCopyGraceMs = 5000;
+
+// The handing process's looks at the running copy while it waits.
+class HungCopyWatch {
+public:
+    // At each look: the time (milliseconds of a clock that never goes back)
+    // and whether the system calls the copy hung now. True once the copy has
+    // been hung at every look for kHungCopyGraceMs.
+    bool GiveUp(std::uint64_t nowMs, bool hung);
+
+private:
+    std::optional<std::uint64_t> m_HungSince;
+};
+
 // The running copy may have taken its single-instance guard and not yet
 // created its frame: the handing process looks again for this long.
 inline constexpr unsigned kFrameSearchBoundMs = 3000;

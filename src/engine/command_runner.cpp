@@ -114,6 +114,8 @@ Outcome CCommandRunner::Execute(const Command& c, Origin origin, const GateVerdi
         case Verb::ShowGroup: m_Commands.ShowGroup(c.group, check); break;
         case Verb::ToggleGroup: m_Commands.ToggleGroup(c.group, check); break;
         case Verb::ShowListed: m_Commands.ShowWindowOf(c.window, check); break;
+        case Verb::CloseListed: m_Commands.CloseWindowOf(c.window, check); break;
+        case Verb::WindowMenu: next = m_Tray.TrackWindowMenu(c.window); break;
         case Verb::ShowList: next = m_Tray.TrackHiddenList(origin); break;
         case Verb::MainMenu: next = m_Tray.TrackMainMenu(origin); break;
         case Verb::Preferences: m_DialogController.OnPreferences(check); break;
@@ -147,15 +149,18 @@ void CCommandRunner::MarkPublished() {
     m_PublishedSettings = m_Settings.Revision();
 }
 
-void CCommandRunner::Publish() {
+bool CCommandRunner::Publish() {
     const std::uint64_t list = m_Commands.HiddenList().Revision();
     const std::uint64_t settings = m_Settings.Revision();
     const bool listChanged = list != m_PublishedList;
-    if (!listChanged && settings == m_PublishedSettings) return;
+    const bool settingsChanged = settings != m_PublishedSettings;
+    if (!listChanged && !settingsChanged) return false;
     m_PublishedList = list;
     m_PublishedSettings = settings;
     // The journal first: it is what makes a crash safe, and the shell may be
     // slow to answer.
     if (listChanged) m_Commands.WriteJournal();
     m_Tray.RefreshTray();
+    if (settingsChanged && m_SettingsPublished) m_SettingsPublished();
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "engine/command.h"
@@ -29,7 +30,10 @@ public:
 
     // Writes the journal, then refreshes the tray, when the hidden list or
     // the settings changed since they were last published; nothing otherwise.
-    void Publish();
+    // True when it published.
+    bool Publish();
+    // Told after a change of the settings was published.
+    void OnSettingsPublished(std::function<void()> changed) { m_SettingsPublished = std::move(changed); }
     // What the journal and the tray show now is published (at start-up,
     // where the icon is added with its tip).
     void MarkPublished();
@@ -59,4 +63,5 @@ private:
     // What the journal and the tray showed when last published.
     std::uint64_t m_PublishedList = 0;
     std::uint64_t m_PublishedSettings = 0;
+    std::function<void()> m_SettingsPublished;
 };

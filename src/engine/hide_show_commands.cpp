@@ -32,6 +32,10 @@ void CHideShowCommands::NoteHide() {
     m_Report.hidden += m_Hider.Hidden();
 }
 
+void CHideShowCommands::DropDestroyed(WindowHandle w) {
+    m_HiddenList.DropIf([&](WindowHandle listed) { return listed == w || !m_Windows.IsWindow(listed); });
+}
+
 void CHideShowCommands::HideTopWindow() {
     m_Hider.HideTop(m_HiddenList);
     NoteHide();
@@ -52,13 +56,19 @@ void CHideShowCommands::ShowHidden(int index, PasswordCheck& password) {
     ShowEntry(index, true);
 }
 
-void CHideShowCommands::ShowWindowOf(WindowHandle w, PasswordCheck& password) {
+bool CHideShowCommands::ShowWindowOf(WindowHandle w, PasswordCheck& password) {
     DropGoneWindows();
-    if (!w || m_HiddenList.Find(w) == -1 || !password.Confirm()) return;
+    if (!w || m_HiddenList.Find(w) == -1 || !password.Confirm()) return false;
     // The prompt runs its own message loop, in which other commands may
     // have moved or taken the record: it is looked up again by its window.
     DropGoneWindows();
-    if (const int index = m_HiddenList.Find(w); index != -1) ShowEntry(index, true);
+    const int index = m_HiddenList.Find(w);
+    return index != -1 && ShowEntry(index, true);
+}
+
+void CHideShowCommands::CloseWindowOf(WindowHandle w, PasswordCheck& password) {
+    // The close request is queued behind the show, on the window's own thread.
+    if (ShowWindowOf(w, password)) m_Windows.RequestClose(w);
 }
 
 void CHideShowCommands::HideAllWindows() {

@@ -33,8 +33,11 @@ public:
     // Shows hidden-list record index (-1 for the last) with its dependents.
     void ShowHidden(int index, PasswordCheck& password);
     // Shows the family of w's record, looked up after any prompt; nothing when
-    // w is no longer listed or is gone.
-    void ShowWindowOf(WindowHandle w, PasswordCheck& password);
+    // w is no longer listed or is gone. True when it was shown.
+    bool ShowWindowOf(WindowHandle w, PasswordCheck& password);
+    // Shows w's family as ShowWindowOf does, then asks w to close as its own
+    // close button would, so that its program can ask about unsaved work.
+    void CloseWindowOf(WindowHandle w, PasswordCheck& password);
     void HideAllWindows();
     void ShowAllWindows(PasswordCheck& password);
     void ToggleAllWindows(PasswordCheck& password);
@@ -90,6 +93,9 @@ public:
     WindowHandle Designated() const { return m_hDesignated; }
     // Drops the records of windows that no longer exist.
     void DropGoneWindows();
+    // Drops w's record, whose window the system reported destroyed (it may
+    // still answer as a window for a moment), and those of windows gone.
+    void DropDestroyed(WindowHandle w);
 
 private:
     // Shows a record with its dependents; the window to activate is handed

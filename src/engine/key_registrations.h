@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 #include "tray/resource_loader.h"
 
-// Tarnvell's own hot-key registrations as one set: the five program keys and
+// Tarnvell's own hot-key registrations as one set: the six program keys and
 // every group's two. The system hands a registered combination to its owner
 // as WM_HOTKEY, never to the focused control, so while a capture field has
 // the focus the whole set is given up and the field can receive any

@@ -24,8 +24,12 @@ GateVerdict CModalGate::Decide(GateInput input, Origin origin) const {
     // end the program under an open dialog.
     if (origin == Origin::CommandLine && IsWaiting()) return Refuse();
     // A click that reaches us while a menu is tracked is the click that
-    // closes it; a key on the icon then is the menu's.
-    if ((origin == Origin::TrayClick || origin == Origin::Keyboard) && IsOpen(Waiting::Menu)) return Refuse();
+    // closes it; a key on an icon then is the menu's. The same holds for the
+    // icons of hidden windows. The gesture is no click on ours: the hook
+    // kept it from the window it hides, which is never one of ours.
+    if ((origin == Origin::TrayClick || origin == Origin::Keyboard || origin == Origin::WindowIcon) &&
+        IsOpen(Waiting::Menu))
+        return Refuse();
 
     const bool prompt = IsOpen(Waiting::Prompt);
     switch (input) {

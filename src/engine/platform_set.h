@@ -2,6 +2,7 @@
 #include "engine/dialogs.h"
 #include "platform/crypto.h"
 #include "platform/menus.h"
+#include "platform/minimize_gesture.h"
 #include "platform/notify_shell.h"
 #include "platform/platform.h"
 #include "platform/window_events.h"
@@ -20,6 +21,12 @@ struct PlatformSet {
     platform::IShell& shell;
     platform::IMenus& menus;
     platform::IVolatileStore& hiddenJournal;
+    // The window events the rules listen to (shows, hides and captions; and
+    // minimizes), and those the icons of hidden windows listen to: each
+    // listener sets its own hooks.
     platform::IWindowEvents& windowEvents;
     platform::ICrypto& crypto;
+    platform::IWindowEvents& iconEvents;
+    platform::IMinimizeGesture& minimizeGesture;
+    platform::IWindowEvents& minimizeEvents;
 };

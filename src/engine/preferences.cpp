@@ -18,6 +18,8 @@ constexpr FlagValue kFlags[] = {
     {"m_bPassOnClose", &Preferences::m_bPassOnClose},
     {"m_bPassOnOption", &Preferences::m_bPassOnOption},
     {"m_bPassOnShow", &Preferences::m_bPassOnShow},
+    {"m_bMinimizeGesture", &Preferences::m_bMinimizeGesture},
+    {"m_bIconPerWindow", &Preferences::m_bIconPerWindow},
 };
 
 constexpr const char* kClick = "m_bClick";

@@ -46,6 +46,8 @@ struct Preferences {
     bool m_bPassOnOption = false;
     bool m_bPassOnShow = false;
     bool m_bClick = false;           // the click action on a double click
+    bool m_bMinimizeGesture = false; // a right click on a minimize button hides its window
+    bool m_bIconPerWindow = false;   // an icon of its own for each hidden window
     ClickAction m_uAction;
     // The password as stored (engine/password.h): its hash, never its text;
     // empty when there is none.

@@ -42,7 +42,7 @@ public:
     // The click action goes back to the list of hidden windows when it names
     // a group (or the separator): group positions may have moved.
     void ForgetGroupAction();
-    // Gives up the five registrations (a capture field needs the keys);
+    // Gives up the program's registrations (a capture field needs the keys);
     // the values stay.
     void ReleaseHotKeys();
     // Registers again each key that is set and not held.

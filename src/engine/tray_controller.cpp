@@ -21,10 +21,12 @@ platform::MenuItem Separator() { return platform::MenuItem{platform::MenuItem::K
 
 }  // namespace
 
-CTrayController::CTrayController(CTrayNotifyIcon& icon, platform::IMenus& menus, platform::IWindowManager& windows,
-                                 const CResource& strings, const CSettings& settings, CHideShowCommands& commands,
-                                 CKeyRegistrations& keys, CModalGate& gate)
+CTrayController::CTrayController(CTrayNotifyIcon& icon, CWindowIcons& windowIcons, platform::IMenus& menus,
+                                 platform::IWindowManager& windows, const CResource& strings,
+                                 const CSettings& settings, CHideShowCommands& commands, CKeyRegistrations& keys,
+                                 CModalGate& gate)
     : m_Icon(icon),
+      m_WindowIcons(windowIcons),
       m_Menus(menus),
       m_Windows(windows),
       m_Strings(strings),
@@ -69,6 +71,21 @@ void CTrayController::OnTrayNotify(std::intptr_t lParam, const Run& run) {
     }
     // An echo of this request comes after its menu closed.
     m_Input.Finished(m_Windows.TickCount());
+}
+
+void CTrayController::OnWindowIconNotify(std::uintptr_t id, std::intptr_t lParam, const Run& run) {
+    const unsigned message = static_cast<unsigned>(lParam) & 0xFFFF;
+    if (!m_WindowIconInput.Accept(message, m_Windows.TickCount())) return;
+    const WindowHandle window = m_WindowIcons.WindowOf(id);
+    if (!window) return;
+    switch (message) {
+        case wm::kLButtonUp:
+        case nin::kKeySelect: run(Command{Verb::ShowListed, -1, {}, window}, Origin::WindowIcon); break;
+        case wm::kRButtonUp:
+        case wm::kContextMenu: run(Command{Verb::WindowMenu, -1, {}, window}, Origin::WindowIcon); break;
+        default: break;
+    }
+    m_WindowIconInput.Finished(m_Windows.TickCount());
 }
 
 void CTrayController::ReportFailedKeys() {
@@ -131,27 +148,49 @@ platform::MenuModel CTrayController::HiddenWindowItems(std::vector<WindowHandle>
     return items;
 }
 
-std::optional<Command> CTrayController::Track(const platform::MenuModel& menu,
-                                              const std::vector<WindowHandle>& listed, Origin origin) {
+unsigned CTrayController::TrackAt(const platform::MenuModel& menu, std::optional<platform::ScreenPoint> at,
+                                  bool selectFirst) {
     // The frame must be the foreground window, or the menu would not close
     // when the user clicks elsewhere.
     m_Windows.SetForegroundWindow(m_hFrame);
     unsigned chosen = 0;
     if (!menu.empty()) {
-        // A menu opened from the keyboard belongs at the icon, not wherever
-        // the pointer was left.
-        std::optional<platform::ScreenPoint> at;
-        if (origin == Origin::Keyboard) at = m_Icon.MenuAnchor();
         const CModalGate::Wait wait(m_Gate, Waiting::Menu);
-        chosen = m_Menus.TrackPopupMenu(menu, m_hFrame, at);
+        chosen = m_Menus.TrackPopupMenu(menu, m_hFrame, at, selectFirst);
     }
     m_Menus.PostNull(m_hFrame);
+    return chosen;
+}
+
+std::optional<Command> CTrayController::Track(const platform::MenuModel& menu,
+                                              const std::vector<WindowHandle>& listed, Origin origin) {
+    // A menu opened from the keyboard belongs at the icon, not wherever the
+    // pointer was left. The list opened by its hot-key stands at the pointer
+    // with its first item selected, for the arrow keys and Enter.
+    std::optional<platform::ScreenPoint> at;
+    if (origin == Origin::Keyboard && !menu.empty()) at = m_Icon.MenuAnchor();
+    const unsigned chosen = TrackAt(menu, at, origin == Origin::HotKey);
     if (chosen >= ID_SHOW_HIDDEN_BASE && chosen <= ID_SHOW_HIDDEN_LAST) {
         const std::size_t position = chosen - ID_SHOW_HIDDEN_BASE;
         if (position >= listed.size() || !listed[position]) return std::nullopt;
         return Command{Verb::ShowListed, -1, {}, listed[position]};
     }
     return CommandOfMenuId(chosen);
+}
+
+std::optional<Command> CTrayController::TrackWindowMenu(WindowHandle w) {
+    m_Commands.DropGoneWindows();
+    if (!w || m_Commands.HiddenList().Find(w) == -1) return std::nullopt;
+    platform::MenuModel menu{StringItem(ID_WINDOW_ICON_SHOW, m_Strings.Load(ID_WINDOW_ICON_SHOW)),
+                             StringItem(ID_WINDOW_ICON_CLOSE, m_Strings.Load(ID_WINDOW_ICON_CLOSE)), Separator(),
+                             StringItem(ID_SHOW_ALL, MenuItemText(RowOf(Verb::ShowAll)))};
+    // What a left click on the icon does.
+    menu.front().isDefault = true;
+    switch (const unsigned chosen = TrackAt(menu, m_WindowIcons.Anchor(w), false)) {
+        case ID_WINDOW_ICON_SHOW: return Command{Verb::ShowListed, -1, {}, w};
+        case ID_WINDOW_ICON_CLOSE: return Command{Verb::CloseListed, -1, {}, w};
+        default: return CommandOfMenuId(chosen);
+    }
 }
 
 std::string CTrayController::MenuItemText(const CommandInfo& row) const {
@@ -181,10 +220,14 @@ platform::MenuModel CTrayController::MainMenu(std::vector<WindowHandle>* listed)
 void CTrayController::RefreshTray() {
     const Preferences& prefs = m_Settings.Prefs();
     const CHiddenList& list = m_Commands.HiddenList();
-    if (prefs.m_bShowHiddenInTip && !list.empty())
-        m_Icon.SetTipText(FillFormat(m_Strings.Load(IDS_HIDDEN_COUNT), {std::to_string(list.size())}));
-    else
-        m_Icon.SetTipText(m_Strings.Load(IDR_MAINFRAME));
+    m_WindowIcons.Reconcile();
+    std::string tip = prefs.m_bShowHiddenInTip && !list.empty()
+                          ? FillFormat(m_Strings.Load(IDS_HIDDEN_COUNT), {std::to_string(list.size())})
+                          : m_Strings.Load(IDR_MAINFRAME);
+    // The families beyond the icons of their own are counted here.
+    if (const std::size_t rest = m_WindowIcons.WithoutIcon())
+        tip = FillFormat(m_Strings.Load(IDS_WITHOUT_ICON), {tip, std::to_string(rest)});
+    m_Icon.SetTipText(tip);
     if (prefs.m_bHideIcon) {
         if (!list.empty())
             m_Icon.Hide();

@@ -75,7 +75,7 @@ struct KeyCheckTexts {
 
 // OK's check of the keys a dialog proposes. edited are the dialog's keys in
 // their order; others the keys of Tarnvell's that the dialog does not change
-// (a Group dialog: the program's five and the other groups'). Unset keys are
+// (a Group dialog: the program's six and the other groups'). Unset keys are
 // skipped. The first key that is given twice or that the probe refuses gives
 // the message; nothing when every key can be applied. A null probe asks the
 // system nothing.

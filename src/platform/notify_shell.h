@@ -27,8 +27,9 @@ struct NotifyIconData {
     unsigned dwInfoFlags = 0;
 };
 
-// The shell's notification area and the hidden icon window that hears the
-// taskbar being re-created.
+// The shell's notification area: any number of icons, each named by its
+// owner and identifier, the copies of other windows' icons they show, and the
+// hidden icon window that hears the taskbar being re-created.
 class INotifyShell {
 public:
     virtual ~INotifyShell() = default;
@@ -40,6 +41,14 @@ public:
     // nothing when neither can be found (then no place can honestly be
     // called the icon's).
     virtual std::optional<ScreenRect> IconRect(WindowHandle owner, unsigned id) = 0;
+
+    // A copy of the small icon that stands for window: its own (WM_GETICON,
+    // never waiting long on its thread), else its class's, else its
+    // program's, else the system's icon of an application. The caller owns
+    // the copy and gives it back with DestroyIconCopy; null when none could
+    // be made.
+    virtual IconHandle CopyWindowIcon(WindowHandle window) = 0;
+    virtual void DestroyIconCopy(IconHandle icon) = 0;
 
     // Creates the hidden top-level icon window, which runs onTaskbarCreated
     // when it hears "TaskbarCreated"; null when it cannot be created.

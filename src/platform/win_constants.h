@@ -29,6 +29,10 @@ inline constexpr unsigned kUser = 0x0400;
 inline constexpr unsigned kApp = 0x8000;
 // The tray icon's callback message to the main frame.
 inline constexpr unsigned kTrayNotify = kApp + 10;
+// The callback of a hidden window's own icon (wParam: the icon's identifier).
+inline constexpr unsigned kWindowIconNotify = kApp + 11;
+// The mouse hook's gesture, posted to the frame (wParam: the window).
+inline constexpr unsigned kMinimizeGesture = kApp + 12;
 }  // namespace wm
 
 // Hot-key modifier bits, stored in the profile exactly as the system takes them.

@@ -67,6 +67,9 @@ public:
     // Whether w's process runs with a higher integrity level than this one,
     // or will not say (which only a process of higher rights refuses).
     virtual bool RunsAbove(WindowHandle w) = 0;
+    // Asks w to close as its own close button would (WM_SYSCOMMAND,
+    // SC_CLOSE, posted): its program may ask about unsaved work first.
+    virtual void RequestClose(WindowHandle w) = 0;
     virtual bool SetForegroundWindow(WindowHandle w) = 0;
     virtual void SetActiveWindow(WindowHandle w) = 0;
     // Pauses the calling thread; used only for bounded waits.

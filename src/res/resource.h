@@ -44,6 +44,9 @@
 #define IDC_SINGLE_CLICK        1025
 #define IDC_DOUBLE_CLICK        1026
 #define IDC_SHOW_HIDDEN_IN_TIP  1030
+#define IDC_KEY_SHOW_LIST       1037    /* hot-key 5 */
+#define IDC_MINIMIZE_GESTURE    1038
+#define IDC_ICON_PER_WINDOW     1039
 
 /* Windows Groups. */
 #define IDD_WINDOWS_GROUPS      145
@@ -129,6 +132,8 @@
 #define IDS_COLUMN_CAPTION      281  /* the picker's columns */
 #define IDS_COLUMN_PROGRAM      282
 #define IDS_COLUMN_CLASS        283
+/* Tarnvell's tip: the hidden windows beyond the icons of their own. */
+#define IDS_WITHOUT_ICON        209
 /* The link's error box: its head, the text for a code of ShellExecute
    (IDS_LINK_ERROR_BASE + code, 0 to 32), or the unknown code's. */
 /* The balloon of a hide the window did not let happen. */
@@ -153,6 +158,9 @@
 
 #define ID_CHECK_UPDATE         32878
 #define ID_WINDOWS_GROUPS       32879
+/* The menu of a hidden window's own icon. */
+#define ID_WINDOW_ICON_SHOW     32880
+#define ID_WINDOW_ICON_CLOSE    32881
 #define ID_APP_ABOUT            57664   /* 0xE140 */
 #define ID_APP_EXIT             57665   /* 0xE141 */
 #define ID_DEFAULT_HELP         57671   /* 0xE147 */

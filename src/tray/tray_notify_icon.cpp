@@ -32,9 +32,31 @@ void CTrayNotifyIcon::CopyTip(std::string_view tip) {
 
 bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
                              unsigned callbackMessage, bool show) {
-    m_hWnd = m_Shell.CreateIconWindow([this] { OnTaskbarRestart(); });
+    m_hWnd = m_Shell.CreateIconWindow([this] {
+        OnTaskbarRestart();
+        if (m_AfterRestart) m_AfterRestart();
+    });
     if (!m_hWnd) return false;
 
+    Define(owner, id, tip, icon, callbackMessage, show);
+    m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
+    if (m_bAdded) {
+        if (!show) m_bHidden = true;
+        SetVersion();
+    }
+    return m_bAdded;
+}
+
+bool CTrayNotifyIcon::CreateWithoutWindow(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                                          unsigned callbackMessage) {
+    Define(owner, id, tip, icon, callbackMessage, true);
+    m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
+    if (m_bAdded) SetVersion();
+    return m_bAdded;
+}
+
+void CTrayNotifyIcon::Define(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                             unsigned callbackMessage, bool show) {
     m_IconData.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
     m_IconData.hWnd = owner;
     m_IconData.uCallbackMessage = callbackMessage;
@@ -46,13 +68,6 @@ bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view t
         m_IconData.dwState = nis::kHidden;
         m_IconData.dwStateMask = nis::kHidden;
     }
-
-    m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
-    if (m_bAdded) {
-        if (!show) m_bHidden = true;
-        SetVersion();
-    }
-    return m_bAdded;
 }
 
 bool CTrayNotifyIcon::SetTipText(std::string_view tip) {

@@ -1,16 +1,18 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
 #include "platform/notify_shell.h"
 #include "platform/text.h"
 
-// The program's one notification-area icon. It keeps the shell record that
-// every call is given, whether the icon is present and whether it is in the
-// shell's hidden state, and a hidden top-level window of its own that hears
-// the taskbar being re-created. Mouse messages go straight to the owner window;
-// this object interprets none.
+// A notification-area icon: the program's own, or one that stands for a
+// hidden window. It keeps the shell record that every call is given, whether
+// the icon is present and whether it is in the shell's hidden state; the
+// program's own has a hidden top-level window that hears the taskbar being
+// re-created. Mouse messages go straight to the owner window; this object
+// interprets none.
 class CTrayNotifyIcon {
 public:
     // Tips and balloons are cut to whole characters of the process's code page.
@@ -22,6 +24,12 @@ public:
     // Creates the icon window and adds the icon; returns whether it was added.
     bool Create(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon, unsigned callbackMessage,
                 bool show);
+    // Adds a shown icon without a window of its own: its owner adds it again
+    // after a taskbar restart. Returns whether it was added.
+    bool CreateWithoutWindow(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                             unsigned callbackMessage);
+    // Runs after the icon window re-added the icon for a new taskbar.
+    void AfterTaskbarRestart(std::function<void()> then) { m_AfterRestart = std::move(then); }
     bool SetTipText(std::string_view tip);
     bool Hide();
     bool Show();
@@ -49,10 +57,13 @@ public:
 private:
     void CopyTip(std::string_view tip);
     void SetVersion();
+    void Define(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon, unsigned callbackMessage,
+                bool show);
 
     platform::INotifyShell& m_Shell;
     WindowHandle m_hWnd;  // the icon window
     platform::NotifyIconData m_IconData;
     std::int32_t m_bAdded = 0;
     std::int32_t m_bHidden = 0;
+    std::function<void()> m_AfterRestart;
 };

@@ -20,6 +20,9 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kToolId = 1;
+// What GotoURL answers when the fallback's program started: above 32, as
+// ShellExecute's success.
+constexpr int kStarted = 33;
 // Registry values of the ".htm" association are read up to this size.
 constexpr DWORD kValueSize = MAX_PATH;
 
@@ -248,13 +251,23 @@ int CHyperLink::GotoURL(const std::string& url, int showCommand) {
     if (!command) return shell;
     const auto line = hyperlink::FallbackCommand(*command, url);
     if (!line) return shell;
-    ::SetLastError(ERROR_SUCCESS);
-    const int started = static_cast<int>(::WinExec(line->c_str(), static_cast<UINT>(showCommand)));
-    if (started <= 31) {
-        const DWORD execError = ::GetLastError();
-        diag::Failed("WinExec(" + diag::Quoted(*line) + ") = " + std::to_string(started), execError);
+    // No shell between: the line goes to the program as it is, and its
+    // first part (the registry's) names the program.
+    std::string buffer = *line;  // CreateProcess may write into it
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        const DWORD error = ::GetLastError();
+        diag::Failed("CreateProcess(" + diag::Quoted(*line) + ")", error);
+        return hyperlink::FallbackErrorCode(error, shell);
     }
-    return started;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return kStarted;
 }
 
 void CHyperLink::ReportError(int code) {

@@ -31,8 +31,8 @@ public:
     HBRUSH CtlColor(HDC dc);
 
     void FollowLink();
-    // The code of ShellExecute, or of WinExec when the fallback ran; above
-    // 32 means the address was handed to a program.
+    // The code of ShellExecute, or of the fallback when it ran; above 32
+    // means the address was handed to a program.
     static int GotoURL(const std::string& url, int showCommand);
     void ReportError(int code);
 

@@ -40,11 +40,33 @@ std::optional<std::string> FallbackCommand(std::string_view browserCommand, std:
         program = program.substr(0, quoted);
     else if (const auto bare = program.find("%1"); bare != std::string_view::npos)
         program = program.substr(0, bare);
-    if (program.size() + 1 + address.size() + 1 > capacity) return std::nullopt;
+    std::string quoted = "\"";
+    for (const char c : address) {
+        if (c == '"')
+            quoted += "%22";
+        else
+            quoted += c;
+    }
+    const std::size_t backslashes = quoted.size() - 1 - quoted.find_last_not_of('\\');
+    quoted.append(backslashes, '\\');
+    quoted += '"';
+    if (program.size() + 1 + quoted.size() + 1 > capacity) return std::nullopt;
     std::string line(program);
     line += ' ';
-    line.append(address);
+    line += quoted;
     return line;
+}
+
+int FallbackErrorCode(unsigned long systemError, int shellCode) {
+    switch (systemError) {
+        case 2:   // ERROR_FILE_NOT_FOUND
+        case 3:   // ERROR_PATH_NOT_FOUND
+        case 5:   // ERROR_ACCESS_DENIED
+        case 8:   // ERROR_NOT_ENOUGH_MEMORY
+        case 11:  // ERROR_BAD_FORMAT
+            return static_cast<int>(systemError);
+        default: return shellCode;
+    }
 }
 
 std::optional<unsigned> ErrorTextId(int code) {

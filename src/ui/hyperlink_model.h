@@ -43,13 +43,23 @@ Rect FitToText(Rect window, Rect client, int textWidth, int textHeight, unsigned
 
 // The fallback when the shell cannot open an address: the command of the
 // browser registered for ".htm" pages, cut at its "%1" placeholder (quoted
-// or not), then a blank and the address. The line must fit, with its
-// terminator, in a buffer of capacity characters; a line that would not
-// fit is refused (nullopt) rather than cut, because a cut address would
-// open some other page.
+// or not), then a blank and the address in quotes, for CreateProcess. The
+// browser splits its command line as the C runtime does, and takes the
+// address whole, as one argument: a double quote in it is written %22 (what
+// it means in every address), so that it cannot end the quotes, and the
+// backslashes at its end are doubled, so that they do not make the closing
+// quote a literal one. The line must fit, with its terminator, in a buffer
+// of capacity characters; a line that would not fit is refused (nullopt)
+// rather than cut, because a cut address would open some other page.
 inline constexpr std::size_t kCommandCapacity = 520;
 std::optional<std::string> FallbackCommand(std::string_view browserCommand, std::string_view address,
                                            std::size_t capacity = kCommandCapacity);
+
+// The code the link reports when the fallback's program could not be
+// started: the system's error where the link's table has the same number
+// for it (file or path not found, access denied, out of memory, not a
+// program), otherwise the shell's own code from before.
+int FallbackErrorCode(unsigned long systemError, int shellCode);
 
 // The string id of the text for a code of ShellExecute (32 or less); none for
 // a code the table does not know.

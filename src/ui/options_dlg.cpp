@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/command_table.h"
 #include "res/resource.h"
 #include "ui/dialog_model.h"
 #include "ui/help_path.h"
@@ -9,10 +10,13 @@
 
 namespace {
 
-// The edit of each hot-key, by identifier: hide window, show window, hide
-// all, show all, hide/show window.
-constexpr std::array<int, 5> kKeyEdits{IDC_KEY_HIDE_WINDOW, IDC_KEY_SHOW_WINDOW, IDC_KEY_HIDE_ALL, IDC_KEY_SHOW_ALL,
-                                       IDC_KEY_TOGGLE_WINDOW};
+// The edit of each hot-key, by identifier, as the commands table names it.
+constexpr std::array<int, kProgramHotKeys> kKeyEdits = [] {
+    std::array<int, kProgramHotKeys> edits{};
+    for (const CommandInfo& row : kCommands)
+        if (row.hotKey >= 0) edits[static_cast<std::size_t>(row.hotKey)] = static_cast<int>(row.hotKeyEditId);
+    return edits;
+}();
 constexpr std::array<int, 2> kPasswordEdits{IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
 constexpr int kShowWindowKey = 1;
 constexpr int kShowAllKey = 3;
@@ -32,6 +36,8 @@ constexpr Flag kFlags[] = {
     {IDC_PASS_ON_CLOSE, &Preferences::m_bPassOnClose},
     {IDC_PASS_ON_OPTION, &Preferences::m_bPassOnOption},
     {IDC_PASS_ON_SHOW, &Preferences::m_bPassOnShow},
+    {IDC_MINIMIZE_GESTURE, &Preferences::m_bMinimizeGesture},
+    {IDC_ICON_PER_WINDOW, &Preferences::m_bIconPerWindow},
 };
 
 }  // namespace

@@ -1,12 +1,13 @@
 #pragma once
 #include <array>
 
+#include "engine/command_table.h"
 #include "engine/dialogs.h"
 #include "platform/text.h"
 #include "ui/dialog.h"
 #include "ui/hot_keys_edit.h"
 
-// "Preferences": every preference of the engine, its five hot-keys and the
+// "Preferences": every preference of the engine, its hot-keys and the
 // password. It works on its own copy of the form; the controls are read back
 // as the window goes, whichever button closed it, and the caller takes the
 // result only after OK.
@@ -34,5 +35,5 @@ private:
     std::array<std::string, 2> m_Passwords;
     bool m_bSettingPassword = false;
     // Index = hot-key identifier, as in the form.
-    std::array<CHotKeysEdit, 5> m_edKeys;
+    std::array<CHotKeysEdit, kProgramHotKeys> m_edKeys;
 };

@@ -196,7 +196,9 @@ TEST_F(AboutHelp, WithoutMailProgramTheWebBrowserGetsTheLinkAndWithoutOneTooTarn
         ClassCommand htm(".htm", "TarnvellTestPage");
         ClassCommand page("TarnvellTestPage\\shell\\open\\command", RecorderCommand());
         SpaceOnLink(about, kMailLink);
-        EXPECT_TRUE(WaitRecorded(kMailUrl)) << Record();
+        // The browser gets the address whole, as its one argument.
+        EXPECT_TRUE(WaitRecorded(std::string("  [1] ") + kMailUrl + "\n")) << Record();
+        EXPECT_EQ(Record().find("  [2] "), std::string::npos) << Record();
         EXPECT_EQ(WaitMessageBox(app, kCantOpen, 1s), nullptr);
     }
     ClassCommand htm(".htm", std::nullopt);

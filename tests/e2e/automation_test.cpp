@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <tuple>
 
 #include "e2e_support.h"
 
@@ -23,6 +25,31 @@ bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
 DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout = 20s) {
     const Process p = Start(Tarnvell::ExePath(), arguments);
     return p.WaitExit(timeout);
+}
+
+std::wstring Widen(const std::string& s) {
+    std::wstring out(s.size(), L'\0');
+    out.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()),
+                                                              out.data(), static_cast<int>(out.size()))));
+    return out;
+}
+
+// Tarnvell.exe with arguments as UTF-16, which may hold what no code page
+// does.
+Process StartWide(const std::wstring& arguments) {
+    std::wstring command = L"\"" + Widen(Tarnvell::ExePath()) + L"\" " + arguments;
+    Process p;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info))
+        p.info = {};
+    return p;
+}
+
+bool SetWideString(const std::string& section, const wchar_t* name, const std::wstring& value) {
+    const std::string path = std::string(kProfileKey) + "\\" + section;
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(path).c_str(), name, REG_SZ,
+                             value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 class Automation : public ::testing::Test {
@@ -94,17 +121,23 @@ TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
 }
 
 TEST_F(Automation, AUsageErrorShowsTheUsageAndChangesNothing) {
+    // A lone surrogate reaches the ANSI side as U+FFFD, and there is a group
+    // of that name to hit.
+    Group(0, "placeholder", "[adv]", false);
+    ASSERT_TRUE(SetWideString("Groups", L"Name0", L"Adv\uFFFDGrp"));
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Host host({"win:Untouched"});
-    HWND w = host.Window("Untouched");
+    Host host({"win:Untouched [adv]"});
+    HWND w = host.Window("Untouched [adv]");
     ASSERT_TRUE(w);
-    for (const char* bad : {"/hide-everything", "/hide-all extra", "/hide-group"}) {
-        const Process p = Start(Tarnvell::ExePath(), bad);
+    const wchar_t* const bad[] = {L"/hide-everything", L"/hide-all extra", L"/hide-group",
+                                  L"/hide-group Adv\xD800Grp", L"/hide-group \xDC00"};
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
+        const Process p = StartWide(bad[i]);
         HWND box = WaitDialog(p.Pid(), "Tarnvell", 10s);
-        ASSERT_TRUE(box) << bad;
+        ASSERT_TRUE(box) << i;
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        EXPECT_EQ(p.WaitExit(10s), 1u) << bad;
+        EXPECT_EQ(p.WaitExit(10s), 1u) << i;
     }
     EXPECT_TRUE(::IsWindowVisible(w));
     EXPECT_TRUE(app.Proc().Running());
@@ -200,8 +233,17 @@ TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) 
     EXPECT_EQ(RunTarnvell("/hide-all"), 0u);  // hiding never asks
     ASSERT_TRUE(WaitVisible(w, false));
 
-    for (const auto& [text, button] : {std::pair{"", IDCANCEL}, std::pair{"secret", IDOK}}) {
+    // The sender waits for the answer however long the prompt stays open:
+    // 15 s is longer than the bound of a copy that hangs (about 10 s), so a
+    // sender that took a copy waiting for its user for a hung one would have
+    // ended.
+    const auto answerLate = [&](const Process& p) {
+        EXPECT_TRUE(WaitDialog(app.Proc().Pid(), "Enter password", 10s));
+        EXPECT_EQ(p.WaitExit(15s), static_cast<DWORD>(STILL_ACTIVE));
+    };
+    for (const auto& [text, button, late] : {std::tuple{"", IDCANCEL, true}, std::tuple{"secret", IDOK, false}}) {
         const Process p = Start(Tarnvell::ExePath(), "/show-all");
+        if (late) answerLate(p);
         ASSERT_TRUE(AnswerPassword(app, text, button)) << text;
         EXPECT_EQ(p.WaitExit(10s), 2u) << text;
         EXPECT_FALSE(::IsWindowVisible(w));
@@ -209,9 +251,33 @@ TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) 
     // The menu's Show All asks the same prompt, and the right password shows.
     ASSERT_TRUE(AnswerPassword(app, "", IDCANCEL, ID_SHOW_ALL));
     const Process p = Start(Tarnvell::ExePath(), "/show-all");
+    answerLate(p);
     ASSERT_TRUE(AnswerPassword(app, "Secret", IDOK));
     EXPECT_EQ(p.WaitExit(10s), 0u);
     EXPECT_TRUE(WaitVisible(w, true));
+}
+
+TEST_F(Automation, ACopyThatIsHungOrHangsOnTheCommandIsNoAnswerWithinItsBound) {
+    // A stand-in for the running copy: it holds the guard, and its frame is
+    // a window of our class in the host program, whose thread stops pumping
+    // (see window_host.cpp), before the command comes or as it takes it.
+    constexpr UINT kHang = WM_APP + 1;
+    HANDLE guard = ::CreateMutexA(nullptr, TRUE, "TARNVELL_RUNNING");
+    ASSERT_TRUE(guard);
+    for (const bool hungBefore : {false, true}) {
+        Host host({"class:TarnvellFrame:Stand-in"});
+        HWND frame = host.Window("Stand-in");
+        ASSERT_TRUE(frame);
+        if (hungBefore) {
+            ::PostMessageA(frame, kHang, 120000, 0);
+            ASSERT_TRUE(WaitFor([&] { return ::IsHungAppWindow(frame) != FALSE; }, 30s));
+        }
+        // Its thread sleeps for two minutes: a sender that waited for it
+        // would still wait at the end of this generous bound, or answer 0.
+        EXPECT_EQ(RunTarnvell("/hide-all", 60s), 4u) << hungBefore;
+    }
+    ::ReleaseMutex(guard);
+    ::CloseHandle(guard);
 }
 
 TEST_F(Automation, WhileTarnvellWaitsForTheUserACommandIsRefused) {

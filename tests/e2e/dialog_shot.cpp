@@ -9,12 +9,17 @@
 //   dialog_shot about         "About Tarnvell"
 //   dialog_shot cancel        cancels every open dialog, innermost first
 //   dialog_shot exit          closes Tarnvell
+//   dialog_shot tray N        Hide All, once N icons of hidden windows are
+//                             in the notification area: the taskbar's right
+//                             end, where they are
+//   dialog_shot show-all      Show All
 //
-// Prints "x y width height" of the dialog's window; exits 1 when there is no
-// Tarnvell or the dialog did not open.
+// Prints "x y width height" of the dialog's window (or of the taskbar's
+// part); exits 1 when there is no Tarnvell or the dialog did not open.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "e2e_support.h"
@@ -23,7 +28,10 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879, ID_APP_ABOUT = 57664;
+constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879, ID_APP_ABOUT = 57664, ID_HIDE_ALL = 32773,
+               ID_SHOW_ALL = 32774;
+// The first icon of a hidden window.
+constexpr UINT kFirstWindowIcon = 1000;
 constexpr int kGroupList = 1031, kEdit = 1035;
 
 int Report(HWND dialog) {
@@ -84,6 +92,24 @@ int main(int argc, char** argv) {
         ::PostMessageA(frame, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: dialog_shot preferences|groups|group|about|cancel|exit\n");
+    if (what == "tray" && argc > 2) {
+        const UINT icons = static_cast<UINT>(std::atoi(argv[2]));
+        Command(frame, ID_HIDE_ALL);
+        if (!WaitFor([&] { return ShellHasIcon(frame, kFirstWindowIcon + icons - 1); }, 10s)) return 1;
+        // Let the taskbar paint the icons.
+        ::Sleep(1000);
+        HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+        RECT r{};
+        if (!taskbar || !::GetWindowRect(taskbar, &r)) return 1;
+        // Tarnvell's icon and three more, with a margin.
+        const LONG width = 100;
+        std::printf("%ld %ld %ld %ld\n", r.right - width, r.top, width, r.bottom - r.top);
+        return 0;
+    }
+    if (what == "show-all") {
+        Command(frame, ID_SHOW_ALL);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: dialog_shot preferences|groups|group|about|cancel|exit|tray N|show-all\n");
     return 2;
 }

@@ -191,9 +191,9 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     ASSERT_TRUE(SettingsSaved());
     EXPECT_EQ(Values("Settings", {"bShowList", "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun", "m_bHideIcon",
                                   "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow",
-                                  "m_bClick", "m_uAction"}),
-              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#1", "#10"}));
-    EXPECT_EQ(ValueNames("Settings").size(), 13u);  // the twelve and First Start
+                                  "m_bMinimizeGesture", "m_bIconPerWindow", "m_bClick", "m_uAction"}),
+              (Texts{"#0", "#0", "#0", "#1", "#1", "#1", "#0", "#1", "#1", "#0", "#0", "#1", "#10"}));
+    EXPECT_EQ(ValueNames("Settings").size(), 15u);  // the thirteen, the password's hash and First Start
     // The password is kept as its hash, never as its text.
     EXPECT_EQ(GetString("Settings", "PasswordHash").value_or("").rfind("pbkdf2-sha256$600000$", 0), 0u);
     EXPECT_FALSE(ProfileHolds("Open sesame"));
@@ -202,9 +202,10 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     dialog = WaitDialog(app.Proc().Pid(), "Preferences");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
-    EXPECT_EQ(Values("HotKeys", {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4"}),
+    EXPECT_EQ(Values("HotKeys",
+                     {"Mod0", "VK0", "Mod1", "VK1", "Mod2", "VK2", "Mod3", "VK3", "Mod4", "VK4", "Mod5", "VK5"}),
               (Texts{Num(kCtrlAlt), Num('H'), "#0", "#0", Num(MOD_ALT), Num('J'), Num(MOD_CONTROL | MOD_SHIFT),
-                     Num(VK_F5), "#0", "#0"}));
+                     Num(VK_F5), "#0", "#0", "#0", "#0"}));
     EXPECT_TRUE(RunValue().has_value());
     EXPECT_EQ(Probe('H'), kHeld);
 
@@ -555,9 +556,11 @@ TEST_F(PasswordGuard, ShowWindowAndExitGoOnlyAfterTheRightPassword) {
 TEST_F(PasswordGuard, BothDialogsOpenOnlyAfterTheRightPassword) {
     SetDword("Settings", "m_bPassOnOption", 1);
     SetString("Settings", "m_Password", "Secret");
-    const auto before = Snapshot("Settings");
     Tarnvell app;
     ASSERT_TRUE(app.Started());
+    // What the start stored: the earlier version's password as its hash.
+    ASSERT_TRUE(WaitFor([] { return !GetString("Settings", "m_Password"); }, 10s));
+    const auto before = Snapshot("Settings");
     for (const auto& [command, title] : {std::pair{ID_PREFERENCES, "Preferences"},
                                          std::pair{ID_WINDOWS_GROUPS, "Windows Groups"}}) {
         SCOPED_TRACE(title);

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 #include "menu_probe.h"
@@ -84,9 +86,23 @@ Process Start(const std::string& exe, const std::string& arguments) {
     std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info))
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info)) {
+        p.startError = ::GetLastError();
         p.info = {};
+    }
     return p;
+}
+
+std::string SystemError(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message(text ? text : "", length);
+    if (text) ::LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return "error " + std::to_string(code) + " (" + (message.empty() ? "no text" : message) + ")";
 }
 
 std::string Tarnvell::ExePath() { return ExeDirectory() + "\\Tarnvell.exe"; }
@@ -199,6 +215,19 @@ HWND Host::Window(const std::string& title) {
         },
         10s);
     return found;
+}
+
+bool Host::Destroy(const std::string& title) {
+    const auto windows = WindowsOfProcess(m_process.Pid());
+    if (windows.empty()) return false;
+    COPYDATASTRUCT data{};
+    data.dwData = 4;
+    data.cbData = static_cast<DWORD>(title.size());
+    data.lpData = const_cast<char*>(title.data());
+    DWORD_PTR done = 0;
+    return ::SendMessageTimeoutA(windows.front(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 5000, &done) &&
+           done == 1;
 }
 
 bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {
@@ -314,6 +343,14 @@ void ClickControl(HWND control) {
 
 HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
 
+bool ClickToFocus(HWND dialog, HWND control) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ClickControl(control);
+        if (WaitFor([&] { return FocusOf(dialog) == control; }, 3s)) return true;
+    }
+    return false;
+}
+
 HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
 namespace {
@@ -374,6 +411,35 @@ void TakeBalloonDown(const Tarnvell& app) {
     nid.uFlags = NIF_INFO;
     ::Shell_NotifyIconA(NIM_MODIFY, &nid);
     WaitFor([] { return BalloonText(0ms).empty(); }, 10s);
+}
+
+bool ShellShowsABalloon(std::chrono::milliseconds timeout) {
+    HWND owner = ::CreateWindowExA(0, "STATIC", "balloon owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    if (!owner) return false;
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = owner;
+    nid.uID = 9;
+    nid.uFlags = NIF_ICON | NIF_TIP;
+    nid.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32515));  // IDI_WARNING
+    lstrcpyA(nid.szTip, "balloon test");
+    bool seen = false;
+    if (::Shell_NotifyIconA(NIM_ADD, &nid)) {
+        nid.uFlags = NIF_INFO;
+        lstrcpyA(nid.szInfoTitle, "Title of the test");
+        lstrcpyA(nid.szInfo, "Hide Window: Ctrl + Alt + H");
+        nid.dwInfoFlags = NIIF_WARNING;
+        seen = ::Shell_NotifyIconA(NIM_MODIFY, &nid) && BalloonText(timeout) == nid.szInfo;
+        // An empty text takes the balloon down; it must not outlive the
+        // call, where it would stand over the desktop of the next test.
+        nid.szInfo[0] = '\0';
+        ::Shell_NotifyIconA(NIM_MODIFY, &nid);
+        nid.uFlags = 0;
+        ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    }
+    ::DestroyWindow(owner);
+    return seen;
 }
 
 std::string BalloonText(std::chrono::milliseconds timeout) {
@@ -669,9 +735,80 @@ void RemoteList::DoubleClick(int index) {
 
 // ---- Menus of Tarnvell.
 
-std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
-    constexpr UINT kTrayNotify = 0x800A;
-    std::vector<std::wstring> texts;
+namespace {
+
+// Under Wine, GetProcessTimes of another process answers (next to) nothing;
+// the host's own accounting of the Unix process that runs Tarnvell.exe is
+// read instead, through Wine's Z: drive (utime and stime, in 1/100 s).
+std::optional<double> UnixCpuSeconds() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<double> seconds;
+    unsigned long long newest = 0;
+    char prefixBuffer[1024] = {};
+    const DWORD prefixLength = ::GetEnvironmentVariableA("WINEPREFIX", prefixBuffer, sizeof(prefixBuffer));
+    const std::string prefix(prefixBuffer, prefixLength < sizeof(prefixBuffer) ? prefixLength : 0);
+    do {
+        if (found.cFileName[0] < '0' || found.cFileName[0] > '9') continue;
+        const std::string path = std::string("Z:\\proc\\") + found.cFileName + "\\stat";
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) continue;
+        char line[1024] = {};
+        const std::size_t n = std::fread(line, 1, sizeof(line) - 1, file);
+        std::fclose(file);
+        const std::string stat(line, n);
+        const auto close = stat.rfind(')');
+        if (stat.find("(Tarnvell.exe)") == std::string::npos || close == std::string::npos) continue;
+        // Other Wine instances of the machine run their own Tarnvell.exe:
+        // only the one of this prefix counts.
+        if (!prefix.empty()) {
+            const std::string environPath = std::string("Z:\\proc\\") + found.cFileName + "\\environ";
+            std::FILE* env = std::fopen(environPath.c_str(), "rb");
+            if (!env) continue;
+            std::string variables;
+            char chunk[4096];
+            std::size_t got;
+            while ((got = std::fread(chunk, 1, sizeof(chunk), env)) > 0) variables.append(chunk, got);
+            std::fclose(env);
+            if (variables.find(std::string("WINEPREFIX=") + prefix + '\0') == std::string::npos) continue;
+        }
+        // Fields after the name: state is the 3rd, utime the 14th, stime the
+        // 15th, the start time the 22nd. A copy that has ended may linger as
+        // a zombie; the newest living one is the one measured.
+        std::istringstream rest(stat.substr(close + 2));
+        std::string field;
+        unsigned long long utime = 0, stime = 0, start = 0;
+        bool living = true;
+        for (int i = 3; i <= 22 && rest >> field; ++i) {
+            if (i == 3) living = field != "Z" && field != "X";
+            if (i == 14) utime = std::stoull(field);
+            if (i == 15) stime = std::stoull(field);
+            if (i == 22) start = std::stoull(field);
+        }
+        if (!living || start < newest) continue;
+        newest = start;
+        seconds = static_cast<double>(utime + stime) / 100.0;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return seconds;
+}
+
+}  // namespace
+
+double TarnvellCpuSeconds(HANDLE process) {
+    if (const auto unix = UnixCpuSeconds()) return *unix;
+    FILETIME created, ended, kernel, user;
+    if (!::GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open) {
+    std::vector<MenuLine> lines;
     HMODULE probe = ::LoadLibraryA((ExeDirectory() + "\\menu_probe.dll").c_str());
     const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "MenuProbeProc"))) : nullptr;
     HANDLE mapping =
@@ -684,7 +821,7 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
                       : nullptr;
     HWND menu = nullptr;
     if (hook && view) {
-        ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage);
+        open();
         WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s);
     }
     if (menu) {
@@ -696,14 +833,18 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
             UINT32 count = 0;
             std::memcpy(&count, view, sizeof(count));
             std::size_t at = sizeof(UINT32);
-            for (UINT32 i = 0; i < count && at + sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
-                UINT32 length = 0;
-                std::memcpy(&length, view + at, sizeof(length));
-                at += sizeof(length);
-                std::wstring text(length, L'\0');
-                std::memcpy(text.data(), view + at, length * sizeof(WCHAR));
+            for (UINT32 i = 0; i < count && at + 2 * sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
+                UINT32 state = 0, length = 0;
+                std::memcpy(&state, view + at, sizeof(state));
+                std::memcpy(&length, view + at + sizeof(state), sizeof(length));
+                at += 2 * sizeof(UINT32);
+                MenuLine line;
+                line.text.assign(length, L'\0');
+                std::memcpy(line.text.data(), view + at, length * sizeof(WCHAR));
                 at += length * sizeof(WCHAR);
-                texts.push_back(std::move(text));
+                line.selected = (state & MFS_HILITE) != 0;
+                line.isDefault = (state & MFS_DEFAULT) != 0;
+                lines.push_back(std::move(line));
             }
         }
         ::PostMessageA(app.Frame(), WM_CANCELMODE, 0, 0);
@@ -713,7 +854,44 @@ std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
     if (view) ::UnmapViewOfFile(view);
     if (mapping) ::CloseHandle(mapping);
     if (probe) ::FreeLibrary(probe);
+    return lines;
+}
+
+std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
+    constexpr UINT kTrayNotify = 0x800A;
+    std::vector<std::wstring> texts;
+    for (MenuLine& line :
+         MenuLines(app, [&] { ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage); }))
+        texts.push_back(std::move(line.text));
     return texts;
+}
+
+void RealClick(POINT at, bool right) {
+    if (Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click " +
+                (right ? "3" : "1")))
+        return;
+    Click(at, right);
+}
+
+std::optional<POINT> HitPoint(HWND w, LRESULT hit) {
+    RECT r{};
+    if (!::GetWindowRect(w, &r)) return std::nullopt;
+    // The caption and its buttons lie in the window's top band; the middle
+    // of the points that answer so is well inside the part.
+    const int band = ::GetSystemMetrics(SM_CYCAPTION) + 2 * ::GetSystemMetrics(SM_CYFRAME);
+    long sumX = 0, sumY = 0, found = 0;
+    for (int y = r.top; y < r.top + band && y < r.bottom; y += 2)
+        for (int x = r.left; x < r.right; x += 2) {
+            DWORD_PTR answer = HTNOWHERE;
+            if (::SendMessageTimeoutA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &answer) &&
+                static_cast<LRESULT>(answer) == hit) {
+                sumX += x;
+                sumY += y;
+                ++found;
+            }
+        }
+    if (!found) return std::nullopt;
+    return POINT{static_cast<LONG>(sumX / found), static_cast<LONG>(sumY / found)};
 }
 
 }  // namespace e2e

@@ -31,9 +31,11 @@ std::string TitleOf(HWND w);
 
 struct Process {
     PROCESS_INFORMATION info{};
+    // GetLastError of a CreateProcess that failed (info is empty then).
+    DWORD startError = 0;
     ~Process();
     Process() = default;
-    Process(Process&& other) noexcept : info(other.info) { other.info = {}; }
+    Process(Process&& other) noexcept : info(other.info), startError(other.startError) { other.info = {}; }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -44,6 +46,8 @@ struct Process {
 };
 
 Process Start(const std::string& exe, const std::string& arguments = {});
+// "error N (the system's text for it)", for failure messages.
+std::string SystemError(DWORD code);
 
 // A running Tarnvell whose frame has appeared; closed (and if need be ended)
 // when it goes out of scope.
@@ -94,6 +98,8 @@ public:
 
     // The window with that title, once it exists (null after a few seconds).
     HWND Window(const std::string& title);
+    // Destroys the window with that title, as its program would.
+    bool Destroy(const std::string& title);
     const Process& Proc() const { return m_process; }
 
 private:
@@ -125,6 +131,9 @@ void ClickControl(HWND control);
 // The window that has the keyboard focus in the thread that owns window (a
 // window of another process: GetFocus sees only its own thread's).
 HWND FocusOf(HWND window);
+// Clicks a control of a dialog until it has the keyboard focus, at most three
+// times: on a busy machine the X server may drop a click before Wine sees it.
+bool ClickToFocus(HWND dialog, HWND control);
 // The window that holds the mouse capture in that thread, if any.
 HWND CaptureOf(HWND window);
 
@@ -154,6 +163,12 @@ std::string BalloonText(std::chrono::milliseconds timeout = 5s);
 // Takes Tarnvell's balloon down: left on the screen it would stand over the
 // desktop of the next test.
 void TakeBalloonDown(const Tarnvell& app);
+// Shows a balloon over an icon of this process and reads it back, then takes
+// both down; true when its text was read within the timeout. The shell shows
+// a balloon only once it has worked through what came before: after a test
+// that made it work hard (hundreds of windows, each a taskbar button), the
+// next test waits here until it is ready.
+bool ShellShowsABalloon(std::chrono::milliseconds timeout);
 
 // Sends WM_NULL to a window back to back, from a thread of its own, for as
 // long as it lives, and keeps the longest time the window took to answer:
@@ -252,5 +267,37 @@ private:
 // handle cannot be read from another process: a hook library (menu_probe.dll)
 // reads it inside Tarnvell's thread.
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage = WM_RBUTTONUP);
+
+// An item of a menu as MenuLines reads it: its text and whether it is
+// selected (highlighted) and the default (bold).
+struct MenuLine {
+    std::wstring text;
+    bool selected = false;
+    bool isDefault = false;
+};
+// The items of the menu that open opens in Tarnvell (a key press, a click),
+// read as MenuTexts reads them, once the menu is on the screen; the menu is
+// closed afterwards. Empty when no menu opened.
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open);
+
+// ---- Measures.
+
+// The CPU time, in seconds, that the running Tarnvell.exe of this Wine
+// prefix has taken, as the host system counts it (GetProcessTimes of another
+// process answers next to nothing under Wine); elsewhere the system's count
+// for process.
+double TarnvellCpuSeconds(HANDLE process);
+
+// ---- Real mouse input, and windows' own parts.
+
+// A click of the real mouse at a screen position: under Wine through the X
+// server with xdotool (as a hand gives it, so that low-level mouse hooks and
+// the window under the pointer see it), elsewhere through SendInput.
+void RealClick(POINT at, bool right);
+// A point of w where the window itself answers WM_NCHITTEST with hit
+// (HTMINBUTTON, HTCAPTION, ...), found by asking along its caption: the
+// system gives no rectangles of the caption's buttons (Wine leaves them
+// empty). Nothing when no such point was found.
+std::optional<POINT> HitPoint(HWND w, LRESULT hit);
 
 }  // namespace e2e

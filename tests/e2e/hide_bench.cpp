@@ -28,6 +28,7 @@
 #include "literal_engine.h"
 #include "platform/win32/convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_minimize_gesture.h"
 #include "platform/win32/win32_window_events.h"
 
 using namespace e2e;
@@ -69,6 +70,7 @@ public:
     void ShowWindow(WindowHandle w) override { ++calls, ++byKind[9], m.ShowWindow(w); }
     void RestoreWindow(WindowHandle w, bool max) override { ++calls, m.RestoreWindow(w, max); }
     platform::RestoreState RestoreStateOf(WindowHandle w) override { return ++calls, m.RestoreStateOf(w); }
+    void RequestClose(WindowHandle w) override { ++calls, m.RequestClose(w); }
     bool SetForegroundWindow(WindowHandle w) override { return ++calls, ++byKind[10], m.SetForegroundWindow(w); }
     void SetActiveWindow(WindowHandle w) override { ++calls, ++byKind[11], m.SetActiveWindow(w); }
     void Sleep(unsigned ms) override { m.Sleep(ms); }
@@ -215,13 +217,16 @@ int main(int argc, char** argv) {
     Win32VolatileStore journalStore(profile);
     Win32WindowEvents windowEvents;
     Win32Crypto crypto;
+    Win32WindowEvents iconEvents;
+    Win32WindowEvents minimizeEvents;
+    Win32MinimizeGesture gesture;
     // A profile of the bench's own that has had its first start, so that
     // the start-up load touches neither the program's profile nor the Run key.
     profile.SetRegistryKey("KESTROW SOFTWARE", "TarnvellBench");
     profile.Profile().WriteProfileInt("Settings", "First Start", 0);
     CAppKernel kernel(
         PlatformSet{wm, hotKeys, profile.Profile(), runKey, module, notifyShell, prompts, shell, menus, journalStore,
-                    windowEvents, crypto});
+                    windowEvents, crypto, iconEvents, gesture, minimizeEvents});
     kernel.Init(FromHwnd(frame));
 
     std::vector<SizeFigures> all;

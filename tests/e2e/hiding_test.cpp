@@ -146,9 +146,14 @@ TEST(Hiding, TheMainMenuOpensOnTheIconAndRunsTheChosenItem) {
     // The frame stays invisible while its menu is tracked.
     EXPECT_FALSE(::IsWindowVisible(app.Frame()));
 
-    // The last item is "Show Window".
-    RECT r{};
-    ::GetWindowRect(menu, &r);
+    // The last item is "Show Window". Wine sizes and places a menu's window
+    // after it shows it: the click waits for its final place.
+    RECT r{}, was{};
+    ASSERT_TRUE(WaitFor([&] {
+        was = r;
+        ::GetWindowRect(menu, &r);
+        return r.bottom > r.top && ::EqualRect(&r, &was);
+    }, 5s, 200ms));
     Click(POINT{(r.left + r.right) / 2, r.bottom - 8}, false);
     EXPECT_TRUE(WaitFor([] { return PopupMenu() == nullptr; }, 5s));
     EXPECT_TRUE(WaitVisible(w, true));

@@ -5,7 +5,8 @@
 // hook writes every item's text, as the menu keeps it in UTF-16, into a
 // named file mapping that the test created:
 //
-//   UINT32 count, then per item UINT32 length and that many WCHARs.
+//   UINT32 count, then per item UINT32 state (MFS_*), UINT32 length and that
+//   many WCHARs.
 //
 // Separators are left out; a submenu's items follow its own item.
 #include <windows.h>
@@ -20,11 +21,12 @@ struct Out {
     UINT32* count;
 };
 
-void Put(Out* out, const WCHAR* text, UINT32 length) {
-    const SIZE_T need = sizeof(UINT32) + length * sizeof(WCHAR);
+void Put(Out* out, UINT32 state, const WCHAR* text, UINT32 length) {
+    const SIZE_T need = 2 * sizeof(UINT32) + length * sizeof(WCHAR);
     if ((SIZE_T)(out->end - out->at) < need) return;
-    CopyMemory(out->at, &length, sizeof(UINT32));
-    CopyMemory(out->at + sizeof(UINT32), text, length * sizeof(WCHAR));
+    CopyMemory(out->at, &state, sizeof(UINT32));
+    CopyMemory(out->at + sizeof(UINT32), &length, sizeof(UINT32));
+    CopyMemory(out->at + 2 * sizeof(UINT32), text, length * sizeof(WCHAR));
     out->at += need;
     ++*out->count;
 }
@@ -36,12 +38,12 @@ void ReadMenu(HMENU menu, Out* out, int depth) {
         MENUITEMINFOW item;
         ZeroMemory(&item, sizeof(item));
         item.cbSize = sizeof(item);
-        item.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+        item.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING | MIIM_STATE;
         item.dwTypeData = text;
         item.cch = sizeof(text) / sizeof(text[0]);
         if (!GetMenuItemInfoW(menu, (UINT)i, TRUE, &item)) continue;
         if (item.fType & MFT_SEPARATOR) continue;
-        Put(out, text, item.cch);
+        Put(out, item.fState, text, item.cch);
         if (item.hSubMenu && depth < 8) ReadMenu(item.hSubMenu, out, depth + 1);
     }
 }

@@ -23,33 +23,7 @@ TEST(TestHelpers, AHeldCombinationIsTakenUntilReleased) {
 }
 
 // A balloon's body can be read from outside the program that shows it.
-TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) {
-    HWND owner = ::CreateWindowExA(0, "STATIC", "balloon owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                   nullptr, nullptr);
-    ASSERT_NE(owner, nullptr);
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = owner;
-    nid.uID = 9;
-    nid.uFlags = NIF_ICON | NIF_TIP;
-    nid.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32515));  // IDI_WARNING
-    lstrcpyA(nid.szTip, "balloon test");
-    ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &nid));
-    nid.uFlags = NIF_INFO;
-    lstrcpyA(nid.szInfoTitle, "Title of the test");
-    lstrcpyA(nid.szInfo, "Hide Window: Ctrl + Alt + H");
-    nid.dwInfoFlags = NIIF_WARNING;
-    EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &nid));
-    EXPECT_EQ(BalloonText(5s), "Hide Window: Ctrl + Alt + H");
-    // An empty text takes the balloon down; it must not outlive the test,
-    // where it would stand over the desktop of the next one.
-    nid.szInfo[0] = '\0';
-    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
-    nid.uFlags = 0;
-    ::Shell_NotifyIconA(NIM_DELETE, &nid);
-    ::DestroyWindow(owner);
-    EXPECT_TRUE(WaitFor([] { return BalloonText(0ms).empty(); }, 10s)) << BalloonText(0ms);
-}
+TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) { EXPECT_TRUE(ShellShowsABalloon(5s)); }
 
 // A real click, as a hand gives it, puts the keyboard focus into the edit
 // it lands on: the way the hot-key tests reach a capture field.
@@ -63,8 +37,7 @@ TEST(TestHelpers, ARealClickGivesAnEditOfTarnvellsDialogTheFocus) {
     ASSERT_NE(prefs, nullptr);
     for (int id : {kShowWindowField, kShowAllField}) {
         HWND field = ::GetDlgItem(prefs, id);
-        ClickControl(field);
-        EXPECT_TRUE(WaitFor([&] { return FocusOf(prefs) == field; }, 3s)) << id << " " << FocusOf(prefs);
+        EXPECT_TRUE(ClickToFocus(prefs, field)) << id << " " << FocusOf(prefs);
     }
     ::PostMessageA(prefs, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitGone(prefs));

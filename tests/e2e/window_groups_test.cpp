@@ -13,7 +13,7 @@ using namespace e2e;
 namespace {
 
 constexpr UINT ID_SHOW_WINDOW = 32772;
-constexpr ULONG_PTR kHostPrepareBurst = 4;
+constexpr ULONG_PTR kHostPrepareBurst = 5;
 constexpr UINT kHostShowBurst = WM_APP + 2;
 
 DWORD RunTarnvell(const std::string& arguments) { return Start(Tarnvell::ExePath(), arguments).WaitExit(20s); }
@@ -35,7 +35,14 @@ protected:
         TearDown();
         ASSERT_TRUE(SetDword("Settings", "First Start", 0));
     }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        // Under Wine the taskbar works through a button for every window
+        // shown and hidden, for tens of seconds after a burst; the next test
+        // needs the shell.
+        if (m_bShellBusy) EXPECT_TRUE(ShellShowsABalloon(100s));
+    }
+    bool m_bShellBusy = false;
     // Slot n: a group named name; the values given are written, the others
     // left absent as an earlier version left them.
     static void Group(int n, const std::string& name, const std::string& search, const std::string& program,
@@ -44,9 +51,15 @@ protected:
         ASSERT_TRUE(SetString("Groups", ("Name" + i).c_str(), name));
         ASSERT_TRUE(SetString("Groups", ("Search" + i).c_str(), search));
         ASSERT_TRUE(SetDword("Groups", ("Compare" + i).c_str(), 0));
-        if (!program.empty()) ASSERT_TRUE(SetString("Groups", ("Program" + i).c_str(), program));
-        if (!cls.empty()) ASSERT_TRUE(SetString("Groups", ("Class" + i).c_str(), cls));
-        if (flags) ASSERT_TRUE(SetDword("Groups", ("AutoHide" + i).c_str(), flags));
+        if (!program.empty()) {
+            ASSERT_TRUE(SetString("Groups", ("Program" + i).c_str(), program));
+        }
+        if (!cls.empty()) {
+            ASSERT_TRUE(SetString("Groups", ("Class" + i).c_str(), cls));
+        }
+        if (flags) {
+            ASSERT_TRUE(SetDword("Groups", ("AutoHide" + i).c_str(), flags));
+        }
         ASSERT_TRUE(SetDword("Groups", ("Compare" + std::to_string(n + 1)).c_str(), 0xFFFFFFFF));
     }
 };
@@ -154,6 +167,7 @@ TEST_F(WindowGroups, DuringABurstOfThreeHundredMatchingWindowsTarnvellAnswersAnd
     EXPECT_LT(longest, 250.0);
     RecordProperty("longest_wm_null_ms", std::to_string(longest));
     std::printf("longest WM_NULL wait during the burst: %.1f ms\n", longest);
+    m_bShellBusy = true;
 }
 
 }  // namespace

@@ -21,12 +21,18 @@
 //   dwData 2, "Old\nNew"         the window titled Old retitled New
 //   dwData 3, "Title\nN"          the window titled Title retitled N times,
 //                                "Title #1" .. "Title #N", then back to Title
-//   dwData 4, "Prefix\nN"         N hidden windows titled Prefix0 .. PrefixN-1,
+//   dwData "TVLC", a record       Tarnvell's command: the thread stops pumping
+//                                for two minutes, as a running copy of
+//                                Tarnvell that hangs while it runs one
+//                                (a window of class TarnvellFrame stands in
+//                                for its frame: "class:TarnvellFrame:Title")
+//   dwData 4, "Title"            the window titled Title destroyed
+//   dwData 5, "Prefix\nN"         N hidden windows titled Prefix0 .. PrefixN-1,
 //                                shown all at once, one after the other
 //                                without pumping, when WM_APP + 2 is posted
 //
-// Every show, hide and retitle also raises EVENT_OBJECT_SHOW, _HIDE or
-// _NAMECHANGE with NotifyWinEvent, and every minimize
+// Every show, hide, retitle and destruction also raises EVENT_OBJECT_SHOW,
+// _HIDE, _NAMECHANGE or _DESTROY with NotifyWinEvent, and every minimize
 // EVENT_SYSTEM_MINIMIZESTART, as Windows' own user32 does: Wine 8 raises
 // none of them by itself, and out-of-context hooks of other programs
 // (Tarnvell's) only see them so.
@@ -45,7 +51,10 @@ constexpr UINT kHang = WM_APP + 1;
 constexpr ULONG_PTR kNewWindow = 1;
 constexpr ULONG_PTR kRename = 2;
 constexpr ULONG_PTR kRenameStorm = 3;
-constexpr ULONG_PTR kPrepareBurst = 4;
+constexpr ULONG_PTR kTarnvellCommand = 0x54564C43;
+constexpr DWORD kHungOnCommandMs = 120000;
+constexpr ULONG_PTR kDestroy = 4;
+constexpr ULONG_PTR kPrepareBurst = 5;
 constexpr UINT kShowBurst = WM_APP + 2;
 constexpr const char* kClass = "TarnvellTestWindow";
 constexpr const char* kStubbornClass = "TarnvellTestStubborn";
@@ -89,6 +98,15 @@ LRESULT OnCopyData(const COPYDATASTRUCT* data) {
             Retitle(it->second, title);
             return 1;
         }
+        case kTarnvellCommand: ::Sleep(kHungOnCommandMs); return 0;
+        case kDestroy: {
+            const auto it = g_byTitle.find(text);
+            if (it == g_byTitle.end()) return 0;
+            const HWND w = it->second;
+            g_byTitle.erase(it);
+            ::DestroyWindow(w);
+            return 1;
+        }
         case kPrepareBurst: {
             if (cut == std::string::npos) return 0;
             const int n = std::atoi(text.c_str() + cut + 1);
@@ -119,6 +137,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (pos->flags & SWP_HIDEWINDOW) ::NotifyWinEvent(EVENT_OBJECT_HIDE, hwnd, OBJID_WINDOW, CHILDID_SELF);
             return ::DefWindowProcA(hwnd, message, wParam, lParam);
         }
+        case WM_DESTROY: ::NotifyWinEvent(EVENT_OBJECT_DESTROY, hwnd, OBJID_WINDOW, CHILDID_SELF); return 0;
         case WM_CLOSE: ::PostQuitMessage(0); return 0;
         default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }

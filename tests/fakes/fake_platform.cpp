@@ -215,6 +215,11 @@ void FakeDesktop::Wake(WindowHandle w) {
     window->queued.clear();
 }
 
+void FakeDesktop::RequestClose(WindowHandle w) {
+    ++calls;
+    actions.emplace_back("close", w);
+}
+
 bool FakeDesktop::SetForegroundWindow(WindowHandle w) {
     ++calls;
     actions.emplace_back("foreground", w);
@@ -379,6 +384,8 @@ bool FakeNotifyShell::NotifyIcon(unsigned message, const platform::NotifyIconDat
                 if (data.uFlags & nif::kTip) icon.tip = data.szTip.data();
                 if ((data.uFlags & nif::kState) && (data.dwStateMask & nis::kHidden))
                     icon.hidden = (data.dwState & nis::kHidden) != 0;
+                if (data.uFlags & nif::kIcon) icon.image = data.hIcon;
+                if (data.uFlags & nif::kMessage) icon.callbackMessage = data.uCallbackMessage;
                 icons[key] = icon;
             }
             break;
@@ -411,6 +418,21 @@ std::optional<platform::ScreenRect> FakeNotifyShell::IconRect(WindowHandle owner
     if (m_journal) m_journal->push_back("icon rect");
     if (!icons.count({owner.value, id})) return std::nullopt;
     return iconRect;
+}
+
+IconHandle FakeNotifyShell::CopyWindowIcon(WindowHandle window) {
+    if (m_journal) m_journal->push_back("copy icon");
+    const IconHandle copy{0x9900u + static_cast<unsigned>(++copiesMade)};
+    liveCopies[copy.value] = window;
+    return copy;
+}
+
+void FakeNotifyShell::DestroyIconCopy(IconHandle icon) {
+    if (m_journal) m_journal->push_back("destroy icon");
+    if (liveCopies.erase(icon.value) == 0)
+        ++badDestroys;
+    else
+        ++copiesDestroyed;
 }
 
 WindowHandle FakeNotifyShell::CreateIconWindow(std::function<void()> onCreated) {
@@ -455,10 +477,11 @@ bool FakeDialogs::AskPassword(std::string& entered) {
 // ---------------------------------------------------------------- menus
 
 unsigned FakeMenus::TrackPopupMenu(const platform::MenuModel& menu, WindowHandle,
-                                   std::optional<platform::ScreenPoint> at) {
+                                   std::optional<platform::ScreenPoint> at, bool selectFirst) {
     if (m_journal) m_journal->push_back("track menu");
     tracked.push_back(menu);
     positions.push_back(at);
+    firstSelected.push_back(selectFirst);
     if (whileTracking) whileTracking(menu);
     return choose ? choose(menu) : 0;
 }

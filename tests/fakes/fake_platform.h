@@ -12,6 +12,7 @@
 
 #include "engine/platform_set.h"
 #include "fake_crypto.h"
+#include "platform/minimize_gesture.h"
 #include "platform/window_events.h"
 
 // Recording fakes of every platform seam. Each keeps what the program did to
@@ -82,6 +83,7 @@ public:
     // A thread that pumps answers; a hung one does not.
     bool Answers(WindowHandle w) override;
     bool RunsAbove(WindowHandle w) override;
+    void RequestClose(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
@@ -117,7 +119,7 @@ public:
     std::uint64_t now = 0;
     WindowHandle foreground;
     WindowHandle active;
-    std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"foreground"/"active"
+    std::vector<std::pair<std::string, WindowHandle>> actions;  // "hide"/"show"/"close"/"foreground"/"active"
 
 private:
     Window* Find(WindowHandle w);
@@ -226,6 +228,10 @@ public:
 
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
+    // A new handle for each copy, so that a test can follow which copy an
+    // icon shows and that each is given back once.
+    IconHandle CopyWindowIcon(WindowHandle window) override;
+    void DestroyIconCopy(IconHandle icon) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
@@ -240,6 +246,8 @@ public:
         std::string tip;
         bool hidden = false;
         unsigned version = 0;  // 0 until the icon sets one
+        IconHandle image;
+        unsigned callbackMessage = 0;
         std::vector<std::pair<std::string, std::string>> balloons;  // title, text
     };
 
@@ -254,6 +262,11 @@ public:
     WindowHandle iconWindow;
     int windowsCreated = 0;
     int windowsClosed = 0;
+    // The copies handed out and not yet given back, with their windows.
+    std::map<std::uintptr_t, WindowHandle> liveCopies;
+    int copiesMade = 0;
+    int copiesDestroyed = 0;
+    int badDestroys = 0;  // a copy given back twice, or never handed out
 
 private:
     Journal* m_journal;
@@ -313,7 +326,8 @@ class FakeMenus final : public platform::IMenus {
 public:
     explicit FakeMenus(Journal* journal = nullptr) : m_journal(journal) {}
     unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
+                            std::optional<platform::ScreenPoint> at = std::nullopt,
+                            bool selectFirst = false) override;
     void PostNull(WindowHandle owner) override;
 
     // Plays the user: the identifier of the item to choose in a menu; 0 (or
@@ -322,6 +336,8 @@ public:
     std::vector<platform::MenuModel> tracked;
     // Where each tracked menu was opened; nothing: at the cursor.
     std::vector<std::optional<platform::ScreenPoint>> positions;
+    // Whether each opened with its first item selected.
+    std::vector<bool> firstSelected;
     std::vector<WindowHandle> nullPosts;
     // Called while a menu is tracked, as the nested menu loop would run it.
     std::function<void(const platform::MenuModel&)> whileTracking;
@@ -330,44 +346,47 @@ private:
     Journal* m_journal;
 };
 
-// The system's window events: records when the hooks are set and removed,
-// and lets a test raise an event as another program's window would.
-// After each event the message loop goes on (afterEvent).
+// The system's window events for one listener: records when the hooks are
+// set and removed and which events they ask for, and lets a test raise an
+// event as another program's window would. After each event the message
+// loop goes on (afterEvent).
 class FakeWindowEvents final : public platform::IWindowEvents {
 public:
-    bool Start(platform::WindowEventCallback callback) override {
+    bool Start(unsigned kinds, platform::WindowEventCallback callback) override {
         if (refuseStart) return false;
-        if (!m_callback) ++starts;
+        if (!m_callback) {
+            ++starts;
+            events = kinds;
+        }
         m_callback = std::move(callback);
         return true;
     }
     void Stop() override {
         if (m_callback) ++stops;
         m_callback = nullptr;
+        events = 0;
     }
     bool Running() const override { return static_cast<bool>(m_callback); }
-    bool StartMinimize(platform::WindowEventCallback callback) override {
-        if (refuseStart) return false;
-        if (!m_minimize) ++minimizeStarts;
-        m_minimize = std::move(callback);
-        return true;
-    }
-    void StopMinimize() override {
-        if (m_minimize) ++minimizeStops;
-        m_minimize = nullptr;
-    }
-    bool MinimizeRunning() const override { return static_cast<bool>(m_minimize); }
-    // Delivered only while its hook is set, as the system would.
+    // Delivered only while the hooks are set, and only of the kinds they
+    // asked for, as the system would.
     void Raise(platform::WindowEventKind kind, WindowHandle w) {
-        const auto& callback = kind == platform::WindowEventKind::Minimized ? m_minimize : m_callback;
-        if (callback) callback(kind, w);
+        if (m_callback && (events & BitOf(kind))) m_callback(kind, w);
         if (afterEvent && !holdLoop) afterEvent();
+    }
+    static unsigned BitOf(platform::WindowEventKind kind) {
+        switch (kind) {
+            case platform::WindowEventKind::Destroyed: return platform::window_events::kDestroyed;
+            case platform::WindowEventKind::Shown: return platform::window_events::kShown;
+            case platform::WindowEventKind::Hidden: return platform::window_events::kHidden;
+            case platform::WindowEventKind::CaptionChanged: return platform::window_events::kCaptions;
+            case platform::WindowEventKind::Minimized: return platform::window_events::kMinimized;
+        }
+        return 0;
     }
 
     int starts = 0;
     int stops = 0;
-    int minimizeStarts = 0;
-    int minimizeStops = 0;
+    unsigned events = 0;  // what the running hooks ask for
     bool refuseStart = false;
     // What the loop does after an event; while holdLoop, events queue up
     // behind each other as a burst does.
@@ -376,7 +395,30 @@ public:
 
 private:
     platform::WindowEventCallback m_callback;
-    platform::WindowEventCallback m_minimize;
+};
+
+// The mouse hook of the gesture: records when it is set and removed, and
+// what it would post.
+class FakeMinimizeGesture final : public platform::IMinimizeGesture {
+public:
+    bool Start(WindowHandle target, unsigned posted) override {
+        if (!running) ++starts;
+        running = true;
+        frame = target;
+        message = posted;
+        return true;
+    }
+    void Stop() override {
+        if (running) ++stops;
+        running = false;
+    }
+    bool Running() const override { return running; }
+
+    bool running = false;
+    int starts = 0;
+    int stops = 0;
+    WindowHandle frame;
+    unsigned message = 0;
 };
 
 // The volatile store as the registry would keep it, in memory.
@@ -410,8 +452,11 @@ struct FakePlatform {
     FakeVolatileStore hiddenJournal{&journal};
     FakeWindowEvents windowEvents;
     FakeCrypto crypto;
+    FakeWindowEvents iconEvents;
+    FakeMinimizeGesture gesture;
+    FakeWindowEvents minimizeEvents;
 
-    FakePlatform() { windowEvents.afterEvent = [this] { desktop.RunTimers(); }; }
+    FakePlatform() { windowEvents.afterEvent = minimizeEvents.afterEvent = [this] { desktop.RunTimers(); }; }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
 
@@ -420,6 +465,6 @@ struct FakePlatform {
     // registry, for the start-up load's registry calls).
     PlatformSet Set(platform::IProfile& otherProfile) {
         return PlatformSet{desktop, hotKeys, otherProfile, runKey, module, notifyShell, prompts, shell, menus,
-                           hiddenJournal, windowEvents, crypto};
+                           hiddenJournal, windowEvents, crypto, iconEvents, gesture, minimizeEvents};
     }
 };

@@ -44,9 +44,10 @@ protected:
 
     FakePlatform fake;
     FakeWindowEvents events;
+    FakeWindowEvents minimizes;
     CGroupList groups;
     std::vector<std::pair<WindowHandle, std::int32_t>> hidden;
-    AutoHideRules rules{fake.desktop, events, [this](WindowHandle w, std::int32_t id, bool) {
+    AutoHideRules rules{fake.desktop, events, minimizes, [this](WindowHandle w, std::int32_t id, bool) {
                             hidden.emplace_back(w, id);
                             fake.desktop.Get(w).visible = false;
                             rules.NoteHiddenByUs(w);
@@ -74,9 +75,9 @@ TEST_F(AutoHide, TheHooksAreSetOnlyWhileAGroupHasTheOption) {
 
 TEST_F(AutoHide, RulesRemoveTheirHooksWhenTheyEnd) {
     Groups({{"Chat", "Chat", 0, true}});
-    FakeWindowEvents local;
+    FakeWindowEvents local, localMinimizes;
     {
-        AutoHideRules scoped(fake.desktop, local, nullptr);
+        AutoHideRules scoped(fake.desktop, local, localMinimizes, nullptr);
         scoped.SetGroups(groups);
         EXPECT_TRUE(local.Running());
     }

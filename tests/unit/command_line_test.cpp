@@ -131,6 +131,56 @@ TEST(Utf8Check, RejectsEveryMalformedForm) {
         EXPECT_FALSE(IsValidUtf8(bad)) << static_cast<int>(static_cast<unsigned char>(bad[0]));
 }
 
+TEST(Utf16Check, ALoneSurrogateInAnArgumentIsInvalidAndTheProgramNameIsNeverJudged) {
+    const struct {
+        std::u16string line;
+        bool valid;
+    } cases[] = {
+        {u"Tarnvell.exe", true},
+        {u"Tarnvell.exe /hide-group caf\u00E9", true},
+        {u"t /hide-group \xD83D\xDE00", true},  // a pair: U+1F600
+        {u"t /hide-group Adv\xD800Grp", false},
+        {u"t /hide-group \xDC00", false},
+        {u"t /hide-group x\xD800", false},        // high at the end
+        {u"t /hide-group \xD800\xD800\xDC00", false},  // high, then a pair
+        {u"t /hide-group \xDC00\xD800", false},   // the pair reversed
+        {u"t \"a \xD800\"", false},               // inside quotes
+        // The program's path may hold anything a file name holds.
+        {u"C:\\x\xD800\\Tarnvell.exe /hide-all", true},
+        {u"\"C:\\a \xDC00\\Tarnvell.exe\" /hide-all", true},
+        {u"\"C:\\a b\\Tarnvell.exe\" \xDC00", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ArgumentsAreValidUtf16(c.line), c.valid) << &c - cases;
+}
+
+// ------------------------------------------------------------ the hand-over's wait
+
+TEST(HungCopyWatch, OnlyACopyHungAtEveryLookForTheGraceIsGivenUp) {
+    struct Look {
+        std::uint64_t at;
+        bool hung;
+        bool giveUp;
+    };
+    const std::uint64_t t = 1'000'000;  // any start: the clock's origin does not matter
+    const struct {
+        const char* name;
+        std::vector<Look> looks;
+    } cases[] = {
+        {"answering, however long", {{t, false, false}, {t + 3'600'000, false, false}}},
+        {"hung for the grace", {{t, true, false}, {t + kHungCopyGraceMs - 1, true, false}, {t + kHungCopyGraceMs, true, true}}},
+        {"wakes within the grace: counted anew",
+         {{t, true, false}, {t + 4000, false, false}, {t + 4250, true, false}, {t + 4250 + kHungCopyGraceMs - 1, true, false},
+          {t + 4250 + kHungCopyGraceMs, true, true}}},
+        // A look that comes late (the machine was busy) still needs two looks
+        // of a hung copy: the first one starts the count.
+        {"first seen hung after a long pause", {{t, false, false}, {t + 60'000, true, false}}},
+    };
+    for (const auto& c : cases) {
+        HungCopyWatch watch;
+        for (const Look& look : c.looks) EXPECT_EQ(watch.GiveUp(look.at, look.hung), look.giveUp) << c.name << " at " << look.at - t;
+    }
+}
+
 // ------------------------------------------------------------ WM_COPYDATA
 
 std::optional<Command> Decode(const std::vector<std::uint8_t>& data, std::uintptr_t magic) {

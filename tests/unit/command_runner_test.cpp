@@ -67,7 +67,8 @@ struct Desk {
             kernel->Commands().Take(shown, kernel->Groups().At(0)->Id(), false);
             fake.desktop.now += CHideShowCommands::kGatherQuietMs;
         }
-        if (verb == Verb::ShowListed) return Command{verb, -1, {}, hidden};
+        if (verb == Verb::ShowListed || verb == Verb::CloseListed || verb == Verb::WindowMenu)
+            return Command{verb, -1, {}, hidden};
         if (verb == Verb::HideWindow) return Command{verb, -1, {}, shown};
         return Command{verb};
     }
@@ -94,7 +95,8 @@ TEST(EveryCommand, AsksThePasswordOfItsOccasionAndMeetsTheGateOfItsRow) {
         {Verb::Preferences, true, WhileAbout::Acts},   {Verb::WindowsGroups, true, WhileAbout::Acts},
         {Verb::About, false, WhileAbout::Front},       {Verb::Help, false, WhileAbout::Acts},
         {Verb::CheckUpdate, false, WhileAbout::Acts},  {Verb::Exit, true, WhileAbout::Front},
-        {Verb::EndSession, false, WhileAbout::Acts},   {Verb::HideTaken, false, WhileAbout::Acts},
+        {Verb::EndSession, false, WhileAbout::Acts},   {Verb::CloseListed, true, WhileAbout::Acts},
+        {Verb::WindowMenu, false, WhileAbout::Acts},   {Verb::HideTaken, false, WhileAbout::Acts},
     };
     ASSERT_EQ(std::size(rows), std::size(kCommands));
     for (const auto& row : rows) {

@@ -45,7 +45,7 @@ TEST(HotKeyMessages, KeysOfMissingGroupsAndUnusedIdentifiersChangeNothing) {
     fake.desktop.Add("Notepad", "Internet Explorer");
     auto kernel = StartKernel(fake);
     fake.journal.clear();
-    for (std::uintptr_t id : {std::uintptr_t{5}, std::uintptr_t{24}, std::uintptr_t{27}, std::uintptr_t{28},
+    for (std::uintptr_t id : {std::uintptr_t{kProgramHotKeys}, std::uintptr_t{24}, std::uintptr_t{27}, std::uintptr_t{28},
                               std::uintptr_t{1001}, static_cast<std::uintptr_t>(-1)})
         EXPECT_EQ(kernel->ProcessMessage(wm::kHotKey, id, 0), (MessageReply{true})) << id;
     EXPECT_TRUE(fake.journal.empty());

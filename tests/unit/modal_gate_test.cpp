@@ -45,6 +45,14 @@ const Row kRows[] = {
     {{W::Menu}, I::TrayMenu, O::HotKey, K::Refuse, {}},
     {{W::Prompt}, I::TrayMenu, O::TrayClick, K::Front, W::Prompt},
     {{W::Preferences}, I::TrayMenu, O::TrayClick, K::Run, {}},
+    // A hidden window's own icon is an icon too.
+    {{W::Menu}, I::ShowCommand, O::WindowIcon, K::Refuse, {}},
+    {{W::Menu}, I::TrayMenu, O::WindowIcon, K::Refuse, {}},
+    {{W::Prompt}, I::TrayMenu, O::WindowIcon, K::Front, W::Prompt},
+    {{W::About}, I::ShowCommand, O::WindowIcon, K::Run, {}},
+    // The gesture is no click on ours: it hides in every loop, a menu's too.
+    {{W::Menu}, I::HideCommand, O::Gesture, K::Run, {}},
+    {{W::Prompt, W::Preferences}, I::HideCommand, O::Gesture, K::Run, {}},
     // One configuration dialog at a time; About beside them, once.
     {{}, I::OpenPreferences, O::Menu, K::Run, {}},
     {{W::Preferences}, I::OpenPreferences, O::Menu, K::Front, W::Preferences},

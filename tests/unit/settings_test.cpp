@@ -15,12 +15,13 @@ constexpr WindowHandle kFrame{0x42};
 
 const std::vector<std::string> kFlagNames = {
     "bShowList",     "m_bShowOnClose", "m_bInvertMouse", "m_bAutorun",  "m_bHideIcon",
-    "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow"};
+    "m_bShowHiddenInTip", "m_bPassOnClose", "m_bPassOnOption", "m_bPassOnShow", "m_bMinimizeGesture",
+    "m_bIconPerWindow"};
 
 // What a save writes, in order.
 std::vector<std::string> SavedEntries() {
     std::vector<std::string> entries;
-    for (int n = 0; n < 5; ++n)
+    for (int n = 0; n < kProgramHotKeys; ++n)
         entries.insert(entries.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
     for (const auto& name : kFlagNames) entries.push_back("Settings/" + name);
     entries.insert(entries.end(), {"Settings/PasswordHash", "Settings/m_uAction", "Settings/m_bClick"});
@@ -45,13 +46,13 @@ protected:
 };
 
 TEST_F(Settings, LoadReadsEverythingInOrderAndRegistersEachHotKeyAsItGoes) {
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < kProgramHotKeys; ++n) {
         fake.profile.Set("HotKeys", "Mod" + std::to_string(n), unsigned{mod::kAlt});
         fake.profile.Set("HotKeys", "VK" + std::to_string(n), 0x70u + static_cast<unsigned>(n));
     }
     Start();
     std::vector<std::string> expected;
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < kProgramHotKeys; ++n) {
         const auto id = std::to_string(n);
         expected.insert(expected.end(),
                         {"profile read HotKeys/Mod" + id, "profile read HotKeys/VK" + id, "hotkey register " + id});
@@ -224,10 +225,10 @@ TEST_F(Settings, SaveWritesEveryValueInOrderEvenWhenUnchanged) {
     EXPECT_EQ(fake.profile.writes, SavedEntries());
     std::vector<unsigned> flags;
     for (const auto& name : kFlagNames) flags.push_back(Int("Settings", name));
-    EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(flags, (std::vector<unsigned>{1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Int("Settings", "m_uAction"), 1u);
     EXPECT_EQ(Int("Settings", "m_bClick"), 0u);
-    EXPECT_EQ(Int("HotKeys", "VK4"), 0u);
+    EXPECT_EQ(Int("HotKeys", "VK5"), 0u);
     EXPECT_EQ(std::get<std::string>(*fake.profile.Find("Settings", "PasswordHash")), "");
 }
 

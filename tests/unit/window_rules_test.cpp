@@ -48,7 +48,7 @@ protected:
     void Minimize(WindowHandle w, bool fromMaximized = false) {
         desk.Get(w).minimized = true;
         desk.Get(w).maximized = fromMaximized;
-        fake.windowEvents.Raise(WindowEventKind::Minimized, w);
+        fake.minimizeEvents.Raise(WindowEventKind::Minimized, w);
     }
     bool Visible(WindowHandle w) { return desk.Get(w).visible; }
     const CHiddenList& List() { return Kernel().Commands().HiddenList(); }
@@ -97,7 +97,7 @@ TEST_F(WindowRules, AProgramRuleTakesAWindowAsItAppearsAndNeverReadsItsCaption) 
     Group(0, "Chrome", "", "chrome.exe", "", GROUP_HIDE_ON_APPEAR);
     auto& k = Kernel();
     ASSERT_TRUE(fake.windowEvents.Running());
-    EXPECT_FALSE(fake.windowEvents.MinimizeRunning());
+    EXPECT_FALSE(fake.minimizeEvents.Running());
     const WindowHandle editor = Window("Edit", "Chrome notes", kEditor);
     fake.windowEvents.Raise(WindowEventKind::Shown, editor);
     desk.captionReads = 0;
@@ -117,16 +117,16 @@ TEST_F(WindowRules, AProgramRuleTakesAWindowAsItAppearsAndNeverReadsItsCaption) 
 TEST_F(WindowRules, TheMinimizeHookFollowsTheGroupsWithTheFlag) {
     Group(0, "All", "", "", "", GROUP_HIDE_ON_MINIMIZE);
     auto& k = Kernel();
-    EXPECT_TRUE(fake.windowEvents.MinimizeRunning());
+    EXPECT_TRUE(fake.minimizeEvents.Running());
     EXPECT_FALSE(fake.windowEvents.Running());
     fake.prompts.windowsGroups = [](GroupsForm& form) {
         form.groups[0]->m_bHideMinimized = false;
         return true;
     };
     k.ProcessMessage(wm::kCommand, ID_WINDOWS_GROUPS, 0);
-    EXPECT_FALSE(fake.windowEvents.MinimizeRunning());
-    EXPECT_EQ(fake.windowEvents.minimizeStarts, 1);
-    EXPECT_EQ(fake.windowEvents.minimizeStops, 1);
+    EXPECT_FALSE(fake.minimizeEvents.Running());
+    EXPECT_EQ(fake.minimizeEvents.starts, 1);
+    EXPECT_EQ(fake.minimizeEvents.stops, 1);
 }
 
 // "Every window I minimize": a group with no criterion and flag 2.
@@ -174,10 +174,10 @@ TEST_F(WindowRules, OnlyMinimizedWindowsOfTheGroupAreTakenAndOtherHidesShowAsBef
     // An event whose window was restored again before the step comes back
     // as it is.
     const WindowHandle quick = Window("Edit", "Quick", kEditor);
-    fake.windowEvents.holdLoop = true;
+    fake.minimizeEvents.holdLoop = true;
     Minimize(quick);
     desk.Get(quick).minimized = false;
-    fake.windowEvents.holdLoop = false;
+    fake.minimizeEvents.holdLoop = false;
     desk.RunTimers();
     ASSERT_EQ(List().size(), 1u);
     EXPECT_EQ(List()[0].m_Show, ShowAs::Shown);

@@ -64,12 +64,25 @@ struct WindowTraits {
     static void Close(Handle h) { ::DestroyWindow(h); }
 };
 
+struct WinEventHookTraits {
+    using Handle = HWINEVENTHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::UnhookWinEvent(h); }
+};
+struct WindowsHookTraits {
+    using Handle = HHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::UnhookWindowsHookEx(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueWinEventHook = UniqueHandle<WinEventHookTraits>;
+using UniqueWindowsHook = UniqueHandle<WindowsHookTraits>;
 
 // The one named mutex that keeps a second copy from starting. Released and
 // closed when the owner goes.

@@ -29,9 +29,11 @@ HMENU Build(const platform::MenuModel& items) {
 }  // namespace
 
 unsigned Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHandle owner,
-                                    std::optional<platform::ScreenPoint> at) {
+                                    std::optional<platform::ScreenPoint> at, bool selectFirst) {
     UniqueMenu menu(Build(model));
     if (!menu) return 0;
+    for (const auto& item : model)
+        if (item.isDefault) ::SetMenuDefaultItem(menu.get(), item.id, FALSE);
     POINT where{};
     if (at)
         where = {at->x, at->y};
@@ -43,6 +45,10 @@ unsigned Win32Menus::TrackPopupMenu(const platform::MenuModel& model, WindowHand
     // here rather than as a message, so what an item names is known only
     // while its menu is open.
     const UINT align = ::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    // The menu's loop reads the thread's queue, keys included: a Down
+    // waiting there when it starts selects the first item, as the user's
+    // own first press of it would.
+    if (selectFirst) ::PostMessageA(ToHwnd(owner), WM_KEYDOWN, VK_DOWN, 0);
     const BOOL chosen = ::TrackPopupMenu(menu.get(), align | TPM_RIGHTBUTTON | TPM_RETURNCMD, where.x, where.y, 0,
                                          ToHwnd(owner), nullptr);
     return chosen > 0 ? static_cast<unsigned>(chosen) : 0;

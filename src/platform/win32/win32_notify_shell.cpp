@@ -4,6 +4,7 @@
 
 #include "platform/win32/convert.h"
 #include "platform/win32/diagnostics.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_binding.h"
 
@@ -13,6 +14,50 @@ namespace {
 
 constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
 constexpr const char* kIconWindowTitle = "CTrayNotifyIcon Helper Window";
+
+// How long a window may take to name its icon: a busy program delays a
+// hide by this much per family at most, and a hung one not at all.
+constexpr UINT kIconAnswerMs = 50;
+
+// A copy at the notification area's size, owned by this process whichever
+// process made the original; null when there is nothing to copy.
+HICON SmallCopy(HICON icon) {
+    if (!icon) return nullptr;
+    return static_cast<HICON>(::CopyImage(icon, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                          ::GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+// The window's own small icon, or the one the system makes from its large
+// one (ICON_SMALL2). SMTO_BLOCK: no other message reaches this thread
+// meanwhile, so no command can run in the middle of the one that asks.
+HICON OwnIcon(HWND window) {
+    DWORD_PTR icon = 0;
+    if (!::SendMessageTimeoutA(window, WM_GETICON, ICON_SMALL2, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kIconAnswerMs,
+                               &icon))
+        return nullptr;
+    return SmallCopy(reinterpret_cast<HICON>(icon));
+}
+
+HICON ClassIcon(HWND window) {
+    for (int index : {GCLP_HICONSM, GCLP_HICON})
+        if (HICON copy = SmallCopy(reinterpret_cast<HICON>(::GetClassLongPtrA(window, index)))) return copy;
+    return nullptr;
+}
+
+// The first icon of the window's executable, extracted as a small icon of
+// our own.
+HICON ProgramIcon(HWND window) {
+    DWORD pid = 0;
+    if (!::GetWindowThreadProcessId(window, &pid) || !pid) return nullptr;
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return nullptr;
+    char path[MAX_PATH * 4] = {};
+    DWORD size = sizeof(path);
+    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return nullptr;
+    HICON small = nullptr;
+    if (::ExtractIconExA(path, 0, nullptr, &small, 1) == 0) return nullptr;
+    return small;
+}
 
 const char* NotifyMessageName(unsigned message) {
     switch (message) {
@@ -111,6 +156,24 @@ std::optional<platform::ScreenRect> Win32NotifyShell::IconRect(WindowHandle owne
     return std::nullopt;
 }
 
+// Other programs' icons are theirs to destroy, and may go with them: the
+// notification area is given copies. Under Wine 8 neither WM_GETICON nor the
+// class's icon answers across processes, so there the program's icon, or
+// the system's, stands for the window.
+IconHandle Win32NotifyShell::CopyWindowIcon(WindowHandle window) {
+    const HWND h = ToHwnd(window);
+    for (HICON (*source)(HWND) : {&OwnIcon, &ClassIcon, &ProgramIcon})
+        if (HICON copy = source(h)) return FromHicon(copy);
+    HICON copy = SmallCopy(::LoadIconA(nullptr, IDI_APPLICATION));
+    if (!copy) {
+        const DWORD error = ::GetLastError();
+        diag::Failed("CopyImage(IDI_APPLICATION) for the icon of " + diag::Window(h), error);
+    }
+    return FromHicon(copy);
+}
+
+void Win32NotifyShell::DestroyIconCopy(IconHandle icon) { UniqueIcon owned(ToHicon(icon)); }
+
 WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarCreated) {
     if (!win32::RegisterWindowClass<IconWindow>(m_instance, kIconWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS))
         return WindowHandle{};
@@ -123,6 +186,8 @@ WindowHandle Win32NotifyShell::CreateIconWindow(std::function<void()> onTaskbarC
         const DWORD error = ::GetLastError();
         diag::Failed("CreateWindowEx(" + diag::Quoted(kIconWindowClass) + ")", error);
     }
+    // The taskbar that announces itself runs without administrator rights.
+    if (hwnd) AcceptFromLowerRights(hwnd, {WM_TASKBARCREATED});
     return FromHwnd(hwnd);
 }
 

@@ -44,6 +44,7 @@ public:
     platform::RestoreState RestoreStateOf(WindowHandle w) override;
     bool Answers(WindowHandle w) override;
     bool RunsAbove(WindowHandle w) override;
+    void RequestClose(WindowHandle w) override;
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
@@ -124,6 +125,8 @@ public:
     ~Win32NotifyShell() override;
     bool NotifyIcon(unsigned message, const platform::NotifyIconData& data) override;
     std::optional<platform::ScreenRect> IconRect(WindowHandle owner, unsigned id) override;
+    IconHandle CopyWindowIcon(WindowHandle window) override;
+    void DestroyIconCopy(IconHandle icon) override;
     WindowHandle CreateIconWindow(std::function<void()> onTaskbarCreated) override;
     void CloseIconWindow(WindowHandle window) override;
 
@@ -147,6 +150,7 @@ public:
 class Win32Menus final : public platform::IMenus {
 public:
     unsigned TrackPopupMenu(const platform::MenuModel& menu, WindowHandle owner,
-                            std::optional<platform::ScreenPoint> at = std::nullopt) override;
+                            std::optional<platform::ScreenPoint> at = std::nullopt,
+                            bool selectFirst = false) override;
     void PostNull(WindowHandle owner) override;
 };

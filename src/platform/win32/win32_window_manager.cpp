@@ -229,6 +229,15 @@ platform::RestoreState Win32WindowManager::RestoreStateOf(WindowHandle w) {
                                                       : platform::RestoreState::ToNormal;
 }
 
+// Posted, as the close button's own request is: the window's program may
+// ask about unsaved work, and nothing here waits for it.
+void Win32WindowManager::RequestClose(WindowHandle w) {
+    const HWND h = ToHwnd(w);
+    if (::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0)) return;
+    const DWORD error = ::GetLastError();
+    diag::Failed("PostMessage(WM_SYSCOMMAND, SC_CLOSE) to " + diag::Window(h), error);
+}
+
 bool Win32WindowManager::SetForegroundWindow(WindowHandle w) {
     const HWND h = ToHwnd(w);
     // A refusal (another program keeps the foreground) may set no error; the

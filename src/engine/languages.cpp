@@ -1,0 +1,53 @@
+#include "engine/languages.h"
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+// The primary language of a locale name: "de" of "de-AT" (or "de_AT").
+std::string_view Primary(std::string_view locale) { return locale.substr(0, locale.find_first_of("-_")); }
+
+// Chinese written in its traditional characters is not the simplified
+// Chinese we have, though both are "zh".
+bool Traditional(std::string_view locale) {
+    if (!SameText(Primary(locale), "zh")) return false;
+    for (std::string_view mark : {"hant", "tw", "hk", "mo"}) {
+        for (std::size_t at = 3; at + mark.size() <= locale.size(); ++at)
+            if (SameText(locale.substr(at, mark.size()), mark) &&
+                (at + mark.size() == locale.size() || locale[at + mark.size()] == '-' ||
+                 locale[at + mark.size()] == '_'))
+                return true;
+    }
+    return false;
+}
+
+const LanguageInfo* Match(std::string_view locale) {
+    if (locale.empty()) return nullptr;
+    if (const LanguageInfo* exact = LanguageOf(locale)) return exact;
+    if (Traditional(locale)) return nullptr;
+    for (const LanguageInfo& language : kLanguages)
+        if (SameText(Primary(language.locale), Primary(locale))) return &language;
+    return nullptr;
+}
+
+}  // namespace
+
+const LanguageInfo* LanguageOf(std::string_view locale) {
+    for (const LanguageInfo& language : kLanguages)
+        if (SameText(language.locale, locale)) return &language;
+    return nullptr;
+}
+
+const LanguageInfo& ChooseLanguage(std::string_view setting, const std::vector<std::string>& preferred) {
+    if (const LanguageInfo* chosen = Match(setting)) return *chosen;
+    for (const std::string& locale : preferred)
+        if (const LanguageInfo* chosen = Match(locale)) return *chosen;
+    return kEnglish;
+}

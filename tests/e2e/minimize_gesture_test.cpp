@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT ID_SHOW_WINDOW = 32772;
+
+// The test window's own process, where its system menu would open.
+HWND MenuOf(const Host& host) {
+    for (HWND w : WindowsOfProcess(host.Proc().Pid(), "#32768"))
+        if (::IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+// A menu the click opened (the test window's system menu) goes before the
+// next test.
+void CloseMenuOf(const Host& host, HWND window) {
+    if (MenuOf(host)) ::PostMessageA(window, WM_CANCELMODE, 0, 0);
+    WaitFor([&] { return MenuOf(host) == nullptr; }, 3s);
+}
+
+class MinimizeGesture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TearDown();
+        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+    }
+    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
+
+    // A right click of the real mouse on the part of w that answers hit, once
+    // w is on top, so that the click lands on w and nothing else.
+    static bool RightClickOn(HWND w, LRESULT hit) {
+        if (!Raise(w)) return false;
+        const auto at = HitPoint(w, hit);
+        if (!at || ::WindowFromPoint(*at) != w) return false;
+        RealClick(*at, true);
+        return true;
+    }
+};
+
+TEST_F(MinimizeGesture, ARightClickOnTheMinimizeButtonHidesTheWindowWithItsDialog) {
+    ASSERT_TRUE(SetDword("Settings", "m_bMinimizeGesture", 1));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"top:Main", "owned:Dialog:Main"});
+    HWND main = host.Window("Main"), dialog = host.Window("Dialog");
+    ASSERT_TRUE(main && dialog);
+
+    ASSERT_TRUE(RightClickOn(main, HTMINBUTTON));
+    EXPECT_TRUE(WaitVisible(main, false));
+    EXPECT_TRUE(WaitVisible(dialog, false));
+    // The press never reached the window: no system menu opened.
+    ::Sleep(300);
+    EXPECT_EQ(MenuOf(host), nullptr);
+    CloseMenuOf(host, main);
+
+    // The dialog comes back first, then its owner.
+    Command(app.Frame(), ID_SHOW_WINDOW);
+    EXPECT_TRUE(WaitVisible(dialog, true));
+    Command(app.Frame(), ID_SHOW_WINDOW);
+    EXPECT_TRUE(WaitVisible(main, true));
+}
+
+TEST_F(MinimizeGesture, ARightClickOnTheCaptionHidesNothing) {
+    ASSERT_TRUE(SetDword("Settings", "m_bMinimizeGesture", 1));
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"top:Captioned"});
+    HWND w = host.Window("Captioned");
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(RightClickOn(w, HTCAPTION));
+    // The click goes on to the window, which opens its system menu.
+    EXPECT_TRUE(WaitFor([&] { return MenuOf(host) != nullptr; }, 3s));
+    EXPECT_TRUE(::IsWindowVisible(w));
+    CloseMenuOf(host, w);
+    EXPECT_TRUE(::IsWindowVisible(w));
+}
+
+TEST_F(MinimizeGesture, WithTheOptionOffTheSameClickHidesNothing) {
+    Tarnvell app;
+    ASSERT_TRUE(app.Started());
+    Host host({"top:Untouched"});
+    HWND w = host.Window("Untouched");
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(RightClickOn(w, HTMINBUTTON));
+    ::Sleep(1000);
+    EXPECT_TRUE(::IsWindowVisible(w));
+    CloseMenuOf(host, w);
+}
+
+}  // namespace
