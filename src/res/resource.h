@@ -1,5 +1,5 @@
 /*
- * resource.h - resource identifiers shared by tarnvell.rc and the C++ code.
+ * resource.h - resource identifiers shared by the resource files and the C++ code.
  *
  * Plain C preprocessor definitions only: windres reads this file as well
  * as the compiler.
@@ -47,6 +47,7 @@
 #define IDC_KEY_SHOW_LIST       1037    /* hot-key 5 */
 #define IDC_MINIMIZE_GESTURE    1038
 #define IDC_ICON_PER_WINDOW     1039
+#define IDC_LANGUAGE            1043
 
 /* Windows Groups. */
 #define IDD_WINDOWS_GROUPS      145
@@ -96,6 +97,7 @@
 #define IDS_USAGE_EXTRA         163
 #define IDS_USAGE_TOO_LONG      164
 #define IDS_USAGE_INVALID_TEXT  165
+#define IDS_USAGE_GROUP_NAME    167  /* the placeholder of a command's group name */
 #define IDS_USAGE_TAIL          166
 #define IDS_CLI_HIDE_WINDOW     170
 #define IDS_CLI_SHOW_WINDOW     171
@@ -144,6 +146,11 @@
 #define IDS_LINK_CANT_OPEN      205
 #define IDS_LINK_UNKNOWN        206
 #define IDS_LINK_ERROR_BASE     210
+/* The words of key names, in the order of KeyWord (hotkeys/key_names.h):
+   IDS_KEY_WORDS to IDS_KEY_WORDS + 14. */
+#define IDS_KEY_WORDS           400
+/* The first item of Preferences' language list: the system's choice. */
+#define IDS_LANGUAGE_DEFAULT    420
 
 /* Menu commands; each has a string-table entry with its menu text. */
 #define ID_HIDE_WINDOW          32771

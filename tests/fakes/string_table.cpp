@@ -89,6 +89,6 @@ std::map<unsigned, std::string> ReadStringTable(const std::string& script) {
 }
 
 const std::map<unsigned, std::string>& EnglishStrings() {
-    static const std::map<unsigned, std::string> strings = ReadStringTable(TARNVELL_RES_DIR "/tarnvell.rc");
+    static const std::map<unsigned, std::string> strings = ReadStringTable(TARNVELL_RES_DIR "/lang/en-US.rc");
     return strings;
 }
