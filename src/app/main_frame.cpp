@@ -24,9 +24,8 @@ bool CMainFrame::LoadFrame(HINSTANCE instance) {
     if (!win32::RegisterWindowClass<CMainFrame>(instance, kClassName, CS_DBLCLKS,
                                                 ::LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME))))
         return false;
-    char title[64] = "";
-    ::LoadStringA(instance, IDR_MAINFRAME, title, sizeof(title));
-    HWND hwnd = ::CreateWindowExA(0, kClassName, title, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    const std::string title = win32::LoadText(instance, IDR_MAINFRAME);
+    HWND hwnd = ::CreateWindowExA(0, kClassName, title.c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (hwnd) return true;
     const DWORD error = ::GetLastError();

@@ -7,6 +7,7 @@
 
 #include "platform/win32/system_library.h"
 #include "app/command_line_win32.h"
+#include "engine/languages.h"
 #include "platform/text.h"
 #include "ui/html_help.h"
 
@@ -87,6 +88,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     // Before anything else: a malformed command line changes nothing.
     const ParsedCommandLine parsed = ParseOwnCommandLine();
+    if (parsed.kind == ParsedCommandLine::Kind::Help || parsed.kind == ParsedCommandLine::Kind::Usage) {
+        // The usage box speaks the language the running copy would.
+        Win32Module module(instance);
+        Win32Profile profile;
+        profile.SetRegistryKey(CTarnvellApp::kCompany, ApplicationName(module.ModulePath()));
+        SpeakStoredLanguage(profile.Profile(), module);
+    }
     switch (parsed.kind) {
         case ParsedCommandLine::Kind::Help: ShowUsage(instance, std::nullopt); return 0;
         case ParsedCommandLine::Kind::Usage:

@@ -1,5 +1,7 @@
 #include "engine/app_kernel.h"
 
+#include "engine/languages.h"
+
 #include "engine/command_line.h"
 #include "engine/command_table.h"
 #include "platform/copy_data.h"
@@ -61,7 +63,11 @@ CAppKernel::CAppKernel(PlatformSet platform)
     });
     // Tarnvell's icon comes back first, so that it keeps its place.
     m_TrayIcon.AfterTaskbarRestart([this] { m_WindowIcons.OnTaskbarRestart(); });
-    m_Runner.OnSettingsPublished([this] { ApplyGestureOption(); });
+    m_Runner.OnSettingsPublished([this] {
+        ApplyGestureOption();
+        // The tray was refreshed in the language of before.
+        if (ApplyLanguage()) m_Tray.RefreshTray();
+    });
 }
 
 CAppKernel::~CAppKernel() {
@@ -90,6 +96,15 @@ void CAppKernel::RunTaken() {
     }
 }
 
+bool CAppKernel::ApplyLanguage() {
+    const LanguageInfo& language = ChooseLanguage(m_Settings.Prefs().m_strLanguage,
+                                                  m_Platform.module.PreferredLanguages());
+    if (&language == m_pLanguage) return false;
+    SpeakLanguage(language, m_Platform.module);
+    m_pLanguage = &language;
+    return true;
+}
+
 void CAppKernel::ApplyGestureOption() {
     platform::IMinimizeGesture& gesture = m_Platform.minimizeGesture;
     const bool on = m_Settings.Prefs().m_bMinimizeGesture;
@@ -114,6 +129,8 @@ void CAppKernel::Init(WindowHandle mainWnd) {
         m_Settings.Load(mainWnd);
         m_Groups.Load(mainWnd);
     }
+    // Before the first text of a language: the balloon of keys not taken.
+    ApplyLanguage();
     m_Tray.ReportFailedKeys();
     ApplyGestureOption();
     // The icon went in with the tip of an empty list; only windows taken back

@@ -16,6 +16,8 @@
 #include "tray/resource_loader.h"
 #include "tray/tray_notify_icon.h"
 
+struct LanguageInfo;
+
 // What the frame does after the engine saw a message.
 struct MessageReply {
     // The engine handled it: the frame's default handling does not follow,
@@ -73,6 +75,9 @@ private:
     void RunTaken();
     // The mouse hook is set while its option is on, and only then.
     void ApplyGestureOption();
+    // Speaks the language the settings and the system choose; true when it
+    // is another than before.
+    bool ApplyLanguage();
 
     // Built in this order and torn down in reverse: the rules go first, so
     // no window event reaches parts that are gone; the icons of hidden
@@ -94,4 +99,6 @@ private:
     CCommandRunner m_Runner;
     AutoHideRules m_AutoHide;
     bool m_bRuleTimer = false;
+    // The language spoken; null before the first.
+    const LanguageInfo* m_pLanguage = nullptr;
 };

@@ -189,7 +189,7 @@ std::string UsageText(const std::function<std::string(unsigned id)>& load) {
     for (const CommandInfo& row : kCommands) {
         if (!row.cliName) continue;
         std::string command = std::string("  /") + row.cliName;
-        if (row.takesGroup) command += " NAME";
+        if (row.takesGroup) command += " " + load(IDS_USAGE_GROUP_NAME);
         // Tab stops fall every eight characters: a short command takes two
         // tabs to reach the column of the others.
         text += "\n" + command + (command.size() < 8 ? "\t\t" : "\t") + load(row.cliHelpId);

@@ -1,5 +1,13 @@
 #include "engine/languages.h"
 
+#include <iterator>
+
+#include "engine/preferences.h"
+#include "hotkeys/key_names.h"
+#include "platform/platform.h"
+#include "res/resource.h"
+#include "tray/resource_loader.h"
+
 namespace {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -50,4 +58,33 @@ const LanguageInfo& ChooseLanguage(std::string_view setting, const std::vector<s
     for (const std::string& locale : preferred)
         if (const LanguageInfo* chosen = Match(locale)) return *chosen;
     return kEnglish;
+}
+
+const LanguageInfo& SpeakChosenLanguage(std::string_view setting, platform::IModule& module) {
+    const LanguageInfo& language = ChooseLanguage(setting, module.PreferredLanguages());
+    SpeakLanguage(language, module);
+    return language;
+}
+
+const LanguageInfo& SpeakStoredLanguage(platform::IProfile& profile, platform::IModule& module) {
+    return SpeakChosenLanguage(profile.GetProfileString(Preferences::kSection, Preferences::kLanguage, ""), module);
+}
+
+int LanguageSelection(std::string_view setting) {
+    const LanguageInfo* row = LanguageOf(setting);
+    return row ? static_cast<int>(row - kLanguages) + 1 : 0;
+}
+
+std::string LanguageFromSelection(int selection, std::string_view before) {
+    if (selection == LanguageSelection(before)) return std::string(before);
+    if (selection <= 0 || selection > static_cast<int>(std::size(kLanguages))) return {};
+    return kLanguages[selection - 1].locale;
+}
+
+void SpeakLanguage(const LanguageInfo& language, platform::IModule& module) {
+    module.SetLanguage(language.langId);
+    const CResource strings(module);
+    KeyWords words;
+    for (std::size_t i = 0; i < kKeyWordCount; ++i) words[i] = strings.Load(IDS_KEY_WORDS + static_cast<unsigned>(i));
+    SetKeyWords(words);
 }

@@ -3,6 +3,11 @@
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class IModule;
+class IProfile;
+}
+
 // The languages Tarnvell speaks, one row each: its locale name (what
 // Settings\Language stores), the Windows language its resources are marked
 // with, and its name in itself (what the Preferences list shows). Adding a
@@ -38,6 +43,25 @@ inline constexpr const LanguageInfo& kEnglish = kLanguages[0];
 // when we have none of them.
 const LanguageInfo& ChooseLanguage(std::string_view setting, const std::vector<std::string>& preferred);
 
+// Makes language the one every text, dialog and key name comes in from now
+// on: the module's resources and the words of key names.
+void SpeakLanguage(const LanguageInfo& language, platform::IModule& module);
+
+// The language setting and the module's display languages choose, spoken.
+const LanguageInfo& SpeakChosenLanguage(std::string_view setting, platform::IModule& module);
+// The same, with the setting as the profile stores it: for what speaks
+// before the settings are loaded.
+const LanguageInfo& SpeakStoredLanguage(platform::IProfile& profile, platform::IModule& module);
+
 // The row of a locale name exactly as a row spells it (any letter case);
 // null for none.
 const LanguageInfo* LanguageOf(std::string_view locale);
+
+// Preferences' language list: item 0 is the system's choice, item 1 + i the
+// row i. A setting the list cannot show (empty, or a locale we lack, perhaps
+// a later version's) shows as the system's choice.
+int LanguageSelection(std::string_view setting);
+// The setting an item stands for. Left on the item that showed it, the
+// setting before is kept as it was, so that one this version cannot show
+// survives a visit to Preferences.
+std::string LanguageFromSelection(int selection, std::string_view before);

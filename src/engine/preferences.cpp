@@ -34,6 +34,7 @@ void Preferences::Load(platform::IProfile& profile) {
     m_PasswordHash = profile.GetProfileString(kSection, kPasswordHash, "");
     m_bClick = profile.GetProfileInt(kSection, kClick, defaults.m_bClick ? 1 : 0) != 0;
     m_uAction = ClickAction(profile.GetProfileInt(kSection, kAction, static_cast<int>(defaults.m_uAction.Stored())));
+    m_strLanguage = profile.GetProfileString(kSection, kLanguage, "");
 }
 
 void Preferences::Save(platform::IProfile& profile) const {
@@ -41,6 +42,10 @@ void Preferences::Save(platform::IProfile& profile) const {
     profile.WriteProfileString(kSection, kPasswordHash, m_PasswordHash);
     SaveAction(profile);
     profile.WriteProfileInt(kSection, kClick, m_bClick ? 1 : 0);
+    if (m_strLanguage.empty())
+        profile.DeleteProfileValue(kSection, kLanguage);
+    else
+        profile.WriteProfileString(kSection, kLanguage, m_strLanguage);
 }
 
 void Preferences::SaveAction(platform::IProfile& profile) const {

@@ -32,7 +32,7 @@ private:
 
 // The user's preferences and password, as one value: the engine keeps one,
 // the Preferences dialog edits a copy. The registry value names are the
-// member names, except "bShowList" and "PasswordHash".
+// member names, except "bShowList", "PasswordHash" and "Language".
 struct Preferences {
     static constexpr const char* kSection = "Settings";
 
@@ -49,6 +49,10 @@ struct Preferences {
     bool m_bMinimizeGesture = false; // a right click on a minimize button hides its window
     bool m_bIconPerWindow = false;   // an icon of its own for each hidden window
     ClickAction m_uAction;
+    // The language to speak, a locale name ("de-DE"); empty for the
+    // system's choice, and then not stored at all.
+    std::string m_strLanguage;
+    static constexpr const char* kLanguage = "Language";
     // The password as stored (engine/password.h): its hash, never its text;
     // empty when there is none.
     std::string m_PasswordHash;

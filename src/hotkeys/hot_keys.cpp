@@ -79,8 +79,8 @@ bool CHotKeys::Exchange(bool load) {
 
 std::string CHotKeys::FormatName(unsigned modifiers, unsigned key) {
     std::string name;
-    for (const auto& prefix : kModifierPrefixes)
-        if (modifiers & prefix.bit) name += prefix.text;
+    for (const auto& [bit, word] : kModifierWords)
+        if (modifiers & bit) name.append(KeyWordText(word)).append(" + ");
     name += KeyName(key);
     return name;
 }

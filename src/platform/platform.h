@@ -110,6 +110,13 @@ public:
     // The ANSI code page of the process (GetACP): 65001 where the manifest's
     // UTF-8 setting is honoured, the system's own elsewhere.
     virtual unsigned AnsiCodePage() = 0;
+    // The language of every text and dialog loaded from now on, as a Windows
+    // language identifier (engine/languages.h); what that language lacks
+    // comes in English.
+    virtual void SetLanguage(unsigned langId) = 0;
+    // The user's display languages, most preferred first, as locale names
+    // ("de-DE"); empty when the system cannot say.
+    virtual std::vector<std::string> PreferredLanguages() = 0;
 };
 
 }  // namespace platform

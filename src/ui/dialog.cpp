@@ -4,8 +4,10 @@
 #include "res/resource.h"
 
 INT_PTR CDialog::DoModal() {
-    return ::DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(m_nTemplate), m_hParent, &win32::DialogThunk<CDialog>,
-                             reinterpret_cast<LPARAM>(this));
+    const DLGTEMPLATE* form = win32::DialogTemplate(m_hInstance, m_nTemplate);
+    if (!form) return -1;
+    return ::DialogBoxIndirectParamA(m_hInstance, form, m_hParent, &win32::DialogThunk<CDialog>,
+                                     reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

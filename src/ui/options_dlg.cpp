@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/command_table.h"
+#include "engine/languages.h"
+#include "platform/win32/resources.h"
 #include "res/resource.h"
 #include "ui/dialog_model.h"
 #include "ui/help_path.h"
@@ -39,6 +41,14 @@ constexpr Flag kFlags[] = {
     {IDC_MINIMIZE_GESTURE, &Preferences::m_bMinimizeGesture},
     {IDC_ICON_PER_WINDOW, &Preferences::m_bIconPerWindow},
 };
+
+std::wstring FromUtf8(std::string_view text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                        static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return wide;
+}
 
 }  // namespace
 
@@ -82,6 +92,16 @@ BOOL COptionsDlg::OnInitDialog() {
         ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     const auto selection = ActionSelection(prefs.m_uAction, entries.size());
     ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_SETCURSEL, static_cast<WPARAM>(selection.value_or(-1)), 0);
+
+    // Each language by its own name, in its own script: wide, whatever the
+    // process's code page can hold.
+    ::SendDlgItemMessageW(m_hWnd, IDC_LANGUAGE, CB_ADDSTRING, 0,
+                          reinterpret_cast<LPARAM>(win32::LoadWideText(m_hInstance, IDS_LANGUAGE_DEFAULT).c_str()));
+    for (const LanguageInfo& language : kLanguages)
+        ::SendDlgItemMessageW(m_hWnd, IDC_LANGUAGE, CB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(FromUtf8(language.ownName).c_str()));
+    ::SendDlgItemMessageA(m_hWnd, IDC_LANGUAGE, CB_SETCURSEL,
+                          static_cast<WPARAM>(LanguageSelection(prefs.m_strLanguage)), 0);
     return TRUE;
 }
 
@@ -111,6 +131,8 @@ void COptionsDlg::OnDestroy() {
     prefs.m_bClick = Checked(IDC_DOUBLE_CLICK);
     const auto selection = ::SendDlgItemMessageA(m_hWnd, IDC_ACTION, CB_GETCURSEL, 0, 0);
     prefs.m_uAction = ActionFromSelection(static_cast<int>(selection));
+    const auto language = ::SendDlgItemMessageA(m_hWnd, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
+    prefs.m_strLanguage = LanguageFromSelection(static_cast<int>(language), prefs.m_strLanguage);
 }
 
 void COptionsDlg::OnCommand(int id, int code) {

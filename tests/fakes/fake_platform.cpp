@@ -352,7 +352,9 @@ FakeModule::FakeModule() {
 
 int FakeModule::LoadString(unsigned id, char* buffer, int size) {
     // As LoadStringA: copies at most size - 1 characters and terminates.
-    const auto it = strings.find(id);
+    auto it = strings.find(id);
+    if (const auto table = translations.find(language); table != translations.end())
+        if (const auto found = table->second.find(id); found != table->second.end()) it = found;
     if (it == strings.end() || size <= 0) {
         if (size > 0) buffer[0] = '\0';
         return 0;

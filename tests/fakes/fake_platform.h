@@ -212,11 +212,18 @@ public:
     IconHandle LoadIcon(unsigned id) override;
     bool IsLeadByte(unsigned char c) override { return leadBytes.count(c) > 0; }
     unsigned AnsiCodePage() override { return codePage; }
+    void SetLanguage(unsigned langId) override { language = langId; }
+    std::vector<std::string> PreferredLanguages() override { return preferred; }
 
     std::set<unsigned char> leadBytes;  // empty: a single-byte code page
     unsigned codePage = 1252;           // 65001: UTF-8 (leadBytes is then ignored)
     std::string path = "C:\\Program Files\\Tarnvell\\Tarnvell.exe";
+    // The English table; a language of translations answers first while it
+    // is the one set, as the resources of that language would.
     std::map<unsigned, std::string> strings;
+    std::map<unsigned, std::map<unsigned, std::string>> translations;
+    unsigned language = 0x0409;
+    std::vector<std::string> preferred{"en-US"};
     std::map<unsigned, IconHandle> icons;
 };
 

@@ -220,7 +220,7 @@ TEST_F(DialogCommands, PreferencesCancelOrAnUnchangedAutorunTouchesNothingElse) 
     Command(ID_PREFERENCES);
     EXPECT_EQ(std::count_if(fake.journal.begin(), fake.journal.end(), [](auto& e) { return e.rfind("run", 0) == 0; }),
               0);
-    EXPECT_EQ(fake.profile.writes.size(), 26u);  // twelve hot-key values and fourteen settings
+    EXPECT_EQ(fake.profile.writes.size(), 27u);  // twelve hot-key values, fourteen settings, no language
 }
 
 TEST_F(DialogCommands, EachDialogOpensOnceAtATimeAndOnlyAfterTheOptionsPassword) {

@@ -24,7 +24,8 @@ std::vector<std::string> SavedEntries() {
     for (int n = 0; n < kProgramHotKeys; ++n)
         entries.insert(entries.end(), {"HotKeys/Mod" + std::to_string(n), "HotKeys/VK" + std::to_string(n)});
     for (const auto& name : kFlagNames) entries.push_back("Settings/" + name);
-    entries.insert(entries.end(), {"Settings/PasswordHash", "Settings/m_uAction", "Settings/m_bClick"});
+    entries.insert(entries.end(),
+                   {"Settings/PasswordHash", "Settings/m_uAction", "Settings/m_bClick", "Settings/Language deleted"});
     return entries;
 }
 
@@ -59,7 +60,8 @@ TEST_F(Settings, LoadReadsEverythingInOrderAndRegistersEachHotKeyAsItGoes) {
     }
     for (const auto& name : kFlagNames) expected.push_back("profile read Settings/" + name);
     expected.insert(expected.end(), {"profile read Settings/PasswordHash", "profile read Settings/m_bClick",
-                                     "profile read Settings/m_uAction", "profile read Settings/m_Password",
+                                     "profile read Settings/m_uAction", "profile read Settings/Language",
+                                     "profile read Settings/m_Password",
                                      "profile read Settings/First Start",
                                      "run write Tarnvell", "profile write Settings/First Start",
                                      // then the groups, hot-keys of slot 0 first
@@ -78,6 +80,7 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     p.Set("Settings", "m_bPassOnShow", 1u);
     p.Set("Settings", "m_bClick", 1u);
     p.Set("Settings", "m_uAction", 11u);
+    p.Set("Settings", "Language", std::string("ja-JP"));
     // Another program's idea of these values:
     p.Set("Settings", "m_bShowOnClose", std::string("0"));
     p.Set("Settings", "m_bInvertMouse", FakeProfile::Binary{{0, 0, 0, 0}});
@@ -86,6 +89,7 @@ TEST_F(Settings, StoredValuesAreLoadedAndWrongTypesReadAsDefaults) {
     expected.m_bShowList = false;
     expected.m_bHideIcon = expected.m_bPassOnShow = expected.m_bClick = true;
     expected.m_uAction = ClickAction(11);
+    expected.m_strLanguage = "ja-JP";
     EXPECT_EQ(Start()->Settings().Prefs(), expected);
 }
 

@@ -111,6 +111,8 @@ public:
     IconHandle LoadIcon(unsigned id) override;
     bool IsLeadByte(unsigned char c) override;
     unsigned AnsiCodePage() override { return ::GetACP(); }
+    void SetLanguage(unsigned langId) override;
+    std::vector<std::string> PreferredLanguages() override;
     HINSTANCE Instance() const { return m_instance; }
 
 private:

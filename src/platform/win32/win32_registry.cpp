@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -6,6 +8,7 @@
 
 #include "platform/win32/diagnostics.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/resources.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -224,8 +227,18 @@ std::string Win32Module::ModulePath() {
 bool Win32Module::IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
 
 int Win32Module::LoadString(unsigned id, char* buffer, int size) {
-    return ::LoadStringA(m_instance, id, buffer, size);
+    // As LoadStringA: at most size - 1 bytes and the terminator.
+    if (size <= 0) return 0;
+    const std::string text = win32::LoadText(m_instance, id);
+    const int n = std::min(static_cast<int>(text.size()), size - 1);
+    std::memcpy(buffer, text.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
 }
+
+void Win32Module::SetLanguage(unsigned langId) { win32::SetResourceLanguage(static_cast<LANGID>(langId)); }
+
+std::vector<std::string> Win32Module::PreferredLanguages() { return win32::PreferredUiLanguages(); }
 
 IconHandle Win32Module::LoadIcon(unsigned id) {
     // The notification area shows small icons; loading at that size picks the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/diagnostics.h"
+#include "platform/win32/resources.h"
 
 // Binds a C++ object to the window it drives. The object travels in the
 // creation parameters and is stored in the window's own data on the first
@@ -84,14 +85,6 @@ inline std::string WindowText(HWND window) {
     const int n = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
     text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return text;
-}
-
-// A string of the module's table. The longest of our strings is well under
-// the buffer; LoadStringA has no way to report the length before copying.
-inline std::string LoadText(HINSTANCE module, UINT id) {
-    char text[1024] = {};
-    const int n = ::LoadStringA(module, id, text, static_cast<int>(sizeof(text)));
-    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 // A warning box captioned with the program's name (string captionId).
