@@ -16,10 +16,13 @@
 //
 // Prints "x y width height" of the dialog's window (or of the taskbar's
 // part); exits 1 when there is no Tarnvell or the dialog did not open.
+// Dialogs are told by being new, not by their captions, which Tarnvell
+// speaks in its language.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "e2e_support.h"
@@ -57,35 +60,41 @@ int main(int argc, char** argv) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(frame, &pid);
 
+    const std::set<HWND> open = VisibleDialogsOf(pid);
     if (what == "preferences") {
         Command(frame, ID_PREFERENCES);
-        return Report(WaitDialog(pid, "Preferences"));
+        return Report(NewDialogOf(pid, open));
     }
     if (what == "groups" || what == "group") {
-        HWND groups = WaitDialog(pid, "Windows Groups", 0ms);
+        // The group is edited over Windows Groups, opened by "groups" before.
+        HWND groups = open.empty() ? nullptr : *open.begin();
         if (!groups) {
             Command(frame, ID_WINDOWS_GROUPS);
-            groups = WaitDialog(pid, "Windows Groups");
+            groups = NewDialogOf(pid, open);
         }
         if (what == "groups" || !groups) return Report(groups);
         HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         const bool selected = process && RemoteList(::GetDlgItem(groups, kGroupList), process).Select(0);
         if (process) ::CloseHandle(process);
         if (!selected) return 1;
-        ::PostMessageA(::GetDlgItem(groups, kEdit), BM_CLICK, 0, 0);
-        return Report(WaitDialog(pid, "Group"));
+        ::PostMessageA(groups, WM_COMMAND, MAKEWPARAM(kEdit, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(groups, kEdit)));
+        return Report(NewDialogOf(pid, open));
     }
     if (what == "about") {
         Command(frame, ID_APP_ABOUT);
-        return Report(WaitDialog(pid, "About Tarnvell"));
+        return Report(NewDialogOf(pid, open));
     }
     if (what == "cancel") {
-        for (const char* title :
-             {"Tarnvell", "Group", "Windows Groups", "Preferences", "Enter password", "About Tarnvell"})
-            for (HWND dialog : DialogsOf(pid, title)) {
-                ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                WaitFor([&] { return !::IsWindow(dialog); }, 5s);
-            }
+        // The innermost is the one that is not disabled by another.
+        for (int round = 0; round < 8; ++round) {
+            HWND innermost = nullptr;
+            for (HWND dialog : VisibleDialogsOf(pid))
+                if (::IsWindowEnabled(dialog)) innermost = dialog;
+            if (!innermost) break;
+            ::PostMessageA(innermost, WM_COMMAND, IDCANCEL, 0);
+            WaitFor([&] { return !::IsWindow(innermost); }, 5s);
+        }
         return 0;
     }
     if (what == "exit") {

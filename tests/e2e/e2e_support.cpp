@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "menu_probe.h"
+#include "ui_probe.h"
 
 namespace e2e {
 
@@ -116,6 +116,20 @@ Tarnvell::Tarnvell() : m_process(Start(ExePath())) {
             return m_frame != nullptr || !m_process.Running();
         },
         15s);
+}
+
+Tarnvell::Tarnvell(const std::string& lang) {
+    std::string command = "/usr/bin/env LANG=" + lang + " wine \"" + ExePath() + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &m_launcher.info))
+        return;
+    WaitFor([&] { return (m_frame = ::FindWindowA(kFrameClass, nullptr)) != nullptr; }, 15s);
+    DWORD pid = 0;
+    if (!m_frame || !::GetWindowThreadProcessId(m_frame, &pid)) return;
+    m_process.info.hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    m_process.info.dwProcessId = pid;
 }
 
 Tarnvell::~Tarnvell() {
@@ -612,6 +626,25 @@ DWORD ProbeHotKey(UINT modifiers, UINT key) {
     return ::GetLastError();
 }
 
+std::set<HWND> VisibleDialogsOf(DWORD pid) {
+    std::set<HWND> dialogs;
+    for (HWND w : WindowsOfProcess(pid, "#32770"))
+        if (::IsWindowVisible(w)) dialogs.insert(w);
+    return dialogs;
+}
+
+HWND NewDialogOf(DWORD pid, const std::set<HWND>& open, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : VisibleDialogsOf(pid))
+                if (!open.count(w)) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
 std::vector<HWND> DialogsOf(DWORD pid, const std::string& title) {
     std::vector<HWND> dialogs;
     for (HWND w : WindowsOfProcess(pid, "#32770"))
@@ -807,54 +840,107 @@ double TarnvellCpuSeconds(HANDLE process) {
 }
 
 
-std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open) {
-    std::vector<MenuLine> lines;
-    HMODULE probe = ::LoadLibraryA((ExeDirectory() + "\\menu_probe.dll").c_str());
-    const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "MenuProbeProc"))) : nullptr;
-    HANDLE mapping =
-        ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MENU_PROBE_SIZE, MENU_PROBE_MAPPING);
-    auto* view = mapping ? static_cast<const BYTE*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
-    // The hook goes in first: the library loads in Tarnvell's thread on the
-    // next message that thread handles.
-    HHOOK hook = proc ? ::SetWindowsHookExA(WH_CALLWNDPROC, proc, probe,
+namespace {
+
+// The probe library hooked into Tarnvell's user-interface thread, and the
+// mapping it answers in.
+class Probe {
+public:
+    explicit Probe(const Tarnvell& app) {
+        m_library = ::LoadLibraryA((ExeDirectory() + "\\ui_probe.dll").c_str());
+        const auto proc = m_library ? reinterpret_cast<HOOKPROC>(
+                                          reinterpret_cast<void*>(::GetProcAddress(m_library, "ProbeProc")))
+                                    : nullptr;
+        m_mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PROBE_SIZE, PROBE_MAPPING);
+        m_view = m_mapping ? static_cast<const BYTE*>(::MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+        // The library loads in Tarnvell's thread on the next message that
+        // thread handles.
+        m_hook = proc ? ::SetWindowsHookExA(WH_CALLWNDPROC, proc, m_library,
                                             ::GetWindowThreadProcessId(app.Frame(), nullptr))
                       : nullptr;
+    }
+    ~Probe() {
+        if (m_hook) ::UnhookWindowsHookEx(m_hook);
+        if (m_view) ::UnmapViewOfFile(m_view);
+        if (m_mapping) ::CloseHandle(m_mapping);
+        if (m_library) ::FreeLibrary(m_library);
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    bool Ready() const { return m_hook && m_view; }
+
+    struct Record {
+        const BYTE* head;
+        std::wstring text;
+    };
+    // Sends message to a window of Tarnvell's thread, which the hook sees
+    // first, and reads the records it wrote: each a head of headSize bytes
+    // that ends with its text's length, then the text. A sent message
+    // reaches the thread inside a menu's or a dialog's own loop.
+    std::vector<Record> Ask(HWND window, const wchar_t* message, WPARAM wParam, std::size_t headSize) {
+        std::vector<Record> records;
+        DWORD_PTR answer = 0;
+        if (!Ready() || !::SendMessageTimeoutW(window, ::RegisterWindowMessageW(message), wParam, 0,
+                                               SMTO_ABORTIFHUNG, 5000, &answer))
+            return records;
+        UINT32 count = 0;
+        std::memcpy(&count, m_view, sizeof(count));
+        std::size_t at = sizeof(UINT32);
+        for (UINT32 i = 0; i < count && at + headSize <= PROBE_SIZE; ++i) {
+            UINT32 length = 0;
+            std::memcpy(&length, m_view + at + headSize - sizeof(UINT32), sizeof(length));
+            if (at + headSize + length * sizeof(WCHAR) > PROBE_SIZE) break;
+            Record record{m_view + at, std::wstring(length, L'\0')};
+            std::memcpy(record.text.data(), m_view + at + headSize, length * sizeof(WCHAR));
+            records.push_back(std::move(record));
+            at += headSize + length * sizeof(WCHAR);
+        }
+        return records;
+    }
+
+private:
+    HMODULE m_library = nullptr;
+    HANDLE m_mapping = nullptr;
+    const BYTE* m_view = nullptr;
+    HHOOK m_hook = nullptr;
+};
+
+}  // namespace
+
+std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open) {
+    std::vector<MenuLine> lines;
+    Probe probe(app);
     HWND menu = nullptr;
-    if (hook && view) {
+    if (probe.Ready()) {
         open();
         WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s);
     }
     if (menu) {
         const auto handle = static_cast<WPARAM>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
-        DWORD_PTR answer = 0;
-        // A sent message reaches the thread inside the menu's own loop.
-        if (handle && ::SendMessageTimeoutW(app.Frame(), ::RegisterWindowMessageW(MENU_PROBE_MESSAGE), handle, 0,
-                                            SMTO_ABORTIFHUNG, 5000, &answer)) {
-            UINT32 count = 0;
-            std::memcpy(&count, view, sizeof(count));
-            std::size_t at = sizeof(UINT32);
-            for (UINT32 i = 0; i < count && at + 2 * sizeof(UINT32) <= MENU_PROBE_SIZE; ++i) {
-                UINT32 state = 0, length = 0;
-                std::memcpy(&state, view + at, sizeof(state));
-                std::memcpy(&length, view + at + sizeof(state), sizeof(length));
-                at += 2 * sizeof(UINT32);
-                MenuLine line;
-                line.text.assign(length, L'\0');
-                std::memcpy(line.text.data(), view + at, length * sizeof(WCHAR));
-                at += length * sizeof(WCHAR);
-                line.selected = (state & MFS_HILITE) != 0;
-                line.isDefault = (state & MFS_DEFAULT) != 0;
-                lines.push_back(std::move(line));
+        if (handle)
+            for (auto& record : probe.Ask(app.Frame(), PROBE_MENU_MESSAGE, handle, sizeof(ProbeMenuItem))) {
+                ProbeMenuItem head{};
+                std::memcpy(&head, record.head, sizeof(head));
+                lines.push_back({std::move(record.text), (head.state & MFS_HILITE) != 0,
+                                 (head.state & MFS_DEFAULT) != 0});
             }
-        }
         ::PostMessageA(app.Frame(), WM_CANCELMODE, 0, 0);
         WaitFor([] { return PopupMenu() == nullptr; }, 5s);
     }
-    if (hook) ::UnhookWindowsHookEx(hook);
-    if (view) ::UnmapViewOfFile(view);
-    if (mapping) ::CloseHandle(mapping);
-    if (probe) ::FreeLibrary(probe);
     return lines;
+}
+
+std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog) {
+    std::vector<ControlFit> fits;
+    Probe probe(app);
+    for (auto& record : probe.Ask(dialog, PROBE_FIT_MESSAGE, 0, sizeof(ProbeFit))) {
+        ProbeFit head{};
+        std::memcpy(&head, record.head, sizeof(head));
+        fits.push_back(
+            {head.id, std::move(record.text), head.needWidth, head.needHeight, head.haveWidth, head.haveHeight});
+    }
+    return fits;
 }
 
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {

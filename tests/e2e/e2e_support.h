@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ std::string SystemError(DWORD code);
 class Tarnvell {
 public:
     Tarnvell();
+    // Started by a Wine of its own under the Unix locale lang (LANG), as a
+    // user of that language starts it. Wine takes a program's display
+    // language from its locale, which a program started from Windows code
+    // has from its parent, whatever its environment says.
+    explicit Tarnvell(const std::string& lang);
     ~Tarnvell();
     Tarnvell(const Tarnvell&) = delete;
     Tarnvell& operator=(const Tarnvell&) = delete;
@@ -66,6 +72,7 @@ public:
     bool Close(std::chrono::milliseconds timeout = 10s);
 
 private:
+    Process m_launcher;
     Process m_process;
     HWND m_frame = nullptr;
 };
@@ -218,6 +225,11 @@ DWORD ProbeHotKey(UINT modifiers, UINT key);
 
 // The visible dialog windows of a process with this title.
 std::vector<HWND> DialogsOf(DWORD pid, const std::string& title);
+// The dialog of the process that opened after those already open: in any
+// language, where captions are translated, a dialog is told by being new.
+HWND NewDialogOf(DWORD pid, const std::set<HWND>& open, std::chrono::milliseconds timeout = 5s);
+// The process's visible dialogs.
+std::set<HWND> VisibleDialogsOf(DWORD pid);
 // The first of them once one exists (null after the timeout).
 HWND WaitDialog(DWORD pid, const std::string& title, std::chrono::milliseconds timeout = 5s);
 bool WaitGone(HWND w, std::chrono::milliseconds timeout = 5s);
@@ -257,15 +269,15 @@ private:
     BYTE* m_memory;
 };
 
-// ---- Menus of Tarnvell, read inside Tarnvell.
+// ---- Tarnvell's menus and dialogs, read inside Tarnvell. A menu handle or
+// a control's font cannot be used from another process: a hook library
+// (ui_probe.dll) reads them inside Tarnvell's thread.
 
 // Opens Tarnvell's tray menu with a tray mouse message (with the default
 // settings the right button's WM_RBUTTONUP opens the main menu), reads the
 // text of every item as the menu keeps it, in UTF-16 (a submenu's items
 // follow its own; no separators; "&&" is how a menu shows one "&"), and
-// closes the menu. Empty when no menu opened or it could not be read. A menu
-// handle cannot be read from another process: a hook library (menu_probe.dll)
-// reads it inside Tarnvell's thread.
+// closes the menu. Empty when no menu opened or it could not be read.
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage = WM_RBUTTONUP);
 
 // An item of a menu as MenuLines reads it: its text and whether it is
@@ -279,6 +291,19 @@ struct MenuLine {
 // read as MenuTexts reads them, once the menu is on the screen; the menu is
 // closed afterwards. Empty when no menu opened.
 std::vector<MenuLine> MenuLines(const Tarnvell& app, const std::function<void()>& open);
+
+// A text of a dialog's static, button, check box, radio button or group box,
+// with the room it needs in the control's font, laid out as the control lays
+// it out, and the room the control's client area has (pixels).
+struct ControlFit {
+    int id;
+    std::wstring text;
+    int needWidth, needHeight;
+    int haveWidth, haveHeight;
+    bool Fits() const { return needWidth <= haveWidth && needHeight <= haveHeight; }
+};
+// Every visible control of an open dialog of Tarnvell's that shows a text.
+std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog);
 
 // ---- Measures.
 
