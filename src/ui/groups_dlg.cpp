@@ -9,6 +9,19 @@
 
 // ------------------------------------------------------------------- Group
 
+namespace {
+
+void InsertColumn(HWND list, int position, std::string title, int width) {
+    LVCOLUMNA lvc{};
+    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    lvc.fmt = LVCFMT_LEFT;
+    lvc.cx = width;
+    lvc.pszText = title.data();
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&lvc));
+}
+
+}  // namespace
+
 CGroupDlg::CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group, const GroupsForm* hooks,
                      std::vector<const CWindowsGroup*> others)
     : CDialog(instance, IDD_GROUP, parent), m_Group(CopyGroup(group)), m_pHooks(hooks), m_Others(std::move(others)) {
@@ -95,15 +108,7 @@ BOOL CWindowPickDlg::OnInitDialog() {
         int width;
     } columns[] = {{IDS_COLUMN_CAPTION, 4 * tenth}, {IDS_COLUMN_PROGRAM, 3 * tenth}, {IDS_COLUMN_CLASS, 3 * tenth}};
     int position = 0;
-    for (const auto& column : columns) {
-        std::string title = LoadText(column.title);
-        LVCOLUMNA lvc{};
-        lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        lvc.fmt = LVCFMT_LEFT;
-        lvc.cx = column.width;
-        lvc.pszText = title.data();
-        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position++), reinterpret_cast<LPARAM>(&lvc));
-    }
+    for (const auto& column : columns) InsertColumn(list, position++, LoadText(column.title), column.width);
     for (std::size_t i = 0; i < m_Windows.size(); ++i) {
         const auto row = PickRow(m_Windows[i]);
         LVITEMA item{};
@@ -172,15 +177,7 @@ BOOL CGroupsDlg::OnInitDialog() {
                    {IDS_COLUMN_SHOW, widths[2], 1},
                    {IDS_COLUMN_HIDE, widths[1], 1},
                    {IDS_COLUMN_WINDOWS, widths[3], 3}};
-    for (const auto& column : columns) {
-        std::string title = LoadText(column.title);
-        LVCOLUMNA lvc{};
-        lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        lvc.fmt = LVCFMT_LEFT;
-        lvc.cx = column.width;
-        lvc.pszText = title.data();
-        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.position), reinterpret_cast<LPARAM>(&lvc));
-    }
+    for (const auto& column : columns) InsertColumn(list, column.position, LoadText(column.title), column.width);
     FillList();
     return TRUE;
 }

@@ -39,6 +39,20 @@ std::string ClassOf(HWND w) {
     return name;
 }
 
+std::wstring WideTitleOf(HWND w) {
+    wchar_t title[512] = {};
+    ::GetWindowTextW(w, title, 512);
+    return title;
+}
+
+std::string Utf8(const std::wstring& wide) {
+    std::string out(wide.size() * 3 + 1, '\0');
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+                                        static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
 std::string TitleOf(HWND w) {
     char text[256] = {};
     ::GetWindowTextA(w, text, sizeof(text));
@@ -472,9 +486,7 @@ std::string BalloonText(std::chrono::milliseconds timeout) {
                                            2000, &length) ||
                     length == 0)
                     continue;
-                char narrow[2048] = {};
-                ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
-                text = narrow;
+                text = Utf8(std::wstring(wide, static_cast<std::size_t>(length)));
                 return true;
             }
             return false;

@@ -29,6 +29,9 @@ std::string ExeDirectory();
 std::vector<HWND> WindowsOfProcess(DWORD pid, const std::string& className = {});
 std::string ClassOf(HWND w);
 std::string TitleOf(HWND w);
+// The caption as the window keeps it, in UTF-16 whatever the code page.
+std::wstring WideTitleOf(HWND w);
+std::string Utf8(const std::wstring& wide);
 
 struct Process {
     PROCESS_INFORMATION info{};

@@ -40,14 +40,6 @@ private:
     HKEY m_key = nullptr;
 };
 
-std::string Utf8(const std::wstring& wide) {
-    std::string out(wide.size() * 3 + 1, '\0');
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
-                                        static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return out;
-}
-
 // Tarnvell.exe's own resources, read as data: what each language says.
 class ExeResources {
 public:
@@ -91,12 +83,6 @@ private:
     }
     HMODULE m_module;
 };
-
-std::wstring WideTitleOf(HWND w) {
-    wchar_t title[512] = {};
-    ::GetWindowTextW(w, title, 512);
-    return title;
-}
 
 // The menu's items without the keys after their tab.
 std::vector<std::wstring> MenuCommands(const Tarnvell& app) {

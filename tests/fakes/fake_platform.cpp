@@ -152,30 +152,25 @@ bool FakeDesktop::RunsAbove(WindowHandle w) {
     return window && window->elevated;
 }
 
-void FakeDesktop::ShowWindow(WindowHandle w) {
+FakeDesktop::Window* FakeDesktop::Shows(WindowHandle w, const char* action) {
     ++calls;
-    actions.emplace_back("show", w);
+    actions.emplace_back(action, w);
     auto* window = Find(w);
-    if (!window) return;
+    if (!window) return nullptr;
     if (window->hung) {
         window->queued.push_back(true);
-        return;
+        return nullptr;
     }
     window->pendingHide = -1;
     window->visible = true;
+    return window;
 }
 
+void FakeDesktop::ShowWindow(WindowHandle w) { Shows(w, "show"); }
+
 void FakeDesktop::RestoreWindow(WindowHandle w, bool maximized) {
-    ++calls;
-    actions.emplace_back(maximized ? "maximize" : "restore", w);
-    auto* window = Find(w);
+    auto* window = Shows(w, maximized ? "maximize" : "restore");
     if (!window) return;
-    if (window->hung) {
-        window->queued.push_back(true);
-        return;
-    }
-    window->pendingHide = -1;
-    window->visible = true;
     window->minimized = false;
     window->maximized = maximized || window->maximized;
 }

@@ -123,6 +123,9 @@ public:
 
 private:
     Window* Find(WindowHandle w);
+    // A show request: recorded as action, carried out at once, or queued
+    // behind a hung thread (null then, as for a window that is gone).
+    Window* Shows(WindowHandle w, const char* action);
     std::vector<Window> m_windows;  // z-order, front first
     std::uintptr_t m_next = 0x1000;
 };

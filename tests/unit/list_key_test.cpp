@@ -50,14 +50,4 @@ TEST_F(ListKey, TheListKeyOpensTheListAtThePointerWithItsFirstItemSelected) {
     EXPECT_FALSE(fake.menus.firstSelected.at(1));
 }
 
-// The sixth key is labelled like the others, here in the start-up balloon
-// when another program holds it.
-TEST_F(ListKey, TheListKeyIsNamedInTheBalloonOfKeysNotTaken) {
-    fake.hotKeys.Register(WindowHandle{0x9999}, 7, mod::kControl | mod::kAlt, 'L');
-    Start();
-    const auto& balloons = fake.notifyShell.icons.at({frame.value, IDR_MAINFRAME}).balloons;
-    ASSERT_EQ(balloons.size(), 1u);
-    EXPECT_EQ(balloons[0].second, "Show List of Hidden Windows: Ctrl + Alt + L");
-}
-
 }  // namespace

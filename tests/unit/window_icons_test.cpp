@@ -51,15 +51,6 @@ protected:
     std::unique_ptr<CAppKernel> kernel;
 };
 
-TEST_F(WindowIcons, WithTheOptionOffNothingOfThemRuns) {
-    Start(false);
-    Hide(Window("One"));
-    kernel->Run({Verb::HideAll}, Origin::Menu);
-    EXPECT_TRUE(Ids().empty());
-    EXPECT_EQ(fake.notifyShell.copiesMade, 0);
-    EXPECT_EQ(fake.iconEvents.starts, 0);
-}
-
 // Each hidden family gets an icon of its own: a copy of its window's icon,
 // its caption as the tip, the icons' own callback and the version that
 // brings the keyboard's messages; the hooks listen while an icon exists.
@@ -226,9 +217,14 @@ TEST_F(WindowIcons, TheJournalsWindowsHaveIconsAtStart) {
     EXPECT_EQ(IconOf(kFirst).tip, "Left hidden");
 }
 
+// Off, nothing of them runs; turned on or off, the icons come or go at once.
 TEST_F(WindowIcons, TheOptionTurnedOnOrOffMakesOrRemovesTheIconsAtOnce) {
     Start(false);
     Hide(Window("A"));
+    kernel->Run({Verb::HideAll}, Origin::Menu);
+    EXPECT_TRUE(Ids().empty());
+    EXPECT_EQ(fake.notifyShell.copiesMade, 0);
+    EXPECT_EQ(fake.iconEvents.starts, 0);
     ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bIconPerWindow = true; });
     EXPECT_EQ(Ids().size(), 1u);
     ChangePreferences(fake, *kernel, [](Preferences& p) { p.m_bIconPerWindow = false; });
