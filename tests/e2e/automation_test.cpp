@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -52,13 +53,8 @@ bool SetWideString(const std::string& section, const wchar_t* name, const std::w
                              value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-class Automation : public ::testing::Test {
+class Automation : public ProfileTest {
 protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
     // Slot n: a group named Name searching for Search anywhere in a caption.
     static void Group(int n, const std::string& name, const std::string& search, bool autoHide) {
         const std::string i = std::to_string(n);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -19,13 +20,8 @@ bool HideTop(const Tarnvell& app, HWND w) {
     return WaitVisible(w, false);
 }
 
-class Gate : public ::testing::Test {
+class Gate : public ProfileTest {
 protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
     void GuardShowing() {
         ASSERT_TRUE(SetDword("Settings", "m_bPassOnShow", 1));
         ASSERT_TRUE(SetString("Settings", "m_Password", "pw"));

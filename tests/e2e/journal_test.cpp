@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -17,14 +18,7 @@ bool Runs(const Tarnvell& app, UINT command, HWND w, bool visible) {
     return WaitVisible(w, visible);
 }
 
-class Journal : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
-};
+class Journal : public ProfileTest {};
 
 TEST_F(Journal, AKilledTarnvellHandsItsHiddenWindowsToTheNextRun) {
     Host host({"top:First", "top:Second", "win:Other"});

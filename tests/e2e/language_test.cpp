@@ -7,6 +7,7 @@
 #include <set>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 #include "engine/languages.h"
 #include "res/resource.h"
 
@@ -97,10 +98,8 @@ bool Holds(const std::vector<std::wstring>& texts, const std::wstring& text) {
 
 HWND NewDialog(const Tarnvell& app, const std::set<HWND>& open) { return NewDialogOf(app.Proc().Pid(), open); }
 
-class Languages : public ::testing::Test {
+class Languages : public ProfileTest {
 protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
 
     // A profile past its first start, with language as Settings\Language
     // (none: null) and the password "x" asked before Preferences.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -8,14 +9,7 @@ namespace {
 
 constexpr UINT ID_HIDE_WINDOW = 32771;
 
-class ListKey : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
-};
+class ListKey : public ProfileTest {};
 
 // The sixth program key, pressed on the real keyboard, opens the list of
 // hidden windows with its first item selected.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -22,13 +23,8 @@ void CloseMenuOf(const Host& host, HWND window) {
     WaitFor([&] { return MenuOf(host) == nullptr; }, 3s);
 }
 
-class MinimizeGesture : public ::testing::Test {
+class MinimizeGesture : public ProfileTest {
 protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
 
     // A right click of the real mouse on the part of w that answers hit, once
     // w is on top, so that the click lands on w and nothing else.

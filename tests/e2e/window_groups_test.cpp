@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -29,14 +30,10 @@ bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
 // The user's own gestures on a window, as its caption buttons send them.
 void SysCommand(HWND w, WPARAM command) { ::PostMessageA(w, WM_SYSCOMMAND, command, 0); }
 
-class WindowGroups : public ::testing::Test {
+class WindowGroups : public ProfileTest {
 protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
     void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        ProfileTest::TearDown();
         // Under Wine the taskbar works through a button for every window
         // shown and hidden, for tens of seconds after a burst; the next test
         // needs the shell.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -12,14 +13,12 @@ constexpr UINT kFirstWindowIcon = 1000;
 // Under Wine each further icon sits this far left of the one before.
 constexpr int kIconStep = 18;
 
-class WindowIcons : public ::testing::Test {
+class WindowIcons : public ProfileTest {
 protected:
     void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+        ProfileTest::SetUp();
         ASSERT_TRUE(SetDword("Settings", "m_bIconPerWindow", 1));
     }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey); }
 
     static bool HideTop(const Tarnvell& app, HWND w) {
         if (!Raise(w)) return false;

@@ -3,30 +3,20 @@
 #include <algorithm>
 
 #include "engine/app_kernel.h"
-#include "engine_steps.h"
+#include "engine_test.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
 
 namespace {
 
-class ListKey : public ::testing::Test {
+class ListKey : public EngineTest {
 protected:
     void SetUp() override {
-        fake.profile.Set("Settings", "First Start", 0u);
+        EngineTest::SetUp();
         fake.profile.Set("HotKeys", "Mod5", unsigned{mod::kControl | mod::kAlt});
         fake.profile.Set("HotKeys", "VK5", unsigned{'L'});
     }
-    CAppKernel& Start() {
-        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-        kernel = StartKernel(fake, frame);
-        return *kernel;
-    }
-    bool Visible(WindowHandle w) { return fake.desktop.Get(w).visible; }
-
-    FakePlatform fake;
-    WindowHandle frame;
-    std::unique_ptr<CAppKernel> kernel;
 };
 
 TEST_F(ListKey, TheListKeyOpensTheListAtThePointerWithItsFirstItemSelected) {

@@ -1,27 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "engine/app_kernel.h"
-#include "engine_steps.h"
+#include "engine_test.h"
 #include "fake_platform.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
 
 namespace {
 
-class MinimizeGesture : public ::testing::Test {
+class MinimizeGesture : public EngineTest {
 protected:
-    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
-    CAppKernel& Start() {
-        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-        kernel = StartKernel(fake, frame);
-        return *kernel;
-    }
     void Gesture(WindowHandle w) { kernel->ProcessMessage(wm::kMinimizeGesture, w.value, 0); }
-    bool Visible(WindowHandle w) { return fake.desktop.Get(w).visible; }
-
-    FakePlatform fake;
-    WindowHandle frame;
-    std::unique_ptr<CAppKernel> kernel;
 };
 
 // The mouse hook is set only while the option is on, bound to the frame and

@@ -6,7 +6,7 @@
 #include "engine/app_kernel.h"
 #include "engine/command_line.h"
 #include "engine/hidden_journal.h"
-#include "engine_steps.h"
+#include "engine_test.h"
 #include "fake_platform.h"
 #include "platform/copy_data.h"
 #include "platform/win_constants.h"
@@ -17,14 +17,11 @@ namespace {
 using platform::WindowEventKind;
 constexpr unsigned kFirst = CWindowIcons::kFirstId;
 
-class WindowIcons : public ::testing::Test {
+class WindowIcons : public EngineTest {
 protected:
-    void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
     CAppKernel& Start(bool option = true) {
         if (option) fake.profile.Set("Settings", "m_bIconPerWindow", 1u);
-        frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
-        kernel = StartKernel(fake, frame);
-        return *kernel;
+        return EngineTest::Start();
     }
     WindowHandle Window(const std::string& caption) {
         const WindowHandle w = fake.desktop.Add("App", caption);
@@ -44,11 +41,6 @@ protected:
     void IconMessage(unsigned id, unsigned message) {
         kernel->ProcessMessage(wm::kWindowIconNotify, id, static_cast<std::intptr_t>(message));
     }
-    bool Visible(WindowHandle w) { return fake.desktop.Get(w).visible; }
-
-    FakePlatform fake;
-    WindowHandle frame;
-    std::unique_ptr<CAppKernel> kernel;
 };
 
 // Each hidden family gets an icon of its own: a copy of its window's icon,
