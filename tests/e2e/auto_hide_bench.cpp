@@ -32,9 +32,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr ULONG_PTR kHostRenameStorm = 3;
-constexpr ULONG_PTR kHostPrepareBurst = 5;
-constexpr UINT kHostShowBurst = WM_APP + 2;
 
 void Profile(bool autoHide, const char* search = "[chat]") {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
@@ -56,7 +53,7 @@ bool Storm(int events, bool autoHide) {
     ::Sleep(500);  // start-up's own work is over
 
     const std::string request = "Storm page\n" + std::to_string(events);
-    COPYDATASTRUCT data{kHostRenameStorm, static_cast<DWORD>(request.size()), const_cast<char*>(request.data())};
+    COPYDATASTRUCT data{host::kRenameStorm, static_cast<DWORD>(request.size()), const_cast<char*>(request.data())};
     const double before = TarnvellCpuSeconds(app.Proc().info.hProcess);
     const DWORD start = ::GetTickCount();
     DWORD_PTR answer = 0;
@@ -82,20 +79,12 @@ bool Storm(int events, bool autoHide) {
     return true;
 }
 
-bool AskHost(HWND w, ULONG_PTR what, const std::string& text) {
-    COPYDATASTRUCT data{what, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
-    DWORD_PTR answer = 0;
-    return ::SendMessageTimeoutA(w, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 120000,
-                                 &answer) &&
-           answer == 1;
-}
-
 constexpr const char* kBurstPrefix = "Burst [burst] ";
 
 // The burst's windows, made hidden; empty when they did not appear.
 std::vector<HWND> PrepareBurst(Host& host, HWND anchor, int n) {
     std::vector<HWND> windows;
-    if (!AskHost(anchor, kHostPrepareBurst, std::string(kBurstPrefix) + "\n" + std::to_string(n))) return windows;
+    if (!AskHost(anchor, host::kPrepareBurst, std::string(kBurstPrefix) + "\n" + std::to_string(n), 120s)) return windows;
     for (HWND w : WindowsOfProcess(host.Proc().Pid()))
         if (TitleOf(w).rfind(kBurstPrefix, 0) == 0) windows.push_back(w);
     return static_cast<int>(windows.size()) == n ? windows : std::vector<HWND>{};
@@ -112,7 +101,7 @@ int CountVisible(const std::vector<HWND>& windows) {
 // negative number after five minutes.
 double RunBurst(HWND anchor, const std::vector<HWND>& windows) {
     const auto start = std::chrono::steady_clock::now();
-    ::PostMessageA(anchor, kHostShowBurst, 0, 0);
+    ::PostMessageA(anchor, host::kShowBurst, 0, 0);
     bool shown = false;
     double lastPrint = -1000;
     for (;;) {

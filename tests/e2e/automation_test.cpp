@@ -11,23 +11,6 @@ using namespace e2e;
 
 namespace {
 
-// What the host program does for a test that asks later (see window_host.cpp).
-constexpr ULONG_PTR kHostNewWindow = 1, kHostRename = 2;
-
-bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
-    COPYDATASTRUCT data{what, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
-    DWORD_PTR answer = 0;
-    return ::SendMessageTimeoutA(anyHostWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                                 5000, &answer) &&
-           answer == 1;
-}
-
-// Tarnvell.exe with arguments, as a script would run it; its exit code.
-DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout = 20s) {
-    const Process p = Start(Tarnvell::ExePath(), arguments);
-    return p.WaitExit(timeout);
-}
-
 std::wstring Widen(const std::string& s) {
     std::wstring out(s.size(), L'\0');
     out.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()),
@@ -175,16 +158,16 @@ TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
     ASSERT_TRUE(plain && loading);
 
     // A window created afterwards with a matching caption.
-    ASSERT_TRUE(AskHost(plain, kHostNewWindow, "Team [chat]"));
+    ASSERT_TRUE(AskHost(plain, host::kNewWindow, "Team [chat]"));
     HWND team = host.Window("Team [chat]");
     ASSERT_TRUE(team);
     EXPECT_TRUE(WaitVisible(team, false, 1s));
     // One whose caption changes to match.
-    ASSERT_TRUE(AskHost(plain, kHostRename, "Loading\nDirect [chat]"));
+    ASSERT_TRUE(AskHost(plain, host::kRename, "Loading\nDirect [chat]"));
     EXPECT_TRUE(WaitVisible(loading, false, 1s));
     // One that does not match is left alone, however it is retitled.
-    ASSERT_TRUE(AskHost(plain, kHostNewWindow, "Notes"));
-    ASSERT_TRUE(AskHost(plain, kHostRename, "Plain editor\nPlain editor 2"));
+    ASSERT_TRUE(AskHost(plain, host::kNewWindow, "Notes"));
+    ASSERT_TRUE(AskHost(plain, host::kRename, "Plain editor\nPlain editor 2"));
     ::Sleep(300);
     EXPECT_TRUE(::IsWindowVisible(plain));
     EXPECT_TRUE(::IsWindowVisible(host.Window("Notes")));
@@ -198,7 +181,7 @@ TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
     Host host({"win:Anchor"});
     HWND anchor = host.Window("Anchor");
     ASSERT_TRUE(anchor);
-    ASSERT_TRUE(AskHost(anchor, kHostNewWindow, "Pop [chat]"));
+    ASSERT_TRUE(AskHost(anchor, host::kNewWindow, "Pop [chat]"));
     HWND pop = host.Window("Pop [chat]");
     ASSERT_TRUE(pop);
     ASSERT_TRUE(WaitVisible(pop, false, 1s));
@@ -207,7 +190,7 @@ TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
     ASSERT_TRUE(WaitVisible(pop, true));
     // Its show raised the event of a window appearing, and its caption
     // changes and still matches: the user's show wins.
-    ASSERT_TRUE(AskHost(anchor, kHostRename, "Pop [chat]\nPop [chat] (1)"));
+    ASSERT_TRUE(AskHost(anchor, host::kRename, "Pop [chat]\nPop [chat] (1)"));
     ::Sleep(500);
     EXPECT_TRUE(::IsWindowVisible(pop));
 
@@ -257,7 +240,6 @@ TEST_F(Automation, ACopyThatIsHungOrHangsOnTheCommandIsNoAnswerWithinItsBound) {
     // A stand-in for the running copy: it holds the guard, and its frame is
     // a window of our class in the host program, whose thread stops pumping
     // (see window_host.cpp), before the command comes or as it takes it.
-    constexpr UINT kHang = WM_APP + 1;
     HANDLE guard = ::CreateMutexA(nullptr, TRUE, "TARNVELL_RUNNING");
     ASSERT_TRUE(guard);
     for (const bool hungBefore : {false, true}) {
@@ -265,7 +247,7 @@ TEST_F(Automation, ACopyThatIsHungOrHangsOnTheCommandIsNoAnswerWithinItsBound) {
         HWND frame = host.Window("Stand-in");
         ASSERT_TRUE(frame);
         if (hungBefore) {
-            ::PostMessageA(frame, kHang, 120000, 0);
+            ::PostMessageA(frame, host::kHang, 120000, 0);
             ASSERT_TRUE(WaitFor([&] { return ::IsHungAppWindow(frame) != FALSE; }, 30s));
         }
         // Its thread sleeps for two minutes: a sender that waited for it

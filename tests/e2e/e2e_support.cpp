@@ -247,15 +247,19 @@ HWND Host::Window(const std::string& title) {
 
 bool Host::Destroy(const std::string& title) {
     const auto windows = WindowsOfProcess(m_process.Pid());
-    if (windows.empty()) return false;
-    COPYDATASTRUCT data{};
-    data.dwData = 4;
-    data.cbData = static_cast<DWORD>(title.size());
-    data.lpData = const_cast<char*>(title.data());
-    DWORD_PTR done = 0;
-    return ::SendMessageTimeoutA(windows.front(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                                 5000, &done) &&
-           done == 1;
+    return !windows.empty() && AskHost(windows.front(), host::kDestroy, title);
+}
+
+bool AskHost(HWND anyHostWindow, ULONG_PTR record, const std::string& text, std::chrono::milliseconds timeout) {
+    COPYDATASTRUCT data{record, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutA(anyHostWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 static_cast<UINT>(timeout.count()), &answer) &&
+           answer == 1;
+}
+
+DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout) {
+    return Start(Tarnvell::ExePath(), arguments).WaitExit(timeout);
 }
 
 bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host_records.h"
+
 // Helpers for driving the real Tarnvell.exe from another process, as a user
 // or another program would: windows are found by process and class, the tray
 // is asked through the shell, and nothing is taken on Tarnvell's word.
@@ -99,6 +101,12 @@ bool TrayIconCentre(POINT& centre);
 // The test-window program, with the windows named by its arguments; as
 // window_host.exe, or as the copy of it under another file name
 // (other_host.exe), another program for a group that names its program.
+// Asks the test-window program for a record of host_records.h (through any of
+// its windows); true when it answered that it was done.
+bool AskHost(HWND anyHostWindow, ULONG_PTR record, const std::string& text, std::chrono::milliseconds timeout = 5s);
+// Tarnvell.exe with arguments, as a script would run it; its exit code.
+DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout = 20s);
+
 class Host {
 public:
     explicit Host(const std::vector<std::string>& items, const std::string& exe = "window_host.exe");

@@ -168,7 +168,7 @@ TEST(Hiding, AHungApplicationDoesNotFreezeTarnvell) {
     ASSERT_TRUE(h && o);
 
     // The application stops pumping messages for a while.
-    ::PostMessageA(h, WM_APP + 1, 6000, 0);
+    ::PostMessageA(h, host::kHang, 6000, 0);
     ::Sleep(200);
     Command(app.Frame(), ID_HIDE_WINDOW);
     ::Sleep(100);

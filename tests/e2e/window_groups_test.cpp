@@ -14,18 +14,6 @@ using namespace e2e;
 namespace {
 
 constexpr UINT ID_SHOW_WINDOW = 32772;
-constexpr ULONG_PTR kHostPrepareBurst = 5;
-constexpr UINT kHostShowBurst = WM_APP + 2;
-
-DWORD RunTarnvell(const std::string& arguments) { return Start(Tarnvell::ExePath(), arguments).WaitExit(20s); }
-
-bool AskHost(HWND anyHostWindow, ULONG_PTR what, const std::string& text) {
-    COPYDATASTRUCT data{what, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
-    DWORD_PTR answer = 0;
-    return ::SendMessageTimeoutA(anyHostWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                                 60000, &answer) &&
-           answer == 1;
-}
 
 // The user's own gestures on a window, as its caption buttons send them.
 void SysCommand(HWND w, WPARAM command) { ::PostMessageA(w, WM_SYSCOMMAND, command, 0); }
@@ -141,7 +129,7 @@ TEST_F(WindowGroups, DuringABurstOfThreeHundredMatchingWindowsTarnvellAnswersAnd
     HWND anchor = host.Window("Burst anchor");
     ASSERT_TRUE(anchor);
     ASSERT_TRUE(WaitVisible(anchor, false));  // the rule takes the anchor too
-    ASSERT_TRUE(AskHost(anchor, kHostPrepareBurst, "Burst \n" + std::to_string(kBurst)));
+    ASSERT_TRUE(AskHost(anchor, host::kPrepareBurst, "Burst \n" + std::to_string(kBurst), 60s));
     std::vector<HWND> burst;
     for (HWND w : WindowsOfProcess(host.Proc().Pid()))
         if (TitleOf(w).rfind("Burst ", 0) == 0 && w != anchor) burst.push_back(w);
@@ -154,7 +142,7 @@ TEST_F(WindowGroups, DuringABurstOfThreeHundredMatchingWindowsTarnvellAnswersAnd
     double longest = 0;
     {
         Pinger pinger(app.Frame());
-        ::PostMessageA(anchor, kHostShowBurst, 0, 0);
+        ::PostMessageA(anchor, host::kShowBurst, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return visible() == 0; }, 60s, 100ms)) << visible() << " still shown";
         // The last steps settle the waits of the last batches.
         ::Sleep(1000);

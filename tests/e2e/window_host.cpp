@@ -40,6 +40,8 @@
 
 #include <shellapi.h>
 
+#include "host_records.h"
+
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -47,15 +49,9 @@
 
 namespace {
 
-constexpr UINT kHang = WM_APP + 1;
-constexpr ULONG_PTR kNewWindow = 1;
-constexpr ULONG_PTR kRename = 2;
-constexpr ULONG_PTR kRenameStorm = 3;
+using namespace host;
 constexpr ULONG_PTR kTarnvellCommand = 0x54564C43;
 constexpr DWORD kHungOnCommandMs = 120000;
-constexpr ULONG_PTR kDestroy = 4;
-constexpr ULONG_PTR kPrepareBurst = 5;
-constexpr UINT kShowBurst = WM_APP + 2;
 constexpr const char* kClass = "TarnvellTestWindow";
 constexpr const char* kStubbornClass = "TarnvellTestStubborn";
 std::map<std::string, HWND> g_byTitle;
