@@ -58,6 +58,6 @@ CaptureText CHotKeyCapture::KillFocus() {
 
 CaptureText CHotKeyCapture::Text() {
     std::string name = GetName();
-    if (name.empty()) name = "No";
+    if (name.empty()) name = KeyWordText(KeyWord::NoKey);
     return CaptureText{std::move(name), kCaretPosition};
 }

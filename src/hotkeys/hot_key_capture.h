@@ -31,7 +31,8 @@ public:
     CaptureText KeyUp(unsigned key);
     // After the edit control's own handling of WM_KILLFOCUS.
     CaptureText KillFocus();
-    // The text for the current value ("No" when nothing is set).
+    // The text for the current value (KeyWord::NoKey, "No", when nothing is
+    // set).
     CaptureText Text();
 
 private:

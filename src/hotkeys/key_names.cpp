@@ -13,7 +13,7 @@ namespace {
 
 constexpr KeyWords English() {
     return {"Ctrl", "Shift", "Alt",  "Win",  "Esc",   "Space", "PageUp", "PageDown",
-            "End",  "Home",  "Left", "Up",   "Right", "Down",  "Insert"};
+            "End",  "Home",  "Left", "Up",   "Right", "Down",  "Insert", "No"};
 }
 
 KeyWords g_words = English();

@@ -13,13 +13,15 @@ inline bool IsCapturableKey(unsigned key) { return !KeyName(key).empty(); }
 
 // The words of key names that a language says its own way ("Strg" for Ctrl
 // in German): the modifiers, in the order a name shows them, and the named
-// keys. Letters, digits, F-keys and the keypad's signs read the same in every
-// language. The string table holds them in this order from IDS_KEY_WORDS on.
+// keys, then what a hot-key field shows while it holds no key. Letters,
+// digits, F-keys and the keypad's signs read the same in every language. The
+// string table holds them in this order from IDS_KEY_WORDS on.
 enum class KeyWord {
     Ctrl, Shift, Alt, Win,
     Esc, Space, PageUp, PageDown, End, Home, Left, Up, Right, Down, Insert,
+    NoKey,
 };
-inline constexpr std::size_t kKeyWordCount = static_cast<std::size_t>(KeyWord::Insert) + 1;
+inline constexpr std::size_t kKeyWordCount = static_cast<std::size_t>(KeyWord::NoKey) + 1;
 using KeyWords = std::array<std::string, kKeyWordCount>;
 
 // The words every name is made of from now on; an empty word keeps its

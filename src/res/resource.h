@@ -147,7 +147,7 @@
 #define IDS_LINK_UNKNOWN        206
 #define IDS_LINK_ERROR_BASE     210
 /* The words of key names, in the order of KeyWord (hotkeys/key_names.h):
-   IDS_KEY_WORDS to IDS_KEY_WORDS + 14. */
+   IDS_KEY_WORDS to IDS_KEY_WORDS + 15. */
 #define IDS_KEY_WORDS           400
 /* The first item of Preferences' language list: the system's choice. */
 #define IDS_LANGUAGE_DEFAULT    420

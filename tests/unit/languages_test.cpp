@@ -6,6 +6,7 @@
 #include "engine/languages.h"
 #include "engine_steps.h"
 #include "fake_platform.h"
+#include "hotkeys/hot_key_capture.h"
 #include "hotkeys/hot_keys.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
@@ -44,17 +45,20 @@ TEST(Languages, TheSettingThenTheDisplayLanguagesInOrderThenEnglish) {
 TEST(Languages, SpeakingALanguageSetsTheResourcesAndTheKeyNamesWordsAndEnglishFillsItsGaps) {
     FakeModule module;
     module.translations[0x0407] = {
-        {IDS_KEY_WORDS, "Strg"}, {IDS_KEY_WORDS + 1, "Umschalt"}, {IDS_KEY_WORDS + 7, "Bild ab"}};
+        {IDS_KEY_WORDS, "Strg"}, {IDS_KEY_WORDS + 1, "Umschalt"}, {IDS_KEY_WORDS + 7, "Bild ab"},
+        {IDS_KEY_WORDS + 15, "Keine"}};
     const unsigned all = mod::kControl | mod::kShift | mod::kAlt;
 
     SpeakLanguage(*LanguageOf("de-DE"), module);
     EXPECT_EQ(module.language, 0x0407u);
     EXPECT_EQ(CHotKeys::FormatName(all, vk::kNext), "Strg + Umschalt + Alt + Bild ab");
     EXPECT_EQ(CHotKeys::FormatName(0, vk::kSpace), "Space");
+    EXPECT_EQ(CHotKeyCapture().Text().text, "Keine");  // an empty hot-key field
 
     SpeakLanguage(kEnglish, module);
     EXPECT_EQ(module.language, 0x0409u);
     EXPECT_EQ(CHotKeys::FormatName(all, vk::kNext), "Ctrl + Shift + Alt + PageDown");
+    EXPECT_EQ(CHotKeyCapture().Text().text, "No");
 }
 
 // The list shows a stored language as its row; one it cannot show stays
