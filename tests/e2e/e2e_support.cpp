@@ -954,7 +954,8 @@ std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog) {
         ProbeFit head{};
         std::memcpy(&head, record.head, sizeof(head));
         fits.push_back(
-            {head.id, std::move(record.text), head.needWidth, head.needHeight, head.haveWidth, head.haveHeight});
+            {head.id, std::move(record.text), head.needWidth, head.needHeight, head.haveWidth, head.haveHeight,
+             head.missing});
     }
     return fits;
 }

@@ -311,9 +311,12 @@ struct ControlFit {
     std::wstring text;
     int needWidth, needHeight;
     int haveWidth, haveHeight;
+    // Characters that no font draws (shown as boxes).
+    unsigned missing;
     bool Fits() const { return needWidth <= haveWidth && needHeight <= haveHeight; }
 };
-// Every visible control of an open dialog of Tarnvell's that shows a text.
+// Every visible control of an open dialog of Tarnvell's that shows a text,
+// then the dialog's caption (id PROBE_CAPTION_ID, nothing to fit).
 std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog);
 
 // ---- Measures.

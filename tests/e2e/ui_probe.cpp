@@ -9,7 +9,9 @@
 //    a submenu's items follow its own item.
 //  - the fit message, sent to a dialog: per control with a text, a ProbeFit
 //    and its text: the room the text needs in the control's own font,
-//    measured as the control lays it out, and the room the control has.
+//    measured as the control lays it out, the room the control has, and how
+//    many of its characters no font draws; then the same count for the
+//    dialog's caption in the caption font.
 #include <windows.h>
 
 #include "ui_probe.h"
@@ -120,6 +122,57 @@ SIZE Wrapped(HDC dc, const WCHAR* text, int n, int width, int lineHeight) {
     return need;
 }
 
+// How many characters of text the font selected into dc draws as the box of
+// a missing glyph, with the fonts the system links to it for other scripts:
+// each character is drawn alone and compared with a noncharacter, which no
+// font has. An extent cannot tell, since a missing glyph has a width too.
+UINT32 Missing(HDC dc, const WCHAR* text, int n) {
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 2 * metrics.tmMaxCharWidth + 8;
+    info.bmiHeader.biHeight = -metrics.tmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC drawn = CreateCompatibleDC(dc);
+    if (!bitmap || !drawn) {
+        if (bitmap) DeleteObject(bitmap);
+        if (drawn) DeleteDC(drawn);
+        return (UINT32)n;  // counted as missing, so that the test says so
+    }
+    HGDIOBJ oldBitmap = SelectObject(drawn, bitmap);
+    HGDIOBJ oldFont = SelectObject(drawn, GetCurrentObject(dc, OBJ_FONT));
+    const RECT all = {0, 0, info.bmiHeader.biWidth, metrics.tmHeight};
+    const SIZE_T size = (SIZE_T)info.bmiHeader.biWidth * metrics.tmHeight * 4;
+    BYTE* box = (BYTE*)HeapAlloc(GetProcessHeap(), 0, size);
+    const auto draw = [&](const WCHAR* c, UINT units) {
+        ExtTextOutW(drawn, 0, 0, ETO_OPAQUE, &all, c, units, NULL);
+        GdiFlush();
+    };
+    const WCHAR none = 0xFDD0;
+    draw(&none, 1);
+    if (box) CopyMemory(box, bits, size);
+    UINT32 missing = 0;
+    for (int i = 0; i < n; ++i) {
+        const UINT units = IS_HIGH_SURROGATE(text[i]) && i + 1 < n ? 2 : 1;
+        if (text[i] > L' ') {
+            draw(text + i, units);
+            if (!box || memcmp(bits, box, size) == 0) ++missing;
+        }
+        i += (int)units - 1;
+    }
+    if (box) HeapFree(GetProcessHeap(), 0, box);
+    SelectObject(drawn, oldFont);
+    SelectObject(drawn, oldBitmap);
+    DeleteDC(drawn);
+    DeleteObject(bitmap);
+    return missing;
+}
+
 void Measure(HWND dialog, Out* out) {
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (!IsWindowVisible(control)) continue;
@@ -146,7 +199,7 @@ void Measure(HWND dialog, Out* out) {
         const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
         RECT client;
         GetClientRect(control, &client);
-        ProbeFit fit = {GetDlgCtrlID(control), 0, 0, client.right, client.bottom, (unsigned)n};
+        ProbeFit fit = {GetDlgCtrlID(control), 0, 0, client.right, client.bottom, 0, (unsigned)n};
         const bool check = isButton && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
                                         kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE);
         SIZE need;
@@ -174,10 +227,26 @@ void Measure(HWND dialog, Out* out) {
         }
         fit.needWidth = need.cx;
         fit.needHeight = need.cy;
+        fit.missing = Missing(dc, shown, m);
         SelectObject(dc, old);
         ReleaseDC(control, dc);
         Put(out, &fit, sizeof(fit), text, (UINT32)n);
     }
+
+    WCHAR caption[512];
+    const int n = GetWindowTextW(dialog, caption, 512);
+    NONCLIENTMETRICSW nonClient;
+    ZeroMemory(&nonClient, sizeof(nonClient));
+    nonClient.cbSize = sizeof(nonClient);
+    if (n <= 0 || !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(nonClient), &nonClient, 0)) return;
+    HDC dc = GetDC(dialog);
+    HFONT font = CreateFontIndirectW(&nonClient.lfCaptionFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    ProbeFit fit = {PROBE_CAPTION_ID, 0, 0, 0, 0, Missing(dc, caption, n), (unsigned)n};
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(dialog, dc);
+    Put(out, &fit, sizeof(fit), caption, (UINT32)n);
 }
 
 }  // namespace

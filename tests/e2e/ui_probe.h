@@ -14,10 +14,16 @@ struct ProbeMenuItem {
     unsigned length;
 };
 
-/* One measured control, followed by its text's length UTF-16 units. */
+/* The id of the last record, the dialog's caption (no control has it), which
+   has no room of its own to measure: only its missing characters count. */
+#define PROBE_CAPTION_ID 0x7FFFFFFF
+
+/* One measured control, followed by its text's length UTF-16 units.
+   missing: how many characters draw as the box of a missing glyph. */
 struct ProbeFit {
     int id;
     int needWidth, needHeight;
     int haveWidth, haveHeight;
+    unsigned missing;
     unsigned length;
 };

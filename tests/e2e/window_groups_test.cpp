@@ -25,7 +25,9 @@ protected:
         // Under Wine the taskbar works through a button for every window
         // shown and hidden, for tens of seconds after a burst; the next test
         // needs the shell.
-        if (m_bShellBusy) EXPECT_TRUE(ShellShowsABalloon(100s));
+        if (m_bShellBusy) {
+            EXPECT_TRUE(ShellShowsABalloon(100s));
+        }
     }
     bool m_bShellBusy = false;
     // Slot n: a group named name; the values given are written, the others
