@@ -62,7 +62,7 @@ constexpr std::uint32_t kRecordVersion = 1;
 void PutU32(std::string& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
-void PutText(std::string& out, std::string_view text) {
+void PutField(std::string& out, std::string_view text) {
     PutU32(out, static_cast<std::uint32_t>(text.size()));
     out.append(text);
 }
@@ -78,7 +78,7 @@ public:
         m_at += 4;
         return true;
     }
-    bool Text(std::string& text) {
+    bool Field(std::string& text) {
         std::uint32_t length = 0;
         if (!U32(length) || m_data.size() - m_at < length) return false;
         text.assign(m_data.substr(m_at, length));
@@ -305,10 +305,10 @@ void RegistryProfile::Commit() {
     PutU32(record, kRecordVersion);
     PutU32(record, static_cast<std::uint32_t>(writes.size()));
     for (const Write& w : writes) {
-        PutText(record, w.section);
-        PutText(record, w.entry);
+        PutField(record, w.section);
+        PutField(record, w.entry);
         PutU32(record, w.type);
-        PutText(record, w.data);
+        PutField(record, w.data);
     }
     const bool logged =
         root && root->SetValue(kPendingValue, reg::kBinary, reinterpret_cast<const unsigned char*>(record.data()),
@@ -344,7 +344,7 @@ void RegistryProfile::Recover() {
             whole = reader.U32(version) && version == kRecordVersion && reader.U32(count);
             for (std::uint32_t i = 0; whole && i < count; ++i) {
                 Write w;
-                whole = reader.Text(w.section) && reader.Text(w.entry) && reader.U32(w.type) && reader.Text(w.data);
+                whole = reader.Field(w.section) && reader.Field(w.entry) && reader.U32(w.type) && reader.Field(w.data);
                 if (whole) writes.push_back(std::move(w));
             }
             whole = whole && reader.AtEnd();

@@ -147,13 +147,7 @@ TEST_F(Diagnostics, AHotKeyAnotherProgramHoldsIsReportedWithTheSystemsErrorToADe
         << "Tarnvell wrote:" << Joined(viewer.Of(app.Proc().Pid()));
 
     // The start-up balloon names the key: taken down before the next test.
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = app.Frame();
-    nid.uID = kTrayIconId;
-    nid.uFlags = NIF_INFO;
-    ::Shell_NotifyIconA(NIM_MODIFY, &nid);
-    WaitFor([] { return BalloonText(0ms).empty(); }, 10s);
+    TakeBalloonDown(app);
     EXPECT_TRUE(app.Close());
 }
 
