@@ -81,7 +81,7 @@ void CAppKernel::ArmRuleTimer() {
     // Without a timer the windows are hidden now, waits and all.
     if (!m_bRuleTimer)
         while (m_Commands.TakenPending()) {
-            m_Runner.Run(Command{Verb::HideTaken}, Origin::Rule);
+            RunTaken();
             if (m_Commands.TakenPending()) m_Platform.windows.Sleep(kRuleStepMs);
         }
 }

@@ -25,7 +25,7 @@ AutoHideRules::~AutoHideRules() {
 
 void AutoHideRules::SetGroups(const CGroupList& groups) {
     m_Rules.clear();
-    m_bCaptionMatters = false;
+    m_bCaptionMatters = m_bAppearRule = m_bMinimizeRule = false;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const CWindowsGroup& group = *groups.At(i);
         const WindowCriteria criteria = group.Criteria();
@@ -33,6 +33,8 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
         if (!appear && !group.m_bHideMinimized) continue;
         m_Rules.push_back(Rule{group.Id(), criteria, appear, group.m_bHideMinimized});
         m_bCaptionMatters = m_bCaptionMatters || (appear && AsksCaption(criteria));
+        m_bAppearRule = m_bAppearRule || appear;
+        m_bMinimizeRule = m_bMinimizeRule || group.m_bHideMinimized;
     }
     // Without a rule for them, every event would be work for nothing: the
     // system is told to deliver none.
@@ -56,18 +58,6 @@ void AutoHideRules::SetGroups(const CGroupList& groups) {
     if (!m_Events.Running())
         m_Events.Start(platform::window_events::kShowHide | platform::window_events::kCaptions,
                        [this](platform::WindowEventKind kind, WindowHandle w) { OnEvent(kind, w); });
-}
-
-bool AutoHideRules::HasAppearRule() const {
-    for (const Rule& rule : m_Rules)
-        if (rule.onAppear) return true;
-    return false;
-}
-
-bool AutoHideRules::HasMinimizeRule() const {
-    for (const Rule& rule : m_Rules)
-        if (rule.onMinimize) return true;
-    return false;
 }
 
 void AutoHideRules::NoteShownByUs(WindowHandle window) {

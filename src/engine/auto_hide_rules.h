@@ -102,8 +102,8 @@ private:
     // The first rule of the kind (appear or minimize) that the window
     // matches, asked as the header says; null for none.
     const Rule* FirstMatch(WindowHandle window, std::uint32_t processId, bool minimize);
-    bool HasAppearRule() const;
-    bool HasMinimizeRule() const;
+    bool HasAppearRule() const { return m_bAppearRule; }
+    bool HasMinimizeRule() const { return m_bMinimizeRule; }
 
     platform::IWindowManager& m_Windows;
     platform::IWindowEvents& m_Events;
@@ -114,6 +114,9 @@ private:
     // Some rule of "as they appear" asks the caption: only then does a
     // caption's change matter.
     bool m_bCaptionMatters = false;
+    // Some rule hides as windows appear; some when they are minimized.
+    bool m_bAppearRule = false;
+    bool m_bMinimizeRule = false;
     std::unordered_map<WindowHandle, Shown> m_ShownByUs;
     std::unordered_map<WindowHandle, int> m_OwnHides;
     std::unordered_map<WindowHandle, Kind> m_Kinds;

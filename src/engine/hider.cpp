@@ -94,10 +94,14 @@ WindowHandle CHider::HideFamilyIn(WindowWalk& walk, const std::vector<WindowHand
 void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible) {
     RequestHides(batch, eligible);
     std::uint64_t lastChange = m_Windows.TickCount();
+    WaitUntilHidden(Undenied(batch), true, lastChange, &batch.stayed);
+}
+
+std::vector<CHider::Request> CHider::Undenied(const Batch& batch) {
     std::vector<Request> waited;
     for (const Request& r : batch.requested)
         if (!batch.denied.count(r.window)) waited.push_back(r);
-    WaitUntilHidden(waited, true, lastChange, &batch.stayed);
+    return waited;
 }
 
 std::optional<bool> CHider::KeptOnScreen(const Batch& batch, WindowHandle w, bool* asked) {
@@ -111,15 +115,16 @@ std::optional<bool> CHider::KeptOnScreen(const Batch& batch, WindowHandle w, boo
 }
 
 void CHider::Settle(const Batch& batch, CHiddenList& list) {
-    m_Refused.clear();
-    std::unordered_set<WindowHandle> refused;
-    for (WindowHandle w : batch.order) {
-        if (!*KeptOnScreen(batch, w)) continue;
-        refused.insert(w);
-        m_Refused.push_back(w);
-    }
-    list.Forget(refused);
-    m_nHidden = batch.order.size() - refused.size();
+    std::vector<WindowHandle> refused;
+    for (WindowHandle w : batch.order)
+        if (*KeptOnScreen(batch, w)) refused.push_back(w);
+    Conclude(batch, refused, list);
+}
+
+void CHider::Conclude(const Batch& batch, const std::vector<WindowHandle>& refused, CHiddenList& list) {
+    list.Forget(std::unordered_set<WindowHandle>(refused.begin(), refused.end()));
+    m_Refused.insert(m_Refused.end(), refused.begin(), refused.end());
+    m_nHidden += batch.order.size() - refused.size();
 }
 
 // Asks the windows to hide from the bottom of the z-order up. Hiding the
@@ -245,10 +250,7 @@ void CHider::WaitUntilHidden(const std::vector<Request>& requests, bool confirmE
         const Waiter::Round round = waiter.Next(m_Windows);
         if (round != Waiter::Round::Pending) {
             lastChange = waiter.LastChange();
-            if (round == Waiter::Round::Quiet && stayed) {
-                const std::vector<WindowHandle> left = waiter.Left();
-                stayed->insert(left.begin(), left.end());
-            }
+            if (round == Waiter::Round::Quiet && stayed) waiter.AddLeftTo(*stayed);
             return;
         }
         m_Windows.Sleep(kWaitStepMs);
@@ -294,10 +296,8 @@ CHider::Waiter::Round CHider::Waiter::Next(platform::IWindowManager& windowManag
     return Round::Pending;
 }
 
-std::vector<WindowHandle> CHider::Waiter::Left() const {
-    std::vector<WindowHandle> left;
-    for (const Line& line : m_lines) left.insert(left.end(), line.windows.begin(), line.windows.end());
-    return left;
+void CHider::Waiter::AddLeftTo(std::unordered_set<WindowHandle>& left) const {
+    for (const Line& line : m_lines) left.insert(line.windows.begin(), line.windows.end());
 }
 
 bool CHider::Waiter::WaitsOn(std::uint32_t process) const {
@@ -379,10 +379,7 @@ void CHider::HideBatch(const std::vector<Take>& takes, const std::vector<WindowH
     }
     if (open->batch.order.empty()) return;
     RequestHides(open->batch, eligible);
-    std::vector<Request> waited;
-    for (const Request& r : open->batch.requested)
-        if (!open->batch.denied.count(r.window)) waited.push_back(r);
-    open->waiter = Waiter(waited, true, m_Windows.TickCount());
+    open->waiter = Waiter(Undenied(open->batch), true, m_Windows.TickCount());
     m_Open.push_back(std::move(open));
 }
 
@@ -390,8 +387,7 @@ bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
     if (!open.waited) {
         const Waiter::Round round = open.waiter.Next(m_Windows);
         if (round == Waiter::Round::Pending) return false;
-        if (round == Waiter::Round::Quiet)
-            for (WindowHandle w : open.waiter.Left()) open.batch.stayed.insert(w);
+        if (round == Waiter::Round::Quiet) open.waiter.AddLeftTo(open.batch.stayed);
         open.waited = true;
     }
     // Judged as Settle judges a command's windows, one question of a thread
@@ -406,9 +402,7 @@ bool CHider::Step(Open& open, CHiddenList& list, bool& asked) {
         if (!kept) return false;
         if (*kept) open.refused.push_back(w);
     }
-    list.Forget(std::unordered_set<WindowHandle>(open.refused.begin(), open.refused.end()));
-    m_Refused.insert(m_Refused.end(), open.refused.begin(), open.refused.end());
-    m_nHidden += open.batch.order.size() - open.refused.size();
+    Conclude(open.batch, open.refused, list);
     return true;
 }
 

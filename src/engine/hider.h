@@ -135,8 +135,8 @@ private:
         // Asks what the round needs; Done once every request is carried
         // out, Quiet once nothing has changed for kWaitQuietMs.
         Round Next(platform::IWindowManager& windows);
-        // The windows still seen visible.
-        std::vector<WindowHandle> Left() const;
+        // Adds the windows still seen visible to left.
+        void AddLeftTo(std::unordered_set<WindowHandle>& left) const;
         void Drop(WindowHandle w);
         // Whether a request of this process is still waited for.
         bool WaitsOn(std::uint32_t process) const;
@@ -171,6 +171,8 @@ private:
                               int groupId, CHiddenList& list);
     // Requests the batch's hides and waits for each to be carried out.
     void RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible);
+    // The batch's requests the system did not refuse at once: those to wait for.
+    static std::vector<Request> Undenied(const Batch& batch);
     // Asks the windows not yet asked (asked: those the walk asked already).
     void RequestHides(Batch& batch, const std::vector<WindowHandle>& zOrder,
                       const std::unordered_set<WindowHandle>& asked = {});
@@ -189,6 +191,10 @@ private:
     std::optional<bool> KeptOnScreen(const Batch& batch, WindowHandle w, bool* asked = nullptr);
     // The command's end: refused windows leave the list, and are reported.
     void Settle(const Batch& batch, CHiddenList& list);
+    // What a batch's end records, for a command or a rules' batch: the
+    // refused windows leave the list and join the reported ones; the others
+    // count as hidden.
+    void Conclude(const Batch& batch, const std::vector<WindowHandle>& refused, CHiddenList& list);
     // The walked batch's families recorded and asked to hide.
     void HideBatch(const std::vector<Take>& takes, const std::vector<WindowHandle>& eligible, CHiddenList& list);
     // A rules' batch a step further; true once it is settled. asked: a
