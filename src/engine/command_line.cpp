@@ -24,14 +24,12 @@ std::size_t ProgramNameEnd(std::basic_string_view<Char> line) {
     return i;
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The command's name without its "/" or "-", folded to lower case; empty when
 // the argument is no command.
 std::string CommandName(const std::string& arg) {
     if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return {};
     std::string name;
-    for (std::size_t i = 1; i < arg.size(); ++i) name += AsciiLower(arg[i]);
+    for (std::size_t i = 1; i < arg.size(); ++i) name += text::AsciiLower(arg[i]);
     return name;
 }
 

@@ -5,19 +5,11 @@
 #include "engine/preferences.h"
 #include "hotkeys/key_names.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "tray/resource_loader.h"
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 // The primary language of a locale name: "de" of "de-AT" (or "de_AT").
 std::string_view Primary(std::string_view locale) { return locale.substr(0, locale.find_first_of("-_")); }
@@ -25,10 +17,10 @@ std::string_view Primary(std::string_view locale) { return locale.substr(0, loca
 // Chinese written in its traditional characters is not the simplified
 // Chinese we have, though both are "zh".
 bool Traditional(std::string_view locale) {
-    if (!SameText(Primary(locale), "zh")) return false;
+    if (!text::AsciiEqualNoCase(Primary(locale), "zh")) return false;
     for (std::string_view mark : {"hant", "tw", "hk", "mo"}) {
         for (std::size_t at = 3; at + mark.size() <= locale.size(); ++at)
-            if (SameText(locale.substr(at, mark.size()), mark) &&
+            if (text::AsciiEqualNoCase(locale.substr(at, mark.size()), mark) &&
                 (at + mark.size() == locale.size() || locale[at + mark.size()] == '-' ||
                  locale[at + mark.size()] == '_'))
                 return true;
@@ -41,7 +33,7 @@ const LanguageInfo* Match(std::string_view locale) {
     if (const LanguageInfo* exact = LanguageOf(locale)) return exact;
     if (Traditional(locale)) return nullptr;
     for (const LanguageInfo& language : kLanguages)
-        if (SameText(Primary(language.locale), Primary(locale))) return &language;
+        if (text::AsciiEqualNoCase(Primary(language.locale), Primary(locale))) return &language;
     return nullptr;
 }
 
@@ -49,7 +41,7 @@ const LanguageInfo* Match(std::string_view locale) {
 
 const LanguageInfo* LanguageOf(std::string_view locale) {
     for (const LanguageInfo& language : kLanguages)
-        if (SameText(language.locale, locale)) return &language;
+        if (text::AsciiEqualNoCase(language.locale, locale)) return &language;
     return nullptr;
 }
 

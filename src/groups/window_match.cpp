@@ -1,5 +1,6 @@
 #include "groups/window_match.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -87,8 +88,8 @@ std::vector<Char> Characters(std::string_view s, const text::CodePage& cp, bool 
 
 // The usual walk with one way back: to the last star, which then takes one
 // character more. Its cost stays within the product of the two lengths.
-bool Match(const std::vector<Char>& pattern, const std::vector<Char>& text, std::size_t from = 0) {
-    std::size_t p = 0, t = from;
+bool Match(const std::vector<Char>& pattern, const std::vector<Char>& text) {
+    std::size_t p = 0, t = 0;
     std::size_t starAt = std::string::npos, starText = 0;
     while (t < text.size()) {
         if (p < pattern.size() && (pattern[p] == kOne || pattern[p] == text[t])) {
@@ -123,16 +124,8 @@ bool ProgramMatches(std::string_view pattern, const std::optional<std::string>& 
     if (IsAnyName(pattern)) return true;
     if (!imagePath) return false;
     const std::vector<Char> wanted = Characters(pattern, codePage, true);
-    const std::vector<Char> path = Characters(*imagePath, codePage, false);
-    bool wholePath = false;
-    for (Char c : wanted) wholePath = wholePath || c == kBackslash;
-    if (wholePath) return Match(wanted, path);
-    // A trail byte of a double-byte code page can be 0x5C; as whole
-    // characters, only a backslash is one.
-    std::size_t name = 0;
-    for (std::size_t i = 0; i < path.size(); ++i)
-        if (path[i] == kBackslash) name = i + 1;
-    return Match(wanted, path, name);
+    const bool wholePath = std::find(wanted.begin(), wanted.end(), kBackslash) != wanted.end();
+    return Match(wanted, Characters(wholePath ? *imagePath : FileNameOf(*imagePath, codePage), codePage, false));
 }
 
 std::string FileNameOf(std::string_view path, const text::CodePage& codePage) {

@@ -6,13 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/text.h"
 #include "platform/win_constants.h"
 
 namespace platform {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Up to the first zero: stored text need not end with a terminator, and may
 // hold one early.
@@ -96,15 +95,12 @@ private:
 
 std::size_t RegistryProfile::NameHash::operator()(const std::string& name) const {
     std::size_t hash = 14695981039346656037ull & static_cast<std::size_t>(-1);
-    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(text::AsciiLower(c))) * 1099511628211ull;
     return hash;
 }
 
 bool RegistryProfile::NameEqual::operator()(const std::string& a, const std::string& b) const {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
+    return text::AsciiEqualNoCase(a, b);
 }
 
 void RegistryProfile::Hold(bool held) {
@@ -239,27 +235,20 @@ std::string RegistryProfile::GetProfileString(std::string_view section, std::str
 
 bool RegistryProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
     const std::uint32_t data = static_cast<std::uint32_t>(value);
-    Write write{std::string(section), std::string(entry), reg::kDword,
-                std::string(reinterpret_cast<const char*>(&data), sizeof(data))};
-    if (m_nBatches > 0) {
-        m_Batch.push_back(std::move(write));
-        return true;
-    }
-    return Store(write);
+    return Submit({std::string(section), std::string(entry), reg::kDword,
+                   std::string(reinterpret_cast<const char*>(&data), sizeof(data))});
 }
 
 bool RegistryProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
     // The terminator is part of the stored data.
-    Write write{std::string(section), std::string(entry), reg::kSz, std::string(value) + '\0'};
-    if (m_nBatches > 0) {
-        m_Batch.push_back(std::move(write));
-        return true;
-    }
-    return Store(write);
+    return Submit({std::string(section), std::string(entry), reg::kSz, std::string(value) + '\0'});
 }
 
 bool RegistryProfile::DeleteProfileValue(std::string_view section, std::string_view entry) {
-    Write write{std::string(section), std::string(entry), kDeleteType, {}};
+    return Submit({std::string(section), std::string(entry), kDeleteType, {}});
+}
+
+bool RegistryProfile::Submit(Write write) {
     if (m_nBatches > 0) {
         m_Batch.push_back(std::move(write));
         return true;

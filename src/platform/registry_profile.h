@@ -88,6 +88,8 @@ private:
     };
 
     Open OpenSection(std::string_view section);
+    // A write held for the open batch, or stored now when none is open.
+    bool Submit(Write write);
     bool Store(const Write& write);
     // Stores what the batch collected, through its record.
     void Commit();

@@ -89,4 +89,15 @@ std::string CutToBytes(std::string_view s, std::size_t maxBytes, const CodePage&
 // is left alone.
 std::string MenuLiteral(std::string_view s, const CodePage& cp = ProcessCodePage());
 
+// Letter case of ASCII alone, for names the program defines or the system
+// compares that way (command verbs, registry value names, locale names); no
+// byte of another script's character is an ASCII letter in UTF-8.
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
 }  // namespace text
