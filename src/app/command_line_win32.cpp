@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/diagnostics.h"
+#include "platform/win32/resources.h"
 #include "platform/win32/window_binding.h"
 #include "res/resource.h"
 
@@ -32,16 +33,12 @@ bool ArgumentsFitCodePage() {
     if (::GetACP() == CP_UTF8) return true;
     const wchar_t* wide = ::GetCommandLineW();
     if (!wide || !*wide) return true;
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return false;
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), size, nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(size - 1));
+    const std::string utf8 = win32::Narrow(CP_UTF8, wide);
+    if (utf8.empty()) return false;
     for (const std::string& arg : SplitCommandLine(utf8)) {
         if (arg.empty()) continue;
-        const int n = ::MultiByteToWideChar(CP_UTF8, 0, arg.data(), static_cast<int>(arg.size()), nullptr, 0);
-        std::wstring back(static_cast<std::size_t>(n), L'\0');
-        ::MultiByteToWideChar(CP_UTF8, 0, arg.data(), static_cast<int>(arg.size()), back.data(), n);
+        const std::wstring back = win32::Widen(CP_UTF8, arg);
+        const int n = static_cast<int>(back.size());
         BOOL lossy = FALSE;
         if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, back.data(), n, nullptr, 0, nullptr, &lossy) <= 0 ||
             lossy)

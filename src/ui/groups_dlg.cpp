@@ -20,6 +20,23 @@ void InsertColumn(HWND list, int position, std::string title, int width) {
     ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&lvc));
 }
 
+// A row of the list: its item's text, then each column's after it.
+void InsertRow(HWND list, std::size_t row, std::initializer_list<const std::string*> texts) {
+    const std::string* const* text = texts.begin();
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(row);
+    item.pszText = const_cast<char*>(text[0]->c_str());
+    const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (index < 0) return;
+    for (std::size_t sub = 1; sub < texts.size(); ++sub) {
+        LVITEMA cell{};
+        cell.iSubItem = static_cast<int>(sub);
+        cell.pszText = const_cast<char*>(text[sub]->c_str());
+        ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+    }
+}
+
 }  // namespace
 
 CGroupDlg::CGroupDlg(HINSTANCE instance, HWND parent, const CWindowsGroup& group, const GroupsForm* hooks,
@@ -111,18 +128,7 @@ BOOL CWindowPickDlg::OnInitDialog() {
     for (const auto& column : columns) InsertColumn(list, position++, LoadText(column.title), column.width);
     for (std::size_t i = 0; i < m_Windows.size(); ++i) {
         const auto row = PickRow(m_Windows[i]);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(row[0].c_str());
-        const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        if (index < 0) continue;
-        for (int sub = 1; sub <= 2; ++sub) {
-            LVITEMA cell{};
-            cell.iSubItem = sub;
-            cell.pszText = const_cast<char*>(row[static_cast<std::size_t>(sub)].c_str());
-            ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
-        }
+        InsertRow(list, i, {&row[0], &row[1], &row[2]});
     }
     return TRUE;
 }
@@ -186,21 +192,8 @@ void CGroupsDlg::FillList() {
     HWND list = Item(IDC_GROUP_LIST);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     const auto rows = GroupRows(m_Groups, m_Hooks.notHeld, LoadText(IDS_KEY_NOT_HELD), LoadText(IDS_KEY_NOT_DEFINED));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(rows[i].name.c_str());
-        const auto index = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        if (index < 0) continue;
-        const std::string* cells[] = {&rows[i].hide, &rows[i].show, &rows[i].windows};
-        for (int sub = 1; sub <= 3; ++sub) {
-            LVITEMA cell{};
-            cell.iSubItem = sub;
-            cell.pszText = const_cast<char*>(cells[sub - 1]->c_str());
-            ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
-        }
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        InsertRow(list, i, {&rows[i].name, &rows[i].hide, &rows[i].show, &rows[i].windows});
 }
 
 int CGroupsDlg::Selected() const {

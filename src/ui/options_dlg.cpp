@@ -42,14 +42,6 @@ constexpr Flag kFlags[] = {
     {IDC_ICON_PER_WINDOW, &Preferences::m_bIconPerWindow},
 };
 
-std::wstring FromUtf8(std::string_view text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                        static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return wide;
-}
-
 }  // namespace
 
 COptionsDlg::COptionsDlg(HINSTANCE instance, const PreferencesForm& form)
@@ -99,7 +91,7 @@ BOOL COptionsDlg::OnInitDialog() {
                           reinterpret_cast<LPARAM>(win32::LoadWideText(m_hInstance, IDS_LANGUAGE_DEFAULT).c_str()));
     for (const LanguageInfo& language : kLanguages)
         ::SendDlgItemMessageW(m_hWnd, IDC_LANGUAGE, CB_ADDSTRING, 0,
-                              reinterpret_cast<LPARAM>(FromUtf8(language.ownName).c_str()));
+                              reinterpret_cast<LPARAM>(win32::Widen(CP_UTF8, language.ownName).c_str()));
     ::SendDlgItemMessageA(m_hWnd, IDC_LANGUAGE, CB_SETCURSEL,
                           static_cast<WPARAM>(LanguageSelection(prefs.m_strLanguage)), 0);
     return TRUE;

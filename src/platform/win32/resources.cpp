@@ -23,16 +23,25 @@ std::wstring_view Entry(HINSTANCE module, UINT id, LANGID language) {
     return {unit + 1, *unit};
 }
 
-std::string ToAnsi(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, out.data(), n, nullptr, nullptr);
+}  // namespace
+
+std::wstring Widen(UINT codePage, std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int n = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), n);
     return out;
 }
 
-}  // namespace
+std::string Narrow(UINT codePage, std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) ::WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
 
 void SetResourceLanguage(LANGID language) { g_language = language; }
 LANGID ResourceLanguage() { return g_language; }
@@ -43,7 +52,7 @@ std::wstring LoadWideText(HINSTANCE module, UINT id) {
     return std::wstring(text);
 }
 
-std::string LoadText(HINSTANCE module, UINT id) { return ToAnsi(LoadWideText(module, id)); }
+std::string LoadText(HINSTANCE module, UINT id) { return Narrow(CP_ACP, LoadWideText(module, id)); }
 
 const DLGTEMPLATE* DialogTemplate(HINSTANCE module, UINT id) {
     HRSRC found = ::FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(id), g_language);

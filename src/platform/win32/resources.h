@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The program's own resources in the language the user reads. Every text and
@@ -25,6 +26,12 @@ std::wstring LoadWideText(HINSTANCE module, UINT id);
 // The same entry in the process's ANSI code page (UTF-8 where the manifest's
 // setting is honoured); a character that code page lacks becomes '?'.
 std::string LoadText(HINSTANCE module, UINT id);
+
+// Text of a code page (CP_ACP, CP_UTF8) as UTF-16, and UTF-16 in a code
+// page, where a character it lacks becomes '?'; empty where the system
+// cannot convert.
+std::wstring Widen(UINT codePage, std::string_view text);
+std::string Narrow(UINT codePage, std::wstring_view wide);
 
 // Dialog template id, ready for DialogBoxIndirectParam; null when missing.
 // Resources stay mapped as long as the module, so the pointer does too.

@@ -49,13 +49,11 @@ HICON ClassIcon(HWND window) {
 HICON ProgramIcon(HWND window) {
     DWORD pid = 0;
     if (!::GetWindowThreadProcessId(window, &pid) || !pid) return nullptr;
-    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (!process) return nullptr;
-    char path[MAX_PATH * 4] = {};
-    DWORD size = sizeof(path);
-    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return nullptr;
+    // The icon is a nicety: a program that cannot be asked goes unreported.
+    const std::optional<std::string> path = ProcessImagePath(pid, false);
+    if (!path) return nullptr;
     HICON small = nullptr;
-    if (::ExtractIconExA(path, 0, nullptr, &small, 1) == 0) return nullptr;
+    if (::ExtractIconExA(path->c_str(), 0, nullptr, &small, 1) == 0) return nullptr;
     return small;
 }
 

@@ -26,6 +26,11 @@ extern const UINT WM_TASKBARCREATED;
 // location); nothing when the key or its value is missing or longer.
 std::optional<std::string> ClassesRootDefault(const std::string& key, std::size_t maxChars);
 
+// The full path of a process's executable; nothing when the process cannot
+// be asked. With report, a failure other than a refusal (higher rights) or
+// an ended process goes to the debug output.
+std::optional<std::string> ProcessImagePath(std::uint32_t processId, bool report);
+
 class Win32WindowManager final : public platform::IWindowManager {
 public:
     WindowHandle GetWindow(WindowHandle reference, platform::WindowRelation relation) override;

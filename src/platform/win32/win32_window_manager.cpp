@@ -148,13 +148,17 @@ std::uint32_t Win32WindowManager::ProcessId(WindowHandle w) {
 }
 
 std::optional<std::string> Win32WindowManager::ProcessImage(std::uint32_t processId) {
+    return ProcessImagePath(processId, true);
+}
+
+std::optional<std::string> ProcessImagePath(std::uint32_t processId, bool report) {
     UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) {
         const DWORD error = ::GetLastError();
         // A process of higher rights refuses (access denied), one that has
         // ended is no process (invalid parameter): neither is a failure, the
         // window simply matches no program.
-        if (error != ERROR_ACCESS_DENIED && error != ERROR_INVALID_PARAMETER)
+        if (report && error != ERROR_ACCESS_DENIED && error != ERROR_INVALID_PARAMETER)
             diag::Failed("OpenProcess(" + std::to_string(processId) + ")", error);
         return std::nullopt;
     }
@@ -170,7 +174,7 @@ std::optional<std::string> Win32WindowManager::ProcessImage(std::uint32_t proces
         }
         const DWORD error = ::GetLastError();
         if (error != ERROR_INSUFFICIENT_BUFFER) {
-            diag::Failed("QueryFullProcessImageName(" + std::to_string(processId) + ")", error);
+            if (report) diag::Failed("QueryFullProcessImageName(" + std::to_string(processId) + ")", error);
             return std::nullopt;
         }
     }
