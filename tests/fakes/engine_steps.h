@@ -5,10 +5,13 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "engine/app_kernel.h"
+#include "engine/command_line.h"
 #include "engine/password.h"
 #include "fake_platform.h"
+#include "platform/copy_data.h"
 #include "platform/win_constants.h"
 #include "ui/dialog_model.h"
 
@@ -98,6 +101,14 @@ inline std::optional<unsigned> CheckTyped(const std::string& name, const std::st
 // The slot that ends the stored list.
 inline void EndGroupSlots(FakeProfile& profile, int n) {
     profile.Set("Groups", "Compare" + std::to_string(n), 0xFFFFFFFFu);
+}
+
+// WM_COPYDATA with record as another copy of Tarnvell hands it to the frame.
+inline MessageReply SendCopyData(CAppKernel& kernel, const std::vector<std::uint8_t>& record,
+                                 std::uintptr_t magic = kCopyDataMagic) {
+    const platform::CopyData data{magic, static_cast<std::uint32_t>(record.size()),
+                                  record.empty() ? nullptr : record.data()};
+    return kernel.ProcessMessage(wm::kCopyData, 0, reinterpret_cast<std::intptr_t>(&data));
 }
 
 // The process's code page for the life of the object, as a module of that

@@ -13,6 +13,12 @@
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override { fake.profile.Set("Settings", "First Start", 0u); }
+    // Whatever the test did, the engine left no hold or batch of the profile
+    // open.
+    void TearDown() override {
+        EXPECT_EQ(fake.profile.holds, 0);
+        EXPECT_EQ(fake.profile.batches, 0);
+    }
     CAppKernel& Start() {
         frame = fake.desktop.Add("TarnvellFrame", "Tarnvell", false);
         kernel = StartKernel(fake, frame);

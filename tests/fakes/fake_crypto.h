@@ -22,7 +22,6 @@ public:
     // At most this many iterations are computed (0: all): a fuzzer that
     // plants passwords looks at what surrounds the hash, not at its value.
     std::uint32_t cap = 0;
-    int derivations = 0;
 
 private:
     std::uint8_t m_next = 1;

@@ -106,7 +106,6 @@ public:
         unsigned period;
     };
     std::vector<Timer> timers;
-    int timerTicks = 0;
     std::map<std::uint32_t, std::string> images;
 
     // GetWindow(null, First) answers null as on Windows unless this is set.
@@ -172,10 +171,7 @@ public:
     void Hold(bool held) override { holds += held ? 1 : -1; }
     // Writes are stored at once; a batch is only counted, as the registry
     // profile's batches are tested over the fake registry.
-    void Batch(bool open) override {
-        batches += open ? 1 : -1;
-        if (open) ++batchesOpened;
-    }
+    void Batch(bool open) override { batches += open ? 1 : -1; }
 
     void Set(const std::string& section, const std::string& entry, Value value);
     std::optional<Value> Find(const std::string& section, const std::string& entry) const;
@@ -186,7 +182,6 @@ public:
     std::size_t reads = 0;
     int holds = 0;  // open holds; every hold must end
     int batches = 0;  // open batches; every batch must end
-    int batchesOpened = 0;
 
 private:
     void Note(const char* what, std::string_view section, std::string_view entry);

@@ -6,6 +6,7 @@
 #include "engine/app_kernel.h"
 #include "engine/command_line.h"
 #include "engine_steps.h"
+#include "engine_test.h"
 #include "fake_platform.h"
 #include "platform/copy_data.h"
 #include "platform/win_constants.h"
@@ -189,10 +190,10 @@ TEST(EveryCommand, ACommandWithNothingToDoTouchesNeitherTheTrayNorTheJournal) {
 
 // ------------------------------------------------------------ command line
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public EngineTest {
 protected:
     void SetUp() override {
-        fake.profile.Set("Settings", "First Start", 0u);
+        EngineTest::SetUp();
         WriteGroupSlot(fake.profile, 0, {"Mail Box", "Inbox"});
         EndGroupSlots(fake.profile, 1);
     }
@@ -210,19 +211,14 @@ protected:
             form.prefs.m_bPassOnClose = onClose;
         });
     }
-    bool Visible(WindowHandle w) { return desk.Get(w).visible; }
     // WM_COPYDATA as the frame hands it to the engine: the result and
     // whether the program ends.
     std::pair<std::intptr_t, bool> CopyData(std::uintptr_t magic, const std::vector<std::uint8_t>& record) {
-        const platform::CopyData data{magic, static_cast<std::uint32_t>(record.size()),
-                                      record.empty() ? nullptr : record.data()};
-        const MessageReply reply = Kernel().ProcessMessage(wm::kCopyData, 0, reinterpret_cast<std::intptr_t>(&data));
+        const MessageReply reply = SendCopyData(Kernel(), record, magic);
         return {reply.result, reply.endProgram};
     }
 
-    FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
-    std::unique_ptr<CAppKernel> kernel;
 };
 
 TEST_F(CommandLine, EachCommandRunsAsItsMenuCommandAndAnswersDone) {

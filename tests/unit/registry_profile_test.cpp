@@ -16,19 +16,21 @@ const std::string kRoot = "Software\\KESTROW SOFTWARE\\Tarnvell";
 const std::string kGroups = kRoot + "\\Groups";
 const std::string kHotKeys = kRoot + "\\HotKeys";
 
+// A section of n groups' values, as a load finds them.
+void SeedGroups(FakeRegistry& registry, int n) {
+    for (int i = 0; i < n; ++i) {
+        const auto s = std::to_string(i);
+        registry.SetString(kGroups, "Name" + s, "Group " + s);
+        registry.SetString(kGroups, "Search" + s, "[" + s + "]");
+        registry.SetDword(kGroups, "Compare" + s, 0);
+    }
+}
+
 class RegistryProfileTest : public ::testing::Test {
 protected:
     RegistryProfileTest() { profile.SetRoot(kRoot); }
 
-    // A section of n groups' values, as a load finds them.
-    void Groups(int n) {
-        for (int i = 0; i < n; ++i) {
-            const auto s = std::to_string(i);
-            registry.SetString(kGroups, "Name" + s, "Group " + s);
-            registry.SetString(kGroups, "Search" + s, "[" + s + "]");
-            registry.SetDword(kGroups, "Compare" + s, 0);
-        }
-    }
+    void Groups(int n) { SeedGroups(registry, n); }
     // What a load of n groups asks, in its order; each read is checked.
     void LoadGroups(int n) {
         for (int i = 0; i < n; ++i) {
@@ -238,11 +240,8 @@ Stored Read(CAppKernel& kernel) {
 // every cut reads as the state before the save or the state after it.
 void EveryCutLeavesTheOldOrTheNewStateWhole(const std::function<void(FakePlatform&, CAppKernel&)>& save) {
     const auto seed = [](FakeRegistry& registry) {
+        SeedGroups(registry, 3);
         for (int i = 0; i < 3; ++i) {
-            const auto s = std::to_string(i);
-            registry.SetString(kGroups, "Name" + s, "Group " + s);
-            registry.SetString(kGroups, "Search" + s, "[" + s + "]");
-            registry.SetDword(kGroups, "Compare" + s, 0);
             registry.SetDword(kHotKeys, "Mod" + std::to_string(CWindowsGroup::HideHotKeyId(i)), mod::kControl);
             registry.SetDword(kHotKeys, "VK" + std::to_string(CWindowsGroup::HideHotKeyId(i)), 'A' + i);
         }

@@ -8,7 +8,6 @@
 #include "engine/hidden_journal.h"
 #include "engine_test.h"
 #include "fake_platform.h"
-#include "platform/copy_data.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
 
@@ -88,13 +87,7 @@ TEST_F(WindowIcons, EveryKindOfHideMakesIcons) {
             case 2: kernel->Run({Verb::HideGroup, 0}, Origin::HotKey); break;
             case 3: fake.windowEvents.Raise(WindowEventKind::Shown, w); break;
             case 4: kernel->ProcessMessage(wm::kMinimizeGesture, w.value, 0); break;
-            case 5: {
-                const auto record = EncodeRemoteCommand(Command{Verb::HideWindow});
-                const platform::CopyData data{kCopyDataMagic, static_cast<std::uint32_t>(record.size()),
-                                              record.data()};
-                kernel->ProcessMessage(wm::kCopyData, 0, reinterpret_cast<std::intptr_t>(&data));
-                break;
-            }
+            case 5: SendCopyData(*kernel, EncodeRemoteCommand(Command{Verb::HideWindow})); break;
         }
     };
     for (int way = 0; way < 6; ++way) {

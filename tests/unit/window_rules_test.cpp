@@ -4,8 +4,7 @@
 
 #include "engine/app_kernel.h"
 #include "engine/hidden_journal.h"
-#include "engine_steps.h"
-#include "fake_platform.h"
+#include "engine_test.h"
 #include "platform/win_constants.h"
 #include "res/resource.h"
 
@@ -17,10 +16,10 @@ constexpr std::uint32_t kChrome = 2000, kEditor = 3000;
 
 // Groups that name their windows by program and class, and hide them when
 // they are minimized, as the engine runs them over the fakes.
-class WindowRules : public ::testing::Test {
+class WindowRules : public EngineTest {
 protected:
     void SetUp() override {
-        fake.profile.Set("Settings", "First Start", 0u);
+        EngineTest::SetUp();
         desk.images[kChrome] = "C:\\Program Files\\Google\\Chrome\\chrome.exe";
         desk.images[kEditor] = "C:\\Tools\\editor.exe";
     }
@@ -34,6 +33,8 @@ protected:
         WriteGroupSlot(fake.profile, n, slot);
         EndGroupSlots(fake.profile, n + 1);
     }
+    // The engine, started at the first use, without a frame window of its
+    // own on the desktop the walks count.
     CAppKernel& Kernel() {
         if (!kernel) kernel = StartKernel(fake);
         return *kernel;
@@ -50,7 +51,6 @@ protected:
         desk.Get(w).maximized = fromMaximized;
         fake.minimizeEvents.Raise(WindowEventKind::Minimized, w);
     }
-    bool Visible(WindowHandle w) { return desk.Get(w).visible; }
     const CHiddenList& List() { return Kernel().Commands().HiddenList(); }
     // The last show of w: "show", "restore" or "maximize".
     std::string LastAction(WindowHandle w) {
@@ -60,9 +60,7 @@ protected:
         return {};
     }
 
-    FakePlatform fake;
     FakeDesktop& desk = fake.desktop;
-    std::unique_ptr<CAppKernel> kernel;
 };
 
 TEST_F(WindowRules, AProgramGroupTakesOnlyThatProgramsWindowsAskingEachProcessOnce) {
