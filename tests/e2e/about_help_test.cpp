@@ -10,8 +10,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kAbout = 57664, kUpdate = 32878, kHelp = 57671;
-constexpr int kVersionText = 1027, kHomeLink = 1012, kMailLink = 1013;
 constexpr const char* kHelpTitle = "Tarnvell Help";
 constexpr const char* kHomeUrl = "http://www.tarnvell.example";
 constexpr const char* kMailUrl = "mailto:support@tarnvell.example";
@@ -125,7 +123,7 @@ protected:
     void TearDown() override { ::DeleteFileA(RecordPath().c_str()); }
 
     static HWND OpenAbout(const Tarnvell& app) {
-        Command(app.Frame(), kAbout);
+        Command(app.Frame(), ID_APP_ABOUT);
         return WaitDialog(app.Proc().Pid(), "About Tarnvell", 10s);
     }
     // F1 on the real keyboard, with the dialog in front.
@@ -143,25 +141,25 @@ TEST_F(AboutHelp, AboutShowsNameAndVersionOpensOnceAndWithWinesBrowserLinkAndUpd
     ASSERT_TRUE(app.Started());
     HWND about = OpenAbout(app);
     ASSERT_NE(about, nullptr);
-    const std::string text = ControlText(::GetDlgItem(about, kVersionText));
+    const std::string text = ControlText(::GetDlgItem(about, IDC_VERSION));
     EXPECT_EQ(text.substr(0, text.find('\n')), "Tarnvell v.2.0");
     EXPECT_NE(text.find("KESTROW SOFTWARE"), std::string::npos);
-    EXPECT_EQ(ControlText(::GetDlgItem(about, kHomeLink)), kHomeUrl);
-    EXPECT_EQ(ControlText(::GetDlgItem(about, kMailLink)), kMailUrl);
+    EXPECT_EQ(ControlText(::GetDlgItem(about, IDC_HOME_LINK)), kHomeUrl);
+    EXPECT_EQ(ControlText(::GetDlgItem(about, IDC_MAIL_LINK)), kMailUrl);
 
-    Command(app.Frame(), kAbout);
+    Command(app.Frame(), ID_APP_ABOUT);
     ::Sleep(1000);
     EXPECT_EQ(DialogsOf(app.Proc().Pid(), "About Tarnvell").size(), 1u);
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitGone(about));
     about = OpenAbout(app);
     ASSERT_NE(about, nullptr);
-    ClickLink(about, kHomeLink);
+    ClickLink(about, IDC_HOME_LINK);
     EXPECT_EQ(WaitMessageBox(app, kCantOpen, 3s), nullptr);
     EXPECT_TRUE(Responds(app));
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
 
-    Command(app.Frame(), kUpdate);
+    Command(app.Frame(), ID_CHECK_UPDATE);
     EXPECT_EQ(WaitMessageBox(app, "", 2s), nullptr);
     EXPECT_TRUE(Responds(app));
     EXPECT_TRUE(app.Close());
@@ -171,16 +169,16 @@ TEST_F(AboutHelp, UpdateAndTheHomeLinkOpenTheirAddressesThroughTheShell) {
     ClassCommand http("http\\shell\\open\\command", RecorderCommand());
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Command(app.Frame(), kUpdate);
+    Command(app.Frame(), ID_CHECK_UPDATE);
     EXPECT_TRUE(WaitRecorded(kUpdateUrl)) << Record();
     EXPECT_TRUE(Responds(app));
 
     HWND about = OpenAbout(app);
     ASSERT_NE(about, nullptr);
-    ClickLink(about, kHomeLink);
+    ClickLink(about, IDC_HOME_LINK);
     // Under load Wine now and then loses a synthesized click on the freshly
     // opened dialog; the link must open on the next one.
-    if (!WaitRecorded(kHomeUrl, 5s)) ClickLink(about, kHomeLink);
+    if (!WaitRecorded(kHomeUrl, 5s)) ClickLink(about, IDC_HOME_LINK);
     EXPECT_TRUE(WaitRecorded(kHomeUrl)) << Record();
     EXPECT_EQ(WaitMessageBox(app, kCantOpen, 1s), nullptr);
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
@@ -195,14 +193,14 @@ TEST_F(AboutHelp, WithoutMailProgramTheWebBrowserGetsTheLinkAndWithoutOneTooTarn
     {
         ClassCommand htm(".htm", "TarnvellTestPage");
         ClassCommand page("TarnvellTestPage\\shell\\open\\command", RecorderCommand());
-        SpaceOnLink(about, kMailLink);
+        SpaceOnLink(about, IDC_MAIL_LINK);
         // The browser gets the address whole, as its one argument.
         EXPECT_TRUE(WaitRecorded(std::string("  [1] ") + kMailUrl + "\n")) << Record();
         EXPECT_EQ(Record().find("  [2] "), std::string::npos) << Record();
         EXPECT_EQ(WaitMessageBox(app, kCantOpen, 1s), nullptr);
     }
     ClassCommand htm(".htm", std::nullopt);
-    SpaceOnLink(about, kMailLink);
+    SpaceOnLink(about, IDC_MAIL_LINK);
     HWND box = WaitMessageBox(app, kCantOpen, 10s);
     ASSERT_NE(box, nullptr);
     const std::string text = MessageText(box);
@@ -226,8 +224,8 @@ TEST_F(AboutHelp, TabReachesBothLinksWhichOpenWithSpaceAndEnter) {
     HWND about = OpenAbout(app);
     ASSERT_NE(about, nullptr);
     HWND ok = ::GetDlgItem(about, IDOK);
-    HWND home = ::GetDlgItem(about, kHomeLink);
-    HWND mailLink = ::GetDlgItem(about, kMailLink);
+    HWND home = ::GetDlgItem(about, IDC_HOME_LINK);
+    HWND mailLink = ::GetDlgItem(about, IDC_MAIL_LINK);
     EXPECT_TRUE(::GetWindowLongA(home, GWL_STYLE) & WS_TABSTOP);
     EXPECT_TRUE(::GetWindowLongA(mailLink, GWL_STYLE) & WS_TABSTOP);
     // Presses Tab until the focus reaches the control: the order is OK, the
@@ -271,7 +269,7 @@ TEST_F(AboutHelp, HoveringALinkHoldsNoCaptureAndTheNextClickReachesOk) {
     ::SetForegroundWindow(about);
     WaitFor([&] { return ::GetForegroundWindow() == about; }, 2s);
     RECT r{};
-    ::GetWindowRect(::GetDlgItem(about, kHomeLink), &r);
+    ::GetWindowRect(::GetDlgItem(about, IDC_HOME_LINK), &r);
     MovePointer(POINT{r.left + 5, (r.top + r.bottom) / 2});
     ::Sleep(300);
     MovePointer(POINT{r.left + 8, (r.top + r.bottom) / 2});
@@ -284,7 +282,7 @@ TEST_F(AboutHelp, HoveringALinkHoldsNoCaptureAndTheNextClickReachesOk) {
 TEST_F(AboutHelp, HelpAndF1InAboutOpenTheViewerWithTheHelpFile) {
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Command(app.Frame(), kHelp);
+    Command(app.Frame(), ID_DEFAULT_HELP);
     HWND viewer = WaitViewer(app);
     ASSERT_NE(viewer, nullptr);
     ::PostMessageA(viewer, WM_CLOSE, 0, 0);
@@ -311,7 +309,7 @@ TEST_F(AboutHelp, WithoutTheHelpEngineHelpAndF1DoNothing) {
     } restore{key};
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Command(app.Frame(), kHelp);
+    Command(app.Frame(), ID_DEFAULT_HELP);
     EXPECT_EQ(WaitViewer(app, 3s), nullptr);
     EXPECT_TRUE(Responds(app));
 
@@ -320,7 +318,7 @@ TEST_F(AboutHelp, WithoutTheHelpEngineHelpAndF1DoNothing) {
     PressF1(about);
     EXPECT_EQ(WaitViewer(app, 3s), nullptr);
     // A second request is not a new attempt, and does nothing either.
-    Command(app.Frame(), kHelp);
+    Command(app.Frame(), ID_DEFAULT_HELP);
     EXPECT_EQ(WaitViewer(app, 2s), nullptr);
     EXPECT_TRUE(::IsWindow(about));
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);

@@ -174,7 +174,6 @@ TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
 }
 
 TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
-    constexpr UINT ID_SHOW_WINDOW = 32772;
     Group(0, "Chat", "[chat]", true);
     Tarnvell app;
     ASSERT_TRUE(app.Started());
@@ -201,7 +200,6 @@ TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
 }
 
 TEST_F(Automation, ShowAllWithTheShowPasswordAsksForItAndARefusalIsExitCodeTwo) {
-    constexpr UINT ID_SHOW_ALL = 32774;
     ASSERT_TRUE(SetDword("Settings", "m_bPassOnShow", 1));
     ASSERT_TRUE(SetString("Settings", "m_Password", "Secret"));
     Tarnvell app;
@@ -259,7 +257,6 @@ TEST_F(Automation, ACopyThatIsHungOrHangsOnTheCommandIsNoAnswerWithinItsBound) {
 }
 
 TEST_F(Automation, WhileTarnvellWaitsForTheUserACommandIsRefused) {
-    constexpr UINT ID_PREFERENCES = 32775;
     Tarnvell app;
     ASSERT_TRUE(app.Started());
     Host host({"win:Bystander"});

@@ -31,11 +31,8 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879, ID_APP_ABOUT = 57664, ID_HIDE_ALL = 32773,
-               ID_SHOW_ALL = 32774;
 // The first icon of a hidden window.
 constexpr UINT kFirstWindowIcon = 1000;
-constexpr int kGroupList = 1031, kEdit = 1035;
 
 int Report(HWND dialog) {
     if (!dialog) return 1;
@@ -74,11 +71,11 @@ int main(int argc, char** argv) {
         }
         if (what == "groups" || !groups) return Report(groups);
         HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        const bool selected = process && RemoteList(::GetDlgItem(groups, kGroupList), process).Select(0);
+        const bool selected = process && RemoteList(::GetDlgItem(groups, IDC_GROUP_LIST), process).Select(0);
         if (process) ::CloseHandle(process);
         if (!selected) return 1;
-        ::PostMessageA(groups, WM_COMMAND, MAKEWPARAM(kEdit, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(groups, kEdit)));
+        ::PostMessageA(groups, WM_COMMAND, MAKEWPARAM(IDC_GROUP_EDIT, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(groups, IDC_GROUP_EDIT)));
         return Report(NewDialogOf(pid, open));
     }
     if (what == "about") {

@@ -12,23 +12,9 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771, ID_SHOW_WINDOW = 32772, ID_PREFERENCES = 32775, ID_WINDOWS_GROUPS = 32879,
-               ID_APP_EXIT = 57665;
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 constexpr DWORD kHeld = ERROR_HOTKEY_ALREADY_REGISTERED, kListEnd = 0xFFFFFFFF;
 
-enum : int {  // Preferences
-    kHideWindowKey = 1000, kShowWindowKey = 1001, kHideAllKey = 1002, kShowAllKey = 1003, kAutorun = 1004,
-    kShowList = 1005, kShowOnClose = 1006, kToggleKey = 1009, kInvertMouse = 1010, kHideIcon = 1011,
-    kPassword = 1016, kConfirm = 1017, kPassOnShow = 1018, kPassOnClose = 1019, kPassOnOption = 1020,
-    kAction = 1024, kSingleClick = 1025, kDoubleClick = 1026, kShowHiddenInTip = 1030,
-};
-enum : int {  // Windows Groups and Group
-    kGroupList = 1031, kAdd = 1032, kDelete = 1033, kEdit = 1035,
-    kGroupName = 1000, kGroupSearch = 1001, kGroupHideKey = 1002, kGroupShowKey = 1009, kCompare = 1024,
-    kGroupProgram = 1037, kGroupClass = 1038, kGroupPick = 1039, kGroupMinimized = 1040,
-    kPickList = 1041, kPickWithCaption = 1042,
-};
 
 HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
 // Posted: the click may open a modal box, which a sent message would wait for.
@@ -69,7 +55,7 @@ HWND Open(const Tarnvell& app, UINT command, const char* title) {
     Command(app.Frame(), command);
     return WaitDialog(app.Proc().Pid(), title);
 }
-RemoteList ListOf(const Tarnvell& app, HWND dialog) { return {Control(dialog, kGroupList), app.Proc().info.hProcess}; }
+RemoteList ListOf(const Tarnvell& app, HWND dialog) { return {Control(dialog, IDC_GROUP_LIST), app.Proc().info.hProcess}; }
 
 void SeedGroup(int slot, const std::string& name, const std::string& search, DWORD compare) {
     const std::string n = std::to_string(slot);
@@ -145,20 +131,20 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     EXPECT_EQ(DialogsOf(app.Proc().Pid(), "Preferences").size(), 1u);
     // What the engine holds: the defaults, the built-in group's three
     // actions after the separator, the one hot-key.
-    EXPECT_TRUE(Shows(dialog, kHideWindowKey, "No"));
-    EXPECT_TRUE(Shows(dialog, kShowWindowKey, "Ctrl + Alt + H"));
-    EXPECT_FALSE(Ticked(dialog, kAutorun));
-    EXPECT_TRUE(Ticked(dialog, kSingleClick));
-    EXPECT_EQ(::SendMessageA(Control(dialog, kAction), CB_GETCOUNT, 0, 0), 11);
-    EXPECT_EQ(Chosen(dialog, kAction), 1);
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_HIDE_WINDOW, "No"));
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_SHOW_WINDOW, "Ctrl + Alt + H"));
+    EXPECT_FALSE(Ticked(dialog, IDC_AUTORUN));
+    EXPECT_TRUE(Ticked(dialog, IDC_SINGLE_CLICK));
+    EXPECT_EQ(::SendMessageA(Control(dialog, IDC_ACTION), CB_GETCOUNT, 0, 0), 11);
+    EXPECT_EQ(Chosen(dialog, IDC_ACTION), 1);
 
-    Tick(dialog, kShowList, true);
-    Tick(dialog, kAutorun, true);
-    Type(dialog, kPassword, "New");
-    Type(dialog, kConfirm, "New");
-    Choose(dialog, kAction, 3);
-    PressIn(dialog, kHideWindowKey, {VK_CONTROL, VK_MENU, 'N'});
-    EXPECT_TRUE(Shows(dialog, kHideWindowKey, "Ctrl + Alt + N"));
+    Tick(dialog, IDC_SHOW_LIST, true);
+    Tick(dialog, IDC_AUTORUN, true);
+    Type(dialog, IDC_NEW_PASSWORD, "New");
+    Type(dialog, IDC_CONFIRM_PASSWORD, "New");
+    Choose(dialog, IDC_ACTION, 3);
+    PressIn(dialog, IDC_KEY_HIDE_WINDOW, {VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_HIDE_WINDOW, "Ctrl + Alt + N"));
     ASSERT_TRUE(Dismiss(dialog, IDCANCEL));
     ::Sleep(300);
     EXPECT_EQ(Snapshot("Settings"), settings);
@@ -169,21 +155,21 @@ TEST_F(PreferencesDialog, OpensOnceCancelWritesNothingOkWritesEverythingAndCaptu
     // The command works again once the dialog is gone.
     dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
-    for (int id : {kAutorun, kHideIcon, kShowHiddenInTip, kPassOnOption, kPassOnShow}) Tick(dialog, id, true);
-    for (int id : {kShowList, kShowOnClose, kInvertMouse}) Tick(dialog, id, false);
-    Press(dialog, kDoubleClick);
-    Choose(dialog, kAction, 10);
-    Type(dialog, kPassword, "Open sesame");
-    Type(dialog, kConfirm, "Open sesame");
+    for (int id : {IDC_AUTORUN, IDC_HIDE_ICON, IDC_SHOW_HIDDEN_IN_TIP, IDC_PASS_ON_OPTION, IDC_PASS_ON_SHOW}) Tick(dialog, id, true);
+    for (int id : {IDC_SHOW_LIST, IDC_SHOW_ON_CLOSE, IDC_INVERT_MOUSE}) Tick(dialog, id, false);
+    Press(dialog, IDC_DOUBLE_CLICK);
+    Choose(dialog, IDC_ACTION, 10);
+    Type(dialog, IDC_NEW_PASSWORD, "Open sesame");
+    Type(dialog, IDC_CONFIRM_PASSWORD, "Open sesame");
     // The hide key takes the show key's combination.
-    PressIn(dialog, kShowWindowKey, {VK_BACK});
-    PressIn(dialog, kHideWindowKey, {VK_CONTROL, VK_MENU, 'H'});
-    PressIn(dialog, kHideAllKey, {VK_MENU, 'J'});
-    PressIn(dialog, kShowAllKey, {VK_CONTROL, VK_SHIFT, VK_F5});
-    EXPECT_TRUE(Shows(dialog, kShowWindowKey, "No"));
-    EXPECT_TRUE(Shows(dialog, kHideWindowKey, "Ctrl + Alt + H"));
-    EXPECT_TRUE(Shows(dialog, kHideAllKey, "Alt + J"));
-    EXPECT_TRUE(Shows(dialog, kShowAllKey, "Ctrl + Shift + F5"));
+    PressIn(dialog, IDC_KEY_SHOW_WINDOW, {VK_BACK});
+    PressIn(dialog, IDC_KEY_HIDE_WINDOW, {VK_CONTROL, VK_MENU, 'H'});
+    PressIn(dialog, IDC_KEY_HIDE_ALL, {VK_MENU, 'J'});
+    PressIn(dialog, IDC_KEY_SHOW_ALL, {VK_CONTROL, VK_SHIFT, VK_F5});
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_SHOW_WINDOW, "No"));
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_HIDE_WINDOW, "Ctrl + Alt + H"));
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_HIDE_ALL, "Alt + J"));
+    EXPECT_TRUE(Shows(dialog, IDC_KEY_SHOW_ALL, "Ctrl + Shift + F5"));
     // Alt is not taken for a mnemonic or the system menu.
     EXPECT_TRUE(::IsWindowVisible(dialog));
 
@@ -237,22 +223,22 @@ TEST_F(PreferencesDialog, ChecksKeepTheDialogOpenAndPasswordsAreTypedUpToThirtyC
     dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
     const auto before = Snapshot("Settings");
-    Type(dialog, kPassword, "Secret");
-    Type(dialog, kConfirm, "secret");
+    Type(dialog, IDC_NEW_PASSWORD, "Secret");
+    Type(dialog, IDC_CONFIRM_PASSWORD, "secret");
     Press(dialog, IDOK);
     EXPECT_TRUE(Warned(app, "Password is not equal password Confirm."));
     EXPECT_TRUE(::IsWindowVisible(dialog));
     // A hidden icon needs a key to show windows; the designated window's
     // key is not one.
-    Type(dialog, kConfirm, "Secret");
-    Tick(dialog, kHideIcon, true);
-    PressIn(dialog, kToggleKey, {VK_CONTROL, VK_MENU, 'T'});
+    Type(dialog, IDC_CONFIRM_PASSWORD, "Secret");
+    Tick(dialog, IDC_HIDE_ICON, true);
+    PressIn(dialog, IDC_KEY_TOGGLE_WINDOW, {VK_CONTROL, VK_MENU, 'T'});
     Press(dialog, IDOK);
     EXPECT_TRUE(Warned(app, "You set 'Hide an application's icon when the windows are hidden' please select "
                             "hot-key for window show."));
     EXPECT_TRUE(::IsWindowVisible(dialog));
     EXPECT_EQ(Snapshot("Settings"), before);
-    PressIn(dialog, kShowAllKey, {VK_CONTROL, VK_MENU, 'S'});
+    PressIn(dialog, IDC_KEY_SHOW_ALL, {VK_CONTROL, VK_MENU, 'S'});
     ASSERT_TRUE(Dismiss(dialog, IDOK));
 
     dialog = Open(app, ID_PREFERENCES, "Preferences");
@@ -260,11 +246,11 @@ TEST_F(PreferencesDialog, ChecksKeepTheDialogOpenAndPasswordsAreTypedUpToThirtyC
     EXPECT_NE(GetString("Settings", "PasswordHash"), hash);
     EXPECT_EQ(Values("Settings", {"m_bHideIcon"}), (Texts{"#1"}));
     EXPECT_EQ(Values("HotKeys", {"VK3", "VK4"}), (Texts{Num('S'), Num('T')}));
-    for (int id : {kPassword, kConfirm}) {
+    for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD}) {
         Type(dialog, id, "");
         for (int i = 0; i < 35; ++i) ::PostMessageA(Control(dialog, id), WM_CHAR, 'a' + i % 26, 1);
     }
-    Tick(dialog, kPassOnOption, true);
+    Tick(dialog, IDC_PASS_ON_OPTION, true);
     ASSERT_TRUE(Dismiss(dialog, IDOK));
     ASSERT_TRUE(WaitFor([] { return GetDword("Settings", "m_bPassOnOption") == DWORD{1}; }, 5s));
     // What the fields took, 30 characters, is the password now.
@@ -301,15 +287,15 @@ TEST_F(WindowsGroupsDialog, CancelLeavesEverythingAndAddEditDeleteThenOkRewriteT
     {
         RemoteList list = ListOf(app, dialog);
         list.Select(0);
-        Press(dialog, kDelete);
+        Press(dialog, IDC_GROUP_DELETE);
         ASSERT_TRUE(WaitFor([&] { return list.Count() == 2; }, 3s));
         list.Select(0);
-        Press(dialog, kEdit);
+        Press(dialog, IDC_GROUP_EDIT);
         HWND group = WaitDialog(app.Proc().Pid(), "Group");
         ASSERT_TRUE(group);
-        Type(group, kGroupName, "Beta renamed");
-        PressIn(group, kGroupHideKey, {VK_CONTROL, VK_MENU, 'N'});
-        EXPECT_TRUE(Shows(group, kGroupHideKey, "Ctrl + Alt + N"));
+        Type(group, IDC_GROUP_NAME, "Beta renamed");
+        PressIn(group, IDC_GROUP_HIDE_KEY, {VK_CONTROL, VK_MENU, 'N'});
+        EXPECT_TRUE(Shows(group, IDC_GROUP_HIDE_KEY, "Ctrl + Alt + N"));
         ASSERT_TRUE(Dismiss(group, IDOK));
         EXPECT_EQ(list.Rows(), (Rows{{"Beta renamed", "Ctrl + Alt + N", "Not defined"},
                                      {"Gamma", "Ctrl + Alt + G", "Not defined"}}));
@@ -331,26 +317,26 @@ TEST_F(WindowsGroupsDialog, CancelLeavesEverythingAndAddEditDeleteThenOkRewriteT
     // Delete asks nothing; a double click edits.
     for (int left : {2, 1}) {
         list.Select(0);
-        Press(dialog, kDelete);
+        Press(dialog, IDC_GROUP_DELETE);
         ASSERT_TRUE(WaitFor([&] { return list.Count() == left; }, 3s));
     }
     list.DoubleClick(0);
     HWND group = WaitDialog(app.Proc().Pid(), "Group");
     ASSERT_TRUE(group);
-    EXPECT_EQ(ControlText(Control(group, kGroupName)), "Gamma");
-    EXPECT_TRUE(Shows(group, kGroupHideKey, "Ctrl + Alt + G"));
-    Type(group, kGroupName, "Gamma renamed");
+    EXPECT_EQ(ControlText(Control(group, IDC_GROUP_NAME)), "Gamma");
+    EXPECT_TRUE(Shows(group, IDC_GROUP_HIDE_KEY, "Ctrl + Alt + G"));
+    Type(group, IDC_GROUP_NAME, "Gamma renamed");
     ASSERT_TRUE(Dismiss(group, IDOK));
 
-    Press(dialog, kAdd);
+    Press(dialog, IDC_GROUP_ADD);
     group = WaitDialog(app.Proc().Pid(), "Group");
     ASSERT_TRUE(group);
-    EXPECT_EQ(Chosen(group, kCompare), 0);  // "Include"
-    Type(group, kGroupName, "Delta");
-    Type(group, kGroupSearch, "Delta");
-    Choose(group, kCompare, 1);
-    PressIn(group, kGroupShowKey, {VK_CONTROL, VK_MENU, 'D'});
-    EXPECT_TRUE(Shows(group, kGroupShowKey, "Ctrl + Alt + D"));
+    EXPECT_EQ(Chosen(group, IDC_GROUP_COMPARE), 0);  // "Include"
+    Type(group, IDC_GROUP_NAME, "Delta");
+    Type(group, IDC_GROUP_SEARCH, "Delta");
+    Choose(group, IDC_GROUP_COMPARE, 1);
+    PressIn(group, IDC_GROUP_SHOW_KEY, {VK_CONTROL, VK_MENU, 'D'});
+    EXPECT_TRUE(Shows(group, IDC_GROUP_SHOW_KEY, "Ctrl + Alt + D"));
     ASSERT_TRUE(Dismiss(group, IDOK));
     EXPECT_TRUE(WaitFor([&] { return list.Count() == 2; }, 3s));
     EXPECT_EQ(list.Rows(), (Rows{{"Gamma renamed", "Ctrl + Alt + G", "Not defined"},
@@ -419,7 +405,7 @@ TEST_F(WindowsGroupsDialog, AnOkCutShortByAKillLeavesTheOldListOrTheNewOneWhole)
             ASSERT_TRUE(dialog);
             RemoteList list = ListOf(app, dialog);
             ASSERT_TRUE(list.Select(0));
-            Press(dialog, kDelete);
+            Press(dialog, IDC_GROUP_DELETE);
             ASSERT_TRUE(WaitFor([&] { return list.Count() == kSlots - 1; }, 5s));
             Press(dialog, IDOK);
             ::Sleep(static_cast<DWORD>(delayMs));
@@ -448,27 +434,27 @@ TEST_F(WindowsGroupsDialog, AGroupNeedsANameAndASearchTextAndOkResetsAGroupTrayA
     ASSERT_TRUE(app.Started());
     HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
     ASSERT_TRUE(dialog);
-    Press(dialog, kAdd);
+    Press(dialog, IDC_GROUP_ADD);
     HWND group = WaitDialog(app.Proc().Pid(), "Group");
     ASSERT_TRUE(group);
-    Type(group, kGroupSearch, "Mail");
+    Type(group, IDC_GROUP_SEARCH, "Mail");
     Press(group, IDOK);
     EXPECT_TRUE(Warned(app, "You must specify Group Name"));
-    Type(group, kGroupName, "Mail");
-    Type(group, kGroupSearch, "");
+    Type(group, IDC_GROUP_NAME, "Mail");
+    Type(group, IDC_GROUP_SEARCH, "");
     Press(group, IDOK);
     EXPECT_TRUE(Warned(app, "You must specify Text for search in Window Caption, a Program or a Window Class"));
-    EXPECT_EQ(ControlText(Control(group, kGroupName)), "Mail");
-    Type(group, kGroupSearch, "Mail");
+    EXPECT_EQ(ControlText(Control(group, IDC_GROUP_NAME)), "Mail");
+    Type(group, IDC_GROUP_SEARCH, "Mail");
     ASSERT_TRUE(Dismiss(group, IDOK));
     RemoteList list = ListOf(app, dialog);
     EXPECT_EQ(list.Rows(), (Rows{{"Others", "Not defined", "Not defined"}, {"Mail", "Not defined", "Not defined"}}));
 
     list.Select(0);
-    Press(dialog, kEdit);
+    Press(dialog, IDC_GROUP_EDIT);
     group = WaitDialog(app.Proc().Pid(), "Group");
     ASSERT_TRUE(group);
-    EXPECT_EQ(Chosen(group, kCompare), CB_ERR);
+    EXPECT_EQ(Chosen(group, IDC_GROUP_COMPARE), CB_ERR);
     ASSERT_TRUE(Dismiss(group, IDOK));
     ASSERT_TRUE(Dismiss(dialog, IDOK));
     ASSERT_TRUE(WaitFor([] { return GetDword("Settings", "m_uAction") == DWORD{0}; }, 5s));
@@ -485,17 +471,17 @@ TEST_F(WindowsGroupsDialog, ThePickFillsProgramAndClassFromATestWindow) {
     ASSERT_TRUE(host.Window("Pick me") && host.Window("Bystander"));
     HWND dialog = Open(app, ID_WINDOWS_GROUPS, "Windows Groups");
     ASSERT_TRUE(dialog);
-    Press(dialog, kAdd);
+    Press(dialog, IDC_GROUP_ADD);
     HWND group = WaitDialog(app.Proc().Pid(), "Group");
     ASSERT_TRUE(group);
-    Type(group, kGroupName, "Picked");
-    Type(group, kGroupSearch, "kept");
+    Type(group, IDC_GROUP_NAME, "Picked");
+    Type(group, IDC_GROUP_SEARCH, "kept");
     for (const bool withCaption : {false, true}) {
         SCOPED_TRACE(withCaption ? "with its caption" : "without its caption");
-        Press(group, kGroupPick);
+        Press(group, IDC_GROUP_PICK);
         HWND picker = WaitDialog(app.Proc().Pid(), "Choose a Window");
         ASSERT_TRUE(picker);
-        RemoteList list(Control(picker, kPickList), app.Proc().info.hProcess);
+        RemoteList list(Control(picker, IDC_PICK_LIST), app.Proc().info.hProcess);
         const std::vector<RemoteList::Row> rows = list.Rows();
         const auto row = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r[0] == "Pick me"; });
         ASSERT_NE(row, rows.end());
@@ -504,13 +490,13 @@ TEST_F(WindowsGroupsDialog, ThePickFillsProgramAndClassFromATestWindow) {
         // Tarnvell's own windows are never listed.
         EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r[0] == "Group"; }), 0);
         ASSERT_TRUE(list.Select(static_cast<int>(row - rows.begin())));
-        Tick(picker, kPickWithCaption, withCaption);
+        Tick(picker, IDC_PICK_WITH_CAPTION, withCaption);
         ASSERT_TRUE(Dismiss(picker, IDOK));
-        EXPECT_TRUE(Shows(group, kGroupProgram, "window_host.exe"));
-        EXPECT_TRUE(Shows(group, kGroupClass, "TarnvellPickMe"));
-        EXPECT_TRUE(Shows(group, kGroupSearch, withCaption ? "Pick me" : "kept"));
+        EXPECT_TRUE(Shows(group, IDC_GROUP_PROGRAM, "window_host.exe"));
+        EXPECT_TRUE(Shows(group, IDC_GROUP_CLASS, "TarnvellPickMe"));
+        EXPECT_TRUE(Shows(group, IDC_GROUP_SEARCH, withCaption ? "Pick me" : "kept"));
     }
-    Tick(group, kGroupMinimized, true);
+    Tick(group, IDC_GROUP_HIDE_MINIMIZED, true);
     ASSERT_TRUE(Dismiss(group, IDOK));
     EXPECT_EQ(ListOf(app, dialog).Rows().back()[0], "Picked");
     ASSERT_TRUE(Dismiss(dialog, IDOK));

@@ -961,7 +961,6 @@ std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog) {
 }
 
 std::vector<std::wstring> MenuTexts(const Tarnvell& app, UINT mouseMessage) {
-    constexpr UINT kTrayNotify = 0x800A;
     std::vector<std::wstring> texts;
     for (MenuLine& line :
          MenuLines(app, [&] { ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, mouseMessage); }))

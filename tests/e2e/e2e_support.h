@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "host_records.h"
+#include "platform/win_constants.h"
+#include "res/resource.h"
 
 // Helpers for driving the real Tarnvell.exe from another process, as a user
 // or another program would: windows are found by process and class, the tray
@@ -84,7 +86,9 @@ private:
 
 inline constexpr const char* kFrameClass = "TarnvellFrame";
 inline constexpr const char* kIconWindowClass = "TrayNotifyIconClass";
-inline constexpr UINT kTrayIconId = 128;
+inline constexpr UINT kTrayIconId = IDR_MAINFRAME;
+// The message of Tarnvell's own notification-area icon.
+inline constexpr UINT kTrayNotify = wm::kTrayNotify;
 
 // Asks the shell whether an icon (owner, id) is in the notification area: a
 // modification of an icon the shell does not have is refused.

@@ -11,8 +11,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771, ID_SHOW_WINDOW = 32772, ID_SHOW_ALL = 32774, ID_PREFERENCES = 32775,
-               ID_WINDOWS_GROUPS = 32879, WM_TRAYNOTIFY = 0x800A;
 
 bool HideTop(const Tarnvell& app, HWND w) {
     Raise(w);
@@ -40,7 +38,7 @@ TEST_F(Gate, AListItemChosenBeforeThePromptShowsItsOwnWindowAfterTheListMoved) {
 
     // The list opens at the cursor; the user clicks its second item, Bravo.
     ::SetCursorPos(300, 300);
-    ::PostMessageA(app.Frame(), WM_TRAYNOTIFY, 128, WM_LBUTTONUP);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_LBUTTONUP);
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s));
     RECT r{};

@@ -8,8 +8,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771, ID_SHOW_WINDOW = 32772, ID_HIDE_ALL = 32773, ID_SHOW_ALL = 32774,
-               ID_TOGGLE_WINDOW = 32776, WM_TRAYNOTIFY = 0x800A;
 
 TEST(Hiding, HideWindowAndShowWindowTakeTheTopmostFamily) {
     Tarnvell app;
@@ -122,10 +120,10 @@ TEST(Hiding, TheDefaultTrayClickTogglesTheTopmostWindow) {
     HWND w = host.Window("Clicked");
     ASSERT_TRUE(w);
     // The shell's callback for a left click, as it arrives from the icon.
-    ::PostMessageA(app.Frame(), WM_TRAYNOTIFY, 128, WM_LBUTTONDOWN);
-    ::PostMessageA(app.Frame(), WM_TRAYNOTIFY, 128, WM_LBUTTONUP);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_LBUTTONUP);
     EXPECT_TRUE(WaitVisible(w, false));
-    ::PostMessageA(app.Frame(), WM_TRAYNOTIFY, 128, WM_LBUTTONUP);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_LBUTTONUP);
     EXPECT_TRUE(WaitVisible(w, true));
 }
 

@@ -14,10 +14,8 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771, ID_PREFERENCES = 32775, kTrayNotify = 0x800A;
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 constexpr DWORD kHeld = ERROR_HOTKEY_ALREADY_REGISTERED;
-constexpr int kHideWindowKey = 1000, kShowWindowKey = 1001;
 
 HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
 // Posted: the click may open a modal box, which a sent message would wait for.
@@ -101,17 +99,17 @@ TEST_F(HotKeyConflicts, ACombinationTarnvellHoldsCanBeTypedIntoAnotherFieldAndMo
     for (bool ok : {false, true}) {
         HWND dialog = Open(app, ID_PREFERENCES, "Preferences");
         ASSERT_TRUE(dialog);
-        ASSERT_TRUE(TypeInto(dialog, kShowWindowKey, "ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'}, "Ctrl + Alt + H"))
-            << ControlText(Control(dialog, kShowWindowKey));
+        ASSERT_TRUE(TypeInto(dialog, IDC_KEY_SHOW_WINDOW, "ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'}, "Ctrl + Alt + H"))
+            << ControlText(Control(dialog, IDC_KEY_SHOW_WINDOW));
         ::Sleep(300);
         EXPECT_TRUE(::IsWindowVisible(victim) && ::IsWindowVisible(under)) << "the press ran Hide Window";
-        ASSERT_TRUE(TypeInto(dialog, kHideWindowKey, "BackSpace", {VK_BACK}, "No"));
+        ASSERT_TRUE(TypeInto(dialog, IDC_KEY_HIDE_WINDOW, "BackSpace", {VK_BACK}, "No"));
         ASSERT_TRUE(Dismiss(dialog, ok ? IDOK : IDCANCEL));
         if (!ok) {
             // Cancel: the key still runs Hide Window.
             PressCtrlAltH(victim);
             ASSERT_TRUE(WaitVisible(victim, false)) << "after Cancel";
-            Command(app.Frame(), 32774);  // Show All, from the menu
+            Command(app.Frame(), ID_SHOW_ALL);  // from the menu
             ASSERT_TRUE(WaitVisible(victim, true));
         }
     }
@@ -160,7 +158,7 @@ TEST_F(HotKeyConflicts, OkWithOneCombinationOnTwoCommandsKeepsTheDialogOpen) {
     ASSERT_TRUE(WaitFor([] { return ProbeHotKey(kCtrlAlt, 'H') == kHeld; }, 10s));
     HWND dialog = Open(app, ID_PREFERENCES, "Preferences");
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(TypeInto(dialog, kShowWindowKey, "ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'}, "Ctrl + Alt + H"));
+    ASSERT_TRUE(TypeInto(dialog, IDC_KEY_SHOW_WINDOW, "ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'}, "Ctrl + Alt + H"));
     Press(dialog, IDOK);
     EXPECT_TRUE(Warned(app, "Ctrl + Alt + H is already used by Hide Window."));
     EXPECT_TRUE(::IsWindowVisible(dialog));

@@ -9,8 +9,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771, ID_SHOW_WINDOW = 32772, ID_SHOW_ALL = 32774, ID_APP_EXIT = 57665,
-               WM_TRAYNOTIFY = 0x800A;
 
 // Runs a command; true once w is then visible (or hidden).
 bool Runs(const Tarnvell& app, UINT command, HWND w, bool visible) {
@@ -101,7 +99,7 @@ TEST_F(Journal, HideWindowDuringTarnvellsOwnMenuOrPromptTakesAnotherProgramsWind
     ASSERT_TRUE(app.Started());
     // The main menu is open (the menu button is the right one by default);
     // Hide Window's key is then run by the menu's loop.
-    ::PostMessageA(app.Frame(), WM_TRAYNOTIFY, 128, WM_RBUTTONUP);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_RBUTTONUP);
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = PopupMenu()) != nullptr; }, 5s));
     ::PostMessageA(app.Frame(), WM_HOTKEY, 0, 0);

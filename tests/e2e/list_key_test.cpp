@@ -7,7 +7,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771;
 
 class ListKey : public ProfileTest {};
 

@@ -7,7 +7,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_SHOW_WINDOW = 32772;
 
 // The test window's own process, where its system menu would open.
 HWND MenuOf(const Host& host) {

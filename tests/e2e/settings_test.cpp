@@ -126,7 +126,6 @@ TEST_F(Settings, DeletedGroupListRegistersNoGroupHotKeys) {
     EXPECT_TRUE(app.Proc().Running());
 }
 
-constexpr UINT kTrayNotify = 0x800A;
 
 TEST_F(Settings, AStoredHotKeyRunsItsCommandFromTheKeyboard) {
     SetDword("Settings", "First Start", 0);
@@ -191,7 +190,7 @@ TEST_F(Settings, AStoredTrayActionHidesAGroup) {
     Host host({"win:Notes", "top:Mail"});
     HWND notes = host.Window("Notes"), mail = host.Window("Mail");
     ASSERT_TRUE(notes && mail);
-    ::PostMessageA(app.Frame(), kTrayNotify, 128, WM_LBUTTONUP);
+    ::PostMessageA(app.Frame(), kTrayNotify, kTrayIconId, WM_LBUTTONUP);
     EXPECT_TRUE(WaitVisible(notes, false));
     EXPECT_TRUE(::IsWindowVisible(mail));
 }
@@ -207,7 +206,7 @@ TEST_F(Settings, AHiddenIconComesBackHiddenAfterTheTaskbarRestarts) {
     ASSERT_TRUE(w);
 
     // The icon leaves the taskbar with the first hidden window...
-    ::PostMessageA(app.Frame(), WM_COMMAND, 32771, 0);
+    ::PostMessageA(app.Frame(), WM_COMMAND, ID_HIDE_WINDOW, 0);
     ASSERT_TRUE(WaitVisible(w, false));
     EXPECT_TRUE(WaitFor([] { return !TrayShowsRed(); }, 5s));
 

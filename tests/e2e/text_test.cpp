@@ -11,8 +11,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kHideWindow = 32771, kShowAll = 32774, kHelp = 57671, kTrayNotify = 0x800A;
-constexpr int kPasswordEdit = 1000;
 
 const std::wstring kJapanese = L"日本語 テスト";
 const std::wstring kRussian = L"Привет мир";
@@ -134,7 +132,7 @@ TEST_F(Text, HiddenWindowsAreListedExactlyAsTitled) {
             return std::count_if(windows.begin(), windows.end(), [](HWND w) { return !::IsWindowVisible(w); });
         };
         const auto before = hidden();
-        Command(app.Frame(), kHideWindow);
+        Command(app.Frame(), ID_HIDE_WINDOW);
         ASSERT_TRUE(WaitFor([&] { return hidden() > before; }, 5s)) << "press " << i;
     }
 
@@ -156,8 +154,8 @@ TEST_F(Text, ALongCaptionIsListedCutAtACharacterBoundary) {
     ASSERT_TRUE(first && second);
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Command(app.Frame(), kHideWindow);
-    Command(app.Frame(), kHideWindow);
+    Command(app.Frame(), ID_HIDE_WINDOW);
+    Command(app.Frame(), ID_HIDE_WINDOW);
     ASSERT_TRUE(WaitVisible(first, false) && WaitVisible(second, false));
 
     const std::vector<std::wstring> texts = MenuTexts(app);
@@ -192,7 +190,7 @@ TEST_F(Text, AGroupForJapaneseHidesTheJapaneseWindowOnly) {
 bool AnswerWide(const Tarnvell& app, const std::wstring& text) {
     HWND prompt = WaitDialog(app.Proc().Pid(), "Enter password");
     if (!prompt) return false;
-    ::SendMessageW(::GetDlgItem(prompt, kPasswordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(::GetDlgItem(prompt, IDC_PASSWORD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     ::PostMessageA(prompt, WM_COMMAND, IDOK, 0);
     return WaitGone(prompt);
 }
@@ -212,11 +210,11 @@ TEST_F(Text, ACyrillicPasswordOpensOnlyForItself) {
 
     // Another word of six Cyrillic letters: "??????" to a program that reads
     // both in a code page without them.
-    Command(app.Frame(), kShowAll);
+    Command(app.Frame(), ID_SHOW_ALL);
     ASSERT_TRUE(AnswerWide(app, L"абвгде"));
     EXPECT_TRUE(StaysHidden(russian));
 
-    Command(app.Frame(), kShowAll);
+    Command(app.Frame(), ID_SHOW_ALL);
     ASSERT_TRUE(AnswerWide(app, L"пароль"));
     EXPECT_TRUE(WaitVisible(russian, true));
 }
@@ -260,7 +258,7 @@ TEST_F(Text, StartedFromAFolderOutsideTheCodePageItNamesItselfAndFindsItsHelp) {
     // Quoted, because the path holds a space.
     EXPECT_EQ(*WideRunValue(), L"\"" + exe + L"\"");
 
-    Command(frame, kHelp);
+    Command(frame, ID_DEFAULT_HELP);
     const bool helpShown = WaitFor(
         [&] {
             for (HWND w : WindowsOfProcess(process.Pid()))

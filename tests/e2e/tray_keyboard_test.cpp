@@ -28,14 +28,12 @@ TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) { EXPECT_TRUE
 // A real click, as a hand gives it, puts the keyboard focus into the edit
 // it lands on: the way the hot-key tests reach a capture field.
 TEST(TestHelpers, ARealClickGivesAnEditOfTarnvellsDialogTheFocus) {
-    constexpr UINT kPreferences = 32775;
-    constexpr int kShowWindowField = 1001, kShowAllField = 1003;
     Tarnvell app;
     ASSERT_TRUE(app.Started());
-    Command(app.Frame(), kPreferences);
+    Command(app.Frame(), ID_PREFERENCES);
     HWND prefs = WaitDialog(app.Proc().Pid(), "Preferences", 10s);
     ASSERT_NE(prefs, nullptr);
-    for (int id : {kShowWindowField, kShowAllField}) {
+    for (int id : {IDC_KEY_SHOW_WINDOW, IDC_KEY_SHOW_ALL}) {
         HWND field = ::GetDlgItem(prefs, id);
         EXPECT_TRUE(ClickToFocus(prefs, field)) << id << " " << FocusOf(prefs);
     }

@@ -13,7 +13,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_SHOW_WINDOW = 32772;
 
 // The user's own gestures on a window, as its caption buttons send them.
 void SysCommand(HWND w, WPARAM command) { ::PostMessageA(w, WM_SYSCOMMAND, command, 0); }

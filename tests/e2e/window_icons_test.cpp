@@ -7,7 +7,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT ID_HIDE_WINDOW = 32771;
 // The first icon of a hidden window; each further one has the next number.
 constexpr UINT kFirstWindowIcon = 1000;
 // Under Wine each further icon sits this far left of the one before.
