@@ -52,24 +52,12 @@ bool Storm(int events, bool autoHide) {
     if (!page) return false;
     ::Sleep(500);  // start-up's own work is over
 
-    const std::string request = "Storm page\n" + std::to_string(events);
-    COPYDATASTRUCT data{host::kRenameStorm, static_cast<DWORD>(request.size()), const_cast<char*>(request.data())};
     const double before = TarnvellCpuSeconds(app.Proc().info.hProcess);
     const DWORD start = ::GetTickCount();
-    DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutA(page, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 600000,
-                               &answer) ||
-        answer != 1)
-        return false;
+    if (!AskHost(page, host::kRenameStorm, "Storm page\n" + std::to_string(events), 600s)) return false;
     const DWORD wall = ::GetTickCount() - start;
-    // Events still queued are delivered after the host is done; wait until
-    // Tarnvell's CPU time stops growing.
-    double after = TarnvellCpuSeconds(app.Proc().info.hProcess), previous = -1;
-    while (after != previous) {
-        previous = after;
-        ::Sleep(500);
-        after = TarnvellCpuSeconds(app.Proc().info.hProcess);
-    }
+    // Events still queued are delivered after the host is done.
+    const double after = SettledCpuSeconds(app.Proc().info.hProcess, 500ms);
     const int raised = events + 1;  // the storm and the retitle back
     std::printf("%-22s %6d events  Tarnvell CPU %8.3f s = %7.1f us/event  storm wall %6lu ms  visible %s\n",
                 autoHide ? "hooks set (group on):" : "no hooks (group off):", raised, after - before,
@@ -88,12 +76,6 @@ std::vector<HWND> PrepareBurst(Host& host, HWND anchor, int n) {
     for (HWND w : WindowsOfProcess(host.Proc().Pid()))
         if (TitleOf(w).rfind(kBurstPrefix, 0) == 0) windows.push_back(w);
     return static_cast<int>(windows.size()) == n ? windows : std::vector<HWND>{};
-}
-
-int CountVisible(const std::vector<HWND>& windows) {
-    int n = 0;
-    for (HWND w : windows) n += ::IsWindowVisible(w) ? 1 : 0;
-    return n;
 }
 
 // Shows the burst and pumps this thread's messages (where the floor's hook

@@ -36,54 +36,33 @@ bool SetWideString(const std::string& section, const wchar_t* name, const std::w
                              value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-class Automation : public ProfileTest {
-protected:
-    // Slot n: a group named Name searching for Search anywhere in a caption.
-    static void Group(int n, const std::string& name, const std::string& search, bool autoHide) {
-        const std::string i = std::to_string(n);
-        ASSERT_TRUE(SetString("Groups", ("Name" + i).c_str(), name));
-        ASSERT_TRUE(SetString("Groups", ("Search" + i).c_str(), search));
-        ASSERT_TRUE(SetDword("Groups", ("Compare" + i).c_str(), 0));
-        if (autoHide) {
-            ASSERT_TRUE(SetDword("Groups", ("AutoHide" + i).c_str(), 1));
-        }
-        ASSERT_TRUE(SetDword("Groups", ("Compare" + std::to_string(n + 1)).c_str(), 0xFFFFFFFF));
+class Automation : public ProfileTest {};
+
+// Each pair of commands hides both windows, then brings them back; the
+// second of each is written with another prefix and letter case.
+TEST_F(Automation, HideAllShowAllAndToggleAllFromTheCommandLineDriveTheRunningCopy) {
+    const struct {
+        const char* hide;
+        const char* show;
+    } cases[] = {{"/hide-all", "-SHOW-ALL"}, {"/toggle-all", "-Toggle-All"}};
+    for (const auto& c : cases) {
+        Tarnvell app;
+        ASSERT_TRUE(app.Started());
+        Host host({"win:Scripted One", "win:Scripted Two"});
+        HWND one = host.Window("Scripted One"), two = host.Window("Scripted Two");
+        ASSERT_TRUE(one && two);
+        EXPECT_EQ(RunTarnvell(c.hide), 0u) << c.hide;
+        EXPECT_TRUE(WaitVisible(one, false)) << c.hide;
+        EXPECT_TRUE(WaitVisible(two, false)) << c.hide;
+        EXPECT_EQ(RunTarnvell(c.show), 0u) << c.show;
+        EXPECT_TRUE(WaitVisible(one, true)) << c.show;
+        EXPECT_TRUE(WaitVisible(two, true)) << c.show;
+        EXPECT_TRUE(app.Proc().Running());
     }
-};
-
-TEST_F(Automation, HideAllAndShowAllFromTheCommandLineDriveTheRunningCopy) {
-    Tarnvell app;
-    ASSERT_TRUE(app.Started());
-    Host host({"win:Scripted One", "win:Scripted Two"});
-    HWND one = host.Window("Scripted One"), two = host.Window("Scripted Two");
-    ASSERT_TRUE(one && two);
-
-    EXPECT_EQ(RunTarnvell("/hide-all"), 0u);
-    EXPECT_TRUE(WaitVisible(one, false));
-    EXPECT_TRUE(WaitVisible(two, false));
-    // Another prefix and letter case: the same command.
-    EXPECT_EQ(RunTarnvell("-SHOW-ALL"), 0u);
-    EXPECT_TRUE(WaitVisible(one, true));
-    EXPECT_TRUE(WaitVisible(two, true));
-    EXPECT_TRUE(app.Proc().Running());
-}
-
-TEST_F(Automation, ToggleAllHidesEverythingThenBringsItBack) {
-    Tarnvell app;
-    ASSERT_TRUE(app.Started());
-    Host host({"win:Toggled One", "win:Toggled Two"});
-    HWND one = host.Window("Toggled One"), two = host.Window("Toggled Two");
-    ASSERT_TRUE(one && two);
-    EXPECT_EQ(RunTarnvell("/toggle-all"), 0u);
-    EXPECT_TRUE(WaitVisible(one, false));
-    EXPECT_TRUE(WaitVisible(two, false));
-    EXPECT_EQ(RunTarnvell("-Toggle-All"), 0u);
-    EXPECT_TRUE(WaitVisible(one, true));
-    EXPECT_TRUE(WaitVisible(two, true));
 }
 
 TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
-    Group(0, "Mail Box", "[mail]", false);
+    Group(0, "Mail Box", "[mail]");
     Tarnvell app;
     ASSERT_TRUE(app.Started());
     Host host({"win:Inbox [mail]", "win:Editor"});
@@ -102,7 +81,7 @@ TEST_F(Automation, AGroupIsNamedInQuotesAndAnUnknownOneIsExitCodeThree) {
 TEST_F(Automation, AUsageErrorShowsTheUsageAndChangesNothing) {
     // A lone surrogate reaches the ANSI side as U+FFFD, and there is a group
     // of that name to hit.
-    Group(0, "placeholder", "[adv]", false);
+    Group(0, "placeholder", "[adv]");
     ASSERT_TRUE(SetWideString("Groups", L"Name0", L"Adv\uFFFDGrp"));
     Tarnvell app;
     ASSERT_TRUE(app.Started());
@@ -150,7 +129,7 @@ TEST_F(Automation, AGuardWithoutAFrameIsNoAnswer) {
 }
 
 TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
-    Group(0, "Chat", "[chat]", true);
+    Group(0, "Chat", "[chat]", {}, {}, 1);
     Tarnvell app;
     ASSERT_TRUE(app.Started());
     Host host({"win:Plain editor", "win:Loading"});
@@ -174,7 +153,7 @@ TEST_F(Automation, AGroupWithTheOptionHidesMatchingWindowsAsTheyAppear) {
 }
 
 TEST_F(Automation, ShowWindowBringsAnAutoHiddenWindowBackAndItStaysShown) {
-    Group(0, "Chat", "[chat]", true);
+    Group(0, "Chat", "[chat]", {}, {}, 1);
     Tarnvell app;
     ASSERT_TRUE(app.Started());
     Host host({"win:Anchor"});

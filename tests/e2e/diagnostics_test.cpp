@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 
@@ -107,17 +108,7 @@ std::string Joined(const std::vector<std::string>& lines) {
     return all.empty() ? " (nothing)" : all;
 }
 
-class Diagnostics : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        DeleteRunValue();
-    }
-};
+class Diagnostics : public ProfileTest {};
 
 TEST_F(Diagnostics, AHotKeyAnotherProgramHoldsIsReportedWithTheSystemsErrorToADebugOutputViewer) {
     constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;

@@ -6,20 +6,16 @@
 
 #include <algorithm>
 
+#include "dialog_support.h"
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
-constexpr DWORD kHeld = ERROR_HOTKEY_ALREADY_REGISTERED, kListEnd = 0xFFFFFFFF;
+constexpr DWORD kListEnd = 0xFFFFFFFF;
 
-
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-// Posted: the click may open a modal box, which a sent message would wait for.
-void Press(HWND dialog, int id) { ::PostMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
-bool Dismiss(HWND dialog, int button) { Press(dialog, button); return WaitGone(dialog); }
 void Type(HWND dialog, int id, const std::string& text) { ::SetDlgItemTextA(dialog, id, text.c_str()); }
 void Tick(HWND dialog, int id, bool on) {
     ::SendMessageA(Control(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -41,20 +37,6 @@ void PressIn(HWND dialog, int id, const std::vector<WPARAM>& keys) {
         ::PostMessageA(Control(dialog, id), system ? WM_SYSKEYUP : WM_KEYUP, *key, static_cast<LPARAM>(0xE0000001u));
 }
 
-// The program's message box, once it is open, when it says text; it is then
-// closed with OK.
-bool Warned(const Tarnvell& app, const std::string& text) {
-    HWND box = WaitDialog(app.Proc().Pid(), "Tarnvell");
-    if (!box) return false;
-    const bool says = ControlText(Control(box, 0xFFFF)) == text;
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    return WaitGone(box) && says;
-}
-
-HWND Open(const Tarnvell& app, UINT command, const char* title) {
-    Command(app.Frame(), command);
-    return WaitDialog(app.Proc().Pid(), title);
-}
 RemoteList ListOf(const Tarnvell& app, HWND dialog) { return {Control(dialog, IDC_GROUP_LIST), app.Proc().info.hProcess}; }
 
 void SeedGroup(int slot, const std::string& name, const std::string& search, DWORD compare) {
@@ -62,10 +44,6 @@ void SeedGroup(int slot, const std::string& name, const std::string& search, DWO
     SetString("Groups", ("Name" + n).c_str(), name);
     SetString("Groups", ("Search" + n).c_str(), search);
     SetDword("Groups", ("Compare" + n).c_str(), compare);
-}
-void SeedKey(int id, UINT modifiers, UINT key) {
-    SetDword("HotKeys", ("Mod" + std::to_string(id)).c_str(), modifiers);
-    SetDword("HotKeys", ("VK" + std::to_string(id)).c_str(), key);
 }
 DWORD Probe(char key) { return ProbeHotKey(kCtrlAlt, key); }
 std::vector<DWORD> Probes(const std::string& keys) {
@@ -94,19 +72,12 @@ std::pair<Texts, Texts> Snapshot(const std::string& section) {
 
 using Rows = std::vector<RemoteList::Row>;
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ProfileTest {
 protected:
-    // A profile past its first start, so that no Run value is written
-    // unless a test asks for it.
     void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+        ProfileTest::SetUp();
         for (char key : {'A', 'B', 'D', 'G', 'H', 'N'})
             ASSERT_EQ(Probe(key), 0u) << "another program holds Ctrl+Alt+" << key;
-    }
-    void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        DeleteRunValue();
     }
 };
 

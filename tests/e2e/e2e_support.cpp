@@ -162,12 +162,22 @@ bool Tarnvell::Close(std::chrono::milliseconds timeout) {
     return m_process.WaitExit(timeout) != STILL_ACTIVE;
 }
 
-bool ShellHasIcon(HWND owner, UINT id) {
+namespace {
+
+// The data that names the icon (owner, id) and changes nothing else.
+NOTIFYICONDATAA IconData(HWND owner, UINT id, UINT flags = 0) {
     NOTIFYICONDATAA nid{};
     nid.cbSize = sizeof(nid);
     nid.hWnd = owner;
     nid.uID = id;
-    nid.uFlags = 0;
+    nid.uFlags = flags;
+    return nid;
+}
+
+}  // namespace
+
+bool ShellHasIcon(HWND owner, UINT id) {
+    NOTIFYICONDATAA nid = IconData(owner, id);
     return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
 }
 
@@ -189,10 +199,7 @@ bool TrayShowsRed() {
 }
 
 bool DeleteIconFromOutside(HWND owner, UINT id) {
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = owner;
-    nid.uID = id;
+    NOTIFYICONDATAA nid = IconData(owner, id);
     return ::Shell_NotifyIconA(NIM_DELETE, &nid) != FALSE;
 }
 
@@ -289,6 +296,12 @@ bool Raise(HWND w) {
     return false;
 }
 
+bool HideTop(const Tarnvell& app, HWND w) {
+    if (!Raise(w)) return false;
+    Command(app.Frame(), ID_HIDE_WINDOW);
+    return WaitVisible(w, false);
+}
+
 void Command(HWND frame, UINT id) { ::PostMessageA(frame, WM_COMMAND, id, 0); }
 
 void Click(POINT at, bool right) {
@@ -308,41 +321,15 @@ HWND PopupMenu() {
     return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
-void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys) {
-    // Wine starts a Unix program given by its path on the Z: drive. Its exit
-    // code does not come back reliably, so only its end is waited for.
-    const char* xdotool = "Z:\\usr\\bin\\xdotool";
-    if (::GetFileAttributesA(xdotool) != INVALID_FILE_ATTRIBUTES) {
-        Process p = Start(xdotool, "key " + xdotoolKeys);
-        if (p.info.hProcess) {
-            p.WaitExit(5s);
-            return;
-        }
-    }
-    std::vector<INPUT> inputs;
-    for (WORD vk : virtualKeys) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        inputs.push_back(in);
-    }
-    for (auto it = virtualKeys.rbegin(); it != virtualKeys.rend(); ++it) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 namespace {
 
 const char* const kXdotool = "Z:\\usr\\bin\\xdotool";
 
 bool HaveXdotool() { return ::GetFileAttributesA(kXdotool) != INVALID_FILE_ATTRIBUTES; }
 
-// Runs xdotool with the arguments; false when it could not be started.
+// Runs xdotool with the arguments; false when it could not be started. Wine
+// starts a Unix program given by its path on the Z: drive; its exit code does
+// not come back reliably, so only its end is waited for.
 bool Xdotool(const std::string& arguments) {
     if (!HaveXdotool()) return false;
     Process p = Start(kXdotool, arguments);
@@ -361,6 +348,26 @@ GUITHREADINFO ThreadInfoOf(HWND window) {
 
 }  // namespace
 
+void PressKeys(const std::string& xdotoolKeys, const std::vector<WORD>& virtualKeys) {
+    if (Xdotool("key " + xdotoolKeys)) return;
+    std::vector<INPUT> inputs;
+    for (WORD vk : virtualKeys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = virtualKeys.rbegin(); it != virtualKeys.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+
 void MovePointer(POINT at) {
     if (Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y))) return;
     ::SetCursorPos(at.x, at.y);
@@ -374,9 +381,8 @@ void ClickControl(HWND control) {
         // Wine takes X input only while one of its windows has the focus.
         ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
         ::Sleep(100);
-        if (Xdotool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) + " click 1")) return;
     }
-    Click(centre, false);
+    RealClick(centre, false);
 }
 
 HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
@@ -442,11 +448,7 @@ double Pinger::LongestMs() const { return m_state->longest; }
 long Pinger::Sends() const { return m_state->sends; }
 
 void TakeBalloonDown(const Tarnvell& app) {
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = app.Frame();
-    nid.uID = kTrayIconId;
-    nid.uFlags = NIF_INFO;
+    NOTIFYICONDATAA nid = IconData(app.Frame(), kTrayIconId, NIF_INFO);
     ::Shell_NotifyIconA(NIM_MODIFY, &nid);
     WaitFor([] { return BalloonText(0ms).empty(); }, 10s);
 }
@@ -859,6 +861,22 @@ double TarnvellCpuSeconds(HANDLE process) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+double SettledCpuSeconds(HANDLE process, std::chrono::milliseconds step) {
+    double after = TarnvellCpuSeconds(process), previous = -1;
+    while (after != previous) {
+        previous = after;
+        ::Sleep(static_cast<DWORD>(step.count()));
+        after = TarnvellCpuSeconds(process);
+    }
+    return after;
+}
+
+int CountVisible(const std::vector<HWND>& windows) {
+    int n = 0;
+    for (HWND w : windows) n += ::IsWindowVisible(w) ? 1 : 0;
+    return n;
 }
 
 

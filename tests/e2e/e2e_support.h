@@ -133,6 +133,8 @@ bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout = 5s);
 // takes it; true once it is there. Under load the window manager may
 // reorder a window that another process has just shown, so it tries again.
 bool Raise(HWND w);
+// Raises w and runs Hide Window from the menu; true once w is hidden.
+bool HideTop(const Tarnvell& app, HWND w);
 void Command(HWND frame, UINT id);
 // A mouse click of the real input queue at a screen position.
 void Click(POINT at, bool right);
@@ -330,6 +332,11 @@ std::vector<ControlFit> DialogFits(const Tarnvell& app, HWND dialog);
 // process answers next to nothing under Wine); elsewhere the system's count
 // for process.
 double TarnvellCpuSeconds(HANDLE process);
+// The same, once it has stopped growing from one look to the next, step
+// apart: the events still queued when a test is done are handled by then.
+double SettledCpuSeconds(HANDLE process, std::chrono::milliseconds step);
+// How many of the windows are visible.
+int CountVisible(const std::vector<HWND>& windows);
 
 // ---- Real mouse input, and windows' own parts.
 

@@ -12,11 +12,6 @@ using namespace e2e;
 namespace {
 
 
-bool HideTop(const Tarnvell& app, HWND w) {
-    Raise(w);
-    Command(app.Frame(), ID_HIDE_WINDOW);
-    return WaitVisible(w, false);
-}
 
 class Gate : public ProfileTest {
 protected:

@@ -48,12 +48,7 @@ Figures Measure(const Tarnvell& app, int events, Send send) {
     const auto start = Clock::now();
     for (int i = 0; i < events; ++i) send(i);
     const double wall = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    double after = TarnvellCpuSeconds(app.Proc().info.hProcess), previous = -1;
-    while (after != previous) {
-        previous = after;
-        ::Sleep(300);
-        after = TarnvellCpuSeconds(app.Proc().info.hProcess);
-    }
+    const double after = SettledCpuSeconds(app.Proc().info.hProcess, 300ms);
     return {wall / events, (after - before) * 1e6 / events};
 }
 

@@ -40,12 +40,6 @@ constexpr const char* kHostClass = "TarnvellTestWindow";
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-int CountVisible(const std::vector<HWND>& windows) {
-    int n = 0;
-    for (HWND w : windows) n += ::IsWindowVisible(w) ? 1 : 0;
-    return n;
-}
-
 // Every call the engine makes on the window manager passes here, so that the
 // bench can say how many round trips a command cost.
 class CountingWindows final : public platform::IWindowManager {

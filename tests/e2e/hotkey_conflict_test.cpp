@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "dialog_support.h"
 #include "e2e_support.h"
+#include "profile_test.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 
@@ -14,16 +16,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
-constexpr DWORD kHeld = ERROR_HOTKEY_ALREADY_REGISTERED;
-
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-// Posted: the click may open a modal box, which a sent message would wait for.
-void Press(HWND dialog, int id) { ::PostMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
-bool Dismiss(HWND dialog, int button) {
-    Press(dialog, button);
-    return WaitGone(dialog);
-}
 // A real click into a capture field, then the keys on the real keyboard,
 // until the field shows expected.
 bool TypeInto(HWND dialog, int id, const std::string& keys, const std::vector<WORD>& virtualKeys,
@@ -44,25 +36,6 @@ bool TypeInto(HWND dialog, int id, const std::string& keys, const std::vector<WO
     }
     return false;
 }
-// The program's message box, once it is open, when it says text; it is then
-// closed with OK.
-bool Warned(const Tarnvell& app, const std::string& text) {
-    HWND box = WaitDialog(app.Proc().Pid(), "Tarnvell");
-    if (!box) return false;
-    const std::string said = ControlText(Control(box, 0xFFFF));
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    const bool gone = WaitGone(box);
-    EXPECT_EQ(said, text);
-    return gone && said == text;
-}
-HWND Open(const Tarnvell& app, UINT command, const char* title) {
-    Command(app.Frame(), command);
-    return WaitDialog(app.Proc().Pid(), title);
-}
-void SeedKey(int id, UINT modifiers, UINT key) {
-    SetDword("HotKeys", ("Mod" + std::to_string(id)).c_str(), modifiers);
-    SetDword("HotKeys", ("VK" + std::to_string(id)).c_str(), key);
-}
 // Ctrl+Alt+H pressed while one of the test windows has the keyboard focus
 // (hot-keys fire only while a window of the desktop has it).
 void PressCtrlAltH(HWND focus) {
@@ -74,17 +47,12 @@ void PressCtrlAltH(HWND focus) {
     PressKeys("ctrl+alt+h", {VK_CONTROL, VK_MENU, 'H'});
 }
 
-class HotKeyConflicts : public ::testing::Test {
+class HotKeyConflicts : public ProfileTest {
 protected:
     void SetUp() override {
-        TearDown();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
+        ProfileTest::SetUp();
         ASSERT_EQ(ProbeHotKey(kCtrlAlt, 'H'), 0u) << "another program holds Ctrl+Alt+H";
         SeedKey(0, kCtrlAlt, 'H');  // Hide Window
-    }
-    void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        DeleteRunValue();
     }
 };
 

@@ -20,11 +20,7 @@ TEST_F(ListKey, TheListHotKeyOpensTheListWithItsFirstItemSelected) {
     Host host({"win:Focused", "top:Listed One", "top:Listed Two"});
     HWND focused = host.Window("Focused"), one = host.Window("Listed One"), two = host.Window("Listed Two");
     ASSERT_TRUE(focused && one && two);
-    for (HWND w : {one, two}) {
-        ASSERT_TRUE(Raise(w));
-        Command(app.Frame(), ID_HIDE_WINDOW);
-        ASSERT_TRUE(WaitVisible(w, false));
-    }
+    for (HWND w : {one, two}) ASSERT_TRUE(HideTop(app, w));
     // Hot-keys fire while a window of the desktop has the keyboard focus.
     const std::vector<MenuLine> lines = MenuLines(app, [&] {
         ::SetForegroundWindow(focused);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "e2e_support.h"
+#include "profile_test.h"
 
 using namespace e2e;
 
@@ -103,18 +104,7 @@ constexpr DWORD kHideFirstGroup = 8;  // after seven fixed actions and the separ
 // Stays hidden: still hidden after the time a show takes here.
 bool StaysHidden(HWND w) { return !WaitVisible(w, true, 1500ms); }
 
-class Text : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        DeleteRunValue();
-        ASSERT_TRUE(SetDword("Settings", "First Start", 0));
-    }
-    void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        DeleteRunValue();
-    }
-};
+class Text : public ProfileTest {};
 
 TEST_F(Text, HiddenWindowsAreListedExactlyAsTitled) {
     const std::wstring tom = L"Tom & Jerry";

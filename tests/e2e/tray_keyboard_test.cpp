@@ -23,7 +23,11 @@ TEST(TestHelpers, AHeldCombinationIsTakenUntilReleased) {
 }
 
 // A balloon's body can be read from outside the program that shows it.
-TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) { EXPECT_TRUE(ShellShowsABalloon(5s)); }
+TEST(TestHelpers, TheBalloonReaderSeesTheTextOfABalloonOverAnIcon) {
+    EXPECT_TRUE(ShellShowsABalloon(5s));
+    // Its empty text took it down again.
+    EXPECT_TRUE(WaitFor([] { return BalloonText(0ms).empty(); }, 10s)) << BalloonText(0ms);
+}
 
 // A real click, as a hand gives it, puts the keyboard focus into the edit
 // it lands on: the way the hot-key tests reach a capture field.

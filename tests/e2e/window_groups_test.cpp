@@ -29,25 +29,6 @@ protected:
         }
     }
     bool m_bShellBusy = false;
-    // Slot n: a group named name; the values given are written, the others
-    // left absent as an earlier version left them.
-    static void Group(int n, const std::string& name, const std::string& search, const std::string& program,
-                      const std::string& cls, DWORD flags = 0) {
-        const std::string i = std::to_string(n);
-        ASSERT_TRUE(SetString("Groups", ("Name" + i).c_str(), name));
-        ASSERT_TRUE(SetString("Groups", ("Search" + i).c_str(), search));
-        ASSERT_TRUE(SetDword("Groups", ("Compare" + i).c_str(), 0));
-        if (!program.empty()) {
-            ASSERT_TRUE(SetString("Groups", ("Program" + i).c_str(), program));
-        }
-        if (!cls.empty()) {
-            ASSERT_TRUE(SetString("Groups", ("Class" + i).c_str(), cls));
-        }
-        if (flags) {
-            ASSERT_TRUE(SetDword("Groups", ("AutoHide" + i).c_str(), flags));
-        }
-        ASSERT_TRUE(SetDword("Groups", ("Compare" + std::to_string(n + 1)).c_str(), 0xFFFFFFFF));
-    }
 };
 
 TEST_F(WindowGroups, AGroupByFileNameHidesOnlyThatProgramsWindowOfTheSameCaption) {
@@ -135,11 +116,7 @@ TEST_F(WindowGroups, DuringABurstOfThreeHundredMatchingWindowsTarnvellAnswersAnd
     for (HWND w : WindowsOfProcess(host.Proc().Pid()))
         if (TitleOf(w).rfind("Burst ", 0) == 0 && w != anchor) burst.push_back(w);
     ASSERT_EQ(burst.size(), static_cast<std::size_t>(kBurst));
-    const auto visible = [&] {
-        int n = 0;
-        for (HWND w : burst) n += ::IsWindowVisible(w) ? 1 : 0;
-        return n;
-    };
+    const auto visible = [&] { return CountVisible(burst); };
     double longest = 0;
     {
         Pinger pinger(app.Frame());

@@ -19,11 +19,6 @@ protected:
         ASSERT_TRUE(SetDword("Settings", "m_bIconPerWindow", 1));
     }
 
-    static bool HideTop(const Tarnvell& app, HWND w) {
-        if (!Raise(w)) return false;
-        Command(app.Frame(), ID_HIDE_WINDOW);
-        return WaitVisible(w, false);
-    }
     static bool IconThere(const Tarnvell& app, UINT id, bool there) {
         return WaitFor([&] { return ShellHasIcon(app.Frame(), id) == there; }, 5s);
     }
