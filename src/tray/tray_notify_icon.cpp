@@ -38,20 +38,22 @@ bool CTrayNotifyIcon::Create(WindowHandle owner, unsigned id, std::string_view t
     });
     if (!m_hWnd) return false;
 
+    return Add(owner, id, tip, icon, callbackMessage, show);
+}
+
+bool CTrayNotifyIcon::CreateWithoutWindow(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                                          unsigned callbackMessage) {
+    return Add(owner, id, tip, icon, callbackMessage, true);
+}
+
+bool CTrayNotifyIcon::Add(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
+                          unsigned callbackMessage, bool show) {
     Define(owner, id, tip, icon, callbackMessage, show);
     m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
     if (m_bAdded) {
         if (!show) m_bHidden = true;
         SetVersion();
     }
-    return m_bAdded;
-}
-
-bool CTrayNotifyIcon::CreateWithoutWindow(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon,
-                                          unsigned callbackMessage) {
-    Define(owner, id, tip, icon, callbackMessage, true);
-    m_bAdded = m_Shell.NotifyIcon(nim::kAdd, m_IconData);
-    if (m_bAdded) SetVersion();
     return m_bAdded;
 }
 

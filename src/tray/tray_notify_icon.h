@@ -57,6 +57,9 @@ public:
 private:
     void CopyTip(std::string_view tip);
     void SetVersion();
+    // Defines the icon and adds it, with the version its messages need.
+    bool Add(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon, unsigned callbackMessage,
+             bool show);
     void Define(WindowHandle owner, unsigned id, std::string_view tip, IconHandle icon, unsigned callbackMessage,
                 bool show);
 

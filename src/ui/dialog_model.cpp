@@ -79,7 +79,8 @@ std::array<std::string, 3> PickRow(const OpenWindow& window) {
 }
 
 Picked PickFills(const OpenWindow& window, bool withCaption) {
-    Picked picked{window.image ? FileNameOf(*window.image) : std::string{}, window.className, std::nullopt};
+    auto [caption, program, className] = PickRow(window);
+    Picked picked{std::move(program), std::move(className), std::nullopt};
     if (withCaption) picked.search = window.caption;
     return picked;
 }
