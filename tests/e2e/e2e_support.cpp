@@ -121,8 +121,21 @@ std::string SystemError(DWORD code) {
 
 std::string Tarnvell::ExePath() { return ExeDirectory() + "\\Tarnvell.exe"; }
 
+namespace {
+
+bool GuardExists() {
+    HANDLE guard = ::OpenMutexA(SYNCHRONIZE, FALSE, "TARNVELL_RUNNING");
+    if (guard) ::CloseHandle(guard);
+    return guard != nullptr;
+}
+
+}  // namespace
+
 Tarnvell::Tarnvell() : m_process(Start(ExePath())) {
-    if (!m_process.info.hProcess) return;
+    if (!m_process.info.hProcess) {
+        std::fprintf(stderr, "Tarnvell.exe did not start: %s\n", SystemError(m_process.startError).c_str());
+        return;
+    }
     WaitFor(
         [&] {
             const auto frames = WindowsOfProcess(m_process.Pid(), kFrameClass);
@@ -130,6 +143,13 @@ Tarnvell::Tarnvell() : m_process(Start(ExePath())) {
             return m_frame != nullptr || !m_process.Running();
         },
         15s);
+    // Why a start failed, for the log of a test that fails by chance.
+    if (!m_frame) {
+        const HWND other = ::FindWindowA(kFrameClass, nullptr);
+        std::fprintf(stderr, "Tarnvell.exe showed no frame: %s, exit code %lu; another frame %s, the guard %s\n",
+                     m_process.Running() ? "still running" : "ended", m_process.WaitExit(0ms),
+                     other ? "exists" : "does not exist", GuardExists() ? "exists" : "does not exist");
+    }
 }
 
 Tarnvell::Tarnvell(const std::string& lang) {
@@ -147,13 +167,17 @@ Tarnvell::Tarnvell(const std::string& lang) {
 }
 
 Tarnvell::~Tarnvell() {
-    if (!m_process.Running() || Close(2s)) return;
-    // A test that ends with windows hidden behind the show password leaves
-    // the exit's prompt open. Cancelled, the exit goes on and leaves the
-    // windows hidden; killed with a modal prompt up, Tarnvell would leave
-    // Wine's desktop busy for the next test.
-    for (HWND w : WindowsOfProcess(m_process.Pid(), "#32770")) ::PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-    Close();
+    if (m_process.Running() && !Close(2s)) {
+        // A test that ends with windows hidden behind the show password
+        // leaves the exit's prompt open. Cancelled, the exit goes on and
+        // leaves the windows hidden; killed with a modal prompt up, Tarnvell
+        // would leave Wine's desktop busy for the next test.
+        for (HWND w : WindowsOfProcess(m_process.Pid(), "#32770")) ::PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        Close();
+    }
+    // The next test's Tarnvell takes the single-instance guard; one still
+    // there would make it hand over to a copy that is gone and end.
+    if (!m_process.Running()) WaitFor([] { return !GuardExists(); }, 5s);
 }
 
 bool Tarnvell::Close(std::chrono::milliseconds timeout) {
