@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -351,15 +352,37 @@ const char* const kXdotool = "Z:\\usr\\bin\\xdotool";
 
 bool HaveXdotool() { return ::GetFileAttributesA(kXdotool) != INVALID_FILE_ATTRIBUTES; }
 
-// Runs xdotool with the arguments; false when it could not be started. Wine
-// starts a Unix program given by its path on the Z: drive; its exit code does
-// not come back reliably, so only its end is waited for.
+// Runs xdotool with the arguments and waits for its end; false when it could
+// not run, for the caller to fall back to SendInput. Wine starts a Unix
+// program without a process handle, so nothing can wait for it: without the
+// wait a press overtook the next step, and a fallback taken because of the
+// missing handle delivered every key and click twice. A shell runs xdotool
+// and then writes its exit status to a file; its appearance is the end.
 bool Xdotool(const std::string& arguments) {
     if (!HaveXdotool()) return false;
-    Process p = Start(kXdotool, arguments);
-    if (!p.info.hProcess) return false;
-    p.WaitExit(5s);
-    return true;
+    static std::atomic<unsigned> runs{0};
+    const std::string name =
+        "tarnvell-xdotool-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    const std::string done = "Z:\\tmp\\" + name;
+    ::DeleteFileA(done.c_str());
+    Process shell = Start("Z:\\bin\\sh", "-c \"/usr/bin/xdotool " + arguments + "; echo $? > /tmp/" + name + "\"");
+    if (shell.startError) return false;
+    std::string status;
+    WaitFor(
+        [&] {
+            std::ifstream in(done);
+            return static_cast<bool>(std::getline(in, status));
+        },
+        10s);
+    ::DeleteFileA(done.c_str());
+    if (status.empty()) {
+        // Run but not known to have ended: a second delivery through
+        // SendInput could double it.
+        std::fprintf(stderr, "xdotool %s: no end within 10 s\n", arguments.c_str());
+        return true;
+    }
+    if (status != "0") std::fprintf(stderr, "xdotool %s: exit status %s\n", arguments.c_str(), status.c_str());
+    return status == "0";
 }
 
 GUITHREADINFO ThreadInfoOf(HWND window) {
