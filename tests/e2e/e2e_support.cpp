@@ -297,7 +297,22 @@ bool AskHost(HWND anyHostWindow, ULONG_PTR record, const std::string& text, std:
 }
 
 DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeout) {
-    return Start(Tarnvell::ExePath(), arguments).WaitExit(timeout);
+    const Process copy = Start(Tarnvell::ExePath(), arguments);
+    const DWORD code = copy.WaitExit(timeout);
+    if (code != STILL_ACTIVE) return code;
+    // Why a command went unanswered, for the log of a test that fails by
+    // chance: what the copy shows, and which frames could have answered.
+    std::fprintf(stderr, "Tarnvell %s still runs after %lld ms; its windows:\n", arguments.c_str(),
+                 static_cast<long long>(timeout.count()));
+    for (HWND w : WindowsOfProcess(copy.Pid()))
+        std::fprintf(stderr, "  %s \"%s\"%s\n", ClassOf(w).c_str(), TitleOf(w).c_str(),
+                     ::IsWindowVisible(w) ? " (visible)" : "");
+    for (HWND frame = nullptr; (frame = ::FindWindowExA(nullptr, frame, kFrameClass, nullptr));) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(frame, &pid);
+        std::fprintf(stderr, "  a frame of process %lu%s\n", pid, ::IsHungAppWindow(frame) ? ", hung" : "");
+    }
+    return code;
 }
 
 bool WaitVisible(HWND w, bool visible, std::chrono::milliseconds timeout) {
