@@ -7,7 +7,9 @@
 
 CHideShowCommands::CHideShowCommands(platform::IWindowManager& windows, platform::IVolatileStore& journal,
                                      const CSettings& settings, const CGroupList& groups)
-    : m_Windows(windows), m_Journal(journal), m_Settings(settings), m_Groups(groups), m_Hider(windows) {}
+    : m_Windows(windows), m_Journal(journal), m_Settings(settings), m_Groups(groups), m_Hider(windows) {
+    m_Hider.SetRecordedObserver([this] { WriteJournal(); });
+}
 
 bool CHideShowCommands::ShowEntry(int index, bool activate, WindowHandle* toActivate) {
     const CHiddenList::Taken taken = m_HiddenList.Take(index);

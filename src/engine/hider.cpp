@@ -92,6 +92,7 @@ WindowHandle CHider::HideFamilyIn(WindowWalk& walk, const std::vector<WindowHand
 }
 
 void CHider::RequestAndWait(Batch& batch, const std::vector<WindowHandle>& eligible) {
+    if (m_Recorded) m_Recorded();
     RequestHides(batch, eligible);
     std::uint64_t lastChange = m_Windows.TickCount();
     WaitUntilHidden(Undenied(batch), true, lastChange, &batch.stayed);
@@ -172,6 +173,9 @@ bool CHider::HideAll(CHiddenList& list) {
                                             [&](WindowHandle v) { return !batch.tried.count(v); });
             if (aimed != members.end()) HideFamily(walk, members, r, *aimed, -1, batch, list);
         }
+        // The first pass asked its windows during the walk, before their
+        // records existed; they are journalled before any wait.
+        if (m_Recorded) m_Recorded();
         RequestHides(batch, eligible, asked);
         // The next look down the z-order asks every window whether it is
         // visible anyway, so the wait need not ask each hidden one too: it
@@ -378,6 +382,7 @@ void CHider::HideBatch(const std::vector<Take>& takes, const std::vector<WindowH
         HideFamily(walk, families.members[root], root, w, take.groupId, open->batch, list, show);
     }
     if (open->batch.order.empty()) return;
+    if (m_Recorded) m_Recorded();
     RequestHides(open->batch, eligible);
     open->waiter = Waiter(Undenied(open->batch), true, m_Windows.TickCount());
     m_Open.push_back(std::move(open));

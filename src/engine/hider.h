@@ -50,6 +50,11 @@ public:
     // the request returns.
     using RequestObserver = std::function<void(WindowHandle w, bool show)>;
     void SetObserver(RequestObserver observer) { m_Observer = std::move(observer); }
+    // Told each time a hide has put its records in the list, before it waits
+    // for the windows to go: the journal is written then, so that a kill
+    // during the wait loses no window that went. A window that stays is
+    // visible, and a next run takes no visible window back.
+    void SetRecordedObserver(std::function<void()> observer) { m_Recorded = std::move(observer); }
 
     bool IsEligible(WindowHandle w);
     WindowHandle Root(WindowHandle w);
@@ -211,6 +216,7 @@ private:
     platform::IWindowManager& m_Windows;
     WindowHandle m_Frame;
     RequestObserver m_Observer;
+    std::function<void()> m_Recorded;
     std::vector<WindowHandle> m_Refused;
     std::size_t m_nHidden = 0;
     // The rules' open batches, oldest first, and the walk they share while

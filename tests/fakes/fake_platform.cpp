@@ -231,6 +231,7 @@ void FakeDesktop::SetActiveWindow(WindowHandle w) {
 void FakeDesktop::Sleep(unsigned milliseconds) {
     sleptMs += milliseconds;
     now += milliseconds;
+    if (whileSleeping) whileSleeping();
 }
 
 // ---------------------------------------------------------------- hot-keys

@@ -87,6 +87,8 @@ public:
     bool SetForegroundWindow(WindowHandle w) override;
     void SetActiveWindow(WindowHandle w) override;
     void Sleep(unsigned milliseconds) override;
+    // Called at each sleep of a wait, to look at the world in the middle of it.
+    std::function<void()> whileSleeping;
     std::uint64_t TickCount() override { return now; }
     bool SetTimer(WindowHandle w, unsigned id, unsigned milliseconds) override;
     void KillTimer(WindowHandle w, unsigned id) override;

@@ -127,6 +127,36 @@ TEST_F(Journalled, NothingIsWrittenBeforeTheFirstHideAndOneWritePerCommand) {
     EXPECT_FALSE(fake.hiddenJournal.value);
 }
 
+// A kill while a hide waits for its windows to go loses none of them: the
+// journal names them before the wait, and a window that then stays visible
+// is not taken back by the next run.
+TEST_F(Journalled, AHideIsJournalledBeforeItsWaitAndAWindowThatStaysIsNotTakenBack) {
+    WriteGroupSlot(fake.profile, 0, {"slow group", "slow", GROUP_COMPARE_EQUAL});
+    for (const Command& command : {Command{Verb::HideWindow}, Command{Verb::HideAll}, Command{Verb::HideGroup, 0}}) {
+        SCOPED_TRACE(static_cast<int>(command.verb));
+        const WindowHandle slow = desk.Add("S", "slow");
+        desk.Get(slow).hideDelay = 3;
+        Start();
+        bool journalledDuringWait = false;
+        desk.whileSleeping = [&] {
+            const auto records = fake.hiddenJournal.value ? journal::Decode(*fake.hiddenJournal.value) : std::nullopt;
+            if (Visible(slow) && records)
+                for (const CWndDes& r : *records) journalledDuringWait |= r.m_hWindow == slow;
+        };
+        kernel->Run(command, Origin::Menu);
+        desk.whileSleeping = nullptr;
+        EXPECT_TRUE(journalledDuringWait);
+        EXPECT_FALSE(Visible(slow));
+
+        // Killed in the wait: the window had not gone yet.
+        kernel.reset();
+        desk.Get(slow).visible = true;
+        Start();
+        EXPECT_TRUE(kernel->Commands().HiddenList().empty());
+        desk.Destroy(slow);
+    }
+}
+
 TEST_F(Journalled, ANewRunTakesBackExactlyTheWindowsStillHiddenByTheSameProcess) {
     const WindowHandle a = desk.Add("A", "a");
     const WindowHandle b = desk.Add("B", "b");
