@@ -312,6 +312,15 @@ DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeou
         ::GetWindowThreadProcessId(frame, &pid);
         std::fprintf(stderr, "  a frame of process %lu%s\n", pid, ::IsHungAppWindow(frame) ? ", hung" : "");
     }
+    // A running copy answers after its tray refresh, which waits for the
+    // taskbar.
+    DWORD_PTR ignored = 0;
+    const HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+    std::fprintf(stderr, "  the taskbar %s\n",
+                 !taskbar ? "is missing"
+                 : ::SendMessageTimeoutA(taskbar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored)
+                     ? "answers within 1 s"
+                     : "does not answer within 1 s");
     return code;
 }
 
