@@ -159,7 +159,10 @@ TEST_F(Settings, GroupHotKeysHideAndShowAStoredGroup) {
     ASSERT_TRUE(one && two && other);
 
     ::PostMessageA(app.Frame(), WM_HOTKEY, 25, 0);
-    EXPECT_TRUE(WaitVisible(one, false));
+    // What a window left on screen says of why: a hung host, or the balloon
+    // Tarnvell shows for a window that kept itself on screen.
+    EXPECT_TRUE(WaitVisible(one, false)) << "host hung: " << ::IsHungAppWindow(one) << ", balloon: \""
+                                         << BalloonText(1s) << "\"";
     EXPECT_TRUE(WaitVisible(two, false));
     EXPECT_TRUE(::IsWindowVisible(other));
 
