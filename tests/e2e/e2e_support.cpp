@@ -130,6 +130,17 @@ bool GuardExists() {
     return guard != nullptr;
 }
 
+// Every frame of ours that could take a command, and the single-instance
+// guard, to the test's log: why a start or a command failed by chance.
+void LogFramesAndGuard() {
+    for (HWND frame = nullptr; (frame = ::FindWindowExA(nullptr, frame, kFrameClass, nullptr));) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(frame, &pid);
+        std::fprintf(stderr, "  a frame of process %lu%s\n", pid, ::IsHungAppWindow(frame) ? ", hung" : "");
+    }
+    std::fprintf(stderr, "  the guard %s\n", GuardExists() ? "exists" : "does not exist");
+}
+
 }  // namespace
 
 Tarnvell::Tarnvell() : m_process(Start(ExePath())) {
@@ -146,10 +157,9 @@ Tarnvell::Tarnvell() : m_process(Start(ExePath())) {
         15s);
     // Why a start failed, for the log of a test that fails by chance.
     if (!m_frame) {
-        const HWND other = ::FindWindowA(kFrameClass, nullptr);
-        std::fprintf(stderr, "Tarnvell.exe showed no frame: %s, exit code %lu; another frame %s, the guard %s\n",
-                     m_process.Running() ? "still running" : "ended", m_process.WaitExit(0ms),
-                     other ? "exists" : "does not exist", GuardExists() ? "exists" : "does not exist");
+        std::fprintf(stderr, "Tarnvell.exe showed no frame: %s, exit code %lu\n",
+                     m_process.Running() ? "still running" : "ended", m_process.WaitExit(0ms));
+        LogFramesAndGuard();
     }
 }
 
@@ -307,11 +317,7 @@ DWORD RunTarnvell(const std::string& arguments, std::chrono::milliseconds timeou
     for (HWND w : WindowsOfProcess(copy.Pid()))
         std::fprintf(stderr, "  %s \"%s\"%s\n", ClassOf(w).c_str(), TitleOf(w).c_str(),
                      ::IsWindowVisible(w) ? " (visible)" : "");
-    for (HWND frame = nullptr; (frame = ::FindWindowExA(nullptr, frame, kFrameClass, nullptr));) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(frame, &pid);
-        std::fprintf(stderr, "  a frame of process %lu%s\n", pid, ::IsHungAppWindow(frame) ? ", hung" : "");
-    }
+    LogFramesAndGuard();
     // A running copy answers after its tray refresh, which waits for the
     // taskbar.
     DWORD_PTR ignored = 0;
