@@ -101,9 +101,18 @@ Process Start(const std::string& exe, const std::string& arguments) {
     std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.info)) {
+    // Wine failed a creation once with ERROR_INTERNAL_ERROR, right after a
+    // copy of Tarnvell had ended; the cause is not known. It is written to
+    // the log and tried once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                             &p.info))
+            return p;
         p.startError = ::GetLastError();
         p.info = {};
+        if (p.startError != ERROR_INTERNAL_ERROR) break;
+        std::fprintf(stderr, "%s did not start: %s\n", exe.c_str(), SystemError(p.startError).c_str());
+        ::Sleep(500);
     }
     return p;
 }
